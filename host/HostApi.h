@@ -1,0 +1,92 @@
+// The host library that loads plugins into the game server process (imported as version.dll).
+// Plugins import exactly the nine functions declared here; the real host is the server's plugin
+// framework, the test implementation is the stand-in under standin/.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/GameTypes.h"
+#include "host/Platform.h"
+
+struct FString;
+
+namespace spdlog::sinks {
+class sink;
+}
+
+// Entry of the game function named by `key` ("AActor.ForceReplicateNow"); plugins call it directly.
+HOSTAPI void* GetAddress(const std::string& key);
+
+// Address of the field named by `key` ("AMissionType.MissionVersion") inside `object`.
+HOSTAPI uint64_t GetAddress(const void* object, const std::string& key);
+
+// The host's shared log sinks; a plugin's logger writes to these.
+HOSTAPI std::vector<std::shared_ptr<spdlog::sinks::sink>>& GetLogSinks();
+
+namespace HostApi {
+
+using ConsoleCommand = std::function<void(APlayerController*, FString*, bool)>;
+using RconCommand = std::function<void(RCONClientConnection*, RCONPacket*, UWorld*)>;
+using ChatCommand = std::function<void(AShooterPlayerController*, FString*)>;
+
+// Places detours on game functions. A detour receives the calls of the function it replaces and
+// may call on through the entry written to `original`.
+class IHooks {
+ public:
+  virtual ~IHooks() = default;
+  // Takes `detour` off the function `key`; false when it was not installed there.
+  virtual bool RemoveHook(const std::string& key, void* detour) = 0;
+  // Routes calls of `key` to `detour` and writes the previous entry to `*original`; false when
+  // `key` names no hookable function.
+  virtual bool InstallHook(const std::string& key, void* detour, void** original) = 0;
+};
+
+// Commands given by players (chat and console) and by RCON clients, kept by name. The registry
+// keeps its own copies of names and handlers.
+class ICommands {
+ public:
+  virtual ~ICommands() = default;
+  // Registers a chat command ("/name"); replaces a previous handler of that name.
+  virtual void AddChatCommand(const FString& name, const ChatCommand& handler) = 0;
+  // Registers a console command; replaces a previous handler of that name.
+  virtual void AddConsoleCommand(const FString& name, const ConsoleCommand& handler) = 0;
+  // Registers an RCON command; replaces a previous handler of that name.
+  virtual void AddRconCommand(const FString& name, const RconCommand& handler) = 0;
+  // Removes a chat command; false when none had that name.
+  virtual bool RemoveChatCommand(const FString& name) = 0;
+  // Removes a console command; false when none had that name.
+  virtual bool RemoveConsoleCommand(const FString& name) = 0;
+  // Removes an RCON command; false when none had that name.
+  virtual bool RemoveRconCommand(const FString& name) = 0;
+  // Names of every registered command, of all kinds, sorted.
+  virtual std::vector<std::string> CommandNames() const = 0;
+};
+
+// Queries on the running server.
+class IApiUtils {
+ public:
+  virtual ~IApiUtils() = default;
+  // The game world, or null before the server has one.
+  virtual UWorld* GetWorld() const = 0;
+  // True once the server accepts players.
+  virtual bool IsServerReady() const = 0;
+};
+
+HOSTAPI IHooks& GetHooks();
+HOSTAPI ICommands& GetCommands();
+HOSTAPI IApiUtils& GetApiUtils();
+
+namespace Tools {
+// The server directory, without a trailing separator.
+HOSTAPI std::string GetCurrentDir();
+// 16-bit text to UTF-8; an unpaired surrogate becomes U+FFFD.
+HOSTAPI std::string Utf8Encode(const WideString& text);
+// UTF-8 to 16-bit text; every maximal malformed sequence becomes one U+FFFD.
+HOSTAPI WideString Utf8Decode(const std::string& text);
+}  // namespace Tools
+
+}  // namespace HostApi

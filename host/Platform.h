@@ -1,0 +1,55 @@
+// The one place where the Windows x64 target and the Linux stand-in build differ.
+// On Windows the engine's 16-bit characters are wchar_t and the C runtime supplies the text and
+// time functions; on Linux wchar_t is 32-bit, so the engine's text is char16_t and
+// PlatformPosix.cpp supplies the same operations.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#if defined(_WIN32)
+using WideChar = wchar_t;
+#define QV_WIDE(text) L##text
+#define QV_EXPORT __declspec(dllexport)
+#define QV_IMPORT __declspec(dllimport)
+#if defined(QV_BUILDING_HOST)
+#define HOSTAPI __declspec(dllexport)
+#else
+#define HOSTAPI __declspec(dllimport)
+#endif
+#define QV_STDCALL __stdcall
+#else
+using WideChar = char16_t;
+#define QV_WIDE(text) u##text
+#define QV_EXPORT __attribute__((visibility("default")))
+#define QV_IMPORT
+#define HOSTAPI __attribute__((visibility("default")))
+#define QV_STDCALL
+#endif
+
+// Owned 16-bit engine text; the element type of the host's UTF-8 conversions.
+using WideString = std::basic_string<WideChar>;
+
+namespace Platform {
+
+// Upper-case form of one character, as the runtime's towupper in the current locale.
+WideChar ToUpper(WideChar c);
+
+// Compares at most `count` characters ignoring case, as the runtime's _wcsnicmp: 0 when equal.
+int CompareNoCase(const WideChar* a, const WideChar* b, std::size_t count);
+
+// First occurrence of `pattern` in `text`, as the runtime's wcsstr; null when there is none.
+const WideChar* FindText(const WideChar* text, const WideChar* pattern);
+
+// Length of 0-terminated text, as wcslen.
+std::size_t TextLength(const WideChar* text);
+
+// Whole seconds since 1970-01-01 00:00 UTC, as the runtime's _time64(nullptr).
+int64_t CurrentTime64();
+
+// `pattern` run through fmt's wide formatting with no arguments ("{{" -> "{");
+// throws fmt::format_error for a stray brace or a replacement field.
+WideString FormatWide(const WideString& pattern);
+
+}  // namespace Platform

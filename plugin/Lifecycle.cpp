@@ -1,0 +1,35 @@
+#include "plugin/Lifecycle.h"
+
+#include <exception>
+
+#include "plugin/Config.h"
+#include "plugin/Log.h"
+#include "plugin/MissionStart.h"
+#include "plugin/ReloadCommands.h"
+
+namespace {
+
+void ReadConfigAtLoad() {
+  try {
+    ReadConfig();
+  } catch (const std::exception& error) {
+    PluginLog()->critical(
+        "Failed to load config from {}! \n {}\n No mission is disabled until \"qv.reload\" "
+        "succeeds.",
+        ConfigPath(), error.what());
+  }
+}
+
+}  // namespace
+
+void PluginLoad() {
+  CreatePluginLogger();
+  ReadConfigAtLoad();
+  InstallMissionStartHook();
+  RegisterReloadCommands();
+}
+
+void PluginUnload() {
+  RemoveMissionStartHook();
+  RemoveReloadCommands();
+}

@@ -1,0 +1,32 @@
+#include "plugin/LogText.h"
+
+#include <fmt/format.h>
+
+std::string EscapeForLog(const std::string& utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(utf8[i]);
+    const auto next = [&](std::size_t k) {
+      return i + k < utf8.size() ? static_cast<unsigned char>(utf8[i + k]) : 0;
+    };
+    if (byte == '\n') {
+      out += "\\n";
+    } else if (byte == '\r') {
+      out += "\\r";
+    } else if (byte == '\t') {
+      out += "\\t";
+    } else if (byte < 0x20 || byte == 0x7F) {
+      out += fmt::format("\\x{:02X}", byte);
+    } else if (byte == 0xC2 && next(1) >= 0x80 && next(1) <= 0x9F) {  // U+0080..U+009F
+      out += fmt::format("\\u{:04X}", next(1));
+      i += 1;
+    } else if (byte == 0xE2 && next(1) == 0x80 && (next(2) == 0xA8 || next(2) == 0xA9)) {
+      out += fmt::format("\\u{:04X}", 0x2000 + (next(2) - 0x80));  // U+2028, U+2029
+      i += 2;
+    } else {
+      out.push_back(static_cast<char>(byte));
+    }
+  }
+  return out;
+}

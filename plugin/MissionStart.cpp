@@ -1,0 +1,115 @@
+#include "plugin/MissionStart.h"
+
+#include <exception>
+#include <string>
+
+#include "host/GameCalls.h"
+#include "host/HostApi.h"
+#include "plugin/Log.h"
+#include "plugin/LogText.h"
+#include "plugin/QuestVeto.h"
+#include "plugin/Settings.h"
+
+StartMissionFunction GameStartMission = nullptr;
+
+namespace {
+
+const char* const kStartMissionKey = "AMissionDispatcher.StartMission";
+
+// Runs one step taken after the decision. A failure is logged and the step dropped: the decision
+// stands, and nothing may reach the game.
+template <typename Step>
+void Guarded(const char* what, Step&& step) noexcept {
+  try {
+    step();
+  } catch (const std::exception& error) {
+    PluginLog()->warn("Mission start: {} failed: {}", what, error.what());
+  } catch (...) {
+    PluginLog()->warn("Mission start: {} failed", what);
+  }
+}
+
+// The configured message through the formatter ("{{" shows as "{"); the default text when the
+// formatter rejects it.
+FString NotificationText() {
+  const std::string configured = DisabledMessage();
+  try {
+    const FString text = FString::FromUtf8(configured);
+    return FString::Format(text.Text());
+  } catch (const std::exception& error) {
+    PluginLog()->warn("Config key \"DisabledMessage\" cannot be used, the default applies: {}",
+                      error.what());
+    const FString text = FString::FromUtf8(kDefaultDisabledMessage);
+    return FString::Format(text.Text());
+  }
+}
+
+void NotifyRefused(AShooterPlayerController* controller) {
+  const FString message = NotificationText();
+  ShowNotification(controller, message, Red, 2.0f, 10.0f);
+}
+
+// Records the mission as completed in the character's mission data and replicates it.
+void RecordCompleted(UClass* missionClass, APrimalCharacter* character) {
+  APrimalBuff_MissionData* buff = GetMissionDataForCharacter(character);
+  if (buff == nullptr) return;
+  AMissionType* mission = GetDefaultMission(missionClass);
+  const FName tag = GetMissionTag(mission);
+  SetMissionDataBool(buff, tag, MakeName("Complete"), true);
+  const int32_t version = MissionVersion(mission);
+  const FName versionEntry = MakeName("Version");
+  SetMissionDataInt(buff, tag, versionEntry, version);
+  const double completedAt = static_cast<double>(Platform::CurrentTime64()) - 10.0;
+  const FName timeEntry = MakeName("CompleteUtcTime");
+  SetMissionDataDouble(buff, tag, timeEntry, completedAt);
+  ForceReplicateNow(reinterpret_cast<AActor*>(buff));
+}
+
+void LogStart(bool refused, UClass* missionClass, AShooterPlayerController* controller) {
+  const std::shared_ptr<spdlog::logger>& log = PluginLog();
+  const std::string mission =
+      EscapeForLog(MissionDisplayName(GetDefaultMission(missionClass)).ToUtf8());
+  const std::string player = EscapeForLog(GetPlayerCharacterName(controller).ToUtf8());
+  if (refused) {
+    log->info("Player {} attempted to start mission: {}!", player, mission);
+  } else {
+    log->info("Player {} started mission: {}!", player, mission);
+  }
+}
+
+}  // namespace
+
+uintptr_t StartMissionDetour(AMissionDispatcher* dispatcher, UClass* missionClass,
+                             APrimalCharacter* character, uintptr_t fourth) {
+  AShooterPlayerController* controller = ControllerOfCharacter(character);
+  const bool refused =
+      missionClass != nullptr &&
+      QuestVeto::IsMissionDisabled(MissionDisplayName(GetDefaultMission(missionClass)));
+
+  if (refused) {
+    if (controller != nullptr) Guarded("the notification", [&] { NotifyRefused(controller); });
+    if (character != nullptr) {
+      Guarded("the mission data", [&] { RecordCompleted(missionClass, character); });
+    }
+    Guarded("the log line", [&] {
+      if (ShowMissionNames() && controller != nullptr) LogStart(true, missionClass, controller);
+    });
+    return 0;
+  }
+
+  Guarded("the log line", [&] {
+    if (ShowMissionNames() && missionClass != nullptr && controller != nullptr) {
+      LogStart(false, missionClass, controller);
+    }
+  });
+  return GameStartMission(dispatcher, missionClass, character, fourth);
+}
+
+void InstallMissionStartHook() {
+  HostApi::GetHooks().InstallHook(kStartMissionKey, reinterpret_cast<void*>(&StartMissionDetour),
+                                  reinterpret_cast<void**>(&GameStartMission));
+}
+
+void RemoveMissionStartHook() {
+  HostApi::GetHooks().RemoveHook(kStartMissionKey, reinterpret_cast<void*>(&StartMissionDetour));
+}

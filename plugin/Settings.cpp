@@ -1,0 +1,29 @@
+#include "plugin/Settings.h"
+
+#include <exception>
+
+#include "plugin/Config.h"
+#include "plugin/Log.h"
+
+namespace {
+
+template <typename T>
+T SettingOr(const char* key, const T& fallback) {
+  try {
+    return PluginConfig.value(key, fallback);
+  } catch (const std::exception& error) {
+    PluginLog()->warn("Config key \"{}\" cannot be used, the default applies: {}", key,
+                      error.what());
+    return fallback;
+  }
+}
+
+}  // namespace
+
+std::string DisabledMessage() {
+  return SettingOr<std::string>("DisabledMessage", kDefaultDisabledMessage);
+}
+
+bool ShowMissionNames() {
+  return SettingOr<bool>("ShowMissionNames", false);
+}

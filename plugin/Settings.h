@@ -1,0 +1,15 @@
+// The configuration's settings as the mission start reads them, afresh at every call. A value
+// that cannot be used falls back to its default and logs one warning naming the key and the
+// reason, so the operator can mend config.json; nothing is thrown.
+#pragma once
+
+#include <string>
+
+inline constexpr const char* kDefaultDisabledMessage =
+    "This mission has been disabled, but you have had it unlocked now!";
+
+// "DisabledMessage" (UTF-8), or the default text when absent or not a string.
+std::string DisabledMessage();
+
+// "ShowMissionNames", or false when absent or not a boolean.
+bool ShowMissionNames();

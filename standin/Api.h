@@ -1,0 +1,7 @@
+// Export marker for the stand-in host's own control surface: what the stand-in server, tools and
+// tests use to drive the simulated game, beside the nine functions plugins import (host/HostApi.h).
+#pragma once
+
+#include "host/Platform.h"
+
+#define STANDIN_API HOSTAPI

@@ -1,0 +1,26 @@
+// What GetAddress answers from: every game function and field of the stand-in game by key.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "standin/Api.h"
+
+namespace StandIn::FunctionTable {
+
+// Address of the field inside `object`; Fatal when `object` is not of the field's class.
+using FieldLocator = uint64_t (*)(const void* object);
+
+// Adds or replaces the game function `key`.
+void AddFunction(const std::string& key, void* entry);
+// Adds or replaces the field `key`.
+void AddField(const std::string& key, FieldLocator locator);
+
+// The function's entry; Fatal naming the key when the game has no such function.
+STANDIN_API void* Function(const std::string& key);
+// The field's address inside `object`; Fatal naming the key when the game has no such field.
+STANDIN_API uint64_t Field(const void* object, const std::string& key);
+// True when the game has a function of that name.
+STANDIN_API bool HasFunction(const std::string& key);
+
+}  // namespace StandIn::FunctionTable

@@ -1,0 +1,65 @@
+// The nine functions plugins import, over the stand-in server.
+#include "host/HostApi.h"
+
+#include "standin/CommandRegistry.h"
+#include "standin/FunctionTable.h"
+#include "standin/HookRegistry.h"
+#include "standin/ServerState.h"
+#include "standin/Utf8.h"
+
+namespace {
+
+class ApiUtils final : public HostApi::IApiUtils {
+ public:
+  UWorld* GetWorld() const override {
+    StandIn::ServerState& state = StandIn::State();
+    return reinterpret_cast<UWorld*>(state.Game.get());
+  }
+  bool IsServerReady() const override { return StandIn::State().Game != nullptr; }
+};
+
+}  // namespace
+
+void* GetAddress(const std::string& key) {
+  return StandIn::FunctionTable::Function(key);
+}
+
+uint64_t GetAddress(const void* object, const std::string& key) {
+  return StandIn::FunctionTable::Field(object, key);
+}
+
+std::vector<std::shared_ptr<spdlog::sinks::sink>>& GetLogSinks() {
+  return StandIn::RunningState().Sinks;
+}
+
+namespace HostApi {
+
+IHooks& GetHooks() {
+  return StandIn::Hooks::Registry();
+}
+
+ICommands& GetCommands() {
+  return StandIn::Commands::Registry();
+}
+
+IApiUtils& GetApiUtils() {
+  static ApiUtils utils;
+  return utils;
+}
+
+namespace Tools {
+
+std::string GetCurrentDir() {
+  return StandIn::RunningState().Directory;
+}
+
+std::string Utf8Encode(const WideString& text) {
+  return StandIn::EncodeUtf8(text);
+}
+
+WideString Utf8Decode(const std::string& text) {
+  return StandIn::DecodeUtf8(text);
+}
+
+}  // namespace Tools
+}  // namespace HostApi

@@ -1,0 +1,76 @@
+#include "standin/Server.h"
+
+#include <filesystem>
+#include <mutex>
+
+#include <spdlog/sinks/basic_file_sink.h>
+
+#include "standin/CommandRegistry.h"
+#include "standin/Fatal.h"
+#include "standin/GameHeap.h"
+#include "standin/HookRegistry.h"
+#include "standin/LogCapture.h"
+#include "standin/ServerState.h"
+#include "standin/WorldFactory.h"
+
+namespace StandIn {
+namespace {
+
+// The game heap is there from the moment the host library is loaded, before any server runs.
+const bool heapFunctionsRegistered = (GameHeap::RegisterFunctions(), true);
+
+}  // namespace
+
+ServerState& State() {
+  static ServerState state;
+  return state;
+}
+
+ServerState& RunningState() {
+  ServerState& state = State();
+  if (!state.Game) Fatal("no stand-in server is running (StandIn::Start was not called)");
+  return state;
+}
+
+void Start(const std::string& serverDir) {
+  ServerState& state = State();
+  if (state.Game) Fatal("a stand-in server already runs in " + state.Directory);
+  const std::filesystem::path logDir = std::filesystem::path(serverDir) / "HostApi" / "Logs";
+  std::filesystem::create_directories(logDir);
+  state.Directory = serverDir;
+  state.Capture = std::make_shared<LogCapture>();
+  state.Sinks = {
+      std::make_shared<spdlog::sinks::basic_file_sink_mt>((logDir / "Server.log").string()),
+      state.Capture};
+  Hooks::Clear();
+  Commands::Clear();
+  state.Game = MakeWorld();
+}
+
+void Stop() {
+  ServerState& state = RunningState();
+  state.Game.reset();
+  Hooks::Clear();
+  Commands::Clear();
+  state.Sinks.clear();
+  state.Capture.reset();
+  state.Directory.clear();
+}
+
+bool Running() {
+  return State().Game != nullptr;
+}
+
+std::vector<std::string> CapturedLog() {
+  return RunningState().Capture->Lines();
+}
+
+void AddLogSink(std::shared_ptr<spdlog::sinks::sink> sink) {
+  RunningState().Sinks.push_back(std::move(sink));
+}
+
+World& CurrentWorld() {
+  return *RunningState().Game;
+}
+
+}  // namespace StandIn

@@ -1,0 +1,25 @@
+// The running stand-in server's state, shared by the host functions inside the host library.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "standin/LogCapture.h"
+#include "standin/World.h"
+
+namespace StandIn {
+
+struct ServerState {
+  std::string Directory;
+  std::vector<std::shared_ptr<spdlog::sinks::sink>> Sinks;  // what GetLogSinks() returns
+  std::shared_ptr<LogCapture> Capture;
+  std::unique_ptr<StandIn::World> Game;
+};
+
+// The state, running or not.
+ServerState& State();
+// The state of the running server; Fatal when none runs.
+ServerState& RunningState();
+
+}  // namespace StandIn

@@ -1,0 +1,148 @@
+// Loading and unloading the plugin through the loader, and its log.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+
+#include <spdlog/details/log_msg.h>
+#include <spdlog/sinks/sink.h>
+
+#include "host/HostApi.h"
+#include "plugin/PluginHarness.h"
+#include "standin/CommandRegistry.h"
+#include "standin/HookRegistry.h"
+#include "standin/LogCapture.h"
+#include "standin/Server.h"
+
+namespace {
+
+const char* const kStartKey = "AMissionDispatcher.StartMission";
+const char* const kHuntConfig = R"({"DisabledMissions": ["Hunt"]})";
+
+using EntryPoint = int (*)(void*, unsigned long, void*);
+
+bool ReloadRegistered() {
+  const std::vector<std::string> names = HostApi::GetCommands().CommandNames();
+  return std::find(names.begin(), names.end(), "qv.reload") != names.end();
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream file(path);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+class LifecycleTest : public PluginTest {};
+
+TEST_F(LifecycleTest, LoadPlacesHookAndCommandsAndUnloadTakesThemAway) {
+  LoadWith(kHuntConfig);
+  EXPECT_EQ(StandIn::Hooks::Detours(kStartKey).size(), 1u);
+  EXPECT_TRUE(ReloadRegistered());
+  EXPECT_TRUE(Disabled("Great Hunt")) << "the configuration was read at load";
+  EXPECT_TRUE(Messages("critical").empty());
+
+  UnloadPlugin();
+  EXPECT_TRUE(StandIn::Hooks::Detours(kStartKey).empty());
+  EXPECT_FALSE(ReloadRegistered());
+  EXPECT_TRUE(HostApi::GetCommands().CommandNames().empty());
+}
+
+TEST_F(LifecycleTest, StaticStateStartsAfreshAtEveryLoad) {
+  LoadWith(kHuntConfig);
+  ASSERT_TRUE(Disabled("Hunt"));
+  UnloadPlugin();
+  RemoveConfig();
+  LoadPlugin();
+  EXPECT_FALSE(Disabled("Hunt")) << "a configuration survived the unload";
+}
+
+TEST_F(LifecycleTest, MissingConfigAtLoadIsLoggedAndMendedByReload) {
+  LoadPlugin();
+  const std::vector<std::string> critical = Messages("critical");
+  ASSERT_EQ(critical.size(), 1u);
+  EXPECT_NE(critical[0].find("Can't open config.json"), std::string::npos) << critical[0];
+  EXPECT_NE(critical[0].find(ConfigPath()), std::string::npos) << "names the file it looked for";
+  EXPECT_EQ(StandIn::Hooks::Detours(kStartKey).size(), 1u) << "the load went on";
+  EXPECT_TRUE(ReloadRegistered());
+  EXPECT_FALSE(Disabled("Hunt"));
+
+  WriteConfig(kHuntConfig);
+  ReloadFromConsole();
+  EXPECT_TRUE(Disabled("Hunt"));
+}
+
+TEST_F(LifecycleTest, BrokenConfigAtLoadNamesLineAndColumn) {
+  LoadWith("{\n  \"DisabledMissions\": [\"Hunt\",]\n}");
+  const std::vector<std::string> critical = Messages("critical");
+  ASSERT_EQ(critical.size(), 1u);
+  EXPECT_NE(critical[0].find("parse error at line 2, column 31"), std::string::npos) << critical[0];
+  EXPECT_FALSE(Disabled("Hunt"));
+}
+
+TEST_F(LifecycleTest, LogLinesCarryDateTimeNameAndLevel) {
+  LoadWith(kHuntConfig);
+  // A critical message written at 09:05 local time on 1 March 2027, through a sink the plugin's
+  // logger formats.
+  std::tm local{};
+  local.tm_year = 2027 - 1900;
+  local.tm_mon = 2;
+  local.tm_mday = 1;
+  local.tm_hour = 9;
+  local.tm_min = 5;
+  local.tm_isdst = -1;
+  spdlog::details::log_msg message(spdlog::source_loc{}, "QuestVeto", spdlog::level::critical,
+                                   "boom");
+  message.time = std::chrono::system_clock::from_time_t(std::mktime(&local));
+  GetLogSinks().back()->log(message);
+  EXPECT_EQ(LogLines().back(), "03/01/27 09:05 [QuestVeto][critical] boom");
+}
+
+TEST_F(LifecycleTest, LoggerWritesToTheSinksOfLoadTimeAndFlushesAtOnce) {
+  LoadWith(kHuntConfig);
+  auto later = std::make_shared<StandIn::LogCapture>();
+  StandIn::AddLogSink(later);
+  RemoveConfig();
+  ReloadFromConsole();  // logs a critical line
+
+  ASSERT_EQ(Messages("critical").size(), 1u);
+  EXPECT_TRUE(later->Lines().empty()) << "a sink added after load reached the plugin's logger";
+  const std::string logFile = ReadFile(ServerDir() + "/HostApi/Logs/Server.log");
+  EXPECT_NE(
+      logFile.find("[QuestVeto][critical] Failed to reload config! \n Can't open config.json"),
+      std::string::npos)
+      << "the log file was not flushed: " << logFile;
+}
+
+TEST_F(LifecycleTest, ThreadNotificationsDoNothing) {
+  LoadWith(kHuntConfig);
+  auto entry = reinterpret_cast<EntryPoint>(PluginSymbol("DllMain"));
+  ASSERT_NE(entry, nullptr);
+  EXPECT_EQ(entry(nullptr, 2, nullptr), 1);
+  EXPECT_EQ(entry(nullptr, 3, nullptr), 1);
+  EXPECT_EQ(StandIn::Hooks::Detours(kStartKey).size(), 1u);
+  EXPECT_TRUE(ReloadRegistered());
+}
+
+// Exits with 42 when, at process end, the plugin had given back its hook and commands.
+void ExpectUnloadedAtExit() {
+  const bool clean = StandIn::Hooks::Detours(kStartKey).empty() && !ReloadRegistered();
+  std::_Exit(clean ? 42 : 1);
+}
+
+TEST_F(LifecycleTest, ProcessEndRunsTheUnloadForAStillLoadedPlugin) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  WriteConfig(kHuntConfig);
+  EXPECT_EXIT(
+      {
+        std::atexit(ExpectUnloadedAtExit);  // runs after the detach the loader delivers at exit
+        StandIn::PluginLibrary::Load(QV_PLUGIN_PATH).release();
+        std::exit(0);
+      },
+      testing::ExitedWithCode(42), "");
+}
+
+}  // namespace

@@ -1,0 +1,44 @@
+#include "plugin/PluginHarness.h"
+
+#include "standin/CommandRegistry.h"
+
+namespace {
+
+using NameQuery = bool (*)(const FString&);
+using MissionQuery = bool (*)(AMissionType*);
+
+// The exported names of QuestVeto::IsMissionDisabled(const FString&) and (AMissionType*).
+const char* const kNameQuery = "_ZN9QuestVeto17IsMissionDisabledERK7FString";
+const char* const kMissionQuery = "_ZN9QuestVeto17IsMissionDisabledEP12AMissionType";
+
+}  // namespace
+
+void PluginTest::LoadWith(const std::string& config) {
+  WriteConfig(config);
+  LoadPlugin();
+}
+
+bool PluginTest::Disabled(const std::string& displayName) {
+  auto query = reinterpret_cast<NameQuery>(PluginSymbol(kNameQuery));
+  const FString name = FString::FromUtf8(displayName);
+  return query != nullptr && query(name);
+}
+
+bool PluginTest::Disabled(AMissionType* mission) {
+  auto query = reinterpret_cast<MissionQuery>(PluginSymbol(kMissionQuery));
+  return query != nullptr && query(mission);
+}
+
+void PluginTest::ReloadFromConsole() {
+  EXPECT_TRUE(StandIn::Commands::RunConsole("qv.reload", nullptr)) << "qv.reload is not registered";
+}
+
+std::vector<std::string> PluginTest::Messages(const std::string& level) const {
+  const std::string marker = "[QuestVeto][" + level + "] ";
+  std::vector<std::string> messages;
+  for (const std::string& line : LogLines()) {
+    const auto at = line.find(marker);
+    if (at != std::string::npos) messages.push_back(line.substr(at + marker.size()));
+  }
+  return messages;
+}

@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "host/HostApi.h"
+#include "standin/GameHeap.h"
+
+namespace {
+
+using MallocFunction = void* (*)(uint64_t, uint32_t);
+using ReallocFunction = void* (*)(void*, uint64_t);
+using FreeFunction = void (*)(void*);
+
+TEST(GameHeap, BlocksComeAndGoThroughTheGameFunctions) {
+  auto malloc = reinterpret_cast<MallocFunction>(GetAddress("FMemory.Malloc"));
+  auto realloc = reinterpret_cast<ReallocFunction>(GetAddress("FMemory.Realloc"));
+  auto free = reinterpret_cast<FreeFunction>(GetAddress("FMemory.Free"));
+  const std::size_t liveBefore = StandIn::GameHeap::LiveBlocks();
+
+  auto* block = static_cast<char*>(malloc(8, 0));
+  std::memcpy(block, "abcdefg", 8);
+  EXPECT_EQ(StandIn::GameHeap::LiveBlocks(), liveBefore + 1);
+
+  block = static_cast<char*>(realloc(block, 4096));
+  EXPECT_STREQ(block, "abcdefg") << "a resize keeps the contents";
+  EXPECT_EQ(StandIn::GameHeap::LiveBlocks(), liveBefore + 1);
+
+  free(block);
+  EXPECT_EQ(StandIn::GameHeap::LiveBlocks(), liveBefore);
+}
+
+TEST(GameHeapDeathTest, MisuseStopsTheProcessNamingThePointer) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  int local = 0;
+  EXPECT_DEATH(StandIn::GameHeap::Release(&local), "FMemory.Free: block 0x[0-9a-f]+ was never");
+  EXPECT_DEATH(StandIn::GameHeap::Resize(&local, 8),
+               "FMemory.Realloc: block 0x[0-9a-f]+ was never");
+  EXPECT_DEATH(
+      {
+        void* block = StandIn::GameHeap::Allocate(4);
+        StandIn::GameHeap::Release(block);
+        StandIn::GameHeap::Release(block);
+      },
+      "FMemory.Free: block 0x[0-9a-f]+ was already freed");
+}
+
+TEST(GetAddressDeathTest, UnknownKeyIsNamed) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_DEATH(GetAddress("AActor.NoSuchFunction"), "no function 'AActor.NoSuchFunction'");
+  int object = 0;
+  EXPECT_DEATH(GetAddress(&object, "AActor.NoSuchField"), "no field 'AActor.NoSuchField'");
+}
+
+}  // namespace

@@ -1,0 +1,39 @@
+// A fresh stand-in server in a temporary directory for each test, with the plugin loadable
+// through the loader as a real server would load it.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "standin/PluginLoader.h"
+#include "standin/World.h"
+
+class ServerTest : public testing::Test {
+ protected:
+  void SetUp() override;
+  // Unloads the plugin if loaded, stops the server and removes its directory.
+  void TearDown() override;
+
+  const std::string& ServerDir() const { return serverDir_; }
+  // <server dir>/HostApi/Plugins/QuestVeto/config.json
+  std::string ConfigPath() const;
+  void WriteConfig(const std::string& text);
+  void RemoveConfig();
+
+  void LoadPlugin();
+  void UnloadPlugin();
+  StandIn::PluginLibrary& Plugin() { return *plugin_; }
+  // The exported symbol `name` of the loaded plugin; fails the test when missing.
+  void* PluginSymbol(const std::string& name);
+
+  StandIn::World& World();
+  // Lines the host's sinks received, formatted.
+  std::vector<std::string> LogLines() const;
+
+ private:
+  std::string serverDir_;
+  std::unique_ptr<StandIn::PluginLibrary> plugin_;
+};
