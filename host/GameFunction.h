@@ -1,0 +1,21 @@
+// How the plugin reaches one game function or field: the key is built as a narrow string and
+// looked up through the host at every use, since the host may move an entry between calls.
+// Nothing is cached and the lookup result is used as it comes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "host/HostApi.h"
+
+// The game function `key`, as a pointer of the function type `Signature`.
+template <typename Signature>
+Signature* GameFunction(const char* key) {
+  return reinterpret_cast<Signature*>(GetAddress(std::string(key)));
+}
+
+// The field `key` inside `object`, as a pointer to `Field`.
+template <typename Field>
+Field* GameField(const void* object, const char* key) {
+  return reinterpret_cast<Field*>(static_cast<uintptr_t>(GetAddress(object, std::string(key))));
+}

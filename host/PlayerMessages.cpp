@@ -1,0 +1,41 @@
+// The ways of answering a player or an RCON client. Every string handed to the game is the
+// caller's and is released right after the call; the game keeps no reference to it.
+#include <cstring>
+
+#include "host/GameCalls.h"
+#include "host/GameFunction.h"
+
+namespace {
+
+// The request id: the 32-bit field that follows the packet's first 32-bit field.
+int32_t RequestId(const RCONPacket* request) {
+  int32_t id = 0;
+  std::memcpy(&id, reinterpret_cast<const char*>(request) + sizeof(int32_t), sizeof(id));
+  return id;
+}
+
+}  // namespace
+
+void ShowNotification(AShooterPlayerController* controller, const FString& message, Color8 color,
+                      float first, float second) {
+  LinearColor linear = ToLinearColor(color);
+  // The game only reads the message; its parameter is not const.
+  GameFunction<void(AShooterPlayerController*, FString*, LinearColor*, float, float, void*, void*)>(
+      "AShooterPlayerController.ClientServerSOTFNotificationCustom")(
+      controller, const_cast<FString*>(&message), &linear, first, second, nullptr, nullptr);
+}
+
+void SendDirectChat(AShooterPlayerController* controller, const char* text, Color8 color) {
+  if (controller == nullptr) return;
+  FString message = FString::Format(text);
+  LinearColor linear = ToLinearColor(color);
+  GameFunction<void(AShooterPlayerController*, FString*, LinearColor*, bool)>(
+      "AShooterPlayerController.ClientServerChatDirectMessage")(controller, &message, &linear,
+                                                                false);
+}
+
+void ReplyRcon(RCONClientConnection* connection, RCONPacket* request, const char* text) {
+  FString message(text);
+  GameFunction<void(RCONClientConnection*, int32_t, int32_t, FString*)>(
+      "RCONClientConnection.SendMessageW")(connection, RequestId(request), 0, &message);
+}

@@ -1,0 +1,241 @@
+// The game functions and fields behind GetAddress, with the exact signatures the game has. Each
+// finds its objects in the running world (Fatal for a pointer that is none of the right kind),
+// acts on them, and records what it was handed, so a wrong argument shows as a wrong recording
+// or a Fatal rather than a crash somewhere else. The game supports only the calling forms its
+// callers are meant to use: a flag or constant with another value is a Fatal too.
+#include <cstring>
+#include <type_traits>
+#include <utility>
+
+#include <fmt/format.h>
+
+#include "host/FString.h"
+#include "standin/Fatal.h"
+#include "standin/FunctionTable.h"
+#include "standin/GameHeap.h"
+#include "standin/GameWorld.h"
+
+namespace StandIn {
+namespace {
+
+// What the game's own start returns: high bits set, so a result cut to 32 bits shows.
+constexpr uintptr_t kStartResultBase = 0x5EED000000000000ULL;
+
+// Fatal with "<key>: <what>" unless `holds`; the message is formatted only then.
+template <typename... Args>
+void Require(bool holds, const char* key, fmt::format_string<Args...> what, Args&&... args) {
+  if (!holds) Fatal(std::string(key) + ": " + fmt::format(what, std::forward<Args>(args)...));
+}
+
+// Result storage the caller provides must be there.
+void RequireStorage(const void* storage, const char* key) {
+  Require(storage != nullptr, key, "null result storage");
+}
+
+// The UTF-8 text of an engine string handed to `key`: a well-formed FString whose buffer, if
+// any, is a live game heap block large enough for its capacity and holds the terminator.
+std::string HandedText(const FString* text, const char* key) {
+  Require(text != nullptr, key, "null string");
+  Require(text->Count >= 0 && text->Capacity >= text->Count, key,
+          "string {} has count {} and capacity {}", static_cast<const void*>(text), text->Count,
+          text->Capacity);
+  if (text->Chars != nullptr) {
+    bool onHeap = false;
+    for (const GameHeap::Block& block : GameHeap::LiveBlockList()) {
+      onHeap =
+          onHeap || (block.Address == text->Chars &&
+                     block.Size >= static_cast<std::size_t>(text->Capacity) * sizeof(WideChar));
+    }
+    Require(onHeap, key, "string buffer {} is not a live game heap block of {} characters",
+            static_cast<const void*>(text->Chars), text->Capacity);
+  }
+  if (text->Count == 0) return {};
+  Require(text->Chars != nullptr, key, "string of count {} without a buffer", text->Count);
+  Require(text->Chars[text->Count - 1] == 0, key, "string without its terminating 0");
+  return TextOf(text);
+}
+
+LinearColor HandedColor(const LinearColor* color, const char* key) {
+  Require(color != nullptr, key, "null colour");
+  return *color;
+}
+
+// Fills empty result storage with a fresh game heap copy of `text`, which the caller then owns.
+void HandOver(const WideString& text, FString& result, const char* key) {
+  Require(result.Chars == nullptr && result.Count == 0 && result.Capacity == 0, key,
+          "result storage is not an empty string");
+  if (text.empty()) return;
+  const auto count = static_cast<int32_t>(text.size() + 1);
+  result.Chars = static_cast<WideChar*>(GameHeap::Allocate(count * sizeof(WideChar)));
+  std::memcpy(result.Chars, text.c_str(), count * sizeof(WideChar));
+  result.Count = count;
+  result.Capacity = count;
+}
+
+AShooterPlayerController* ObjectOf(GameController* controller) {
+  return controller != nullptr ? controller->Object() : nullptr;
+}
+
+UObject* GetDefaultObject(UClass* missionClass, bool createIfNeeded) {
+  constexpr const char* key = "UClass.GetDefaultObject";
+  GameMission& mission = RunningWorld().MissionOfClass(missionClass, key);
+  Require(createIfNeeded, key, "the create flag must be true");
+  return reinterpret_cast<UObject*>(mission.DefaultObject());
+}
+
+bool IsDead(APrimalCharacter* character) {
+  return RunningWorld().CharacterAt(character, "APrimalCharacter.IsDead").Dead();
+}
+
+AShooterPlayerController* GetOwnerController(APrimalCharacter* character) {
+  return ObjectOf(RunningWorld().CharacterAt(character, "APawn.GetOwnerController").Owner());
+}
+
+AShooterPlayerController* GetInstigatorController(APrimalCharacter* character) {
+  return ObjectOf(
+      RunningWorld().CharacterAt(character, "AActor.GetInstigatorController").Instigator());
+}
+
+FString* GetPlayerCharacterName(AShooterPlayerController* controller, FString* result) {
+  constexpr const char* key = "AShooterPlayerController.GetPlayerCharacterName";
+  GameController& player = RunningWorld().ControllerAt(controller, key);
+  RequireStorage(result, key);
+  HandOver(player.CharacterNameText(), *result, key);
+  return result;
+}
+
+FName* GetMissionTag(AMissionType* mission, FName* result) {
+  constexpr const char* key = "AMissionType.GetMissionTag";
+  GameWorld& world = RunningWorld();
+  GameMission& own = world.MissionOfDefaultObject(mission, key);
+  RequireStorage(result, key);
+  Require(result->Value == 0, key, "result storage is not zeroed");
+  *result = world.Names().Intern(own.Tag());
+  return result;
+}
+
+APrimalBuff_MissionData* GetMissionDataForCharacter(APrimalCharacter* character, bool create) {
+  constexpr const char* key = "AMissionType.GetMissionDataForCharacter";
+  GameCharacter& own = RunningWorld().CharacterAt(character, key);
+  Require(create, key, "the flag must be true");
+  GameMissionData* buff = own.MissionData();
+  return buff != nullptr ? buff->Object() : nullptr;
+}
+
+void SetMissionData(const char* key, APrimalBuff_MissionData* buff, FName tag, FName entry,
+                    MissionDataValue value) {
+  GameWorld& world = RunningWorld();
+  GameMissionData& own = world.MissionDataAt(buff, key);
+  own.Write(world.NameTextFor(tag, key), world.NameTextFor(entry, key), value);
+}
+
+void SetMissionDataBool(APrimalBuff_MissionData* buff, FName tag, FName entry, bool value) {
+  SetMissionData("APrimalBuff_MissionData.SetMissionData_Bool", buff, tag, entry, value);
+}
+
+void SetMissionDataInt(APrimalBuff_MissionData* buff, FName tag, FName entry, int32_t value) {
+  SetMissionData("APrimalBuff_MissionData.SetMissionData_Int", buff, tag, entry, value);
+}
+
+void SetMissionDataDouble(APrimalBuff_MissionData* buff, FName tag, FName entry, double value) {
+  SetMissionData("APrimalBuff_MissionData.SetMissionData_Double", buff, tag, entry, value);
+}
+
+// Mission data buffs are this game's only replicated actors.
+void ForceReplicateNow(AActor* actor, bool first, bool second) {
+  constexpr const char* key = "AActor.ForceReplicateNow";
+  GameMissionData& buff = RunningWorld().MissionDataAt(actor, key);
+  Require(!first && !second, key, "the flags must be false, false; got {}, {}", first, second);
+  buff.Replicate();
+}
+
+void InitName(FName* name, const char* text, int32_t number, int32_t findType, bool splitName,
+              int32_t hardcodeIndex) {
+  constexpr const char* key = "FName.Init";
+  Require(name != nullptr, key, "null name");
+  Require(text != nullptr, key, "null text");
+  Require(number == 0 && findType == 1 && splitName && hardcodeIndex == -1, key,
+          "expects (0, 1, true, -1) after the text; got ({}, {}, {}, {})", number, findType,
+          splitName, hardcodeIndex);
+  *name = RunningWorld().Names().Intern(text);
+}
+
+void ShowNotification(AShooterPlayerController* controller, FString* message, LinearColor* color,
+                      float first, float second, void* texture, void* sound) {
+  constexpr const char* key = "AShooterPlayerController.ClientServerSOTFNotificationCustom";
+  GameController& player = RunningWorld().ControllerAt(controller, key);
+  player.Show({HandedText(message, key), HandedColor(color, key), first, second, texture, sound});
+}
+
+void SendChat(AShooterPlayerController* controller, FString* message, LinearColor* color,
+              bool flag) {
+  constexpr const char* key = "AShooterPlayerController.ClientServerChatDirectMessage";
+  GameController& player = RunningWorld().ControllerAt(controller, key);
+  player.Say({HandedText(message, key), HandedColor(color, key), flag});
+}
+
+void SendRconMessage(RCONClientConnection* connection, int32_t requestId, int32_t type,
+                     FString* message) {
+  constexpr const char* key = "RCONClientConnection.SendMessageW";
+  GameRconConnection& own = RunningWorld().ConnectionAt(connection, key);
+  own.Reply({requestId, type, HandedText(message, key)});
+}
+
+// The game's own mission start: what reaches it is recorded, and its result is distinctive.
+uintptr_t StartMission(AMissionDispatcher* dispatcher, UClass* missionClass,
+                       APrimalCharacter* character, uintptr_t fourth) {
+  constexpr const char* key = "AMissionDispatcher.StartMission";
+  GameWorld& world = RunningWorld();
+  world.CheckDispatcher(dispatcher, key);
+  if (missionClass != nullptr) world.MissionOfClass(missionClass, key);
+  if (character != nullptr) world.CharacterAt(character, key);
+  const uintptr_t result = kStartResultBase + world.GameStarts().size() + 1;
+  world.RecordGameStart({dispatcher, missionClass, character, fourth, result});
+  return result;
+}
+static_assert(std::is_same_v<decltype(&StartMission), StartMissionFunction>,
+              "the game's own start has the form its detours have");
+
+uint64_t DisplayNameField(const void* object) {
+  return reinterpret_cast<uint64_t>(
+      RunningWorld()
+          .MissionOfDefaultObject(object, "AMissionType.MissionDisplayName")
+          .DisplayNameField());
+}
+
+uint64_t VersionField(const void* object) {
+  return reinterpret_cast<uint64_t>(
+      RunningWorld().MissionOfDefaultObject(object, "AMissionType.MissionVersion").VersionField());
+}
+
+template <typename Function>
+void Add(const char* key, Function* entry) {
+  FunctionTable::AddFunction(key, reinterpret_cast<void*>(entry));
+}
+
+void RegisterGameFunctions() {
+  Add("UClass.GetDefaultObject", &GetDefaultObject);
+  Add("APrimalCharacter.IsDead", &IsDead);
+  Add("APawn.GetOwnerController", &GetOwnerController);
+  Add("AActor.GetInstigatorController", &GetInstigatorController);
+  Add("AShooterPlayerController.GetPlayerCharacterName", &GetPlayerCharacterName);
+  Add("AMissionType.GetMissionTag", &GetMissionTag);
+  Add("AMissionType.GetMissionDataForCharacter", &GetMissionDataForCharacter);
+  Add("APrimalBuff_MissionData.SetMissionData_Bool", &SetMissionDataBool);
+  Add("APrimalBuff_MissionData.SetMissionData_Int", &SetMissionDataInt);
+  Add("APrimalBuff_MissionData.SetMissionData_Double", &SetMissionDataDouble);
+  Add("AActor.ForceReplicateNow", &ForceReplicateNow);
+  Add("FName.Init", &InitName);
+  Add("AShooterPlayerController.ClientServerSOTFNotificationCustom", &ShowNotification);
+  Add("AShooterPlayerController.ClientServerChatDirectMessage", &SendChat);
+  Add("RCONClientConnection.SendMessageW", &SendRconMessage);
+  Add("AMissionDispatcher.StartMission", &StartMission);
+  FunctionTable::AddField("AMissionType.MissionDisplayName", &DisplayNameField);
+  FunctionTable::AddField("AMissionType.MissionVersion", &VersionField);
+}
+
+// The game's functions exist from the moment the host library is loaded.
+const bool gameFunctionsRegistered = (RegisterGameFunctions(), true);
+
+}  // namespace
+}  // namespace StandIn

@@ -1,0 +1,136 @@
+#include <string>
+#include <variant>
+
+#include <gtest/gtest.h>
+
+#include "host/GameCalls.h"
+#include "standin/GameHeap.h"
+#include "support/ServerFixture.h"
+
+namespace {
+
+using GameCallsTest = ServerTest;
+
+TEST_F(GameCallsTest, ControllerOfCharacterPrefersOwnerAndSkipsTheDead) {
+  StandIn::Controller& owner = World().AddController("Owner");
+  StandIn::Controller& instigator = World().AddController("Instigator");
+  StandIn::Character& both = World().AddCharacter(&owner, &instigator, false);
+  StandIn::Character& instigatorOnly = World().AddCharacter(nullptr, &instigator, false);
+  StandIn::Character& neither = World().AddCharacter(nullptr, nullptr, false);
+  StandIn::Character& dead = World().AddCharacter(&owner, &instigator, false);
+  dead.SetDead(true);
+
+  EXPECT_EQ(ControllerOfCharacter(nullptr), nullptr);
+  EXPECT_EQ(ControllerOfCharacter(both.Object()), owner.Object());
+  EXPECT_EQ(ControllerOfCharacter(instigatorOnly.Object()), instigator.Object());
+  EXPECT_EQ(ControllerOfCharacter(neither.Object()), nullptr);
+  EXPECT_EQ(ControllerOfCharacter(dead.Object()), nullptr);
+}
+
+TEST_F(GameCallsTest, CharacterNameIsAFreshStringTheCallerOwns) {
+  StandIn::Controller& player = World().AddController("Zoë");
+  StandIn::Controller& unnamed = World().AddController("");
+  const std::size_t liveBefore = StandIn::GameHeap::LiveBlocks();
+  {
+    FString name = GetPlayerCharacterName(player.Object());
+    EXPECT_EQ(name.ToUtf8(), "Zoë");
+    EXPECT_EQ(StandIn::GameHeap::LiveBlocks(), liveBefore + 1);
+    EXPECT_EQ(GetPlayerCharacterName(unnamed.Object()).Count, 0);
+  }
+  EXPECT_EQ(StandIn::GameHeap::LiveBlocks(), liveBefore);
+}
+
+TEST_F(GameCallsTest, MissionFieldsAndTagComeFromTheDefaultObject) {
+  StandIn::MissionClass& mission = World().AddMission("Jagd auf den Bären", 42, "Hunt_Bear");
+  AMissionType* object = GetDefaultMission(mission.Class());
+  ASSERT_EQ(object, mission.DefaultObject());
+  EXPECT_EQ(MissionDisplayName(object).ToUtf8(), "Jagd auf den Bären");
+  EXPECT_EQ(MissionVersion(object), 42);
+  EXPECT_EQ(World().NameText(GetMissionTag(object)), "Hunt_Bear");
+}
+
+TEST_F(GameCallsTest, NamesRoundTripThroughTheGame) {
+  const FName complete = MakeName("Complete");
+  EXPECT_EQ(World().NameText(complete), "Complete");
+  EXPECT_EQ(MakeName("Complete").Value, complete.Value);
+  EXPECT_NE(MakeName("Version").Value, complete.Value);
+}
+
+TEST_F(GameCallsTest, MissionDataWritesArriveInOrderAndReplicate) {
+  StandIn::Character& withBuff = World().AddCharacter(nullptr, nullptr, true);
+  StandIn::Character& withoutBuff = World().AddCharacter(nullptr, nullptr, false);
+  EXPECT_EQ(GetMissionDataForCharacter(withoutBuff.Object()), nullptr);
+  APrimalBuff_MissionData* buff = GetMissionDataForCharacter(withBuff.Object());
+  ASSERT_EQ(buff, withBuff.MissionData()->Object());
+
+  const FName tag = MakeName("Hunt");
+  SetMissionDataBool(buff, tag, MakeName("Complete"), true);
+  SetMissionDataInt(buff, tag, MakeName("Version"), -7);
+  SetMissionDataDouble(buff, tag, MakeName("CompleteUtcTime"), 1700000000.0 - 10.0);
+  ForceReplicateNow(reinterpret_cast<AActor*>(buff));
+
+  const auto& writes = withBuff.MissionData()->Writes();
+  ASSERT_EQ(writes.size(), 3u);
+  EXPECT_EQ(writes[0].Tag, "Hunt");
+  EXPECT_EQ(writes[0].Entry, "Complete");
+  EXPECT_EQ(writes[0].Value, (std::variant<bool, int32_t, double>(true)));
+  EXPECT_EQ(writes[1].Entry, "Version");
+  EXPECT_EQ(writes[1].Value, (std::variant<bool, int32_t, double>(int32_t{-7})));
+  EXPECT_EQ(writes[2].Entry, "CompleteUtcTime");
+  EXPECT_EQ(writes[2].Value, (std::variant<bool, int32_t, double>(1699999990.0)));
+  EXPECT_EQ(withBuff.MissionData()->Replications(), 1);
+}
+
+TEST_F(GameCallsTest, NotificationPassesEveryArgumentUnchanged) {
+  StandIn::Controller& player = World().AddController("Bob");
+  FString message(QV_WIDE("Mission {disabled}"));
+  ShowNotification(player.Object(), message, Red, 2.0f, 10.0f);
+
+  ASSERT_EQ(player.Notifications().size(), 1u);
+  const StandIn::Notification& shown = player.Notifications()[0];
+  EXPECT_EQ(shown.Text, "Mission {disabled}");
+  EXPECT_EQ(shown.Color.R, 1.0f);
+  EXPECT_EQ(shown.Color.G, 0.0f);
+  EXPECT_EQ(shown.Color.B, 0.0f);
+  EXPECT_EQ(shown.Color.A, 1.0f);
+  EXPECT_EQ(shown.First, 2.0f);
+  EXPECT_EQ(shown.Second, 10.0f);
+  EXPECT_EQ(shown.Texture, nullptr);
+  EXPECT_EQ(shown.Sound, nullptr);
+  EXPECT_EQ(message.ToUtf8(), "Mission {disabled}") << "the caller keeps the message";
+}
+
+TEST_F(GameCallsTest, DirectChatIsFormattedAndSentWithTheFlagOff) {
+  StandIn::Controller& player = World().AddController("Bob");
+  SendDirectChat(player.Object(), "QuestVeto: {{ok}} 100%", Green);
+
+  ASSERT_EQ(player.Chat().size(), 1u);
+  const StandIn::ChatMessage& said = player.Chat()[0];
+  EXPECT_EQ(said.Text, "QuestVeto: {ok} 100%");
+  EXPECT_EQ(said.Color.G, 1.0f);
+  EXPECT_EQ(said.Color.R, 0.0f);
+  EXPECT_FALSE(said.Flag);
+}
+
+TEST_F(GameCallsTest, DirectChatWithoutControllerMakesNoStringAndNoCall) {
+  const uint64_t allocations = StandIn::GameHeap::TotalAllocations();
+  const uint64_t releases = StandIn::GameHeap::TotalReleases();
+  // A call would reach the game with a null controller, which the game refuses fatally.
+  SendDirectChat(nullptr, "QuestVeto: Reloaded config", Green);
+  EXPECT_EQ(StandIn::GameHeap::TotalAllocations(), allocations);
+  EXPECT_EQ(StandIn::GameHeap::TotalReleases(), releases);
+}
+
+TEST_F(GameCallsTest, RconReplyGoesUnderTheRequestIdUnformatted) {
+  StandIn::RconConnection& connection = World().AddRconConnection();
+  RCONPacket* request = connection.Receive(7, "qv.reload");
+  ReplyRcon(connection.Object(), request, "100% {{done}} caf\xE9");
+
+  ASSERT_EQ(connection.Replies().size(), 1u);
+  const StandIn::RconReply& reply = connection.Replies()[0];
+  EXPECT_EQ(reply.RequestId, 7);
+  EXPECT_EQ(reply.Type, 0);
+  EXPECT_EQ(reply.Text, "100% {{done}} caf?");
+}
+
+}  // namespace

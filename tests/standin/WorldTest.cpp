@@ -1,0 +1,209 @@
+// The simulated game as the plugin meets it: game functions reached by key, acting on the world's
+// objects, recording what they are handed and refusing what is not a live object of their kind.
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "host/HostApi.h"
+#include "standin/GameHeap.h"
+#include "standin/World.h"
+#include "support/ServerFixture.h"
+
+namespace {
+
+// An engine string built by hand with the FString layout, its buffer on the game heap.
+struct RawString {
+  WideChar* Chars = nullptr;
+  int32_t Count = 0;
+  int32_t Capacity = 0;
+
+  RawString() = default;
+  RawString(const RawString&) = delete;
+  RawString& operator=(const RawString&) = delete;
+  ~RawString() {
+    if (Chars != nullptr) StandIn::GameHeap::Release(Chars);
+  }
+  FString* AsFString() { return reinterpret_cast<FString*>(this); }
+};
+
+template <typename Signature>
+Signature* Game(const char* key) {
+  return reinterpret_cast<Signature*>(GetAddress(std::string(key)));
+}
+
+FName InitName(const char* text) {
+  FName name;
+  Game<void(FName*, const char*, int32_t, int32_t, bool, int32_t)>("FName.Init")(&name, text, 0, 1,
+                                                                                 true, -1);
+  return name;
+}
+
+using StartFunction = uintptr_t(AMissionDispatcher*, UClass*, APrimalCharacter*, uintptr_t);
+
+// A detour on the mission start that counts its calls and calls on to the game.
+void* gameStart = nullptr;
+int detourCalls = 0;
+uintptr_t CountingDetour(AMissionDispatcher* dispatcher, UClass* missionClass,
+                         APrimalCharacter* character, uintptr_t fourth) {
+  ++detourCalls;
+  return reinterpret_cast<StartFunction*>(gameStart)(dispatcher, missionClass, character, fourth);
+}
+
+using WorldTest = ServerTest;
+
+TEST_F(WorldTest, GameStartRecordsItsArgumentsAndAnswersDistinctly) {
+  StandIn::MissionClass& mission = World().AddMission("Hunt", 1, "Hunt");
+  StandIn::Character& character = World().AddCharacter(nullptr, nullptr, false);
+  const uintptr_t fourth = 0xFFFF000000000001ULL;
+
+  const uintptr_t first = World().StartMission(mission.Class(), character.Object(), fourth);
+  const uintptr_t second = World().StartMission(nullptr, nullptr, 0);
+
+  ASSERT_EQ(World().GameStarts().size(), 2u);
+  const StandIn::GameStart& start = World().GameStarts()[0];
+  EXPECT_EQ(start.Dispatcher, World().Dispatcher());
+  EXPECT_EQ(start.MissionClass, mission.Class());
+  EXPECT_EQ(start.Character, character.Object());
+  EXPECT_EQ(start.Fourth, fourth);
+  EXPECT_EQ(start.Result, first);
+  EXPECT_NE(first >> 32, 0u) << "a result cut to 32 bits must show";
+  EXPECT_NE(first, second);
+}
+
+TEST_F(WorldTest, MissionStartGoesThroughTheInstalledDetour) {
+  StandIn::MissionClass& mission = World().AddMission("Hunt", 1, "Hunt");
+  detourCalls = 0;
+  ASSERT_TRUE(HostApi::GetHooks().InstallHook(
+      "AMissionDispatcher.StartMission", reinterpret_cast<void*>(&CountingDetour), &gameStart));
+  const uintptr_t result = World().StartMission(mission.Class(), nullptr, 5);
+  EXPECT_EQ(detourCalls, 1);
+  ASSERT_EQ(World().GameStarts().size(), 1u);
+  EXPECT_EQ(World().GameStarts()[0].Result, result);
+  EXPECT_EQ(World().GameStarts()[0].Fourth, 5u);
+}
+
+TEST_F(WorldTest, FieldsLieInsideTheDefaultObjectAwayFromItsStart) {
+  StandIn::MissionClass& mission = World().AddMission("Hunt", 3, "Hunt");
+  AMissionType* object = mission.DefaultObject();
+  const uint64_t name = GetAddress(object, "AMissionType.MissionDisplayName");
+  const uint64_t version = GetAddress(object, "AMissionType.MissionVersion");
+  const auto start = reinterpret_cast<uint64_t>(object);
+  EXPECT_GT(name, start);
+  EXPECT_GT(version, start);
+  EXPECT_NE(name, version);
+  EXPECT_EQ(*reinterpret_cast<const int32_t*>(version), 3);
+
+  mission.SetDisplayName("Jagd");
+  const auto* displayName = reinterpret_cast<const RawString*>(name);
+  EXPECT_EQ(WideString(displayName->Chars), QV_WIDE("Jagd"));
+  EXPECT_EQ(mission.DisplayName(), "Jagd");
+  EXPECT_EQ(World().FindMission("Jagd"), &mission);
+  EXPECT_EQ(World().FindMission("Hunt"), nullptr);
+}
+
+TEST_F(WorldTest, NamesInternByExactText) {
+  const FName complete = InitName("Complete");
+  EXPECT_EQ(InitName("Complete").Value, complete.Value);
+  EXPECT_NE(InitName("complete").Value, complete.Value);
+  EXPECT_EQ(World().NameText(complete), "Complete");
+}
+
+TEST_F(WorldTest, MissionDataKeepsTheLatestValuePerTagAndEntry) {
+  StandIn::Character& character = World().AddCharacter(nullptr, nullptr, true);
+  APrimalBuff_MissionData* buff = character.MissionData()->Object();
+  auto setInt = Game<void(APrimalBuff_MissionData*, FName, FName, int32_t)>(
+      "APrimalBuff_MissionData.SetMissionData_Int");
+  setInt(buff, InitName("Hunt"), InitName("Version"), 1);
+  setInt(buff, InitName("Fish"), InitName("Version"), 2);
+  setInt(buff, InitName("Hunt"), InitName("Version"), 3);
+
+  const StandIn::MissionDataBuff& data = *character.MissionData();
+  EXPECT_EQ(data.Writes().size(), 3u);
+  ASSERT_NE(data.Value("Hunt", "Version"), nullptr);
+  EXPECT_EQ(std::get<int32_t>(*data.Value("Hunt", "Version")), 3);
+  EXPECT_EQ(std::get<int32_t>(*data.Value("Fish", "Version")), 2);
+  EXPECT_EQ(data.Value("Hunt", "Complete"), nullptr);
+}
+
+TEST_F(WorldTest, CharacterNameIsAFreshGameHeapBlock) {
+  StandIn::Controller& player = World().AddController("Bob");
+  const std::size_t liveBefore = StandIn::GameHeap::LiveBlocks();
+  RawString name;  // released by its destructor, as the caller must
+  FString* result = Game<FString*(AShooterPlayerController*, FString*)>(
+      "AShooterPlayerController.GetPlayerCharacterName")(player.Object(), name.AsFString());
+  EXPECT_EQ(result, name.AsFString());
+  ASSERT_NE(name.Chars, nullptr);
+  EXPECT_EQ(WideString(name.Chars), QV_WIDE("Bob"));
+  EXPECT_EQ(StandIn::GameHeap::LiveBlocks(), liveBefore + 1);
+}
+
+TEST_F(WorldTest, InstigatorWithoutOwnerIsPossible) {
+  StandIn::Controller& instigator = World().AddController("Bob");
+  StandIn::Character& character = World().AddCharacter(nullptr, &instigator, false);
+  using ControllerOf = AShooterPlayerController*(APrimalCharacter*);
+  EXPECT_EQ(Game<ControllerOf>("APawn.GetOwnerController")(character.Object()), nullptr);
+  EXPECT_EQ(Game<ControllerOf>("AActor.GetInstigatorController")(character.Object()),
+            instigator.Object());
+}
+
+TEST_F(WorldTest, RconPacketCarriesTheRequestIdSecond) {
+  StandIn::RconConnection& connection = World().AddRconConnection();
+  const RCONPacket* packet = connection.Receive(7, "qv.reload");
+  int32_t fields[2];
+  std::memcpy(fields, packet, sizeof(fields));
+  EXPECT_EQ(fields[1], 7);
+}
+
+using WorldDeathTest = ServerTest;
+
+TEST_F(WorldDeathTest, ObjectOfTheWrongKindIsFatal) {
+  StandIn::Controller& player = World().AddController("Bob");
+  auto isDead = Game<bool(APrimalCharacter*)>("APrimalCharacter.IsDead");
+  EXPECT_DEATH(isDead(reinterpret_cast<APrimalCharacter*>(player.Object())),
+               "APrimalCharacter.IsDead: 0x[0-9a-f]+ is not a live character");
+  EXPECT_DEATH(isDead(nullptr), "APrimalCharacter.IsDead: .* is not a live character");
+}
+
+TEST_F(WorldDeathTest, FieldOfAnObjectWithoutItIsFatal) {
+  StandIn::MissionClass& mission = World().AddMission("Hunt", 1, "Hunt");
+  EXPECT_DEATH(GetAddress(mission.Class(), "AMissionType.MissionVersion"),
+               "AMissionType.MissionVersion: .* is not a live mission default object");
+}
+
+TEST_F(WorldDeathTest, MessageNotOnTheGameHeapIsFatal) {
+  StandIn::Controller& player = World().AddController("Bob");
+  WideChar text[] = QV_WIDE("hi");
+  RawString onStack;
+  onStack.Chars = text;
+  onStack.Count = onStack.Capacity = 3;
+  LinearColor color{};
+  auto chat = Game<void(AShooterPlayerController*, FString*, LinearColor*, bool)>(
+      "AShooterPlayerController.ClientServerChatDirectMessage");
+  EXPECT_DEATH(chat(player.Object(), onStack.AsFString(), &color, false),
+               "ClientServerChatDirectMessage: string buffer .* is not a live game heap block");
+  onStack.Chars = nullptr;  // not the game heap's to release
+}
+
+TEST_F(WorldDeathTest, NameTheGameNeverMadeIsFatal) {
+  StandIn::Character& character = World().AddCharacter(nullptr, nullptr, true);
+  auto setBool = Game<void(APrimalBuff_MissionData*, FName, FName, bool)>(
+      "APrimalBuff_MissionData.SetMissionData_Bool");
+  EXPECT_DEATH(setBool(character.MissionData()->Object(), FName{}, InitName("Complete"), true),
+               "SetMissionData_Bool: 0x0 is not a name made by FName.Init");
+  EXPECT_DEATH(World().NameText(FName{12345}), "is not a name made by FName.Init");
+}
+
+TEST_F(WorldDeathTest, UnsupportedCallingFormsAreFatal) {
+  StandIn::MissionClass& mission = World().AddMission("Hunt", 1, "Hunt");
+  auto init = Game<void(FName*, const char*, int32_t, int32_t, bool, int32_t)>("FName.Init");
+  FName name;
+  EXPECT_DEATH(init(&name, "Complete", 1, 0, true, -1), "FName.Init: expects");
+  FName filled{1};
+  auto getTag = Game<FName*(AMissionType*, FName*)>("AMissionType.GetMissionTag");
+  EXPECT_DEATH(getTag(mission.DefaultObject(), &filled),
+               "GetMissionTag: result storage is not zeroed");
+}
+
+}  // namespace
