@@ -1,0 +1,110 @@
+#!/usr/bin/env python3
+"""Checks what a plugin library takes from the host library and what it exports.
+
+usage: library_symbols.py PLUGIN HOST --imports NAME... --exports NAME...
+
+PLUGIN and HOST are ELF shared objects (read with nm) or PE DLLs (read with the MinGW objdump).
+A symbol counts by its demangled name without parameters, so both overloads of a function count
+twice. Exits 1, listing the differences, unless the plugin's imports from the host are exactly
+--imports and its own exports are exactly --exports.
+"""
+import argparse
+import collections
+import re
+import subprocess
+import sys
+
+
+def run(command):
+    return subprocess.run(command, check=True, capture_output=True, text=True).stdout
+
+
+def demangled_names(symbols, demangler):
+    if not symbols:
+        return []
+    out = run([demangler] + list(symbols)).splitlines()
+    # "ns::Function[abi:cxx11](args) const" -> "ns::Function"
+    return [re.sub(r"\(.*$", "", re.sub(r"\[abi:[^\]]*\]", "", name)) for name in out]
+
+
+def is_pe(path):
+    with open(path, "rb") as f:
+        return f.read(2) == b"MZ"
+
+
+def elf_symbols(path, defined):
+    flag = "--defined-only" if defined else "--undefined-only"
+    names = []
+    for line in run(["nm", "-D", flag, path]).splitlines():
+        parts = line.split()
+        if parts:
+            names.append(parts[-1].split("@")[0])
+    return names
+
+
+def pe_tables(path, objdump):
+    """Imports as {module: [names]} and exports as [names] of a PE file."""
+    imports = collections.defaultdict(list)
+    exports = []
+    module = None
+    in_exports = False
+    for line in run([objdump, "-p", path]).splitlines():
+        if line.startswith("\tDLL Name:"):
+            module = line.split(":", 1)[1].strip().lower()
+            continue
+        if line.startswith("[Ordinal/Name Pointer] Table"):
+            in_exports = True
+            continue
+        if in_exports:
+            match = re.match(r"^\s*\[\s*\d+\]\s+(\S+)", line)
+            if match:
+                exports.append(match.group(1))
+            elif line.strip() == "":
+                in_exports = False
+        elif module:
+            match = re.match(r"^\t\s*[0-9a-f]+\s+\d+\s+(\S+)\s*$", line)
+            if match:
+                imports[module].append(match.group(1))
+            elif line.strip() == "":
+                module = None
+    return imports, exports
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("plugin")
+    parser.add_argument("host")
+    parser.add_argument("--imports", nargs="+", required=True)
+    parser.add_argument("--exports", nargs="+", required=True)
+    parser.add_argument("--objdump", default="x86_64-w64-mingw32-objdump")
+    parser.add_argument("--demangler", default="c++filt")
+    args = parser.parse_args()
+
+    if is_pe(args.plugin):
+        imports, exported = pe_tables(args.plugin, args.objdump)
+        host_module = args.host.replace("\\", "/").rsplit("/", 1)[-1].lower()
+        taken = imports.get(host_module, [])
+    else:
+        host_defined = set(elf_symbols(args.host, defined=True))
+        taken = [s for s in elf_symbols(args.plugin, defined=False) if s in host_defined]
+        exported = elf_symbols(args.plugin, defined=True)
+
+    failed = False
+    for what, found, expected in (
+        ("imports from the host", demangled_names(taken, args.demangler), args.imports),
+        ("exports", demangled_names(exported, args.demangler), args.exports),
+    ):
+        found_count = collections.Counter(found)
+        expected_count = collections.Counter(expected)
+        if found_count != expected_count:
+            failed = True
+            print(f"{what}: expected {sorted(expected)}, found {sorted(found)}")
+            print(f"  unexpected: {sorted((found_count - expected_count).elements())}")
+            print(f"  missing: {sorted((expected_count - found_count).elements())}")
+        else:
+            print(f"{what}: {sorted(found)}")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
