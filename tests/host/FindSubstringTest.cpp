@@ -1,0 +1,234 @@
+// The substring search in its four modes, its start positions, its case folding and its use of
+// the game heap, with a differential check against a plain model of the search.
+#include "host/FString.h"
+
+#include <algorithm>
+#include <climits>
+#include <iterator>
+#include <random>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "standin/GameHeap.h"
+
+namespace {
+
+using StandIn::GameHeap::LiveBlocks;
+using StandIn::GameHeap::TotalAllocations;
+using StandIn::GameHeap::TotalReleases;
+
+constexpr int32_t kNoStart = -1;
+constexpr int32_t kIgnoreCase = 1;
+constexpr int32_t kMatchCase = 0;
+constexpr int32_t kFromEnd = 1;
+constexpr int32_t kFromStart = 0;
+
+int32_t Find(const WideChar* text, const WideChar* pattern, int32_t ignoreCase, int32_t fromEnd,
+             int32_t start = kNoStart) {
+  return FindSubstring(FString(text), pattern, ignoreCase, fromEnd, start);
+}
+
+TEST(FindSubstringTest, FindsAWordIgnoringCaseOnlyWhenAskedTo) {
+  EXPECT_EQ(Find(QV_WIDE("my mission"), QV_WIDE("MISSION"), kIgnoreCase, kFromStart), 3);
+  EXPECT_EQ(Find(QV_WIDE("my mission"), QV_WIDE("MISSION"), kMatchCase, kFromStart), -1);
+  EXPECT_EQ(Find(QV_WIDE("my mission"), QV_WIDE("MISSION"), kIgnoreCase, kFromEnd), 3);
+  EXPECT_EQ(Find(QV_WIDE("my mission"), QV_WIDE("MISSION"), kMatchCase, kFromEnd), -1);
+  // Only the flag value 1 ignores case.
+  for (const int32_t flag : {2, -1, INT32_MIN}) {
+    EXPECT_EQ(Find(QV_WIDE("my mission"), QV_WIDE("MISSION"), flag, kFromStart), -1) << flag;
+    EXPECT_EQ(Find(QV_WIDE("my mission"), QV_WIDE("MISSION"), flag, kFromEnd), -1) << flag;
+  }
+  // Any non-zero from-end flag searches from the end.
+  EXPECT_EQ(Find(QV_WIDE("abab"), QV_WIDE("ab"), kMatchCase, -7), 2);
+}
+
+TEST(FindSubstringTest, NullPatternFindsNothingInEveryMode) {
+  for (const int32_t ignoreCase : {0, 1}) {
+    for (const int32_t fromEnd : {0, 1}) {
+      EXPECT_EQ(Find(QV_WIDE("abc"), nullptr, ignoreCase, fromEnd), -1);
+      EXPECT_EQ(Find(QV_WIDE(""), nullptr, ignoreCase, fromEnd), -1);
+    }
+  }
+}
+
+TEST(FindSubstringTest, EmptyPatternDependsOnTheMode) {
+  const WideChar* empty = QV_WIDE("");
+  // From the start ignoring case an empty pattern never matches.
+  EXPECT_EQ(Find(QV_WIDE("abc"), empty, kIgnoreCase, kFromStart), -1);
+  EXPECT_EQ(Find(empty, empty, kIgnoreCase, kFromStart), -1);
+  // Case-sensitive from the start it matches at the starting point.
+  EXPECT_EQ(Find(QV_WIDE("abc"), empty, kMatchCase, kFromStart), 0);
+  EXPECT_EQ(Find(QV_WIDE("abc"), empty, kMatchCase, kFromStart, 1), 1);
+  EXPECT_EQ(Find(empty, empty, kMatchCase, kFromStart), 0);
+  EXPECT_EQ(Find(empty, empty, kMatchCase, kFromStart, 0), -1);
+  // From the end it matches just before the end limit.
+  for (const int32_t ignoreCase : {kIgnoreCase, kMatchCase}) {
+    EXPECT_EQ(Find(QV_WIDE("abc"), empty, ignoreCase, kFromEnd), 2);
+    EXPECT_EQ(Find(QV_WIDE("abc"), empty, ignoreCase, kFromEnd, 1), 0);
+    EXPECT_EQ(Find(QV_WIDE("abc"), empty, ignoreCase, kFromEnd, 0), -1);
+    EXPECT_EQ(Find(empty, empty, ignoreCase, kFromEnd), -1);
+  }
+}
+
+TEST(FindSubstringTest, StartPositionFromTheStartIsClampedToTheLastCharacter) {
+  for (const int32_t ignoreCase : {kIgnoreCase, kMatchCase}) {
+    EXPECT_EQ(Find(QV_WIDE("abc"), QV_WIDE("c"), ignoreCase, kFromStart, 10), 2);
+    EXPECT_EQ(Find(QV_WIDE("abc"), QV_WIDE("bc"), ignoreCase, kFromStart, 10), -1);
+    EXPECT_EQ(Find(QV_WIDE("abc"), QV_WIDE("c"), ignoreCase, kFromStart, INT32_MAX), 2);
+    EXPECT_EQ(Find(QV_WIDE("abab"), QV_WIDE("ab"), ignoreCase, kFromStart, 1), 2);
+    // A negative start other than -1 starts at the beginning.
+    EXPECT_EQ(Find(QV_WIDE("abab"), QV_WIDE("ab"), ignoreCase, kFromStart, -5), 0);
+    EXPECT_EQ(Find(QV_WIDE("abab"), QV_WIDE("ab"), ignoreCase, kFromStart, INT32_MIN), 0);
+    // An empty string with a start position reads nothing.
+    EXPECT_EQ(Find(QV_WIDE(""), QV_WIDE("a"), ignoreCase, kFromStart, 0), -1);
+    EXPECT_EQ(Find(QV_WIDE(""), QV_WIDE("a"), ignoreCase, kFromStart, 5), -1);
+  }
+}
+
+TEST(FindSubstringTest, StartPositionFromTheEndAdmitsOnlyMatchesEndingBeforeIt) {
+  for (const int32_t ignoreCase : {kIgnoreCase, kMatchCase}) {
+    EXPECT_EQ(Find(QV_WIDE("abab"), QV_WIDE("ab"), ignoreCase, kFromEnd), 2);
+    EXPECT_EQ(Find(QV_WIDE("abab"), QV_WIDE("ab"), ignoreCase, kFromEnd, 3), 0);
+    EXPECT_EQ(Find(QV_WIDE("abab"), QV_WIDE("ab"), ignoreCase, kFromEnd, 4), 2);
+    EXPECT_EQ(Find(QV_WIDE("abab"), QV_WIDE("ab"), ignoreCase, kFromEnd, INT32_MAX), 2);
+    EXPECT_EQ(Find(QV_WIDE("abab"), QV_WIDE("ab"), ignoreCase, kFromEnd, 1), -1);
+    EXPECT_EQ(Find(QV_WIDE("abab"), QV_WIDE("ab"), ignoreCase, kFromEnd, -5), -1);
+    EXPECT_EQ(Find(QV_WIDE("abab"), QV_WIDE(""), ignoreCase, kFromEnd, INT32_MIN), -1);
+    EXPECT_EQ(Find(QV_WIDE("ab"), QV_WIDE("abc"), ignoreCase, kFromEnd), -1);
+  }
+}
+
+TEST(FindSubstringTest, CaseFoldingCoversTheLettersAToZ) {
+  const WideChar lower[] = QV_WIDE("abcdefghijklmnopqrstuvwxyz");
+  const WideChar upper[] = QV_WIDE("ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+  for (int i = 0; i < 26; ++i) {
+    EXPECT_EQ(Platform::ToUpper(lower[i]), upper[i]);
+    EXPECT_EQ(Platform::ToUpper(upper[i]), upper[i]);
+  }
+  for (const int32_t fromEnd : {kFromStart, kFromEnd}) {
+    EXPECT_EQ(Find(lower, upper, kIgnoreCase, fromEnd), 0);
+    EXPECT_EQ(Find(upper, lower, kIgnoreCase, fromEnd), 0);
+    // The neighbours of the letters are not letters: '@' is not '`', '[' is not '{'.
+    EXPECT_EQ(Find(QV_WIDE("@["), QV_WIDE("`{"), kIgnoreCase, fromEnd), -1);
+  }
+  EXPECT_EQ(Platform::CompareNoCase(QV_WIDE("MiSsIoN"), QV_WIDE("mission"), 7), 0);
+  EXPECT_NE(Platform::CompareNoCase(QV_WIDE("mission"), QV_WIDE("missio"), 7), 0);
+  EXPECT_EQ(Platform::CompareNoCase(QV_WIDE("missionA"), QV_WIDE("missionB"), 7), 0);
+}
+
+TEST(FindSubstringTest, OnlyTheSearchFromTheEndIgnoringCaseUsesTheGameHeap) {
+  const FString text(QV_WIDE("Mission: Escort the Mission"));
+  const WideChar* pattern = QV_WIDE("mission");
+
+  const std::size_t live = LiveBlocks();
+  const uint64_t allocations = TotalAllocations();
+  const uint64_t releases = TotalReleases();
+  EXPECT_EQ(FindSubstring(text, pattern, kIgnoreCase, kFromEnd, kNoStart), 20);
+  // An upper-case copy of the text and one of the pattern, both released again.
+  EXPECT_EQ(TotalAllocations(), allocations + 2);
+  EXPECT_EQ(TotalReleases(), releases + 2);
+  EXPECT_EQ(LiveBlocks(), live);
+
+  EXPECT_EQ(FindSubstring(text, pattern, kIgnoreCase, kFromStart, kNoStart), 0);
+  EXPECT_EQ(FindSubstring(text, pattern, kMatchCase, kFromStart, kNoStart), -1);
+  EXPECT_EQ(FindSubstring(text, pattern, kMatchCase, kFromEnd, kNoStart), -1);
+  EXPECT_EQ(FindSubstring(text, pattern, 2, kFromEnd, 5), -1);
+  EXPECT_EQ(TotalAllocations(), allocations + 2);
+}
+
+// --- Differential check against a plain model -------------------------------------------------
+
+// The search written out directly on standard strings: a match at i is the pattern compared
+// character by character with the text at i, and it must lie wholly inside the text.
+int32_t ModelFind(const WideString& text, const WideString& pattern, int32_t ignoreCase,
+                  int32_t fromEnd, int32_t start) {
+  const auto fold = [ignoreCase](WideChar c) { return ignoreCase == 1 ? Platform::ToUpper(c) : c; };
+  const int64_t length = static_cast<int64_t>(text.size());
+  const int64_t patternLength = static_cast<int64_t>(pattern.size());
+  const auto matchesAt = [&](int64_t i) {
+    if (i < 0 || i + patternLength > length) {
+      return false;
+    }
+    for (int64_t j = 0; j < patternLength; ++j) {
+      if (fold(text[i + j]) != fold(pattern[j])) {
+        return false;
+      }
+    }
+    return true;
+  };
+
+  if (fromEnd != 0) {
+    const int64_t end = start == -1 || start >= length ? length : start;
+    for (int64_t i = end - std::max<int64_t>(patternLength, 1); i >= 0; --i) {
+      if (matchesAt(i)) {
+        return static_cast<int32_t>(i);
+      }
+    }
+    return -1;
+  }
+  if (length == 0 && start >= 0) {
+    return -1;
+  }
+  const int64_t from = start < 0 ? 0 : std::min<int64_t>(start, length - 1);
+  if (ignoreCase == 1 && patternLength == 0) {
+    return -1;
+  }
+  for (int64_t i = from; i <= length; ++i) {
+    if (matchesAt(i)) {
+      return static_cast<int32_t>(i);
+    }
+  }
+  return -1;
+}
+
+WideString RandomText(std::mt19937& random, std::size_t maxLength) {
+  // Few letters, so that matches are frequent; both cases, and a letter outside a-z.
+  static const WideChar alphabet[] = {u'a', u'A', u'b', u'B', u'\u00E9', u'\u00C9'};
+  std::uniform_int_distribution<std::size_t> lengthOf(0, maxLength);
+  std::uniform_int_distribution<std::size_t> letterOf(0, std::size(alphabet) - 1);
+  WideString text(lengthOf(random), u'a');
+  for (WideChar& c : text) {
+    c = alphabet[letterOf(random)];
+  }
+  return text;
+}
+
+TEST(FindSubstringTest, AgreesWithAPlainModelOnGeneratedCases) {
+  std::mt19937 random(20240611);
+  const int32_t ignoreCaseFlags[] = {0, 1, 2, -1};
+  const int32_t fromEndFlags[] = {0, 1, 5};
+  int cases = 0;
+  int found = 0;
+  for (int round = 0; round < 300; ++round) {
+    const WideString text = RandomText(random, 9);
+    const FString string(text.c_str());
+    const int32_t length = static_cast<int32_t>(text.size());
+    std::vector<int32_t> starts = {INT32_MIN, INT32_MAX};
+    for (int32_t start = -5; start <= length + 3; ++start) {
+      starts.push_back(start);
+    }
+    for (int p = 0; p < 3; ++p) {
+      const WideString pattern = RandomText(random, 3);
+      for (const int32_t ignoreCase : ignoreCaseFlags) {
+        for (const int32_t fromEnd : fromEndFlags) {
+          for (const int32_t start : starts) {
+            const int32_t expected = ModelFind(text, pattern, ignoreCase, fromEnd, start);
+            ASSERT_EQ(FindSubstring(string, pattern.c_str(), ignoreCase, fromEnd, start), expected)
+                << "text '" << FString(text.c_str()).ToUtf8() << "' pattern '"
+                << FString(pattern.c_str()).ToUtf8() << "' ignoreCase " << ignoreCase << " fromEnd "
+                << fromEnd << " start " << start;
+            ++cases;
+            found += expected >= 0 ? 1 : 0;
+          }
+        }
+      }
+    }
+  }
+  // The generator must reach both outcomes often enough to mean something.
+  EXPECT_GT(cases, 50000);
+  EXPECT_GT(found, cases / 5);
+  EXPECT_GT(cases - found, cases / 5);
+}
+
+}  // namespace
