@@ -6,6 +6,7 @@ packages=(
   cmake g++ make
   nlohmann-json3-dev libspdlog-dev libfmt-dev
   googletest libgtest-dev libbenchmark-dev
+  libcli11-dev libasio-dev python3
 )
 
 missing=()
