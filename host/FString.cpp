@@ -6,19 +6,13 @@
 
 #include <fmt/format.h>
 
-#include "host/HostApi.h"
+#include "host/GameFunction.h"
 
 namespace {
 
-using MallocFunction = void* (*)(uint64_t size, uint32_t alignment);
-using ReallocFunction = void* (*)(void* buffer, uint64_t size);
-using FreeFunction = void (*)(void* buffer);
-
-// The game functions are looked up at every use: the host may move them between calls.
-template <typename Function>
-Function GameFunction(const char* key) {
-  return reinterpret_cast<Function>(GetAddress(std::string(key)));
-}
+using MallocFunction = void*(uint64_t size, uint32_t alignment);
+using ReallocFunction = void*(void* buffer, uint64_t size);
+using FreeFunction = void(void* buffer);
 
 // Count for a text of `length` characters plus its terminator; a text that does not fit the
 // engine's signed 32-bit count is refused instead of wrapping into a negative count.

@@ -64,12 +64,7 @@ LinearColor HandedColor(const LinearColor* color, const char* key) {
 void HandOver(const WideString& text, FString& result, const char* key) {
   Require(result.Chars == nullptr && result.Count == 0 && result.Capacity == 0, key,
           "result storage is not an empty string");
-  if (text.empty()) return;
-  const auto count = static_cast<int32_t>(text.size() + 1);
-  result.Chars = static_cast<WideChar*>(GameHeap::Allocate(count * sizeof(WideChar)));
-  std::memcpy(result.Chars, text.c_str(), count * sizeof(WideChar));
-  result.Count = count;
-  result.Capacity = count;
+  GameString(text).HandOverTo(result);
 }
 
 AShooterPlayerController* ObjectOf(GameController* controller) {

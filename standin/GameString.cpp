@@ -19,6 +19,15 @@ void GameString::Assign(const WideString& text) {
   std::memcpy(chars_, text.c_str(), sizeof(WideChar) * count_);
 }
 
+void GameString::HandOverTo(FString& storage) {
+  storage.Chars = chars_;
+  storage.Count = count_;
+  storage.Capacity = capacity_;
+  chars_ = nullptr;
+  count_ = 0;
+  capacity_ = 0;
+}
+
 void GameString::Release() {
   if (chars_ != nullptr) GameHeap::Release(chars_);
   chars_ = nullptr;

@@ -21,6 +21,9 @@ class GameString {
 
   // Replaces the text; an empty text leaves no buffer (null, 0, 0).
   void Assign(const WideString& text);
+  // Gives the buffer and its count and capacity to `storage`, whose owner releases it from then
+  // on, and leaves this string empty. `storage` must hold no buffer.
+  void HandOverTo(FString& storage);
   // The FString view of this string, for game functions and plugins.
   FString* AsFString() { return reinterpret_cast<FString*>(this); }
   const FString* AsFString() const { return reinterpret_cast<const FString*>(this); }
