@@ -6,8 +6,11 @@
 #include <mutex>
 #include <vector>
 
+#include "host/Color.h"
+#include "standin/FunctionTable.h"
 #include "standin/GameString.h"
 #include "standin/Utf8.h"
+#include "standin/World.h"
 
 namespace StandIn::Commands {
 namespace {
@@ -29,6 +32,33 @@ std::string FirstWord(const std::string& line) {
   if (begin == std::string::npos) return {};
   const auto end = line.find_first_of(" \t", begin);
   return line.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
+}
+
+// The host's answer to a line whose first word names no command; "" for a blank line.
+std::string UnknownCommandAnswer(const std::string& line) {
+  const std::string word = FirstWord(line);
+  return word.empty() ? std::string() : "Unknown command: " + word;
+}
+
+// The host's own messages are plain white.
+constexpr LinearColor kHostMessageColor{1.0f, 1.0f, 1.0f, 1.0f};
+
+// The host tells a player something the way the game delivers chat.
+void TellPlayer(APlayerController* player, const std::string& text) {
+  using ChatMessage = void (*)(AShooterPlayerController*, FString*, LinearColor*, bool);
+  GameString message(DecodeUtf8(text));
+  LinearColor color = kHostMessageColor;
+  reinterpret_cast<ChatMessage>(
+      FunctionTable::Function("AShooterPlayerController.ClientServerChatDirectMessage"))(
+      reinterpret_cast<AShooterPlayerController*>(player), message.AsFString(), &color, false);
+}
+
+// The host answers an RCON client the way the game sends RCON replies.
+void AnswerRcon(RCONClientConnection* connection, int32_t requestId, const std::string& text) {
+  using SendMessage = void (*)(RCONClientConnection*, int32_t, int32_t, FString*);
+  GameString message(DecodeUtf8(text));
+  reinterpret_cast<SendMessage>(FunctionTable::Function("RCONClientConnection.SendMessageW"))(
+      connection, requestId, 0, message.AsFString());
 }
 
 template <typename Handler>
@@ -62,20 +92,48 @@ class Table {
   std::map<std::string, Handler> handlers_;
 };
 
+// The names handed to the registry, in call order.
+class NameRecord {
+ public:
+  const FString& Add(const char* operation, const FString& name) {
+    std::lock_guard<std::mutex> guard(lock_);
+    names_.push_back({operation, TextOf(&name), name.Count});
+    return name;
+  }
+  std::vector<HandedName> Names() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return names_;
+  }
+  void Clear() {
+    std::lock_guard<std::mutex> guard(lock_);
+    names_.clear();
+  }
+
+ private:
+  mutable std::mutex lock_;
+  std::vector<HandedName> names_;
+};
+
 class CommandRegistry final : public HostApi::ICommands {
  public:
   void AddChatCommand(const FString& name, const HostApi::ChatCommand& handler) override {
-    chat_.Add(Key(name), handler);
+    chat_.Add(Key(handed_.Add("AddChatCommand", name)), handler);
   }
   void AddConsoleCommand(const FString& name, const HostApi::ConsoleCommand& handler) override {
-    console_.Add(Key(name), handler);
+    console_.Add(Key(handed_.Add("AddConsoleCommand", name)), handler);
   }
   void AddRconCommand(const FString& name, const HostApi::RconCommand& handler) override {
-    rcon_.Add(Key(name), handler);
+    rcon_.Add(Key(handed_.Add("AddRconCommand", name)), handler);
   }
-  bool RemoveChatCommand(const FString& name) override { return chat_.Remove(Key(name)); }
-  bool RemoveConsoleCommand(const FString& name) override { return console_.Remove(Key(name)); }
-  bool RemoveRconCommand(const FString& name) override { return rcon_.Remove(Key(name)); }
+  bool RemoveChatCommand(const FString& name) override {
+    return chat_.Remove(Key(handed_.Add("RemoveChatCommand", name)));
+  }
+  bool RemoveConsoleCommand(const FString& name) override {
+    return console_.Remove(Key(handed_.Add("RemoveConsoleCommand", name)));
+  }
+  bool RemoveRconCommand(const FString& name) override {
+    return rcon_.Remove(Key(handed_.Add("RemoveRconCommand", name)));
+  }
   std::vector<std::string> CommandNames() const override {
     std::vector<std::string> names;
     chat_.AppendNames(names);
@@ -89,6 +147,7 @@ class CommandRegistry final : public HostApi::ICommands {
   Table<HostApi::ChatCommand> chat_;
   Table<HostApi::ConsoleCommand> console_;
   Table<HostApi::RconCommand> rcon_;
+  NameRecord handed_;
 };
 
 CommandRegistry& TheRegistry() {
@@ -125,10 +184,30 @@ bool RunChat(const std::string& line, AShooterPlayerController* player) {
   return true;
 }
 
+std::string Console(const std::string& line, APlayerController* player) {
+  if (RunConsole(line, player)) return {};
+  const std::string answer = UnknownCommandAnswer(line);
+  if (player != nullptr && !answer.empty()) TellPlayer(player, answer);
+  return answer;
+}
+
+std::string Rcon(RconConnection& connection, int32_t requestId, const std::string& body) {
+  RCONPacket* request = connection.Receive(requestId, body);
+  if (RunRcon(body, connection.Object(), request)) return {};
+  const std::string answer = UnknownCommandAnswer(body);
+  if (!answer.empty()) AnswerRcon(connection.Object(), requestId, answer);
+  return answer;
+}
+
+std::vector<HandedName> HandedNames() {
+  return TheRegistry().handed_.Names();
+}
+
 void Clear() {
   TheRegistry().chat_.Clear();
   TheRegistry().console_.Clear();
   TheRegistry().rcon_.Clear();
+  TheRegistry().handed_.Clear();
 }
 
 }  // namespace StandIn::Commands

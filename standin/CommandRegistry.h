@@ -1,13 +1,29 @@
 // The host's command registry: chat, console and RCON commands kept by name, and their dispatch
 // as the server does it: a command line goes to the handler registered under its first word.
+// Console and Rcon are what the server does with a typed line or a received request, the host's
+// answer to an unknown command included; the Run* functions only dispatch.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "host/HostApi.h"
 #include "standin/Api.h"
 
+namespace StandIn {
+class RconConnection;
+}
+
 namespace StandIn::Commands {
+
+// A command name as a plugin handed it to the registry, kept for tests that check the exact
+// engine string a plugin built.
+struct HandedName {
+  std::string Operation;  // "AddConsoleCommand", "RemoveRconCommand", ...
+  std::string Text;       // UTF-8 of the name up to its first 0
+  int32_t Count;          // the string's Count as given, terminator included
+};
 
 // The registry behind HostApi::GetCommands().
 HostApi::ICommands& Registry();
@@ -21,7 +37,24 @@ STANDIN_API bool RunRcon(const std::string& body, RCONClientConnection* connecti
                          RCONPacket* request);
 // Runs a chat command ("/name ...") said by `player`. False when none has that name.
 STANDIN_API bool RunChat(const std::string& line, AShooterPlayerController* player);
-// Forgets every command (a new server starts with none).
+
+// The server's handling of a console line typed by `player` (null: the server console). Empty
+// when a registered command ran or the line is blank; otherwise the host's answer
+// "Unknown command: <first word>", which a player also gets as a chat message through the game's
+// "AShooterPlayerController.ClientServerChatDirectMessage".
+STANDIN_API std::string Console(const std::string& line, APlayerController* player);
+// The server's handling of an RCON request: `connection` receives the packet (`requestId`,
+// `body`) and the command runs. Empty when a registered command ran or the body is blank;
+// otherwise the host's answer "Unknown command: <first word>", which also goes back to the client
+// through the game's "RCONClientConnection.SendMessageW" under `requestId`.
+STANDIN_API std::string Rcon(RconConnection& connection, int32_t requestId,
+                             const std::string& body);
+
+// Every name given to the registry's add and remove operations since the server started, in
+// call order.
+STANDIN_API std::vector<HandedName> HandedNames();
+
+// Forgets every command and every handed name (a new server starts with none).
 void Clear();
 
 }  // namespace StandIn::Commands

@@ -1,0 +1,87 @@
+// What the server does with a typed console line or a received RCON request: run the command
+// registered under its first word, or answer that there is none.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "host/FString.h"
+#include "host/HostApi.h"
+#include "standin/CommandRegistry.h"
+#include "support/ServerFixture.h"
+
+namespace {
+
+int32_t RequestIdOf(const RCONPacket* request) {
+  int32_t id = 0;
+  std::memcpy(&id, reinterpret_cast<const char*>(request) + sizeof(int32_t), sizeof(id));
+  return id;
+}
+
+APlayerController* AsPlayer(StandIn::Controller& controller) {
+  return reinterpret_cast<APlayerController*>(controller.Object());
+}
+
+class CommandDispatchTest : public ServerTest {};
+
+TEST_F(CommandDispatchTest, ConsoleRunsRegisteredCommandsAndAnswersUnknownOnes) {
+  int runs = 0;
+  HostApi::GetCommands().AddConsoleCommand(FString("test.run"),
+                                           [&runs](APlayerController*, FString*, bool) { ++runs; });
+  StandIn::Controller& player = World().AddController("Ann");
+
+  EXPECT_EQ(StandIn::Commands::Console("Test.Run now", AsPlayer(player)), "");
+  EXPECT_EQ(runs, 1);
+  EXPECT_TRUE(player.Chat().empty()) << "the host said something about a command that ran";
+
+  EXPECT_EQ(StandIn::Commands::Console("  Test.Walk fast", AsPlayer(player)),
+            "Unknown command: Test.Walk");
+  ASSERT_EQ(player.Chat().size(), 1u);
+  EXPECT_EQ(player.Chat()[0].Text, "Unknown command: Test.Walk");
+  EXPECT_FALSE(player.Chat()[0].Flag);
+
+  EXPECT_EQ(StandIn::Commands::Console("test.walk", nullptr), "Unknown command: test.walk")
+      << "the server console gets the answer too";
+  EXPECT_EQ(StandIn::Commands::Console("   ", AsPlayer(player)), "");
+  EXPECT_EQ(player.Chat().size(), 1u) << "only the player who typed is answered, and once";
+  EXPECT_EQ(runs, 1);
+}
+
+TEST_F(CommandDispatchTest, RconReceivesTheRequestAndAnswersUnknownOnesUnderItsId) {
+  std::vector<int32_t> seenIds;
+  HostApi::GetCommands().AddRconCommand(
+      FString("test.run"), [&seenIds](RCONClientConnection*, RCONPacket* request, UWorld*) {
+        seenIds.push_back(RequestIdOf(request));
+      });
+  StandIn::RconConnection& connection = World().AddRconConnection();
+
+  EXPECT_EQ(StandIn::Commands::Rcon(connection, 41, "test.run"), "");
+  EXPECT_EQ(seenIds, std::vector<int32_t>{41});
+  EXPECT_TRUE(connection.Replies().empty());
+
+  EXPECT_EQ(StandIn::Commands::Rcon(connection, 2000000011, "Test.Walk 3"),
+            "Unknown command: Test.Walk");
+  ASSERT_EQ(connection.Replies().size(), 1u);
+  EXPECT_EQ(connection.Replies()[0].RequestId, 2000000011);
+  EXPECT_EQ(connection.Replies()[0].Type, 0);
+  EXPECT_EQ(connection.Replies()[0].Text, "Unknown command: Test.Walk");
+  EXPECT_EQ(seenIds.size(), 1u);
+}
+
+TEST_F(CommandDispatchTest, NamesHandedToTheRegistryAreRecordedAsGiven) {
+  HostApi::ICommands& commands = HostApi::GetCommands();
+  commands.AddRconCommand(FString("Test.Run"), [](RCONClientConnection*, RCONPacket*, UWorld*) {});
+  FString counted("test.run");
+  counted.Count = 8;  // a name whose count leaves out the terminator is recorded with that count
+  commands.RemoveRconCommand(counted);
+  counted.Count = 9;
+
+  const std::vector<StandIn::Commands::HandedName> names = StandIn::Commands::HandedNames();
+  ASSERT_EQ(names.size(), 2u);
+  EXPECT_EQ(names[0].Operation, "AddRconCommand");
+  EXPECT_EQ(names[0].Text, "Test.Run");
+  EXPECT_EQ(names[0].Count, 9);
+  EXPECT_EQ(names[1].Operation, "RemoveRconCommand");
+  EXPECT_EQ(names[1].Count, 8);
+}
+
+}  // namespace
