@@ -89,6 +89,9 @@ int32_t FindFromStartIgnoringCase(const WideChar* text, int32_t from, const Wide
 }
 
 int32_t FindFromStartCaseSensitive(const WideChar* text, int32_t from, const WideChar* pattern) {
+  // An empty pattern is found where the search starts. Decided here rather than left to the
+  // runtime's wcsstr: some runtimes find no empty pattern in an empty text.
+  if (pattern[0] == 0) return from;
   const WideChar* match = Platform::FindText(text + from, pattern);
   return match != nullptr ? static_cast<int32_t>(match - text) : -1;
 }

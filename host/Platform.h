@@ -18,14 +18,16 @@ using WideChar = wchar_t;
 #else
 #define HOSTAPI __declspec(dllimport)
 #endif
-#define QV_STDCALL __stdcall
+// The system loader finds DllMain by itself; it is not exported.
+#define QV_ENTRY_POINT extern "C" int __stdcall
 #else
 using WideChar = char16_t;
 #define QV_WIDE(text) u##text
 #define QV_EXPORT __attribute__((visibility("default")))
 #define QV_IMPORT
 #define HOSTAPI __attribute__((visibility("default")))
-#define QV_STDCALL
+// The stand-in loader finds DllMain among the library's exports.
+#define QV_ENTRY_POINT extern "C" __attribute__((visibility("default"))) int
 #endif
 
 // Owned 16-bit engine text; the element type of the host's UTF-8 conversions.

@@ -9,8 +9,7 @@ constexpr unsigned long kProcessAttach = 1;
 
 }  // namespace
 
-extern "C" QV_EXPORT int QV_STDCALL DllMain(void* /*module*/, unsigned long reason,
-                                            void* /*reserved*/) {
+QV_ENTRY_POINT DllMain(void* /*module*/, unsigned long reason, void* /*reserved*/) {
   // Thread attach (2) and thread detach (3) need nothing; detach runs the same at unload and at
   // process end.
   if (reason == kProcessAttach) PluginLoad();

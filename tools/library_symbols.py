@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
 """Checks what a plugin library takes from the host library and what it exports.
 
-usage: library_symbols.py PLUGIN HOST --imports NAME... --exports NAME...
+usage: library_symbols.py PLUGIN HOST --imports NAME... --exports NAME... [--modules DLL...]
 
 PLUGIN and HOST are ELF shared objects (read with nm) or PE DLLs (read with the MinGW objdump).
 A symbol counts by its demangled name without parameters, so both overloads of a function count
 twice. Exits 1, listing the differences, unless the plugin's imports from the host are exactly
---imports and its own exports are exactly --exports.
+--imports and its own exports are exactly --exports. For a PE DLL, --modules lists every module
+it may import from at all (case-insensitive), so that a runtime DLL the server does not have
+(libstdc++-6.dll, say) is caught before an operator finds the plugin failing to load.
 """
 import argparse
 import collections
@@ -76,6 +78,7 @@ def main():
     parser.add_argument("host")
     parser.add_argument("--imports", nargs="+", required=True)
     parser.add_argument("--exports", nargs="+", required=True)
+    parser.add_argument("--modules", nargs="+")
     parser.add_argument("--objdump", default="x86_64-w64-mingw32-objdump")
     parser.add_argument("--demangler", default="c++filt")
     args = parser.parse_args()
@@ -90,6 +93,14 @@ def main():
         exported = elf_symbols(args.plugin, defined=True)
 
     failed = False
+    if args.modules and is_pe(args.plugin):
+        modules = sorted(imports)
+        allowed = sorted(m.lower() for m in args.modules)
+        if not set(modules) <= set(allowed):
+            failed = True
+            print(f"modules: may import from {allowed}, imports from {modules}")
+        else:
+            print(f"modules: {modules}")
     for what, found, expected in (
         ("imports from the host", demangled_names(taken, args.demangler), args.imports),
         ("exports", demangled_names(exported, args.demangler), args.exports),

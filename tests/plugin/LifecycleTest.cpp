@@ -6,6 +6,7 @@
 #include <ctime>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include <spdlog/details/log_msg.h>
 #include <spdlog/sinks/sink.h>
@@ -21,8 +22,6 @@ namespace {
 
 const char* const kStartKey = "AMissionDispatcher.StartMission";
 const char* const kHuntConfig = R"({"DisabledMissions": ["Hunt"]})";
-
-using EntryPoint = int (*)(void*, unsigned long, void*);
 
 bool ReloadRegistered() {
   const std::vector<std::string> names = HostApi::GetCommands().CommandNames();
@@ -101,6 +100,18 @@ TEST_F(LifecycleTest, LogLinesCarryDateTimeNameAndLevel) {
   EXPECT_EQ(LogLines().back(), "03/01/27 09:05 [QuestVeto][critical] boom");
 }
 
+TEST_F(LifecycleTest, HostSinksKeepFormattingAfterThePluginIsUnloaded) {
+  LoadWith(kHuntConfig);
+  UnloadPlugin();
+  // The sinks belong to the host; what the plugin set on them must not point into the unloaded
+  // library (on Windows this write ran code that was gone).
+  spdlog::details::log_msg message(spdlog::source_loc{}, "Host", spdlog::level::info, "still here");
+  for (const auto& sink : GetLogSinks()) sink->log(message);
+  ASSERT_FALSE(LogLines().empty());
+  EXPECT_NE(LogLines().back().find("[Host][info] still here"), std::string::npos)
+      << LogLines().back();
+}
+
 TEST_F(LifecycleTest, LoggerWritesToTheSinksOfLoadTimeAndFlushesAtOnce) {
   LoadWith(kHuntConfig);
   auto later = std::make_shared<StandIn::LogCapture>();
@@ -117,32 +128,12 @@ TEST_F(LifecycleTest, LoggerWritesToTheSinksOfLoadTimeAndFlushesAtOnce) {
       << "the log file was not flushed: " << logFile;
 }
 
-TEST_F(LifecycleTest, ThreadNotificationsDoNothing) {
+TEST_F(LifecycleTest, ThreadsComingAndGoingChangeNothing) {
   LoadWith(kHuntConfig);
-  auto entry = reinterpret_cast<EntryPoint>(PluginSymbol("DllMain"));
-  ASSERT_NE(entry, nullptr);
-  EXPECT_EQ(entry(nullptr, 2, nullptr), 1);
-  EXPECT_EQ(entry(nullptr, 3, nullptr), 1);
+  std::thread([] {}).join();  // the system delivers thread attach and detach on Windows
   EXPECT_EQ(StandIn::Hooks::Detours(kStartKey).size(), 1u);
   EXPECT_TRUE(ReloadRegistered());
-}
-
-// Exits with 42 when, at process end, the plugin had given back its hook and commands.
-void ExpectUnloadedAtExit() {
-  const bool clean = StandIn::Hooks::Detours(kStartKey).empty() && !ReloadRegistered();
-  std::_Exit(clean ? 42 : 1);
-}
-
-TEST_F(LifecycleTest, ProcessEndRunsTheUnloadForAStillLoadedPlugin) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  WriteConfig(kHuntConfig);
-  EXPECT_EXIT(
-      {
-        std::atexit(ExpectUnloadedAtExit);  // runs after the detach the loader delivers at exit
-        StandIn::PluginLibrary::Load(QV_PLUGIN_PATH).release();
-        std::exit(0);
-      },
-      testing::ExitedWithCode(42), "");
+  EXPECT_TRUE(Disabled("Hunt"));
 }
 
 }  // namespace

@@ -32,16 +32,16 @@ TEST(GameHeap, BlocksComeAndGoThroughTheGameFunctions) {
 TEST(GameHeapDeathTest, MisuseStopsTheProcessNamingThePointer) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   int local = 0;
-  EXPECT_DEATH(StandIn::GameHeap::Release(&local), "FMemory.Free: block 0x[0-9a-f]+ was never");
+  EXPECT_DEATH(StandIn::GameHeap::Release(&local), "FMemory.Free: block 0x\\w+ was never");
   EXPECT_DEATH(StandIn::GameHeap::Resize(&local, 8),
-               "FMemory.Realloc: block 0x[0-9a-f]+ was never");
+               "FMemory.Realloc: block 0x\\w+ was never");
   EXPECT_DEATH(
       {
         void* block = StandIn::GameHeap::Allocate(4);
         StandIn::GameHeap::Release(block);
         StandIn::GameHeap::Release(block);
       },
-      "FMemory.Free: block 0x[0-9a-f]+ was already freed");
+      "FMemory.Free: block 0x\\w+ was already freed");
 }
 
 TEST(GetAddressDeathTest, UnknownKeyIsNamed) {

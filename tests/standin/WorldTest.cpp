@@ -162,7 +162,7 @@ TEST_F(WorldDeathTest, ObjectOfTheWrongKindIsFatal) {
   StandIn::Controller& player = World().AddController("Bob");
   auto isDead = Game<bool(APrimalCharacter*)>("APrimalCharacter.IsDead");
   EXPECT_DEATH(isDead(reinterpret_cast<APrimalCharacter*>(player.Object())),
-               "APrimalCharacter.IsDead: 0x[0-9a-f]+ is not a live character");
+               "APrimalCharacter.IsDead: 0x\\w+ is not a live character");
   EXPECT_DEATH(isDead(nullptr), "APrimalCharacter.IsDead: .* is not a live character");
 }
 

@@ -1,0 +1,54 @@
+// How the stand-in loader delivers the entry point's notifications on Linux, where it stands in
+// for the system loader.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "host/HostApi.h"
+#include "plugin/PluginHarness.h"
+#include "standin/HookRegistry.h"
+
+namespace {
+
+const char* const kStartKey = "AMissionDispatcher.StartMission";
+const char* const kHuntConfig = R"({"DisabledMissions": ["Hunt"]})";
+
+using EntryPoint = int (*)(void*, unsigned long, void*);
+
+bool ReloadRegistered() {
+  const std::vector<std::string> names = HostApi::GetCommands().CommandNames();
+  return std::find(names.begin(), names.end(), "qv.reload") != names.end();
+}
+
+class LoaderPosixTest : public PluginTest {};
+
+TEST_F(LoaderPosixTest, ThreadNotificationsDoNothing) {
+  LoadWith(kHuntConfig);
+  auto entry = reinterpret_cast<EntryPoint>(PluginSymbol("DllMain"));
+  ASSERT_NE(entry, nullptr);
+  EXPECT_EQ(entry(nullptr, 2, nullptr), 1);
+  EXPECT_EQ(entry(nullptr, 3, nullptr), 1);
+  EXPECT_EQ(StandIn::Hooks::Detours(kStartKey).size(), 1u);
+  EXPECT_TRUE(ReloadRegistered());
+}
+
+// Exits with 42 when, at process end, the plugin had given back its hook and commands.
+void ExpectUnloadedAtExit() {
+  const bool clean = StandIn::Hooks::Detours(kStartKey).empty() && !ReloadRegistered();
+  std::_Exit(clean ? 42 : 1);
+}
+
+TEST_F(LoaderPosixTest, ProcessEndRunsTheUnloadForAStillLoadedPlugin) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  WriteConfig(kHuntConfig);
+  EXPECT_EXIT(
+      {
+        std::atexit(ExpectUnloadedAtExit);  // runs after the detach the loader delivers at exit
+        StandIn::PluginLibrary::Load(QV_PLUGIN_PATH).release();
+        std::exit(0);
+      },
+      testing::ExitedWithCode(42), "");
+}
+
+}  // namespace
