@@ -2,24 +2,37 @@
 # Installs the Debian packages the build and the tests need; does nothing when all are present.
 set -euo pipefail
 
+# The Linux build against the stand-in host.
 packages=(
-  cmake g++ make
+  cmake g++ make python3
   nlohmann-json3-dev libspdlog-dev libfmt-dev
   googletest libgtest-dev libbenchmark-dev
-  libcli11-dev libasio-dev python3
+  libcli11-dev libasio-dev
 )
+# The Windows build and Wine to run its tests; Wine wants its recommended packages.
+windows_packages=(g++-mingw-w64-x86-64-posix wine64 wine)
 
-missing=()
-for package in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$package")
-  fi
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
+missing() {
+  for package in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+      echo "$package"
+    fi
+  done
+}
 
-echo "setup: installing ${missing[*]}"
 as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)
-"${as_root[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends \
-  "${missing[@]}"
+updated=false
+install() {
+  echo "setup: installing $*"
+  if ! $updated; then
+    "${as_root[@]}" apt-get update -qq
+    updated=true
+  fi
+  DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq "$@"
+}
+
+mapfile -t needed < <(missing "${packages[@]}")
+[ ${#needed[@]} -eq 0 ] || install --no-install-recommends "${needed[@]}"
+mapfile -t needed < <(missing "${windows_packages[@]}")
+[ ${#needed[@]} -eq 0 ] || install "${needed[@]}"
