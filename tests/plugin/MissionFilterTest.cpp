@@ -1,0 +1,221 @@
+// Which missions the configuration switches off, asked through the plugin's exported query as
+// other plugins ask it, and what the query does to a configuration of an unexpected shape.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "plugin/PluginHarness.h"
+
+namespace {
+
+using Answers = std::vector<std::pair<std::string, bool>>;
+
+class MissionFilterTest : public PluginTest {
+ protected:
+  // Loads `config` in a fresh server and checks each (display name, switched off) pair through
+  // both overloads: the name as given, and a mission of that name in the game.
+  void ExpectAnswers(const std::string& config, const Answers& answers) {
+    TearDown();
+    SetUp();
+    LoadWith(config);
+    ASSERT_TRUE(Messages("critical").empty()) << "config not read: " << config;
+    for (const auto& [name, disabled] : answers) {
+      EXPECT_EQ(Disabled(name), disabled) << "name \"" << name << "\"";
+      AMissionType* mission = World().AddMission(name, 1, "Tag").DefaultObject();
+      EXPECT_EQ(Disabled(mission), disabled) << "mission \"" << name << "\"";
+    }
+  }
+
+  // A start of no mission by no character: nothing but the "ShowMissionNames" lookup reads the
+  // configuration, so the warnings it leaves show what shape the configuration has.
+  void StartNothing() { World().StartMission(nullptr, nullptr, 0); }
+  std::vector<std::string> Warnings() const { return Messages("warning"); }
+};
+
+TEST_F(MissionFilterTest, EntriesMatchAnywhereInTheNameIgnoringCase) {
+  ExpectAnswers(R"({"DisabledMissions": ["Hunt"]})", {{"Hunt", true},
+                                                      {"Great Hunt", true},
+                                                      {"GREAT HUNT", true},
+                                                      {"hunting grounds", true},
+                                                      {"The hUnT of the Year", true},
+                                                      {"Hun", false},
+                                                      {"Hu nt", false},
+                                                      {"Race", false},
+                                                      {"", false}});
+}
+
+TEST_F(MissionFilterTest, FormsOfTheMissionList) {
+  struct Case {
+    const char* name;
+    std::string config;
+    Answers answers;
+  };
+  const Case cases[] = {
+      {"array",
+       R"({"DisabledMissions": ["Race", "Hunt"]})",
+       {{"Great Hunt", true}, {"Race", true}, {"Fishing", false}}},
+      {"empty array", R"({"DisabledMissions": []})", {{"Hunt", false}}},
+      {"object: values in key order, names ignored",
+       R"({"DisabledMissions": {"b": 1, "a": "Hunt"}})",
+       {{"Hunt", true}, {"a", false}, {"Race", false}}},
+      {"object: a non-string under the first key ends the test",
+       R"({"DisabledMissions": {"a": 1, "b": "Hunt"}})",
+       {{"Hunt", false}}},
+      {"single string", R"({"DisabledMissions": "Hunt"})", {{"Great Hunt", true}, {"Race", false}}},
+      {"single number", R"({"DisabledMissions": 5})", {{"5", false}, {"Hunt", false}}},
+      {"single boolean", R"({"DisabledMissions": true})", {{"true", false}}},
+      {"null", R"({"DisabledMissions": null})", {{"Hunt", false}, {"null", false}}},
+      {"key absent", R"({"DisabledMessage": "Hunt"})", {{"Hunt", false}}},
+      {"number before the match ends the test",
+       R"({"DisabledMissions": [1, "Hunt"]})",
+       {{"Hunt", false}}},
+      {"number after the match",
+       R"({"DisabledMissions": ["Hunt", 1]})",
+       {{"Hunt", true}, {"Race", false}}},
+      {"nested array",
+       R"({"DisabledMissions": [["Hunt"], "Race"]})",
+       {{"Hunt", false}, {"Race", false}}},
+      {"empty entry matches nothing",
+       R"({"DisabledMissions": ["", "Race"]})",
+       {{"Hunt", false}, {"", false}, {"Race", true}}},
+      {"entry cut at U+0000",
+       R"({"DisabledMissions": ["Hu\u0000xyz"]})",
+       {{"Great Hunt", true}, {"xyz", false}}},
+      {"entry beginning with U+0000", R"({"DisabledMissions": ["\u0000Hunt"]})", {{"Hunt", false}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ExpectAnswers(c.config, c.answers);
+  }
+}
+
+TEST_F(MissionFilterTest, NonAsciiEntriesAndNames) {
+  // UTF-8 in the file, 16-bit text in the game; letters beyond A-Z compare as they are.
+  ExpectAnswers(
+      "{\"DisabledMissions\": [\"Jagd \xC3\xBC"
+      "ber\", \"\xE7\x8B\xA9\xE7\x8C\x9F\", "
+      "\"\\u00c9clair\", \"\xF0\x9F\x90\x89\"]}",
+      {{"GROSSE JAGD \xC3\xBC"
+        "BER ALLES",
+        true},  // ASCII letters folded, ü as it is
+       {"Jagd \xC3\x9C"
+        "ber",
+        false},  // Ü is not ü
+       {"\xE5\xA4\xA7\xE7\x8B\xA9\xE7\x8C\x9F", true},
+       {"\xC3\x89"
+        "clair au chocolat",
+        true},                                 // \u00c9 in the file is É
+       {"Dragon \xF0\x9F\x90\x89 Run", true},  // a pair of 16-bit units
+       {"Dragon \xF0\x9F\x90\x8A Run", false},
+       {"Jagd uber", false}});
+}
+
+TEST_F(MissionFilterTest, NullMissionAnswersFalse) {
+  LoadWith(R"({"DisabledMissions": ["Hunt"]})");
+  EXPECT_FALSE(Disabled(static_cast<AMissionType*>(nullptr)));
+}
+
+TEST_F(MissionFilterTest, FirstQueryTurnsAnUnreadConfigurationIntoAnObject) {
+  LoadPlugin();  // no config.json: the configuration stays null
+  ASSERT_EQ(Messages("critical").size(), 1u);
+
+  StartNothing();
+  ASSERT_EQ(Warnings().size(), 1u);
+  EXPECT_NE(Warnings()[0].find("\"ShowMissionNames\""), std::string::npos) << Warnings()[0];
+  EXPECT_NE(Warnings()[0].find("cannot use value() with null"), std::string::npos) << Warnings()[0];
+
+  // Neither a start without a mission nor a query without a mission looks at the list.
+  StartNothing();
+  EXPECT_FALSE(Disabled(static_cast<AMissionType*>(nullptr)));
+  StartNothing();
+  EXPECT_EQ(Warnings().size(), 3u) << "the configuration is still null";
+
+  // The first real query makes it {"DisabledMissions": null}: an object whose lookups work.
+  EXPECT_FALSE(Disabled("Hunt"));
+  StartNothing();
+  EXPECT_EQ(Warnings().size(), 3u) << "the configuration did not become an object";
+  EXPECT_FALSE(Disabled("Hunt"));
+}
+
+TEST_F(MissionFilterTest, TopLevelArraySwitchesNothingOffAndStaysAnArray) {
+  LoadWith(R"(["Hunt"])");
+  EXPECT_FALSE(Disabled("Hunt"));
+  StartNothing();
+  EXPECT_FALSE(Disabled("Hunt"));
+  StartNothing();
+  const std::vector<std::string> warnings = Warnings();
+  ASSERT_EQ(warnings.size(), 2u);
+  for (const std::string& warning : warnings) {
+    EXPECT_NE(warning.find("cannot use value() with array"), std::string::npos) << warning;
+  }
+}
+
+TEST_F(MissionFilterTest, ReloadTakesEffectAtTheNextQuery) {
+  LoadWith(R"({"DisabledMissions": ["Hunt"]})");
+  ASSERT_TRUE(Disabled("Hunt"));
+  WriteConfig(R"({"DisabledMissions": ["Race"]})");
+  ReloadFromConsole();
+  EXPECT_FALSE(Disabled("Hunt"));
+  EXPECT_TRUE(Disabled("Race"));
+}
+
+// Another plugin in the host, resolving the query in the loaded QuestVeto library by its
+// exported names in its own code.
+class ClientPluginTest : public PluginTest {
+ protected:
+  using AskByName = int (*)(const char*);
+  using AskByMission = int (*)(AMissionType*);
+
+  void LoadClient() {
+    client_ = StandIn::PluginLibrary::Load(QV_CLIENT_PLUGIN_PATH);
+    askByName_ = reinterpret_cast<AskByName>(client_->Symbol("ClientAskByName"));
+    askByMission_ = reinterpret_cast<AskByMission>(client_->Symbol("ClientAskByMission"));
+    ASSERT_NE(askByName_, nullptr);
+    ASSERT_NE(askByMission_, nullptr);
+  }
+  void TearDown() override {
+    client_.reset();
+    PluginTest::TearDown();
+  }
+
+  // 1 switched off, 0 not, -1 the client found no query.
+  int Ask(const std::string& name) { return askByName_(name.c_str()); }
+  int Ask(AMissionType* mission) { return askByMission_(mission); }
+
+ private:
+  std::unique_ptr<StandIn::PluginLibrary> client_;
+  AskByName askByName_ = nullptr;
+  AskByMission askByMission_ = nullptr;
+};
+
+TEST_F(ClientPluginTest, AnotherPluginGetsTheFiltersAnswers) {
+  LoadWith(R"({"DisabledMissions": ["Hunt"]})");
+  LoadClient();
+  AMissionType* hunt = World().AddMission("Great Hunt", 1, "Hunt").DefaultObject();
+  AMissionType* race = World().AddMission("Race", 1, "Race").DefaultObject();
+
+  EXPECT_EQ(Ask("GREAT HUNT"), 1);
+  EXPECT_EQ(Ask("Race"), 0);
+  EXPECT_EQ(Ask(hunt), 1);
+  EXPECT_EQ(Ask(race), 0);
+  EXPECT_EQ(Ask(static_cast<AMissionType*>(nullptr)), 0);
+
+  WriteConfig(R"({"DisabledMissions": ["Race"]})");
+  ReloadFromConsole();
+  EXPECT_EQ(Ask(hunt), 0);
+  EXPECT_EQ(Ask(race), 1);
+}
+
+TEST_F(ClientPluginTest, LookingUpTheQueryKeepsNoHoldOnQuestVeto) {
+  LoadClient();
+  EXPECT_EQ(Ask("Hunt"), -1) << "QuestVeto is not loaded yet";
+
+  LoadWith(R"({"DisabledMissions": ["Hunt"]})");
+  EXPECT_EQ(Ask("Hunt"), 1);
+  UnloadPlugin();
+  EXPECT_EQ(Ask("Hunt"), -1) << "QuestVeto stayed loaded after its host let it go";
+}
+
+}  // namespace

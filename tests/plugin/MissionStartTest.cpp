@@ -1,0 +1,389 @@
+// Mission starts as the game makes them, through the hook: which are refused, what a refused start
+// leaves in the game, what reaches the game's own function, and the log lines.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+#include <variant>
+
+#include "plugin/PluginHarness.h"
+
+namespace {
+
+const char* const kDefaultMessage =
+    "This mission has been disabled, but you have had it unlocked now!";
+const char* const kHuntOff = R"({"DisabledMissions": ["Hunt"]})";
+const char* const kHuntOffLogged = R"({"DisabledMissions": ["Hunt"], "ShowMissionNames": true})";
+// A fourth argument and game results with the upper 32 bits in use.
+constexpr uintptr_t kFourth = 0xFEDCBA9876543210ULL;
+
+class MissionStartTest : public PluginTest {
+ protected:
+  // Runs a test case in a fresh server with the plugin loaded with `config`.
+  void Restart(const std::string& config) {
+    TearDown();
+    SetUp();
+    LoadWith(config);
+    ASSERT_TRUE(Messages("critical").empty()) << "config not read: " << config;
+  }
+
+  StandIn::MissionClass& AddHunt() { return World().AddMission("Hunt", 7, "HuntTag"); }
+  // A living character of `controller` with mission data.
+  StandIn::Character& AddPlayer(StandIn::Controller& controller) {
+    return World().AddCharacter(&controller, nullptr, true);
+  }
+
+  // The game starts `mission` for `character`; null for either passes null.
+  uintptr_t Start(StandIn::MissionClass* mission, StandIn::Character* character,
+                  uintptr_t fourth = kFourth) {
+    return World().StartMission(mission != nullptr ? mission->Class() : nullptr,
+                                character != nullptr ? character->Object() : nullptr, fourth);
+  }
+  // A start of `mission` by `character` that must be refused; the clock is read just before and
+  // just after it.
+  void StartRefused(StandIn::MissionClass& mission, StandIn::Character* character) {
+    const std::size_t gameStarts = World().GameStarts().size();
+    before_ = std::time(nullptr);
+    const uintptr_t result = Start(&mission, character);
+    after_ = std::time(nullptr);
+    EXPECT_EQ(result, 0u) << "a refused start answers zero";
+    EXPECT_EQ(World().GameStarts().size(), gameStarts) << "the game's own start was called";
+  }
+
+  // `buff` holds exactly the record of a completed `mission`, written by the last StartRefused,
+  // replicated once.
+  void ExpectRecordedComplete(const StandIn::MissionDataBuff& buff,
+                              const StandIn::MissionClass& mission) const {
+    const std::vector<StandIn::MissionDataWrite>& writes = buff.Writes();
+    ASSERT_EQ(writes.size(), 3u);
+    for (const StandIn::MissionDataWrite& write : writes) EXPECT_EQ(write.Tag, mission.Tag());
+    EXPECT_EQ(writes[0].Entry, "Complete");
+    ASSERT_TRUE(std::holds_alternative<bool>(writes[0].Value));
+    EXPECT_TRUE(std::get<bool>(writes[0].Value));
+    EXPECT_EQ(writes[1].Entry, "Version");
+    ASSERT_TRUE(std::holds_alternative<int32_t>(writes[1].Value));
+    EXPECT_EQ(std::get<int32_t>(writes[1].Value), mission.Version());
+    EXPECT_EQ(writes[2].Entry, "CompleteUtcTime");
+    ASSERT_TRUE(std::holds_alternative<double>(writes[2].Value));
+    const double completed = std::get<double>(writes[2].Value);
+    EXPECT_GE(completed, static_cast<double>(before_) - 10.0);
+    EXPECT_LE(completed, static_cast<double>(after_) - 10.0);
+    EXPECT_EQ(completed, std::floor(completed)) << "whole seconds";
+    EXPECT_EQ(buff.Replications(), 1);
+  }
+
+  std::string LogFile() const {
+    std::ifstream file(ServerDir() + "/HostApi/Logs/Server.log");
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+  }
+
+ private:
+  std::time_t before_ = 0;
+  std::time_t after_ = 0;
+};
+
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+void ExpectRedNotification(const StandIn::Controller& controller, const std::string& text) {
+  ASSERT_EQ(controller.Notifications().size(), 1u);
+  const StandIn::Notification& shown = controller.Notifications()[0];
+  EXPECT_EQ(shown.Text, text);
+  EXPECT_EQ(shown.Color.R, 1.0f);
+  EXPECT_EQ(shown.Color.G, 0.0f);
+  EXPECT_EQ(shown.Color.B, 0.0f);
+  EXPECT_EQ(shown.Color.A, 1.0f);
+  EXPECT_EQ(shown.First, 2.0f);
+  EXPECT_EQ(shown.Second, 10.0f);
+  EXPECT_EQ(shown.Texture, nullptr);
+  EXPECT_EQ(shown.Sound, nullptr);
+}
+
+TEST_F(MissionStartTest, RefusedStartByEachKindOfCharacter) {
+  struct Case {
+    const char* name;
+    bool character;   // a character starts the mission
+    bool dead;        // ... and is dead
+    bool owner;       // Bob is its owner controller
+    bool instigator;  // Ann is its instigator controller
+    bool missionData;
+    const char* notified;  // the player told, or null
+  };
+  const Case cases[] = {
+      {"no character", false, false, false, false, false, nullptr},
+      {"dead character", true, true, true, false, true, nullptr},
+      {"owner controller first", true, false, true, true, true, "Bob"},
+      {"instigator controller", true, false, false, true, true, "Ann"},
+      {"no controller", true, false, false, false, true, nullptr},
+      {"no mission data", true, false, true, false, false, "Bob"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Restart(kHuntOffLogged);
+    StandIn::MissionClass& hunt = AddHunt();
+    StandIn::Controller& bob = World().AddController("Bob");
+    StandIn::Controller& ann = World().AddController("Ann");
+    StandIn::Character* character = nullptr;
+    if (c.character) {
+      character = &World().AddCharacter(c.owner ? &bob : nullptr, c.instigator ? &ann : nullptr,
+                                        c.missionData);
+      character->SetDead(c.dead);
+    }
+
+    StartRefused(hunt, character);
+
+    for (StandIn::Controller* player : {&bob, &ann}) {
+      if (c.notified != nullptr && player->CharacterName() == c.notified) {
+        ExpectRedNotification(*player, kDefaultMessage);
+      } else {
+        EXPECT_TRUE(player->Notifications().empty()) << player->CharacterName() << " was told";
+      }
+    }
+    if (character != nullptr && character->MissionData() != nullptr) {
+      ExpectRecordedComplete(*character->MissionData(), hunt);
+    }
+    std::vector<std::string> expectedLines;
+    if (c.notified != nullptr) {
+      expectedLines.push_back(std::string("Player ") + c.notified +
+                              " attempted to start mission: Hunt!");
+    }
+    EXPECT_EQ(Messages("info"), expectedLines);
+    EXPECT_TRUE(Messages("warning").empty());
+  }
+}
+
+TEST_F(MissionStartTest, NotificationText) {
+  struct Case {
+    const char* name;
+    std::string member;  // the "DisabledMessage" member, or nothing
+    std::string shown;
+    std::vector<const char*> warning;  // what the one warning says, when the default stands in
+  };
+  const Case cases[] = {
+      {"absent", "", kDefaultMessage, {}},
+      {"empty", R"(, "DisabledMessage": "")", "", {}},
+      {"doubled braces", R"(, "DisabledMessage": "{{x}} and }}{{")", "{x} and }{", {}},
+      {"non-ASCII",
+       ", \"DisabledMessage\": \"Gesperrt \xE2\x80\x93 {{Jagd}} \xF0\x9F\x90\x89\"",
+       "Gesperrt \xE2\x80\x93 {Jagd} \xF0\x9F\x90\x89",
+       {}},
+      {"a number",
+       R"(, "DisabledMessage": 42)",
+       kDefaultMessage,
+       {"\"DisabledMessage\"", "type must be string, but is number"}},
+      {"null",
+       R"(, "DisabledMessage": null)",
+       kDefaultMessage,
+       {"\"DisabledMessage\"", "type must be string, but is null"}},
+      {"replacement field",
+       R"(, "DisabledMessage": "Off {}")",
+       kDefaultMessage,
+       {"\"DisabledMessage\"", "argument not found"}},
+      {"lone brace",
+       R"(, "DisabledMessage": "Off }")",
+       kDefaultMessage,
+       {"\"DisabledMessage\"", "unmatched '}' in format string"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Restart(R"({"DisabledMissions": ["Hunt"])" + c.member + "}");
+    StandIn::MissionClass& hunt = AddHunt();
+    StandIn::Controller& bob = World().AddController("Bob");
+    StandIn::Character& character = AddPlayer(bob);
+
+    StartRefused(hunt, &character);
+
+    ExpectRedNotification(bob, c.shown);
+    ExpectRecordedComplete(*character.MissionData(), hunt);
+    const std::vector<std::string> warnings = Messages("warning");
+    if (c.warning.empty()) {
+      EXPECT_TRUE(warnings.empty());
+    } else {
+      ASSERT_EQ(warnings.size(), 1u);
+      for (const char* part : c.warning) {
+        EXPECT_NE(warnings[0].find(part), std::string::npos) << warnings[0];
+      }
+    }
+  }
+}
+
+TEST_F(MissionStartTest, ShowMissionNamesOnBothPaths) {
+  struct Case {
+    const char* name;
+    std::string member;  // the "ShowMissionNames" member, or nothing
+    std::vector<std::string> lines;
+    const char* reason;  // what each start's warning says, when the value cannot be used
+  };
+  const Case cases[] = {
+      {"true",
+       R"(, "ShowMissionNames": true)",
+       {"Player Bob started mission: Race!", "Player Bob attempted to start mission: Hunt!"},
+       nullptr},
+      {"false", R"(, "ShowMissionNames": false)", {}, nullptr},
+      {"absent", "", {}, nullptr},
+      {"a string", R"(, "ShowMissionNames": "true")", {}, "type must be boolean, but is string"},
+      {"a number", R"(, "ShowMissionNames": 1)", {}, "type must be boolean, but is number"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Restart(R"({"DisabledMissions": ["Hunt"])" + c.member + "}");
+    StandIn::MissionClass& hunt = AddHunt();
+    StandIn::MissionClass& race = World().AddMission("Race", 1, "RaceTag");
+    StandIn::Controller& bob = World().AddController("Bob");
+    StandIn::Character& character = AddPlayer(bob);
+
+    const uintptr_t passed = Start(&race, &character);
+    StartRefused(hunt, &character);
+    // Starts without a player or a mission: the setting is looked up all the same.
+    StartRefused(hunt, nullptr);
+    Start(nullptr, nullptr);
+
+    ASSERT_EQ(World().GameStarts().size(), 2u);
+    EXPECT_EQ(passed, World().GameStarts()[0].Result);
+    ExpectRedNotification(bob, kDefaultMessage);
+    EXPECT_EQ(Messages("info"), c.lines);
+    const std::vector<std::string> warnings = Messages("warning");
+    if (c.reason == nullptr) {
+      EXPECT_TRUE(warnings.empty());
+    } else {
+      ASSERT_EQ(warnings.size(), 4u) << "one per start";
+      for (const std::string& warning : warnings) {
+        EXPECT_NE(warning.find("\"ShowMissionNames\""), std::string::npos) << warning;
+        EXPECT_NE(warning.find(c.reason), std::string::npos) << warning;
+      }
+    }
+  }
+}
+
+TEST_F(MissionStartTest, PassedOnStartReachesTheGameUnchanged) {
+  LoadWith(kHuntOffLogged);
+  StandIn::MissionClass& race = World().AddMission("Race", 3, "RaceTag");
+  StandIn::Controller& bob = World().AddController("Bob");
+  StandIn::Character& character = AddPlayer(bob);
+
+  const uintptr_t result = Start(&race, &character, kFourth);
+
+  ASSERT_EQ(World().GameStarts().size(), 1u);
+  const StandIn::GameStart& reached = World().GameStarts()[0];
+  EXPECT_EQ(reached.Dispatcher, World().Dispatcher());
+  EXPECT_EQ(reached.MissionClass, race.Class());
+  EXPECT_EQ(reached.Character, character.Object());
+  EXPECT_EQ(reached.Fourth, kFourth);
+  EXPECT_EQ(result, reached.Result);
+  EXPECT_NE(result >> 32, 0u) << "the game's result has its upper bits in use";
+  EXPECT_TRUE(bob.Notifications().empty());
+  EXPECT_TRUE(character.MissionData()->Writes().empty());
+  EXPECT_EQ(Messages("info"), std::vector<std::string>{"Player Bob started mission: Race!"});
+}
+
+TEST_F(MissionStartTest, NullMissionClassIsPassedOnWithoutALine) {
+  // "" would switch off every mission if it matched; the filter must not be asked at all.
+  LoadWith(R"({"DisabledMissions": ["Hunt", ""], "ShowMissionNames": true})");
+  StandIn::Controller& bob = World().AddController("Bob");
+  StandIn::Character& character = AddPlayer(bob);
+
+  const uintptr_t withCharacter = Start(nullptr, &character, kFourth);
+  const uintptr_t withNothing = Start(nullptr, nullptr, 0);
+
+  ASSERT_EQ(World().GameStarts().size(), 2u);
+  EXPECT_EQ(World().GameStarts()[0].MissionClass, nullptr);
+  EXPECT_EQ(World().GameStarts()[0].Character, character.Object());
+  EXPECT_EQ(World().GameStarts()[0].Fourth, kFourth);
+  EXPECT_EQ(withCharacter, World().GameStarts()[0].Result);
+  EXPECT_EQ(World().GameStarts()[1].Character, nullptr);
+  EXPECT_EQ(withNothing, World().GameStarts()[1].Result);
+  EXPECT_TRUE(bob.Notifications().empty());
+  EXPECT_TRUE(character.MissionData()->Writes().empty());
+  EXPECT_TRUE(Messages("info").empty());
+  EXPECT_TRUE(Messages("warning").empty());
+}
+
+TEST_F(MissionStartTest, PassedOnStartIsLoggedOnlyForAPlayerWithAController) {
+  LoadWith(kHuntOffLogged);
+  StandIn::MissionClass& race = World().AddMission("Race", 1, "RaceTag");
+  StandIn::Controller& bob = World().AddController("Bob");
+  StandIn::Controller& ann = World().AddController("Ann");
+  StandIn::Character& dead = AddPlayer(bob);
+  dead.SetDead(true);
+  StandIn::Character& uncontrolled = World().AddCharacter(nullptr, nullptr, true);
+  StandIn::Character& instigated = World().AddCharacter(nullptr, &ann, true);
+
+  Start(&race, nullptr);
+  Start(&race, &dead);
+  Start(&race, &uncontrolled);
+  Start(&race, &instigated);
+
+  EXPECT_EQ(World().GameStarts().size(), 4u);
+  EXPECT_EQ(Messages("info"), std::vector<std::string>{"Player Ann started mission: Race!"});
+}
+
+TEST_F(MissionStartTest, NamesInLogLines) {
+  struct Case {
+    const char* name;
+    std::string character;
+    std::string mission;
+    std::string line;
+  };
+  const Case cases[] = {
+      {"plain", "Bob", "Hunt", "Player Bob started mission: Hunt!"},
+      {"non-ASCII kept", "Bj\xC3\xB6rn \xF0\x9F\x90\x89",
+       "Gro\xC3\x9F"
+       "e Jagd",
+       "Player Bj\xC3\xB6rn \xF0\x9F\x90\x89 started mission: Gro\xC3\x9F"
+       "e Jagd!"},
+      {"empty names", "", "", "Player  started mission: !"},
+      {"line break in the character name", "Bob\nPlayer Eve started mission: Race!", "Hunt",
+       "Player Bob\\nPlayer Eve started mission: Race! started mission: Hunt!"},
+      {"other control characters", "Bob\r\t\x1B", "Hu\x7Fnt\xC2\x85\xE2\x80\xA8",
+       "Player Bob\\r\\t\\x1B started mission: Hu\\x7Fnt\\u0085\\u2028!"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Restart(R"({"DisabledMissions": ["Race"], "ShowMissionNames": true})");
+    StandIn::MissionClass& mission = World().AddMission(c.mission, 1, "Tag");
+    StandIn::Character& character = AddPlayer(World().AddController(c.character));
+    const std::string logBefore = LogFile();
+
+    Start(&mission, &character);
+
+    EXPECT_EQ(Messages("info"), std::vector<std::string>{c.line});
+    const std::string written = LogFile().substr(logBefore.size());
+    EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 1) << written;
+    EXPECT_TRUE(EndsWith(written, c.line + "\n")) << written;
+  }
+}
+
+TEST_F(MissionStartTest, ReloadBetweenTwoStarts) {
+  LoadWith(kHuntOff);
+  StandIn::MissionClass& hunt = AddHunt();
+  StandIn::MissionClass& race = World().AddMission("Race", 2, "RaceTag");
+  StandIn::Controller& bob = World().AddController("Bob");
+  StandIn::Character& character = AddPlayer(bob);
+
+  StartRefused(hunt, &character);
+  ExpectRedNotification(bob, kDefaultMessage);
+  EXPECT_TRUE(Messages("info").empty());
+
+  WriteConfig(
+      R"({"DisabledMissions": ["Race"], "DisabledMessage": "Race is off", "ShowMissionNames": true})");
+  ReloadFromConsole();
+
+  const uintptr_t result = Start(&hunt, &character);
+  ASSERT_EQ(World().GameStarts().size(), 1u);
+  EXPECT_EQ(result, World().GameStarts()[0].Result);
+  EXPECT_EQ(Start(&race, &character), 0u);
+  EXPECT_EQ(World().GameStarts().size(), 1u);
+  ASSERT_EQ(bob.Notifications().size(), 2u);
+  EXPECT_EQ(bob.Notifications()[1].Text, "Race is off");
+  EXPECT_EQ(Messages("info"),
+            (std::vector<std::string>{"Player Bob started mission: Hunt!",
+                                      "Player Bob attempted to start mission: Race!"}));
+}
+
+}  // namespace
