@@ -3,6 +3,8 @@
 #include <exception>
 #include <string>
 
+#include <fmt/format.h>
+
 #include "host/GameCalls.h"
 #include "host/HostApi.h"
 #include "plugin/Log.h"
@@ -36,7 +38,7 @@ FString NotificationText() {
   try {
     const FString text = FString::FromUtf8(configured);
     return FString::Format(text.Text());
-  } catch (const std::exception& error) {
+  } catch (const fmt::format_error& error) {
     PluginLog()->warn("Config key \"DisabledMessage\" cannot be used, the default applies: {}",
                       error.what());
     const FString text = FString::FromUtf8(kDefaultDisabledMessage);
