@@ -6,6 +6,7 @@
 #include "host/GameCalls.h"
 #include "standin/GameHeap.h"
 #include "support/ServerFixture.h"
+#include "support/Shown.h"
 
 namespace {
 
@@ -86,17 +87,7 @@ TEST_F(GameCallsTest, NotificationPassesEveryArgumentUnchanged) {
   FString message(QV_WIDE("Mission {disabled}"));
   ShowNotification(player.Object(), message, Red, 2.0f, 10.0f);
 
-  ASSERT_EQ(player.Notifications().size(), 1u);
-  const StandIn::Notification& shown = player.Notifications()[0];
-  EXPECT_EQ(shown.Text, "Mission {disabled}");
-  EXPECT_EQ(shown.Color.R, 1.0f);
-  EXPECT_EQ(shown.Color.G, 0.0f);
-  EXPECT_EQ(shown.Color.B, 0.0f);
-  EXPECT_EQ(shown.Color.A, 1.0f);
-  EXPECT_EQ(shown.First, 2.0f);
-  EXPECT_EQ(shown.Second, 10.0f);
-  EXPECT_EQ(shown.Texture, nullptr);
-  EXPECT_EQ(shown.Sound, nullptr);
+  ExpectRedNotification(player, "Mission {disabled}");
   EXPECT_EQ(message.ToUtf8(), "Mission {disabled}") << "the caller keeps the message";
 }
 

@@ -10,6 +10,7 @@
 #include <variant>
 
 #include "plugin/PluginHarness.h"
+#include "support/Shown.h"
 
 namespace {
 
@@ -89,20 +90,6 @@ class MissionStartTest : public PluginTest {
 
 bool EndsWith(const std::string& text, const std::string& end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
-void ExpectRedNotification(const StandIn::Controller& controller, const std::string& text) {
-  ASSERT_EQ(controller.Notifications().size(), 1u);
-  const StandIn::Notification& shown = controller.Notifications()[0];
-  EXPECT_EQ(shown.Text, text);
-  EXPECT_EQ(shown.Color.R, 1.0f);
-  EXPECT_EQ(shown.Color.G, 0.0f);
-  EXPECT_EQ(shown.Color.B, 0.0f);
-  EXPECT_EQ(shown.Color.A, 1.0f);
-  EXPECT_EQ(shown.First, 2.0f);
-  EXPECT_EQ(shown.Second, 10.0f);
-  EXPECT_EQ(shown.Texture, nullptr);
-  EXPECT_EQ(shown.Sound, nullptr);
 }
 
 TEST_F(MissionStartTest, RefusedStartByEachKindOfCharacter) {
