@@ -1,9 +1,7 @@
 #include "plugin/Config.h"
 
-#include <fstream>
-#include <stdexcept>
-
 #include "host/HostApi.h"
+#include "plugin/ConfigFile.h"
 
 nlohmann::json PluginConfig;
 
@@ -12,10 +10,6 @@ std::string ConfigPath() {
 }
 
 void ReadConfig() {
-  std::ifstream file(ConfigPath());
-  if (!file.is_open()) throw std::runtime_error("Can't open config.json");
   // Parsed aside, so that a file broken halfway never leaves a half-read configuration in force.
-  nlohmann::json parsed;
-  file >> parsed;
-  PluginConfig = std::move(parsed);
+  PluginConfig = ParseConfigFile(ConfigPath());
 }

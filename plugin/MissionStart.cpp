@@ -9,6 +9,7 @@
 #include "host/HostApi.h"
 #include "plugin/Log.h"
 #include "plugin/LogText.h"
+#include "plugin/Notification.h"
 #include "plugin/QuestVeto.h"
 #include "plugin/Settings.h"
 
@@ -36,13 +37,11 @@ void Guarded(const char* what, Step&& step) noexcept {
 FString NotificationText() {
   const std::string configured = DisabledMessage();
   try {
-    const FString text = FString::FromUtf8(configured);
-    return FString::Format(text.Text());
+    return FormatNotification(configured);
   } catch (const fmt::format_error& error) {
     PluginLog()->warn("Config key \"DisabledMessage\" cannot be used, the default applies: {}",
                       error.what());
-    const FString text = FString::FromUtf8(kDefaultDisabledMessage);
-    return FString::Format(text.Text());
+    return FormatNotification(kDefaultDisabledMessage);
   }
 }
 

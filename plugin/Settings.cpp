@@ -21,9 +21,9 @@ T SettingOr(const char* key, const T& fallback) {
 }  // namespace
 
 std::string DisabledMessage() {
-  return SettingOr<std::string>("DisabledMessage", kDefaultDisabledMessage);
+  return SettingOr<std::string>(kDisabledMessageKey, kDefaultDisabledMessage);
 }
 
 bool ShowMissionNames() {
-  return SettingOr<bool>("ShowMissionNames", false);
+  return SettingOr<bool>(kShowMissionNamesKey, false);
 }

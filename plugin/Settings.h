@@ -5,8 +5,7 @@
 
 #include <string>
 
-inline constexpr const char* kDefaultDisabledMessage =
-    "This mission has been disabled, but you have had it unlocked now!";
+#include "plugin/ConfigKeys.h"
 
 // "DisabledMessage" (UTF-8), or the default text when absent or not a string.
 std::string DisabledMessage();

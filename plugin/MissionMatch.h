@@ -1,0 +1,25 @@
+// The matching rule of the mission filter: which "DisabledMissions" entry switches a mission off.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "host/FString.h"
+
+struct DisablingEntry {
+  std::size_t Index;  // position among the entries, in the order they are tried, from 0
+  std::string Text;   // the entry as written (UTF-8)
+};
+
+// The first entry of `config`'s "DisabledMissions" that `displayName` contains, ignoring case
+// (FindSubstring from the start), or none. The entries are tried in the order of the value's
+// iteration: an array's elements, an object's values in key order, a single value itself, null
+// nothing. The key is looked up with the non-const access, so a null `config` becomes an object
+// and a missing key is added as null. Throws the JSON library's type_error when `config` is
+// neither null nor an object (305) and at the first entry that is not a string (302), in which
+// case no later entry is tried; an empty entry matches nothing.
+std::optional<DisablingEntry> FindDisablingEntry(nlohmann::json& config,
+                                                 const FString& displayName);
