@@ -1,0 +1,294 @@
+// Fuzzing of config.json as the operator can write it: every input becomes the file, "qv.reload"
+// runs on the console, and the plugin is then asked and exercised through the stand-in game.
+// Per input it must hold that:
+// - nothing crashes and no exception leaves the plugin;
+// - the reply and the log agree: a failed reload writes exactly one critical line, a successful
+//   one none;
+// - a failed reload leaves the configuration in force before it untouched: the marker entry of
+//   the known-good configuration still switches its mission off;
+// - for every mission, both exported queries agree with each other and with what a start does:
+//   a refused start returns 0, never reaches the game and records the three mission data entries
+//   under the mission's tag; a passed-on start reaches the game with its arguments unchanged;
+// - a mission named after the first "DisabledMissions" entry of a file that loaded is refused;
+// - the game heap ledger is back where it was.
+// The server is restarted now and then, so that what the stand-in world records stays small. The
+// plugin stays mapped all along (libFuzzer keeps reading the coverage counters of every library
+// it has seen), so a restart delivers its detach and attach notifications around the new server.
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <spdlog/details/null_mutex.h>
+#include <spdlog/sinks/base_sink.h>
+#include <nlohmann/json.hpp>
+
+#include "host/FString.h"
+#include "standin/CommandRegistry.h"
+#include "standin/GameHeap.h"
+#include "standin/PluginLoader.h"
+#include "standin/Server.h"
+#include "standin/World.h"
+
+namespace {
+
+const char* const kMarkerConfig = R"({"DisabledMissions": ["QV fuzz marker"]})";
+const char* const kMarkerMission = "The QV Fuzz Marker Mission";
+const char* const kReloaded = "QuestVeto: Reloaded config";
+const char* const kReloadFailed = "QuestVeto: Failed to reload config";
+const char* const kNameQuery = "_ZN9QuestVeto17IsMissionDisabledERK7FString";
+const char* const kMissionQuery = "_ZN9QuestVeto17IsMissionDisabledEP12AMissionType";
+constexpr unsigned kInputsPerServer = 4000;
+
+[[noreturn]] void Fail(const std::string& what) {
+  std::fprintf(stderr, "config fuzzer: %s\n", what.c_str());
+  std::abort();
+}
+
+// Counts the critical lines that reach the host's sinks.
+class CriticalCounter final : public spdlog::sinks::base_sink<spdlog::details::null_mutex> {
+ public:
+  std::size_t Count() const { return count_; }
+
+ protected:
+  void sink_it_(const spdlog::details::log_msg& message) override {
+    if (message.level == spdlog::level::critical) ++count_;
+  }
+  void flush_() override {}
+
+ private:
+  std::size_t count_ = 0;
+};
+
+struct Server {
+  std::string Directory;
+  std::string ConfigPath;
+  std::shared_ptr<CriticalCounter> Criticals;
+  StandIn::PluginLibrary* Plugin = nullptr;  // loaded once, never unloaded
+  int (*Entry)(void* module, unsigned long reason, void* reserved) = nullptr;
+  bool (*NameQuery)(const FString&) = nullptr;
+  bool (*MissionQuery)(AMissionType*) = nullptr;
+  StandIn::Controller* Operator = nullptr;
+  StandIn::Character* Player = nullptr;  // alive, with a controller and mission data
+  StandIn::Character* Dead = nullptr;
+  StandIn::Character* NoBuff = nullptr;
+  std::vector<StandIn::MissionClass*> Missions;
+  StandIn::MissionClass* Marker = nullptr;
+  StandIn::MissionClass* Named = nullptr;  // renamed after the loaded file's first entry
+  bool MarkerInForce = false;
+  unsigned Inputs = 0;
+};
+
+Server server;
+
+void WriteConfig(const uint8_t* data, std::size_t size) {
+  std::FILE* file = std::fopen(server.ConfigPath.c_str(), "wb");
+  if (file == nullptr) Fail("cannot write " + server.ConfigPath);
+  if (size != 0 && std::fwrite(data, 1, size, file) != size) Fail("short write");
+  std::fclose(file);
+}
+
+void WriteConfig(const std::string& text) {
+  WriteConfig(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+}
+
+// Runs "qv.reload" from the operator's console; true when the plugin answered that it worked.
+bool Reload() {
+  const std::size_t repliesBefore = server.Operator->Chat().size();
+  const std::size_t criticalBefore = server.Criticals->Count();
+  auto* player = reinterpret_cast<APlayerController*>(server.Operator->Object());
+  if (!StandIn::Commands::RunConsole("qv.reload", player)) Fail("qv.reload is not registered");
+  if (server.Operator->Chat().size() != repliesBefore + 1) Fail("qv.reload sent no single reply");
+  const std::string& reply = server.Operator->Chat().back().Text;
+  const std::size_t criticals = server.Criticals->Count() - criticalBefore;
+  if (reply == kReloaded && criticals == 0) return true;
+  if (reply == kReloadFailed && criticals == 1) return false;
+  Fail("qv.reload replied \"" + reply + "\" with " + std::to_string(criticals) +
+       " critical log lines");
+}
+
+constexpr unsigned long kProcessDetach = 0;
+constexpr unsigned long kProcessAttach = 1;
+
+void StartServer() {
+  char pattern[] = "/tmp/qv-fuzz-config-XXXXXX";
+  if (mkdtemp(pattern) == nullptr) Fail("cannot make a server directory");
+  server.Directory = pattern;
+  server.ConfigPath = server.Directory + "/HostApi/Plugins/QuestVeto/config.json";
+  std::filesystem::create_directories(server.Directory + "/HostApi/Plugins/QuestVeto");
+  StandIn::Start(server.Directory);
+  server.Criticals = std::make_shared<CriticalCounter>();
+  StandIn::AddLogSink(server.Criticals);
+
+  StandIn::World& world = StandIn::CurrentWorld();
+  server.Operator = &world.AddController("Operator");
+  StandIn::Controller& player = world.AddController("Fuzz Player");
+  server.Player = &world.AddCharacter(&player, nullptr, true);
+  server.Dead = &world.AddCharacter(&player, nullptr, true);
+  server.Dead->SetDead(true);
+  server.NoBuff = &world.AddCharacter(nullptr, &player, false);
+  server.Marker = &world.AddMission(kMarkerMission, 3, "Marker");
+  server.Named = &world.AddMission("named after the first entry", 4, "Named");
+  server.Missions = {server.Marker,
+                     server.Named,
+                     &world.AddMission("Hunt", 1, "Hunt"),
+                     &world.AddMission("The Great HUNT of the North", 2, "GreatHunt"),
+                     &world.AddMission("Race to the Summit", 5, "Race"),
+                     &world.AddMission("", 6, "Nameless"),
+                     &world.AddMission(u8"Überfall auf die Küste – 海岸", 7, "Coast")};
+
+  WriteConfig(kMarkerConfig);
+  server.MarkerInForce = true;
+  if (server.Plugin != nullptr) {
+    server.Entry(nullptr, kProcessAttach, nullptr);
+    return;
+  }
+  server.Plugin = StandIn::PluginLibrary::Load(QV_PLUGIN_PATH).release();
+  server.Entry =
+      reinterpret_cast<int (*)(void*, unsigned long, void*)>(server.Plugin->Symbol("DllMain"));
+  server.NameQuery = reinterpret_cast<bool (*)(const FString&)>(server.Plugin->Symbol(kNameQuery));
+  server.MissionQuery =
+      reinterpret_cast<bool (*)(AMissionType*)>(server.Plugin->Symbol(kMissionQuery));
+  if (server.Entry == nullptr || server.NameQuery == nullptr || server.MissionQuery == nullptr) {
+    Fail("the plugin lacks its entry point or its queries");
+  }
+}
+
+void RemoveServerDirectory() {
+  std::error_code ignored;
+  std::filesystem::remove_all(server.Directory, ignored);
+}
+
+void RestartServer() {
+  server.Entry(nullptr, kProcessDetach, nullptr);
+  StandIn::Stop();
+  RemoveServerDirectory();
+  StartServer();
+}
+
+// Starts `mission` for `character` and checks the start against the filter's answer `disabled`.
+void CheckStart(StandIn::MissionClass* mission, StandIn::Character* character, bool disabled) {
+  StandIn::World& world = StandIn::CurrentWorld();
+  StandIn::MissionDataBuff* buff = character != nullptr ? character->MissionData() : nullptr;
+  const std::size_t writesBefore = buff != nullptr ? buff->Writes().size() : 0;
+  const std::size_t startsBefore = world.GameStarts().size();
+  UClass* missionClass = mission != nullptr ? mission->Class() : nullptr;
+  APrimalCharacter* characterObject = character != nullptr ? character->Object() : nullptr;
+  const uintptr_t fourth = 0xF0E1D2C3B4A59687ULL + startsBefore;
+
+  const uintptr_t result = world.StartMission(missionClass, characterObject, fourth);
+
+  const std::string name = mission != nullptr ? "\"" + mission->DisplayName() + "\"" : "null";
+  if (disabled) {
+    if (result != 0) Fail("refused start of " + name + " did not return 0");
+    if (world.GameStarts().size() != startsBefore) Fail("refused start of " + name + " ran");
+    if (buff == nullptr) return;
+    const auto& writes = buff->Writes();
+    if (writes.size() != writesBefore + 3) Fail("refused start of " + name + ": not 3 writes");
+    const char* const entries[] = {"Complete", "Version", "CompleteUtcTime"};
+    for (int i = 0; i < 3; ++i) {
+      const StandIn::MissionDataWrite& write = writes[writesBefore + i];
+      if (write.Tag != mission->Tag() || write.Entry != entries[i]) {
+        Fail("refused start of " + name + " wrote " + write.Tag + "/" + write.Entry);
+      }
+    }
+    return;
+  }
+  if (world.GameStarts().size() != startsBefore + 1) Fail("start of " + name + " was lost");
+  const StandIn::GameStart& start = world.GameStarts().back();
+  if (start.Dispatcher != world.Dispatcher() || start.MissionClass != missionClass ||
+      start.Character != characterObject || start.Fourth != fourth || start.Result != result) {
+    Fail("start of " + name + " reached the game changed");
+  }
+  if (buff != nullptr && buff->Writes().size() != writesBefore) {
+    Fail("passed-on start of " + name + " wrote mission data");
+  }
+}
+
+bool Disabled(StandIn::MissionClass& mission) {
+  const FString name = FString::FromUtf8(mission.DisplayName());
+  const bool byName = server.NameQuery(name);
+  if (server.MissionQuery(mission.DefaultObject()) != byName) {
+    Fail("the two queries disagree on \"" + mission.DisplayName() + "\"");
+  }
+  return byName;
+}
+
+// The first "DisabledMissions" entry of `text` when the filter reads it as a non-empty string.
+std::optional<std::string> FirstEntry(const uint8_t* data, std::size_t size) {
+  const nlohmann::json config = nlohmann::json::parse(data, data + size, nullptr, false);
+  if (!config.is_object()) return std::nullopt;
+  const auto found = config.find("DisabledMissions");
+  if (found == config.end() || found->empty()) return std::nullopt;
+  const nlohmann::json& first = found->is_structured() ? *found->begin() : *found;
+  if (!first.is_string()) return std::nullopt;
+  std::string entry = first.get<std::string>();
+  entry = entry.substr(0, entry.find('\0'));  // the filter searches up to the first 0
+  if (entry.empty()) return std::nullopt;
+  return entry;
+}
+
+void RunInput(const uint8_t* data, std::size_t size) {
+  if (++server.Inputs % kInputsPerServer == 0) RestartServer();
+  if (!server.MarkerInForce) {
+    WriteConfig(kMarkerConfig);
+    if (!Reload()) Fail("the marker configuration does not load");
+    server.MarkerInForce = true;
+  }
+  const std::optional<std::string> entry = FirstEntry(data, size);
+  server.Named->SetDisplayName(entry ? "<" + *entry + ">" : "named after nothing");
+  const std::size_t liveBefore = StandIn::GameHeap::LiveBlocks();
+
+  WriteConfig(data, size);
+  const bool loaded = Reload();
+  if (loaded) {
+    server.MarkerInForce = false;
+  } else if (!Disabled(*server.Marker)) {
+    Fail("a failed reload changed the configuration in force");
+  }
+  if (loaded && entry && !Disabled(*server.Named)) {
+    Fail("the first entry \"" + *entry + "\" does not switch off \"<" + *entry + ">\"");
+  }
+
+  for (StandIn::MissionClass* mission : server.Missions) {
+    const bool disabled = Disabled(*mission);
+    CheckStart(mission, server.Player, disabled);
+    CheckStart(mission, server.Dead, disabled);
+  }
+  CheckStart(server.Marker, server.NoBuff, Disabled(*server.Marker));
+  CheckStart(server.Missions[2], nullptr, Disabled(*server.Missions[2]));
+  CheckStart(nullptr, server.Player, false);
+
+  if (StandIn::GameHeap::LiveBlocks() != liveBefore) {
+    Fail("game heap ledger: " + std::to_string(liveBefore) + " live blocks before the input, " +
+         std::to_string(StandIn::GameHeap::LiveBlocks()) + " after");
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
+  StartServer();
+  // The directory goes when the fuzzer ends normally; a crash leaves it for inspection.
+  std::atexit(RemoveServerDirectory);
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+  try {
+    RunInput(data, size);
+  } catch (const std::exception& error) {
+    Fail(std::string("an exception escaped: ") + error.what());
+  } catch (...) {
+    Fail("an exception of unknown type escaped");
+  }
+  return 0;
+}
