@@ -11,9 +11,10 @@ namespace StandIn::FunctionTable {
 // Address of the field inside `object`; Fatal when `object` is not of the field's class.
 using FieldLocator = uint64_t (*)(const void* object);
 
-// Adds or replaces the game function `key`.
+// Adds or replaces the game function `key`. Only while the host library initialises: Fatal once
+// anything has been looked up.
 void AddFunction(const std::string& key, void* entry);
-// Adds or replaces the field `key`.
+// Adds or replaces the field `key`; the same restriction.
 void AddField(const std::string& key, FieldLocator locator);
 
 // The function's entry; Fatal naming the key when the game has no such function.

@@ -3,11 +3,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
-#include <unordered_map>
-#include <unordered_set>
 
 #include <fmt/format.h>
 
+#include "standin/BlockTable.h"
 #include "standin/Fatal.h"
 #include "standin/FunctionTable.h"
 
@@ -16,9 +15,8 @@ namespace {
 
 struct Ledger {
   std::mutex Lock;
-  std::unordered_map<const void*, std::size_t> Live;
-  // Addresses released and not handed out again: a second release names them as freed twice.
-  std::unordered_set<const void*> Released;
+  BlockTable Blocks;
+  std::size_t Live = 0;
   uint64_t Allocations = 0;
   uint64_t Releases = 0;
 };
@@ -28,10 +26,21 @@ Ledger& TheLedger() {
   return *ledger;
 }
 
-[[noreturn]] void NotLive(const char* operation, const void* block, const Ledger& ledger) {
-  const char* why = ledger.Released.count(block) != 0 ? "was already freed"
-                                                      : "was never handed out by the game heap";
-  Fatal(fmt::format("{}: block {} {}", operation, block, why));
+// The entry of live `block`; Fatal naming `operation` when it is not a live block.
+BlockTable::Entry& LiveEntry(const char* operation, const void* block, Ledger& ledger) {
+  BlockTable::Entry* entry = ledger.Blocks.Find(block);
+  if (entry == nullptr || entry->Kind != BlockTable::State::Live) {
+    const char* why =
+        entry != nullptr ? "was already freed" : "was never handed out by the game heap";
+    Fatal(fmt::format("{}: block {} {}", operation, block, why));
+  }
+  return *entry;
+}
+
+void MarkLive(Ledger& ledger, const void* block, std::size_t size) {
+  BlockTable::Entry& entry = ledger.Blocks.Record(block);
+  entry.Kind = BlockTable::State::Live;
+  entry.Size = size;
 }
 
 void* MallocEntry(uint64_t size, uint32_t /*alignment*/) {
@@ -51,8 +60,8 @@ void* Allocate(std::size_t size) {
   if (block == nullptr) Fatal(fmt::format("FMemory.Malloc: out of memory for {} bytes", size));
   Ledger& ledger = TheLedger();
   std::lock_guard<std::mutex> guard(ledger.Lock);
-  ledger.Live[block] = size;
-  ledger.Released.erase(block);
+  MarkLive(ledger, block, size);
+  ++ledger.Live;
   ++ledger.Allocations;
   return block;
 }
@@ -60,24 +69,19 @@ void* Allocate(std::size_t size) {
 void* Resize(void* block, std::size_t size) {
   Ledger& ledger = TheLedger();
   std::lock_guard<std::mutex> guard(ledger.Lock);
-  auto found = ledger.Live.find(block);
-  if (found == ledger.Live.end()) NotLive("FMemory.Realloc", block, ledger);
+  BlockTable::Entry& entry = LiveEntry("FMemory.Realloc", block, ledger);
   void* moved = std::realloc(block, size == 0 ? 1 : size);
   if (moved == nullptr) Fatal(fmt::format("FMemory.Realloc: out of memory for {} bytes", size));
-  ledger.Live.erase(found);
-  ledger.Live[moved] = size;
-  ledger.Released.erase(moved);
-  if (moved != block) ledger.Released.insert(block);
+  if (moved != block) entry.Kind = BlockTable::State::Released;
+  MarkLive(ledger, moved, size);  // after the old entry is settled: recording may move entries
   return moved;
 }
 
 void Release(void* block) {
   Ledger& ledger = TheLedger();
   std::lock_guard<std::mutex> guard(ledger.Lock);
-  auto found = ledger.Live.find(block);
-  if (found == ledger.Live.end()) NotLive("FMemory.Free", block, ledger);
-  ledger.Live.erase(found);
-  ledger.Released.insert(block);
+  LiveEntry("FMemory.Free", block, ledger).Kind = BlockTable::State::Released;
+  --ledger.Live;
   ++ledger.Releases;
   std::free(block);
 }
@@ -85,14 +89,16 @@ void Release(void* block) {
 std::size_t LiveBlocks() {
   Ledger& ledger = TheLedger();
   std::lock_guard<std::mutex> guard(ledger.Lock);
-  return ledger.Live.size();
+  return ledger.Live;
 }
 
 std::vector<Block> LiveBlockList() {
   Ledger& ledger = TheLedger();
   std::lock_guard<std::mutex> guard(ledger.Lock);
   std::vector<Block> blocks;
-  for (const auto& [address, size] : ledger.Live) blocks.push_back({address, size});
+  ledger.Blocks.ForEach([&](const BlockTable::Entry& entry) {
+    if (entry.Kind == BlockTable::State::Live) blocks.push_back({entry.Address, entry.Size});
+  });
   return blocks;
 }
 

@@ -7,14 +7,16 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-void AppendUtf16(WideString& out, char32_t code) {
+// Writes `code` at `out` as one or two UTF-16 units and answers the position after them.
+WideChar* PutUtf16(WideChar* out, char32_t code) {
   if (code >= 0x10000) {
     code -= 0x10000;
-    out.push_back(static_cast<WideChar>(0xD800 + (code >> 10)));
-    out.push_back(static_cast<WideChar>(0xDC00 + (code & 0x3FF)));
+    *out++ = static_cast<WideChar>(0xD800 + (code >> 10));
+    *out++ = static_cast<WideChar>(0xDC00 + (code & 0x3FF));
   } else {
-    out.push_back(static_cast<WideChar>(code));
+    *out++ = static_cast<WideChar>(code);
   }
+  return out;
 }
 
 void AppendUtf8(std::string& out, char32_t code) {
@@ -63,8 +65,9 @@ int SequenceLength(uint8_t lead) {
 }  // namespace
 
 WideString DecodeUtf8(const std::string& text) {
-  WideString out;
-  out.reserve(text.size());
+  // No sequence gives more UTF-16 units than it has bytes, so the text's size is room enough.
+  WideString out(text.size(), WideChar(0));
+  WideChar* put = out.data();
   const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
   const std::size_t size = text.size();
   std::size_t i = 0;
@@ -72,12 +75,12 @@ WideString DecodeUtf8(const std::string& text) {
     const uint8_t lead = bytes[i];
     const int length = SequenceLength(lead);
     if (length == 1) {
-      out.push_back(static_cast<WideChar>(lead));
+      *put++ = static_cast<WideChar>(lead);
       ++i;
       continue;
     }
     if (length == 0) {
-      out.push_back(static_cast<WideChar>(kReplacement));
+      *put++ = static_cast<WideChar>(kReplacement);
       ++i;
       continue;
     }
@@ -90,9 +93,10 @@ WideString DecodeUtf8(const std::string& text) {
       code = (code << 6) | (byte & 0x3F);
     }
     // A sequence cut short is one maximal malformed subsequence: one replacement for all of it.
-    AppendUtf16(out, taken == length ? code : kReplacement);
+    put = PutUtf16(put, taken == length ? code : kReplacement);
     i += taken;
   }
+  out.resize(static_cast<std::size_t>(put - out.data()));
   return out;
 }
 
