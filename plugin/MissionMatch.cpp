@@ -1,18 +1,27 @@
 #include "plugin/MissionMatch.h"
 
-#include <utility>
-
 #include "plugin/ConfigKeys.h"
+
+namespace {
+
+// The text of `entry`, read in place: the filter runs at every mission start, and only the entry
+// that matches is copied. An entry that is not a string fails as get<std::string>() does.
+const std::string& EntryText(const nlohmann::json& entry) {
+  if (!entry.is_string()) static_cast<void>(entry.get<std::string>());  // throws type_error 302
+  return entry.get_ref<const std::string&>();
+}
+
+}  // namespace
 
 std::optional<DisablingEntry> FindDisablingEntry(nlohmann::json& config,
                                                  const FString& displayName) {
   nlohmann::json& entries = config[kDisabledMissionsKey];
   std::size_t index = 0;
   for (const nlohmann::json& entry : entries) {
-    std::string text = entry.get<std::string>();
+    const std::string& text = EntryText(entry);
     const FString needle = FString::FromUtf8(text);
     if (FindSubstring(displayName, needle.Text(), 1, 0, -1) != -1) {
-      return DisablingEntry{index, std::move(text)};
+      return DisablingEntry{index, text};
     }
     ++index;
   }
