@@ -8,6 +8,8 @@ packages=(
   nlohmann-json3-dev libspdlog-dev libfmt-dev
   googletest libgtest-dev libbenchmark-dev
   libcli11-dev libasio-dev
+  # The sanitizer and fuzz builds (clang with libFuzzer), valgrind, and symbols in their reports.
+  clang libclang-rt-14-dev llvm valgrind
 )
 # The Windows build and Wine to run its tests; Wine wants its recommended packages.
 windows_packages=(g++-mingw-w64-x86-64-posix wine64 wine)

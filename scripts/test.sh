@@ -7,6 +7,8 @@ scripts/setup.sh
 cmake --preset default
 cmake --build --preset default
 ctest --preset default
+scripts/test-asan.sh  # every suite again under AddressSanitizer and UndefinedBehaviorSanitizer
+FUZZ_SECONDS="${FUZZ_SECONDS:-30}" scripts/fuzz.sh  # each fuzz target for 30 s
 
 # QuestVeto.dll and the same suites for Windows x64, run under Wine.
 cmake --preset windows
