@@ -1,22 +1,17 @@
 // questveto-sandbox: a stand-in dedicated server with the plugin loaded, for trying a
-// configuration before it goes to a real server.
+// configuration before it goes to a real server. See --help.
 #include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <iostream>
 
-#include <CLI/CLI.hpp>
 #include <fmt/format.h>
+#include <CLI/CLI.hpp>
 
-#include "sandbox/Sandbox.h"
+#include "sandbox/SandboxRun.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-volatile std::sig_atomic_t stopRequested = 0;
 
 // A fresh server directory holding the sample configuration.
 std::string FreshServerDir(const std::string& sampleConfig) {
@@ -31,37 +26,51 @@ std::string FreshServerDir(const std::string& sampleConfig) {
 
 int main(int argc, char** argv) {
   CLI::App app{"Stand-in dedicated server with the QuestVeto plugin"};
-  std::string serverDir;
-  std::string script;
-  std::string plugin = QV_PLUGIN_PATH;
+  Sandbox::RunOptions options;
+  options.WorldFile = QV_SANDBOX_WORLD;
+  options.Plugin = QV_PLUGIN_PATH;
   std::string sampleConfig = QV_SAMPLE_CONFIG;
-  app.add_option("--dir", serverDir, "Server directory (default: a fresh one with the sample config)");
-  app.add_option("--script", script, "Run the console lines of this file, then stop")
+  Sandbox::RconSettings rcon;
+  int idleSeconds =
+      static_cast<int>(std::chrono::duration_cast<std::chrono::seconds>(rcon.IdleTimeout).count());
+
+  app.add_option("--dir", options.ServerDir,
+                 "Server directory (default: a fresh one holding the sample config)");
+  app.add_option("--world", options.WorldFile, "World file: the missions and players")
+      ->check(CLI::ExistingFile)
+      ->capture_default_str();
+  app.add_option("--script", options.Script, "Run the console lines of this file, then stop")
       ->check(CLI::ExistingFile);
-  app.add_option("--plugin", plugin, "The plugin library to load")->check(CLI::ExistingFile);
+  app.add_option("--plugin", options.Plugin, "The plugin library to load")
+      ->check(CLI::ExistingFile)
+      ->capture_default_str();
   app.add_option("--sample-config", sampleConfig, "config.json for a fresh server directory")
-      ->check(CLI::ExistingFile);
+      ->check(CLI::ExistingFile)
+      ->capture_default_str();
+  CLI::Option* port = app.add_option("--rcon-port", rcon.Port,
+                                     "Listen for RCON clients on this TCP port (0: any free port)");
+  CLI::Option* password =
+      app.add_option("--rcon-password", rcon.Password, "The password RCON clients must give");
+  app.add_option("--rcon-address", rcon.Address, "The address RCON listens on")
+      ->capture_default_str();
+  app.add_option("--rcon-idle-timeout", idleSeconds,
+                 "Seconds after which an RCON client that sends nothing is disconnected")
+      ->check(CLI::PositiveNumber)
+      ->capture_default_str();
+  port->needs(password);
+  password->needs(port)->check(
+      [](const std::string& text) { return text.empty() ? "must not be empty" : ""; });
   CLI11_PARSE(app, argc, argv);
 
-  std::signal(SIGINT, [](int) { stopRequested = 1; });
-  std::signal(SIGTERM, [](int) { stopRequested = 1; });
-
   try {
-    if (serverDir.empty()) serverDir = FreshServerDir(sampleConfig);
-    fmt::print("Server directory: {}\n", serverDir);
-    Sandbox::Server server(serverDir, stdout, isatty(STDOUT_FILENO) != 0);
-    server.LoadPlugin(plugin);
-
-    std::ifstream scriptFile;
-    if (!script.empty()) scriptFile.open(script);
-    std::istream& in = script.empty() ? std::cin : scriptFile;
-    std::string line;
-    while (!stopRequested && std::getline(in, line) && server.Execute(line)) {
+    if (options.ServerDir.empty()) options.ServerDir = FreshServerDir(sampleConfig);
+    if (*port) {
+      rcon.IdleTimeout = std::chrono::seconds(idleSeconds);
+      options.Rcon = rcon;
     }
-    fmt::print("Stopping: unloading the plugin\n");
+    return Sandbox::RunSandbox(options);
   } catch (const std::exception& error) {
     fmt::print(stderr, "questveto-sandbox: {}\n", error.what());
     return 1;
   }
-  return 0;
 }

@@ -38,3 +38,8 @@ mapfile -t needed < <(missing "${packages[@]}")
 [ ${#needed[@]} -eq 0 ] || install --no-install-recommends "${needed[@]}"
 mapfile -t needed < <(missing "${windows_packages[@]}")
 [ ${#needed[@]} -eq 0 ] || install "${needed[@]}"
+# Node.js and npm run the RCON test's client. Checked by command: a Node.js from elsewhere that
+# brings its own npm serves as well as Debian's two packages.
+if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+  install --no-install-recommends nodejs npm
+fi

@@ -1,0 +1,200 @@
+#include "sandbox/Console.h"
+
+#include <filesystem>
+#include <fstream>
+#include <variant>
+
+#include <fmt/format.h>
+
+#include "host/HostApi.h"
+#include "standin/CommandRegistry.h"
+
+namespace Sandbox {
+namespace {
+
+std::string Rest(std::istringstream& words) {
+  std::string rest;
+  std::getline(words >> std::ws, rest);
+  return rest;
+}
+
+std::string Describe(const std::variant<bool, int32_t, double>& value) {
+  return std::visit(
+      [](auto v) -> std::string {
+        if constexpr (std::is_same_v<decltype(v), bool>) {
+          return v ? "true" : "false";
+        } else {
+          return fmt::format("{}", v);
+        }
+      },
+      value);
+}
+
+APlayerController* AsPlayerController(StandIn::Controller& controller) {
+  return reinterpret_cast<APlayerController*>(controller.Object());
+}
+
+}  // namespace
+
+Console::Console(const StandInServer& server, const Terminal& terminal, MessageFeed& feed,
+                 bool echo)
+    : server_(server),
+      terminal_(terminal),
+      feed_(feed),
+      echo_(echo),
+      commands_{{"help", &Console::Help},
+                {"players", &Console::ListPlayers},
+                {"missions", &Console::ListMissions},
+                {"start", &Console::Start},
+                {"kill", &Console::Kill},
+                {"revive", &Console::Revive},
+                {"data", &Console::ShowMissionData},
+                {"messages", &Console::ShowMessages},
+                {"as", &Console::RunAs},
+                {"write-config", &Console::WriteConfig}} {}
+
+bool Console::Execute(const std::string& line) {
+  std::istringstream arguments(line);
+  std::string word;
+  arguments >> word;
+  if (word.empty() || word[0] == '#') return true;
+  if (echo_) terminal_.Line(fmt::format("> {}", line));
+  if (word == "quit" || word == "exit") return false;
+  auto command = commands_.find(word);
+  if (command != commands_.end()) {
+    (this->*command->second)(arguments);
+  } else {
+    RunRegistered(line);
+  }
+  feed_.ShowNew();
+  return true;
+}
+
+void Console::Help(std::istringstream&) {
+  terminal_.Line(
+      "Commands:\n"
+      "  players                      the players: alive or dead, controller, mission data\n"
+      "  missions                     the missions of the world\n"
+      "  start <player> <mission>     the player's character starts the mission\n"
+      "  kill <player>, revive <player>\n"
+      "  data <player>                the mission data written for the player's character\n"
+      "  messages <player>            everything the player was sent\n"
+      "  as <player> <command>        runs a plugin's console command as typed by the player\n"
+      "  write-config <json>          replaces the plugin's config.json with <json>\n"
+      "  help, quit\n"
+      "Any other line goes to the console commands plugins registered; replies to the server\n"
+      "console itself are not shown, use \"as\" to see them as a player would.");
+  std::string registered;
+  for (const std::string& name : HostApi::GetCommands().CommandNames()) registered += " " + name;
+  terminal_.Line(
+      fmt::format("Registered by plugins:{}", registered.empty() ? " none" : registered));
+}
+
+void Console::ListPlayers(std::istringstream&) {
+  for (const Player& player : server_.Players().All()) {
+    StandIn::Character& character = *player.Character;
+    terminal_.Line(fmt::format("  {:<10} {:<5} {:<13} {}", player.Name,
+                               character.Dead() ? "dead" : "alive",
+                               player.Controller ? "controller" : "no controller",
+                               character.MissionData() ? "mission data" : "no mission data"));
+  }
+}
+
+void Console::ListMissions(std::istringstream&) {
+  for (const Mission& mission : server_.Players().Missions()) {
+    terminal_.Line(fmt::format("  {:<20} version {}, tag {}", mission.Name,
+                               mission.Class->Version(), mission.Class->Tag()));
+  }
+}
+
+void Console::Start(std::istringstream& arguments) {
+  const Player* player = NextPlayer(arguments);
+  if (player == nullptr) return;
+  const std::string missionName = Rest(arguments);
+  const Mission* mission = server_.Players().FindMission(missionName);
+  if (mission == nullptr) {
+    terminal_.Line(fmt::format("No mission named \"{}\" (see missions)", missionName));
+    return;
+  }
+  StandIn::World& world = StandIn::CurrentWorld();
+  const std::size_t startsBefore = world.GameStarts().size();
+  world.StartMission(mission->Class->Class(), player->Character->Object(), 0);
+  terminal_.Line(
+      world.GameStarts().size() > startsBefore
+          ? fmt::format("{} started \"{}\"", player->Name, mission->Name)
+          : fmt::format("The start of \"{}\" by {} was refused", mission->Name, player->Name));
+}
+
+void Console::Kill(std::istringstream& arguments) {
+  if (const Player* player = NextPlayer(arguments)) {
+    player->Character->SetDead(true);
+    terminal_.Line(fmt::format("{} is dead", player->Name));
+  }
+}
+
+void Console::Revive(std::istringstream& arguments) {
+  if (const Player* player = NextPlayer(arguments)) {
+    player->Character->SetDead(false);
+    terminal_.Line(fmt::format("{} is alive", player->Name));
+  }
+}
+
+void Console::ShowMissionData(std::istringstream& arguments) {
+  const Player* player = NextPlayer(arguments);
+  if (player == nullptr) return;
+  StandIn::MissionDataBuff* data = player->Character->MissionData();
+  if (data == nullptr) {
+    terminal_.Line(fmt::format("{}'s character has no mission data buff", player->Name));
+    return;
+  }
+  if (data->Writes().empty()) {
+    terminal_.Line(fmt::format("{} has no mission data", player->Name));
+    return;
+  }
+  for (const StandIn::MissionDataWrite& write : data->Writes()) {
+    terminal_.Line(fmt::format("  {} {} = {}", write.Tag, write.Entry, Describe(write.Value)));
+  }
+  terminal_.Line(fmt::format("  replicated {} time(s)", data->Replications()));
+}
+
+void Console::ShowMessages(std::istringstream& arguments) {
+  if (const Player* player = NextPlayer(arguments)) feed_.ShowAll(*player);
+}
+
+void Console::RunAs(std::istringstream& arguments) {
+  const Player* player = NextPlayer(arguments);
+  if (player == nullptr) return;
+  if (player->Controller == nullptr) {
+    terminal_.Line(fmt::format("{} has no controller to type commands with", player->Name));
+    return;
+  }
+  StandIn::Commands::Console(Rest(arguments), AsPlayerController(*player->Controller));
+}
+
+void Console::WriteConfig(std::istringstream& arguments) {
+  const std::filesystem::path path =
+      std::filesystem::path(server_.Directory()) / "HostApi/Plugins/QuestVeto/config.json";
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file << Rest(arguments) << '\n';
+  terminal_.Line(file.good() ? fmt::format("Wrote {}", path.string())
+                             : fmt::format("Could not write {}", path.string()));
+}
+
+void Console::RunRegistered(const std::string& line) {
+  const std::string answer = StandIn::Commands::Console(line, nullptr);
+  if (!answer.empty()) terminal_.Line(fmt::format("{} (try help)", answer));
+}
+
+const Player* Console::NextPlayer(std::istringstream& arguments) {
+  std::string name;
+  arguments >> name;
+  const Player* player = server_.Players().FindPlayer(name);
+  if (player == nullptr) {
+    terminal_.Line(name.empty() ? std::string("Which player? (see players)")
+                                : fmt::format("No player named \"{}\" (see players)", name));
+  }
+  return player;
+}
+
+}  // namespace Sandbox

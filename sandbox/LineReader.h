@@ -1,0 +1,42 @@
+// Console lines from a file descriptor (standard input or a script), delivered one at a time on
+// the io_context's thread, so that console commands and RCON requests reach the game from that
+// one thread. The next line is read only after the handler for the previous one returned.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include <asio.hpp>
+
+namespace Sandbox {
+
+class LineReader {
+ public:
+  // Called with each line, without its line break; answers false to stop reading.
+  using LineHandler = std::function<bool(const std::string& line)>;
+  // Called once when the input ends or fails (`problem` empty at a plain end of input), unless
+  // the line handler stopped the reading.
+  using EndHandler = std::function<void(const std::string& problem)>;
+
+  // Reads `descriptor`, which stays open afterwards (it is not the reader's). Regular files are
+  // read as well as pipes and terminals.
+  LineReader(asio::io_context& io, int descriptor, LineHandler onLine, EndHandler onEnd);
+  ~LineReader();
+  LineReader(const LineReader&) = delete;
+  LineReader& operator=(const LineReader&) = delete;
+
+  void Start();
+
+ private:
+  void ReadLine();
+  // Takes the first line out of the buffer, or the rest at the end of input.
+  std::string TakeLine(std::size_t length);
+
+  asio::posix::stream_descriptor input_;
+  int originalFlags_;
+  LineHandler onLine_;
+  EndHandler onEnd_;
+  std::string buffer_;
+};
+
+}  // namespace Sandbox

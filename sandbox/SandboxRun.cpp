@@ -1,0 +1,99 @@
+#include "sandbox/SandboxRun.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <memory>
+#include <system_error>
+
+#include <fmt/format.h>
+#include <asio.hpp>
+
+#include "sandbox/Console.h"
+#include "sandbox/GameRcon.h"
+#include "sandbox/LineReader.h"
+#include "sandbox/MessageFeed.h"
+#include "sandbox/RconServer.h"
+#include "sandbox/StandInServer.h"
+#include "sandbox/Terminal.h"
+#include "sandbox/WorldFile.h"
+
+namespace Sandbox {
+namespace {
+
+// A file descriptor that closes itself.
+class OpenFile {
+ public:
+  explicit OpenFile(const std::string& path) : descriptor_(open(path.c_str(), O_RDONLY)) {
+    if (descriptor_ < 0) {
+      throw std::system_error(errno, std::generic_category(), "cannot open " + path);
+    }
+  }
+  ~OpenFile() { close(descriptor_); }
+  OpenFile(const OpenFile&) = delete;
+  OpenFile& operator=(const OpenFile&) = delete;
+  int Descriptor() const { return descriptor_; }
+
+ private:
+  int descriptor_;
+};
+
+}  // namespace
+
+int RunSandbox(const RunOptions& options) {
+  const Terminal terminal;
+  const WorldPlan world = ReadWorldFile(options.WorldFile);
+  terminal.Line(fmt::format("Server directory: {}", options.ServerDir));
+
+  StandInServer server(options.ServerDir, world, terminal);
+  server.LoadPlugin(options.Plugin);
+  MessageFeed feed(server.Players(), terminal);
+  const bool typed = options.Script.empty() && isatty(STDIN_FILENO) != 0;
+  Console console(server, terminal, feed, !typed);
+  GameRcon rcon(terminal, &feed);
+
+  // Everything below runs on this thread, inside io.run(); the handlers it holds refer to the
+  // objects above, which outlive it.
+  asio::io_context io;
+  int status = 0;
+  auto stop = [&](const std::string& why) {
+    if (!why.empty()) terminal.Line(why);
+    io.stop();
+  };
+
+  asio::signal_set signals(io, SIGINT, SIGTERM);
+  signals.async_wait([&](std::error_code error, int signal) {
+    if (!error) stop(fmt::format("Signal {} received", signal == SIGINT ? "SIGINT" : "SIGTERM"));
+  });
+
+  std::unique_ptr<RconServer> listener;
+  if (options.Rcon) {
+    listener = std::make_unique<RconServer>(io, *options.Rcon, rcon);
+    const auto endpoint = listener->Endpoint();
+    terminal.Line(
+        fmt::format("RCON listening on {}:{}", endpoint.address().to_string(), endpoint.port()));
+  }
+
+  std::unique_ptr<OpenFile> script;
+  if (!options.Script.empty()) script = std::make_unique<OpenFile>(options.Script);
+  LineReader input(
+      io, script ? script->Descriptor() : STDIN_FILENO,
+      [&](const std::string& line) {
+        if (console.Execute(line)) return true;
+        stop("");
+        return false;
+      },
+      [&](const std::string& problem) {
+        if (!problem.empty()) status = 1;
+        stop(problem.empty() ? "End of input" : problem);
+      });
+  if (typed) terminal.Line("Type help for the commands, quit to stop.");
+  input.Start();
+  io.run();
+
+  terminal.Line("Stopping: unloading the plugin");
+  return status;
+}
+
+}  // namespace Sandbox

@@ -1,0 +1,25 @@
+// One run of the sandbox server: the stand-in server with its world and the plugin, the console
+// on standard input or a script, and optionally the RCON listener, all on one thread. It runs
+// until "quit", the end of the input, SIGINT or SIGTERM, and then unloads the plugin.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "sandbox/RconSettings.h"
+
+namespace Sandbox {
+
+struct RunOptions {
+  std::string ServerDir;
+  std::string WorldFile;
+  std::string Plugin;
+  std::string Script;  // empty: standard input
+  std::optional<RconSettings> Rcon;
+};
+
+// Runs the server; the exit status for the process. Throws std::exception for a failure to
+// start (a bad world file, a plugin that cannot be loaded, an address that cannot be bound).
+int RunSandbox(const RunOptions& options);
+
+}  // namespace Sandbox

@@ -1,0 +1,44 @@
+// The world file: the missions and players a sandbox server starts with, as JSON:
+//   {"missions": [{"name": "Hunt", "version": 3, "tag": "MissionHunt"}, ...],
+//    "players":  [{"name": "Bob", "alive": true, "controller": true, "missionData": true}, ...]}
+// A mission's "version" defaults to 1; a player's three flags default to true. Player names are
+// single words (the console takes them as one), and names are unique within their list.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace Sandbox {
+
+struct MissionPlan {
+  std::string Name;  // display name, UTF-8
+  int32_t Version = 1;
+  std::string Tag;
+};
+
+struct PlayerPlan {
+  std::string Name;
+  bool Alive = true;
+  bool Controller = true;   // without one the character belongs to nobody
+  bool MissionData = true;  // the character carries a mission data buff
+};
+
+struct WorldPlan {
+  std::vector<MissionPlan> Missions;
+  std::vector<PlayerPlan> Players;
+};
+
+// A world file that cannot be used; what() names the file and the offending key or value.
+class WorldFileError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Reads the world file at `path`.
+WorldPlan ReadWorldFile(const std::string& path);
+// Parses world file text; `source` names it in errors.
+WorldPlan ParseWorld(const std::string& text, const std::string& source);
+
+}  // namespace Sandbox

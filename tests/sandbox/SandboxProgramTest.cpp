@@ -1,0 +1,114 @@
+// questveto-sandbox as the operator runs it: the scripted demo from start to end, and the end of
+// standard input stopping the server cleanly.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <random>
+
+#include <fmt/format.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ProgramRun {
+  std::string Output;
+  int Status;
+};
+
+// Runs `command` through the shell; its standard output and exit status.
+ProgramRun RunCommand(const std::string& command) {
+  ProgramRun run{{}, -1};
+  std::FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return run;
+  char buffer[4096];
+  while (std::size_t count = std::fread(buffer, 1, sizeof buffer, pipe))
+    run.Output.append(buffer, count);
+  const int status = pclose(pipe);
+  run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+class SandboxProgramTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / fmt::format("qv-sandbox-test-{}", std::random_device()());
+    fs::create_directories(dir_ / "HostApi/Plugins/QuestVeto");
+    fs::copy_file(QV_SAMPLE_CONFIG, dir_ / "HostApi/Plugins/QuestVeto/config.json");
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string Sandbox(const std::string& arguments) const {
+    return fmt::format("'{}' --dir '{}' {}", QV_SANDBOX_PATH, dir_.string(), arguments);
+  }
+
+  // Each of `lines` is in `output`, in this order.
+  static void ExpectInOrder(const std::string& output, const std::vector<std::string>& lines) {
+    std::size_t at = 0;
+    for (const std::string& line : lines) {
+      const std::size_t found = output.find(line, at);
+      ASSERT_NE(found, std::string::npos) << "missing, or out of order: " << line << "\n" << output;
+      at = found + line.size();
+    }
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(SandboxProgramTest, ScriptedDemoShowsRefusalsReloadAndPassingStart) {
+  const ProgramRun run = RunCommand(Sandbox(fmt::format("--script '{}'", QV_DEMO_SCRIPT)));
+  EXPECT_EQ(run.Status, 0) << run.Output;
+  ExpectInOrder(
+      run.Output,
+      {"Loaded plugin ",
+       "Registered by plugins: qv.reload",
+       "> start Bob Hunt",
+       "[QuestVeto][info] Player Bob attempted to start mission: Hunt!",
+       "The start of \"Hunt\" by Bob was refused",
+       "[notification to Bob] This mission has been disabled, but you have had it unlocked now!",
+       "> start Alice Gather Wood",
+       "Alice started \"Gather Wood\"",
+       "> data Bob",
+       "  MissionHunt Complete = true",
+       "  MissionHunt Version = 3",
+       "> start Mira Race to the Summit",
+       "The start of \"Race to the Summit\" by Mira was refused",
+       "> qv.reload",
+       "[QuestVeto][critical] Failed to reload config! \n [json.exception.parse_error",
+       "> start Alice Hunt",
+       "The start of \"Hunt\" by Alice was refused",
+       "> as Bob qv.reload",
+       "[chat to Bob] QuestVeto: Reloaded config",
+       "> start Bob Hunt",
+       "[QuestVeto][info] Player Bob started mission: Hunt!",
+       "Bob started \"Hunt\"",
+       "> quit",
+       "Stopping: unloading the plugin",
+       "Unloaded plugin "});
+  EXPECT_EQ(run.Output.find("\x1b["), std::string::npos) << "no colour when not on a terminal";
+}
+
+TEST_F(SandboxProgramTest, EndOfInputStopsTheServerAndUnloadsThePlugin) {
+  const ProgramRun run = RunCommand("printf 'start Bob Hunt\\nno.such thing' | " + Sandbox(""));
+  EXPECT_EQ(run.Status, 0) << run.Output;
+  ExpectInOrder(run.Output,
+                {"The start of \"Hunt\" by Bob was refused", "Unknown command: no.such (try help)",
+                 "End of input", "Unloaded plugin "});
+}
+
+TEST_F(SandboxProgramTest, BadWorldFileStopsBeforeStarting) {
+  const fs::path world = dir_ / "world.json";
+  std::FILE* file = std::fopen(world.c_str(), "w");
+  std::fputs(R"({"missions": [], "players": [{"name": "Bob", "admin": true}]})", file);
+  std::fclose(file);
+  const ProgramRun run =
+      RunCommand(Sandbox(fmt::format("--world '{}' 2>&1 </dev/null", world.string())));
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_NE(run.Output.find(world.string() + ": players[0].admin: unknown key"), std::string::npos)
+      << run.Output;
+}
+
+}  // namespace

@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include "sandbox/WorldFile.h"
+
+namespace Sandbox {
+namespace {
+
+// The message of the WorldFileError that parsing `text` as "w.json" throws; empty if none.
+std::string ErrorOf(const std::string& text) {
+  try {
+    ParseWorld(text, "w.json");
+  } catch (const WorldFileError& error) {
+    return error.what();
+  }
+  return {};
+}
+
+TEST(WorldFileTest, ReadsMissionsAndPlayersWithDefaults) {
+  const WorldPlan world = ParseWorld(R"({
+    "missions": [{"name": "Hunt", "version": 3, "tag": "MissionHunt"},
+                 {"name": "Gather Wood", "tag": "MissionGatherWood"}],
+    "players": [{"name": "Bob"},
+                {"name": "Ghost", "alive": false, "controller": false, "missionData": false}]
+  })",
+                                     "w.json");
+  ASSERT_EQ(world.Missions.size(), 2u);
+  EXPECT_EQ(world.Missions[0].Name, "Hunt");
+  EXPECT_EQ(world.Missions[0].Version, 3);
+  EXPECT_EQ(world.Missions[0].Tag, "MissionHunt");
+  EXPECT_EQ(world.Missions[1].Version, 1);
+  ASSERT_EQ(world.Players.size(), 2u);
+  EXPECT_TRUE(world.Players[0].Alive && world.Players[0].Controller &&
+              world.Players[0].MissionData);
+  EXPECT_FALSE(world.Players[1].Alive || world.Players[1].Controller ||
+               world.Players[1].MissionData);
+}
+
+TEST(WorldFileTest, ShippedWorldIsValid) {
+  const WorldPlan world = ReadWorldFile(QV_SANDBOX_WORLD);
+  EXPECT_FALSE(world.Missions.empty());
+  EXPECT_FALSE(world.Players.empty());
+}
+
+TEST(WorldFileTest, UnknownKeysAreNamedWithTheFile) {
+  EXPECT_EQ(ErrorOf(R"({"missions": [], "players": [], "weather": 1})"),
+            "w.json: weather: unknown key");
+  EXPECT_EQ(ErrorOf(R"({"missions": [], "players": [{"name": "Bob", "alvie": true}]})"),
+            "w.json: players[0].alvie: unknown key");
+}
+
+TEST(WorldFileTest, WrongTypesAndMissingKeysNameTheirPath) {
+  EXPECT_EQ(ErrorOf(R"({"missions": [], "players": [{"name": "A"}, {"name": "B", "alive": 1}]})"),
+            "w.json: players[1].alive: must be true or false, not number");
+  EXPECT_EQ(ErrorOf(R"({"missions": [{"name": "Hunt", "tag": "T", "version": 2.5}],
+                        "players": []})"),
+            "w.json: missions[0].version: must be a 32-bit integer, not 2.5");
+  EXPECT_EQ(ErrorOf(R"({"missions": [{"name": "Hunt", "tag": "T", "version": 4294967296}],
+                        "players": []})"),
+            "w.json: missions[0].version: must be a 32-bit integer, not 4294967296");
+  EXPECT_EQ(ErrorOf(R"({"missions": [{"name": "Hunt"}], "players": []})"),
+            "w.json: missions[0].tag: missing");
+  EXPECT_EQ(ErrorOf(R"({"missions": {}, "players": []})"),
+            "w.json: missions: must be an array, not object");
+  EXPECT_EQ(ErrorOf(R"([])"), "w.json: top level: must be an object, not array");
+  EXPECT_EQ(ErrorOf(R"({"missions": [], "players": [{"name": ""}]})"),
+            "w.json: players[0].name: must not be empty");
+}
+
+TEST(WorldFileTest, NamesMustBeUsableOnTheConsole) {
+  EXPECT_EQ(ErrorOf(R"({"missions": [], "players": [{"name": "Bob Smith"}]})"),
+            "w.json: players[0].name: must be a single word");
+  EXPECT_EQ(ErrorOf(R"({"missions": [], "players": [{"name": "Bob"}, {"name": "Bob"}]})"),
+            "w.json: players[1].name: \"Bob\" is taken");
+}
+
+TEST(WorldFileTest, SyntaxErrorsAndMissingFilesNameTheFile) {
+  EXPECT_EQ(ErrorOf("{\"missions\": [").rfind("w.json: ", 0), 0u);
+  EXPECT_THROW(
+      {
+        try {
+          ReadWorldFile("/nonexistent/world.json");
+        } catch (const WorldFileError& error) {
+          EXPECT_STREQ(error.what(), "/nonexistent/world.json: cannot be opened");
+          throw;
+        }
+      },
+      WorldFileError);
+}
+
+}  // namespace
+}  // namespace Sandbox
