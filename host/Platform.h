@@ -55,3 +55,42 @@ int64_t CurrentTime64();
 WideString FormatWide(const WideString& pattern);
 
 }  // namespace Platform
+
+#if !defined(_WIN32)
+// The Linux build's case folding, comparison and length, as the Windows runtime's in the "C"
+// locale. Inline: the substring search calls them for every character it visits.
+namespace Platform {
+
+// Folds exactly the letters a-z onto A-Z; every other character, accented Latin-1 letters and
+// surrogates included, is returned unchanged, as the runtime's towupper in the "C" locale.
+inline WideChar ToUpper(WideChar c) {
+  return c >= u'a' && c <= u'z' ? WideChar(c - u'a' + u'A') : c;
+}
+
+// Like _wcsnicmp: both sides are lower-cased (A-Z only, the inverse of ToUpper) and the first
+// difference of the lower-cased characters is returned; a terminator on either side ends the
+// comparison. So it is 0 exactly when the first `count` characters agree after ToUpper.
+inline int CompareNoCase(const WideChar* a, const WideChar* b, std::size_t count) {
+  const auto toLower = [](WideChar c) -> int {
+    return c >= u'A' && c <= u'Z' ? c - u'A' + u'a' : c;
+  };
+  for (std::size_t i = 0; i < count; ++i) {
+    const int left = toLower(a[i]);
+    const int right = toLower(b[i]);
+    if (left != right || left == 0) {
+      return left - right;
+    }
+  }
+  return 0;
+}
+
+inline std::size_t TextLength(const WideChar* text) {
+  std::size_t length = 0;
+  while (text[length] != 0) {
+    ++length;
+  }
+  return length;
+}
+
+}  // namespace Platform
+#endif

@@ -1,7 +1,7 @@
 // The platform layer of the Linux build, over char16_t text. The Windows build gets the same
-// operations from the C runtime; this file reproduces what that runtime does in the "C" locale,
-// the locale of a process that never calls setlocale, so both builds fold and compare alike
-// whatever locale the Linux machine happens to have.
+// operations from the C runtime; this file and the inline part of Platform.h reproduce what that
+// runtime does in the "C" locale, the locale of a process that never calls setlocale, so both
+// builds fold and compare alike whatever locale the Linux machine happens to have.
 #include <ctime>
 
 #include <fmt/xchar.h>
@@ -9,34 +9,6 @@
 #include "host/Platform.h"
 
 namespace Platform {
-namespace {
-
-// Lower-case form used by CompareNoCase, the inverse of ToUpper: only A-Z fold onto a-z.
-WideChar ToLower(WideChar c) {
-  return c >= u'A' && c <= u'Z' ? WideChar(c - u'A' + u'a') : c;
-}
-
-}  // namespace
-
-// Folds exactly the letters a-z onto A-Z; every other character, accented Latin-1 letters and
-// surrogates included, is returned unchanged, as the runtime's towupper in the "C" locale.
-WideChar ToUpper(WideChar c) {
-  return c >= u'a' && c <= u'z' ? WideChar(c - u'a' + u'A') : c;
-}
-
-// Like _wcsnicmp: both sides are lower-cased (A-Z only, consistent with ToUpper) and the first
-// difference of the lower-cased characters is returned; a terminator on either side ends the
-// comparison. So it is 0 exactly when the first `count` characters agree after ToUpper.
-int CompareNoCase(const WideChar* a, const WideChar* b, std::size_t count) {
-  for (std::size_t i = 0; i < count; ++i) {
-    const int left = ToLower(a[i]);
-    const int right = ToLower(b[i]);
-    if (left != right || left == 0) {
-      return left - right;
-    }
-  }
-  return 0;
-}
 
 const WideChar* FindText(const WideChar* text, const WideChar* pattern) {
   for (;; ++text) {
@@ -51,14 +23,6 @@ const WideChar* FindText(const WideChar* text, const WideChar* pattern) {
       return nullptr;
     }
   }
-}
-
-std::size_t TextLength(const WideChar* text) {
-  std::size_t length = 0;
-  while (text[length] != 0) {
-    ++length;
-  }
-  return length;
 }
 
 int64_t CurrentTime64() {

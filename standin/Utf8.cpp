@@ -73,12 +73,12 @@ WideString DecodeUtf8(const std::string& text) {
   std::size_t i = 0;
   while (i < size) {
     const uint8_t lead = bytes[i];
-    const int length = SequenceLength(lead);
-    if (length == 1) {
+    if (lead < 0x80) {
       *put++ = static_cast<WideChar>(lead);
       ++i;
       continue;
     }
+    const int length = SequenceLength(lead);
     if (length == 0) {
       *put++ = static_cast<WideChar>(kReplacement);
       ++i;
