@@ -1,0 +1,15 @@
+#include "Players.h"
+
+#include "standin/FunctionTable.h"
+
+Stage SetStage(BenchServer& server, const Workload& work) {
+  StandIn::World& world = server.World();
+  StandIn::MissionClass& mission = world.AddMission(work.MissionName, 3, "FrostWyrm");
+  StandIn::Controller& controller = world.AddController("Bob");
+  return {mission, world.AddCharacter(&controller, nullptr, true)};
+}
+
+StartFunction GameOwnStart() {
+  return reinterpret_cast<StartFunction>(
+      StandIn::FunctionTable::Function("AMissionDispatcher.StartMission"));
+}

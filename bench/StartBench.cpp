@@ -1,0 +1,85 @@
+// Whole mission starts as the game makes them, through the hook: passed on to the game and
+// refused, against the game's own start function called directly.
+#include <benchmark/benchmark.h>
+
+#include "Measure.h"
+#include "Players.h"
+
+namespace {
+
+// The game's own start function called directly, with no plugin loaded.
+void GameStart(benchmark::State& state) {
+  BenchServer server;
+  const Stage stage = SetStage(server, MakeWorkload(Script::Ascii, 1, false));
+  AMissionDispatcher* dispatcher = server.World().Dispatcher();
+  const StartFunction game = GameOwnStart();
+  const HeapWindow heap;
+  TimedLoop(state, [&] {
+    benchmark::DoNotOptimize(game(dispatcher, stage.Mission.Class(), stage.Character.Object(), 0));
+  });
+  heap.Report(state, state.iterations());
+}
+
+// A start the plugin passes on: the name matches none of the entries. "overhead_us" is what the
+// plugin adds to the game's own function, timed side by side for as many calls.
+void PassedOnStart(benchmark::State& state) {
+  const Workload work = MakeWorkload(Script::Ascii, static_cast<int>(state.range(0)), false);
+  BenchServer server;
+  server.WriteConfig(ConfigText(work.Entries));
+  server.LoadPlugin();
+  const Stage stage = SetStage(server, work);
+  StandIn::World& world = server.World();
+  UClass* mission = stage.Mission.Class();
+  APrimalCharacter* character = stage.Character.Object();
+  const std::size_t gameStarts = world.GameStarts().size();
+  if (world.StartMission(mission, character, 0) == 0 ||
+      world.GameStarts().size() != gameStarts + 1) {
+    state.SkipWithError("the start was not passed on to the game");
+    return;
+  }
+
+  AMissionDispatcher* dispatcher = world.Dispatcher();
+  const StartFunction game = GameOwnStart();
+  const double gameNs = NanosPerCall(state.max_iterations, [&] {
+    benchmark::DoNotOptimize(game(dispatcher, mission, character, 0));
+  });
+  const HeapWindow heap;
+  const double startNs = TimedLoop(
+      state, [&] { benchmark::DoNotOptimize(world.StartMission(mission, character, 0)); });
+  heap.Report(state, state.iterations());
+  state.counters["overhead_us"] = (startNs - gameNs) / 1000.0;
+}
+
+// A start the plugin refuses (the last entry matches): the notification and the mission data
+// are written, the game's function is not called.
+void RefusedStart(benchmark::State& state) {
+  const Workload work = MakeWorkload(Script::Ascii, static_cast<int>(state.range(0)), true);
+  BenchServer server;
+  server.WriteConfig(ConfigText(work.Entries));
+  server.LoadPlugin();
+  const Stage stage = SetStage(server, work);
+  StandIn::World& world = server.World();
+  UClass* mission = stage.Mission.Class();
+  APrimalCharacter* character = stage.Character.Object();
+  if (world.StartMission(mission, character, 0) != 0 || !world.GameStarts().empty()) {
+    state.SkipWithError("the start was not refused");
+    return;
+  }
+
+  const HeapWindow heap;
+  TimedLoop(state, [&] { benchmark::DoNotOptimize(world.StartMission(mission, character, 0)); });
+  heap.Report(state, state.iterations());
+}
+
+}  // namespace
+
+// Fixed: every call is recorded by the stand-in game, so an open-ended run would fill memory.
+BENCHMARK(GameStart)->Iterations(200000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(PassedOnStart)
+    ->Arg(1)
+    ->Arg(20)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(RefusedStart)->Arg(20)->Arg(10000)->Unit(benchmark::kMicrosecond);
