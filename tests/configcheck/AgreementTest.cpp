@@ -1,0 +1,55 @@
+// The check's verdicts are the plugin's: for configurations of every shape, the check run on the
+// config.json of a stand-in server answers as the loaded plugin's exported query does.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "plugin/PluginHarness.h"
+#include "tools/configcheck/ConfigCheck.h"
+#include "tools/configcheck/MissionVerdict.h"
+
+namespace {
+
+class AgreementTest : public PluginTest {};
+
+TEST_F(AgreementTest, CheckAnswersAsTheLoadedPlugin) {
+  const std::vector<std::string> configs = {
+      R"({"DisabledMissions": ["Hunt", "race"]})",
+      R"({"DisabledMissions": ["Race", 3, "Hunt"]})",
+      R"({"DisabledMissions": ["Hunt", null, "Race"]})",
+      R"({"DisabledMissions": [["Hunt"], "Race"]})",
+      R"({"DisabledMissions": {"b": "Hunt", "a": "Race"}})",
+      R"({"DisabledMissions": {"b": "Hunt", "a": false}})",
+      R"({"DisabledMissions": "HUNT"})",
+      R"({"DisabledMissions": 7})",
+      R"({"DisabledMissions": ["", "\u0000Hunt", "Ra\u0000zzz"]})",
+      R"({"DisabledMissions": ["été", "ÉTÉ"]})",
+      R"({"DisabledMissions": null, "DisabledMessage": "{}"})",
+      R"({})",
+      R"(["Hunt"])",
+      R"("Hunt")",
+      R"({"DisabledMissions": ["A"]} {"DisabledMissions": ["Hunt"]})",
+  };
+  const std::vector<std::string> names = {"Hunt",    "The Great Hunt", "Race day", "Rapids",
+                                          "Fishing", "Été indien",     "",         "A"};
+  std::size_t disabled = 0;
+  for (const std::string& config : configs) {
+    SCOPED_TRACE(config);
+    TearDown();
+    SetUp();
+    LoadWith(config);
+    ASSERT_TRUE(Messages("critical").empty()) << "the plugin did not read the file";
+    const ConfigCheck check = CheckConfigFile(ConfigPath());
+    ASSERT_TRUE(check.Config.has_value());
+    const std::vector<MissionVerdict> verdicts = JudgeMissions(check.Config, names);
+    ASSERT_EQ(verdicts.size(), names.size());
+    for (const MissionVerdict& verdict : verdicts) {
+      EXPECT_EQ(verdict.Disabled, Disabled(verdict.Name)) << "name \"" << verdict.Name << "\"";
+      disabled += verdict.Disabled == true ? 1 : 0;
+    }
+  }
+  EXPECT_GE(disabled, 10u) << "too few switched-off missions to show agreement";
+}
+
+}  // namespace

@@ -1,0 +1,154 @@
+#include "tools/configcheck/ConfigLocations.h"
+
+#include <sstream>
+#include <utility>
+
+namespace {
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+}  // namespace
+
+// Records the offset at which each value and key begins. The parser reads the text through
+// `input`; when it reports a token, everything up to the token's end has been read (a number
+// also the one byte after it), so the token begins at the first byte after the previous token
+// that is not blank and not a separator (',' or ':').
+class LocatingHandler final : public nlohmann::json_sax<nlohmann::json> {
+ public:
+  LocatingHandler(ConfigLocations& locations, std::stringbuf& input)
+      : loc_(locations), input_(input) {
+    const std::string& text = loc_.text_;
+    // The parser skips a UTF-8 byte order mark before the first token.
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) lastEnd_ = 3;
+  }
+
+  bool null() override { return Scalar(); }
+  bool boolean(bool) override { return Scalar(); }
+  bool number_integer(number_integer_t) override { return Scalar(); }
+  bool number_unsigned(number_unsigned_t) override { return Scalar(); }
+  bool number_float(number_float_t, const string_t&) override { return Scalar(); }
+  bool string(string_t&) override { return Scalar(); }
+  bool binary(binary_t&) override { return Scalar(); }
+
+  bool start_object(std::size_t) override { return Open(false); }
+  bool start_array(std::size_t) override { return Open(true); }
+  bool end_object() override { return Close(); }
+  bool end_array() override { return Close(); }
+
+  bool key(string_t& name) override {
+    const std::size_t start = TokenStart();
+    Container& object = open_.back();
+    object.Key = name;
+    const JsonPointer where = object.Path / name;
+    if (open_.size() == 1) {
+      auto [earlier, first] = loc_.keys_.emplace(where.to_string(), start);
+      if (!first) {
+        loc_.repeated_.push_back({name, loc_.lines_.At(start), loc_.lines_.At(earlier->second)});
+        earlier->second = start;
+      }
+    } else {
+      loc_.keys_[where.to_string()] = start;
+    }
+    return true;
+  }
+
+  // `position` counts the bytes the parser has read, the one it stopped at included. The
+  // library numbers lines from 1 and counts the column up to that byte; a line break read
+  // there already counts as the next line, at column 0.
+  bool parse_error(std::size_t position, const std::string&,
+                   const nlohmann::detail::exception&) override {
+    if (position <= loc_.text_.size() && loc_.text_[position - 1] == '\n') {
+      loc_.parseError_ = TextPosition{loc_.lines_.At(position - 1).Line + 1, 0};
+    } else {
+      loc_.parseError_ = loc_.lines_.At(position - 1);
+    }
+    return false;
+  }
+
+ private:
+  struct Container {
+    JsonPointer Path;
+    bool IsArray;
+    std::size_t NextIndex = 0;  // arrays: the index of the next element
+    std::string Key;            // objects: the key of the member being read
+  };
+
+  std::size_t Consumed() {
+    return static_cast<std::size_t>(input_.pubseekoff(0, std::ios::cur, std::ios::in));
+  }
+
+  std::size_t TokenStart() {
+    const std::string& text = loc_.text_;
+    std::size_t start = lastEnd_;
+    while (start < text.size() &&
+           (IsBlank(text[start]) || text[start] == ',' || text[start] == ':')) {
+      ++start;
+    }
+    lastEnd_ = Consumed();
+    return start;
+  }
+
+  // Records where the value that begins now starts; returns its path.
+  JsonPointer Value() {
+    const std::size_t start = TokenStart();
+    JsonPointer where;
+    if (!open_.empty()) {
+      Container& parent = open_.back();
+      where = parent.IsArray ? parent.Path / parent.NextIndex++ : parent.Path / parent.Key;
+    }
+    loc_.values_[where.to_string()] = start;
+    return where;
+  }
+
+  bool Scalar() {
+    Value();
+    return true;
+  }
+
+  bool Open(bool isArray) {
+    open_.push_back({Value(), isArray, 0, {}});
+    return true;
+  }
+
+  bool Close() {
+    lastEnd_ = Consumed();
+    open_.pop_back();
+    if (open_.empty()) loc_.valueEnd_ = lastEnd_;
+    return true;
+  }
+
+  ConfigLocations& loc_;
+  std::stringbuf& input_;
+  std::size_t lastEnd_ = 0;
+  std::vector<Container> open_;
+};
+
+ConfigLocations::ConfigLocations(const std::string& text) : text_(text), lines_(text_) {
+  std::stringbuf buffer(text_, std::ios::in);
+  std::istream input(&buffer);
+  LocatingHandler handler(*this, buffer);
+  nlohmann::json::sax_parse(input, &handler, nlohmann::json::input_format_t::json,
+                            /*strict=*/false, /*ignore_comments=*/false);
+}
+
+std::optional<TextPosition> ConfigLocations::ValueAt(const JsonPointer& where) const {
+  const auto found = values_.find(where.to_string());
+  if (found == values_.end()) return std::nullopt;
+  return lines_.At(found->second);
+}
+
+std::optional<TextPosition> ConfigLocations::KeyAt(const JsonPointer& where) const {
+  const auto found = keys_.find(where.to_string());
+  if (found == keys_.end()) return std::nullopt;
+  return lines_.At(found->second);
+}
+
+std::optional<TextPosition> ConfigLocations::TextAfterValue() const {
+  if (!valueEnd_) return std::nullopt;
+  std::size_t offset = *valueEnd_;
+  while (offset < text_.size() && IsBlank(text_[offset])) ++offset;
+  if (offset == text_.size()) return std::nullopt;
+  return lines_.At(offset);
+}

@@ -1,0 +1,53 @@
+// Where the keys and values of a config.json text begin, for findings that name a line and a
+// column. The text is scanned by the JSON library's event parser with the settings the plugin
+// parses with (the first value only, no comments), so both see the same values.
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "tools/configcheck/TextPosition.h"
+
+using JsonPointer = nlohmann::json::json_pointer;
+
+// A top-level key written again: its value replaces the earlier one.
+struct RepeatedKey {
+  std::string Key;
+  TextPosition At;       // where the key is written again
+  TextPosition Earlier;  // where it was written before that
+};
+
+class ConfigLocations {
+ public:
+  explicit ConfigLocations(const std::string& text);
+
+  // Where the value at `where` begins: its first byte (an opening quote or bracket, a digit, a
+  // minus sign, or the first letter of true, false or null).
+  std::optional<TextPosition> ValueAt(const JsonPointer& where) const;
+  // Where the key of the member at `where` begins: its opening quote.
+  std::optional<TextPosition> KeyAt(const JsonPointer& where) const;
+  // Top-level keys given more than once, each later occurrence in file order.
+  const std::vector<RepeatedKey>& RepeatedKeys() const { return repeated_; }
+  // The first non-blank byte after a top-level object or array, if any: text the parser stops
+  // before and never reads.
+  std::optional<TextPosition> TextAfterValue() const;
+  // Where the parser stopped in a text that is not valid JSON; the line and column the JSON
+  // library's own message names, also for errors whose message names none (number overflow).
+  std::optional<TextPosition> ParseErrorAt() const { return parseError_; }
+
+ private:
+  friend class LocatingHandler;
+
+  std::string text_;
+  LineIndex lines_;
+  std::map<std::string, std::size_t> values_;  // JSON pointer text -> offset of the value
+  std::map<std::string, std::size_t> keys_;    // JSON pointer text -> offset of the key
+  std::vector<RepeatedKey> repeated_;
+  std::optional<std::size_t> valueEnd_;  // offset just after a top-level object or array
+  std::optional<TextPosition> parseError_;
+};

@@ -1,0 +1,169 @@
+// The examination of a parsed configuration, key by key, as the plugin's readers see it.
+#include <algorithm>
+#include <string>
+#include <utility>
+
+#include <fmt/format.h>
+
+#include "plugin/ConfigKeys.h"
+#include "plugin/Notification.h"
+#include "tools/configcheck/ConfigCheck.h"
+#include "tools/configcheck/KnownKeys.h"
+
+namespace {
+
+using nlohmann::json;
+
+class Checker {
+ public:
+  Checker(const json& config, const ConfigLocations& where) : config_(config), where_(where) {}
+
+  std::vector<Finding> Run() {
+    if (!config_.is_object()) {
+      Warn(where_.ValueAt(root_), "",
+           fmt::format("the top level is {}, not an object: the plugin switches no mission off "
+                       "and applies the default message and settings",
+                       Described(config_)));
+      return std::move(findings_);
+    }
+    CheckKeys();
+    CheckMissionList();
+    CheckMessage();
+    CheckShowMissionNames();
+    if (const auto after = where_.TextAfterValue()) {
+      Warn(after, "", "text after the closing brace: the plugin never reads it");
+    }
+    // In the order of the file; findings without a place first.
+    std::stable_sort(findings_.begin(), findings_.end(), [](const Finding& a, const Finding& b) {
+      const auto place = [](const Finding& f) {
+        return f.At ? std::pair<std::size_t, std::size_t>{f.At->Line, f.At->Column}
+                    : std::pair<std::size_t, std::size_t>{0, 0};
+      };
+      return place(a) < place(b);
+    });
+    return std::move(findings_);
+  }
+
+ private:
+  void Warn(std::optional<TextPosition> at, const std::string& key, std::string message) {
+    findings_.push_back({Severity::Warning, std::move(message), at, key});
+  }
+
+  void CheckKeys() {
+    for (const RepeatedKey& repeated : where_.RepeatedKeys()) {
+      Warn(repeated.At, repeated.Key,
+           fmt::format("key {} is given again (first on line {}): the plugin uses only this "
+                       "last value",
+                       Quoted(repeated.Key), repeated.Earlier.Line));
+    }
+    for (const auto& member : config_.items()) {
+      const std::string& key = member.key();
+      if (IsKnownKey(key)) continue;
+      std::string message = fmt::format("unknown key {}: the plugin ignores it", Quoted(key));
+      if (const auto nearest = NearestKnownKey(key)) {
+        message += fmt::format("; did you mean \"{}\"?", *nearest);
+      }
+      Warn(where_.KeyAt(root_ / key), key, std::move(message));
+    }
+  }
+
+  // The entries in the order the plugin tries them: an array's elements, an object's values in
+  // key order, a single value itself; the plugin's search stops at the first that is no string.
+  void CheckMissionList() {
+    const auto found = config_.find(kDisabledMissionsKey);
+    if (found == config_.end()) return;
+    const json& list = *found;
+    const JsonPointer listAt = root_ / kDisabledMissionsKey;
+    if (list.is_object()) {
+      Warn(where_.ValueAt(listAt), kDisabledMissionsKey,
+           fmt::format("\"{}\" is an object: the plugin tries its member values in the order of "
+                       "the member names and ignores the names; a list is written [\"...\"]",
+                       kDisabledMissionsKey));
+    }
+    std::size_t number = 0;
+    const std::size_t count = list.is_structured() ? list.size() : list.is_null() ? 0 : 1;
+    for (const auto& item : list.items()) {
+      ++number;
+      const JsonPointer at = list.is_structured() ? listAt / item.key() : listAt;
+      const json& entry = item.value();
+      if (!entry.is_string()) {
+        Warn(where_.ValueAt(at), kDisabledMissionsKey, NotAString(list, entry, number, count));
+        return;
+      }
+      CheckEntryText(entry.get_ref<const std::string&>(), number, at);
+    }
+  }
+
+  std::string NotAString(const json& list, const json& entry, std::size_t number,
+                         std::size_t count) const {
+    if (!list.is_structured()) {
+      return fmt::format("\"{}\" is {}, not a list of strings: the plugin switches no mission off",
+                         kDisabledMissionsKey, Described(list));
+    }
+    std::string message = fmt::format("\"{}\" entry {} is {}, not a string: the plugin stops at it",
+                                      kDisabledMissionsKey, number, Described(entry));
+    const std::size_t after = count - number;
+    if (after == 1) message += " and never tries the entry after it";
+    if (after > 1) message += fmt::format(" and never tries the {} entries after it", after);
+    return message;
+  }
+
+  // The plugin searches for the text up to its first U+0000; an empty text matches nothing.
+  void CheckEntryText(const std::string& text, std::size_t number, const JsonPointer& at) {
+    const std::string searched = text.substr(0, text.find('\0'));
+    std::string problem;
+    if (text.empty()) {
+      problem = "is empty: it matches no mission";
+    } else if (searched.empty()) {
+      problem = "begins with the character U+0000: it matches no mission";
+    } else if (searched.size() != text.size()) {
+      problem =
+          fmt::format("holds the character U+0000: the plugin matches only the text before it, {}",
+                      Quoted(searched));
+    } else {
+      return;
+    }
+    Warn(where_.ValueAt(at), kDisabledMissionsKey,
+         fmt::format("\"{}\" entry {} {}", kDisabledMissionsKey, number, problem));
+  }
+
+  void CheckMessage() {
+    const auto found = config_.find(kDisabledMessageKey);
+    if (found == config_.end()) return;
+    const auto at = where_.ValueAt(root_ / kDisabledMessageKey);
+    if (!found->is_string()) {
+      Warn(at, kDisabledMessageKey,
+           fmt::format("\"{}\" is {}, not a string: the plugin shows the default message",
+                       kDisabledMessageKey, Described(*found)));
+      return;
+    }
+    try {
+      FormatNotification(found->get_ref<const std::string&>());
+    } catch (const fmt::format_error& error) {
+      Warn(at, kDisabledMessageKey,
+           fmt::format("\"{}\" is rejected by the formatter ({}): the plugin shows the default "
+                       "message; a brace is written doubled, \"{{{{\" shows as \"{{\"",
+                       kDisabledMessageKey, error.what()));
+    }
+  }
+
+  void CheckShowMissionNames() {
+    const auto found = config_.find(kShowMissionNamesKey);
+    if (found == config_.end() || found->is_boolean()) return;
+    std::string message = fmt::format("\"{}\" is {}, not a boolean: the plugin takes false",
+                                      kShowMissionNamesKey, Described(*found));
+    if (found->is_string()) message += "; true and false are written without quotes";
+    Warn(where_.ValueAt(root_ / kShowMissionNamesKey), kShowMissionNamesKey, std::move(message));
+  }
+
+  const json& config_;
+  const ConfigLocations& where_;
+  const JsonPointer root_;
+  std::vector<Finding> findings_;
+};
+
+}  // namespace
+
+std::vector<Finding> CheckValues(const nlohmann::json& config, const ConfigLocations& where) {
+  return Checker(config, where).Run();
+}
