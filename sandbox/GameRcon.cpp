@@ -26,7 +26,10 @@ std::vector<RconPacket> GameRcon::Execute(RconClientId client, int32_t requestId
 }
 
 void GameRcon::Disconnected(RconClientId client) {
-  connections_.erase(client);
+  const auto found = connections_.find(client);
+  if (found == connections_.end()) return;
+  StandIn::CurrentWorld().RemoveRconConnection(*found->second);
+  connections_.erase(found);
 }
 
 void GameRcon::Note(const std::string& text) {

@@ -26,8 +26,7 @@ class GameRcon final : public RconHost {
  private:
   const Terminal& terminal_;
   MessageFeed* feed_;
-  // The world keeps a connection's game objects until the server stops; a client's entry goes
-  // when it disconnects.
+  // The game-side connection of each client, closed when the client disconnects.
   std::map<RconClientId, StandIn::RconConnection*> connections_;
 };
 

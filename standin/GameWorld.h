@@ -142,6 +142,7 @@ class GameWorld final : public World {
   Controller& AddController(const std::string& characterNameUtf8) override;
   Character& AddCharacter(Controller* owner, Controller* instigator, bool withMissionData) override;
   RconConnection& AddRconConnection() override;
+  void RemoveRconConnection(RconConnection& connection) override;
   MissionClass* FindMission(const std::string& displayNameUtf8) override;
   AMissionDispatcher* Dispatcher() override {
     return reinterpret_cast<AMissionDispatcher*>(&dispatcher_);

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include <fmt/format.h>
 
 #include "standin/Fatal.h"
@@ -112,6 +114,15 @@ Character& GameWorld::AddCharacter(Controller* owner, Controller* instigator,
 RconConnection& GameWorld::AddRconConnection() {
   connections_.push_back(std::make_unique<GameRconConnection>());
   return *connections_.back();
+}
+
+void GameWorld::RemoveRconConnection(RconConnection& connection) {
+  const auto found = std::find_if(connections_.begin(), connections_.end(),
+                                  [&connection](const std::unique_ptr<GameRconConnection>& own) {
+                                    return own.get() == &connection;
+                                  });
+  if (found == connections_.end()) Fatal("RemoveRconConnection: not a connection of this world");
+  connections_.erase(found);
 }
 
 MissionClass* GameWorld::FindMission(const std::string& displayNameUtf8) {

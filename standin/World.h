@@ -129,6 +129,9 @@ class STANDIN_API World {
   virtual Character& AddCharacter(Controller* owner, Controller* instigator,
                                   bool withMissionData) = 0;
   virtual RconConnection& AddRconConnection() = 0;
+  // Closes a connection: it, its packets and its replies are gone, and the game functions no
+  // longer accept its pointers.
+  virtual void RemoveRconConnection(RconConnection& connection) = 0;
 
   // The mission with exactly this display name, or null.
   virtual MissionClass* FindMission(const std::string& displayNameUtf8) = 0;

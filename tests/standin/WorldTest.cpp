@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "host/FString.h"
 #include "host/HostApi.h"
 #include "standin/GameHeap.h"
 #include "standin/World.h"
@@ -170,6 +171,16 @@ TEST_F(WorldDeathTest, FieldOfAnObjectWithoutItIsFatal) {
   StandIn::MissionClass& mission = World().AddMission("Hunt", 1, "Hunt");
   EXPECT_DEATH(GetAddress(mission.Class(), "AMissionType.MissionVersion"),
                "AMissionType.MissionVersion: .* is not a live mission default object");
+}
+
+TEST_F(WorldDeathTest, ClosedRconConnectionIsNoLongerAccepted) {
+  StandIn::RconConnection& connection = World().AddRconConnection();
+  RCONClientConnection* object = connection.Object();
+  World().RemoveRconConnection(connection);
+  auto send = Game<void(RCONClientConnection*, int32_t, int32_t, FString*)>(
+      "RCONClientConnection.SendMessageW");
+  FString reply("late");
+  EXPECT_DEATH(send(object, 1, 0, &reply), "RCONClientConnection.SendMessageW: .* is not a live");
 }
 
 TEST_F(WorldDeathTest, MessageNotOnTheGameHeapIsFatal) {
