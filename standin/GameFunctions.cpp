@@ -4,6 +4,7 @@
 // or a Fatal rather than a crash somewhere else. The game supports only the calling forms its
 // callers are meant to use: a flag or constant with another value is a Fatal too.
 #include <cstring>
+#include <optional>
 #include <type_traits>
 #include <utility>
 
@@ -40,12 +41,11 @@ std::string HandedText(const FString* text, const char* key) {
           "string {} has count {} and capacity {}", static_cast<const void*>(text), text->Count,
           text->Capacity);
   if (text->Chars != nullptr) {
-    bool onHeap = false;
-    for (const GameHeap::Block& block : GameHeap::LiveBlockList()) {
-      onHeap =
-          onHeap || (block.Address == text->Chars &&
-                     block.Size >= static_cast<std::size_t>(text->Capacity) * sizeof(WideChar));
-    }
+    // A lookup, not a walk over the ledger: under AddressSanitizer the ledger remembers a great
+    // many released addresses, and every string handed to the game passes here.
+    const std::optional<std::size_t> size = GameHeap::LiveBlockSize(text->Chars);
+    const bool onHeap =
+        size && *size >= static_cast<std::size_t>(text->Capacity) * sizeof(WideChar);
     Require(onHeap, key, "string buffer {} is not a live game heap block of {} characters",
             static_cast<const void*>(text->Chars), text->Capacity);
   }

@@ -102,6 +102,14 @@ std::vector<Block> LiveBlockList() {
   return blocks;
 }
 
+std::optional<std::size_t> LiveBlockSize(const void* address) {
+  Ledger& ledger = TheLedger();
+  std::lock_guard<std::mutex> guard(ledger.Lock);
+  const BlockTable::Entry* entry = ledger.Blocks.Find(address);
+  if (entry == nullptr || entry->Kind != BlockTable::State::Live) return std::nullopt;
+  return entry->Size;
+}
+
 uint64_t TotalAllocations() {
   Ledger& ledger = TheLedger();
   std::lock_guard<std::mutex> guard(ledger.Lock);

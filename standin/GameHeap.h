@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,9 @@ STANDIN_API void Release(void* block);
 // Blocks allocated and not yet released.
 STANDIN_API std::size_t LiveBlocks();
 STANDIN_API std::vector<Block> LiveBlockList();
+// The size `address` was allocated with when it is a live block, otherwise none. One lookup,
+// whatever the number of blocks the heap has known.
+STANDIN_API std::optional<std::size_t> LiveBlockSize(const void* address);
 // Totals since the process started, for cost counters.
 STANDIN_API uint64_t TotalAllocations();
 STANDIN_API uint64_t TotalReleases();

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 
 #include "host/HostApi.h"
 #include "standin/GameHeap.h"
@@ -27,6 +28,29 @@ TEST(GameHeap, BlocksComeAndGoThroughTheGameFunctions) {
 
   free(block);
   EXPECT_EQ(StandIn::GameHeap::LiveBlocks(), liveBefore);
+}
+
+// The check of every string handed to the game looks its buffer up by address; a released or
+// foreign address, or a resized block's old one, must not pass for live.
+TEST(GameHeap, LiveBlockSizeKnowsExactlyTheLiveBlocks) {
+  using StandIn::GameHeap::LiveBlockSize;
+  void* block = StandIn::GameHeap::Allocate(24);
+  void* empty = StandIn::GameHeap::Allocate(0);
+  EXPECT_EQ(LiveBlockSize(block), std::optional<std::size_t>(24));
+  EXPECT_EQ(LiveBlockSize(empty), std::optional<std::size_t>(0));
+
+  int foreign = 0;
+  EXPECT_EQ(LiveBlockSize(&foreign), std::nullopt);
+
+  void* moved = StandIn::GameHeap::Resize(block, 1 << 20);
+  EXPECT_EQ(LiveBlockSize(moved), std::optional<std::size_t>(1 << 20));
+  if (moved != block) {
+    EXPECT_EQ(LiveBlockSize(block), std::nullopt);
+  }
+
+  StandIn::GameHeap::Release(moved);
+  StandIn::GameHeap::Release(empty);
+  EXPECT_EQ(LiveBlockSize(empty), std::nullopt);
 }
 
 TEST(GameHeapDeathTest, MisuseStopsTheProcessNamingThePointer) {
