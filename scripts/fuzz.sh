@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (preset "fuzz", build/fuzz) and runs each for
-# FUZZ_SECONDS seconds (default 60), starting from its seed corpus in fuzz/corpus/<target>/ and
-# printing the executions it reached. A finding stops the run; its input is left in
-# build/fuzz/findings/. Targets can be named as arguments; by default all run.
+# FUZZ_SECONDS seconds (default 60), starting from its seed corpus in fuzz/corpus/<target>/ (and
+# with the dictionary fuzz/<target>.dict where there is one), and prints the executions reached.
+# A finding stops the run; its input is left in build/fuzz/findings/. Targets can be named as
+# arguments; by default all run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -25,6 +26,7 @@ for target in "${targets[@]}"; do
   # frees and libFuzzer's leak check would run after each; leaks show in the other targets, the
   # sanitized test suites and valgrind instead.
   [ "$target" = fuzz_config ] && options+=(-detect_leaks=0)
+  [ -f "fuzz/$target.dict" ] && options+=(-dict="fuzz/$target.dict")
   log=build/fuzz/$target.log
   if ! "build/fuzz/fuzz/$target" "${options[@]}" "$corpus" "fuzz/corpus/$target" >"$log" 2>&1; then
     tail -n 60 "$log"
