@@ -16,23 +16,28 @@ else
   cmake --build --preset default
 fi
 
-# The test commands ctest knows that are programs of this build (not the Python symbol check).
-mapfile -t programs < <(ctest --test-dir "$build" --show-only=json-v1 | python3 -c '
-import json, os, sys
+# The test commands ctest knows whose program belongs to this build (not the Python checks),
+# with their arguments, shell-quoted.
+mapfile -t commands < <(ctest --test-dir "$build" --show-only=json-v1 | python3 -c '
+import json, os, shlex, sys
 build = os.path.realpath(sys.argv[1])
 for test in json.load(sys.stdin)["tests"]:
-    program = os.path.realpath(test["command"][0])
-    if program.startswith(build + os.sep):
-        print(program)
+    command = test["command"]
+    if os.path.realpath(command[0]).startswith(build + os.sep):
+        print(shlex.join(command))
 ' "$build")
 
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
 failed=0
-for program in "${programs[@]}"; do
-  echo "valgrind: ${program#"$PWD/"}"
-  if ! valgrind --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite,possible -q \
-      "$program" --gtest_brief=1; then
+for command in "${commands[@]}"; do
+  echo "valgrind: $command"
+  if ! eval valgrind --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite,possible \
+      -q "$command" >"$log" 2>&1; then
+    cat "$log"
+    echo "valgrind: FAILED: $command"
     failed=1
   fi
 done
-[ "$failed" -eq 0 ] && echo "valgrind: no errors in ${#programs[@]} test programs"
+[ "$failed" -eq 0 ] && echo "valgrind: no errors in ${#commands[@]} test programs"
 exit "$failed"
