@@ -1,5 +1,6 @@
 #include "standin/GameHeap.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -13,8 +14,22 @@
 namespace StandIn::GameHeap {
 namespace {
 
+// The ledger is taken twice for every engine string, and almost never by two threads at once:
+// a spin lock costs a fraction of a mutex there and is as safe.
+class SpinLock {
+ public:
+  void lock() noexcept {
+    while (taken_.test_and_set(std::memory_order_acquire)) {
+    }
+  }
+  void unlock() noexcept { taken_.clear(std::memory_order_release); }
+
+ private:
+  std::atomic_flag taken_ = ATOMIC_FLAG_INIT;
+};
+
 struct Ledger {
-  std::mutex Lock;
+  SpinLock Lock;
   BlockTable Blocks;
   std::size_t Live = 0;
   uint64_t Allocations = 0;
@@ -59,7 +74,7 @@ void* Allocate(std::size_t size) {
   void* block = std::malloc(size == 0 ? 1 : size);
   if (block == nullptr) Fatal(fmt::format("FMemory.Malloc: out of memory for {} bytes", size));
   Ledger& ledger = TheLedger();
-  std::lock_guard<std::mutex> guard(ledger.Lock);
+  std::lock_guard<SpinLock> guard(ledger.Lock);
   MarkLive(ledger, block, size);
   ++ledger.Live;
   ++ledger.Allocations;
@@ -68,7 +83,7 @@ void* Allocate(std::size_t size) {
 
 void* Resize(void* block, std::size_t size) {
   Ledger& ledger = TheLedger();
-  std::lock_guard<std::mutex> guard(ledger.Lock);
+  std::lock_guard<SpinLock> guard(ledger.Lock);
   BlockTable::Entry& entry = LiveEntry("FMemory.Realloc", block, ledger);
   void* moved = std::realloc(block, size == 0 ? 1 : size);
   if (moved == nullptr) Fatal(fmt::format("FMemory.Realloc: out of memory for {} bytes", size));
@@ -79,7 +94,7 @@ void* Resize(void* block, std::size_t size) {
 
 void Release(void* block) {
   Ledger& ledger = TheLedger();
-  std::lock_guard<std::mutex> guard(ledger.Lock);
+  std::lock_guard<SpinLock> guard(ledger.Lock);
   LiveEntry("FMemory.Free", block, ledger).Kind = BlockTable::State::Released;
   --ledger.Live;
   ++ledger.Releases;
@@ -88,13 +103,13 @@ void Release(void* block) {
 
 std::size_t LiveBlocks() {
   Ledger& ledger = TheLedger();
-  std::lock_guard<std::mutex> guard(ledger.Lock);
+  std::lock_guard<SpinLock> guard(ledger.Lock);
   return ledger.Live;
 }
 
 std::vector<Block> LiveBlockList() {
   Ledger& ledger = TheLedger();
-  std::lock_guard<std::mutex> guard(ledger.Lock);
+  std::lock_guard<SpinLock> guard(ledger.Lock);
   std::vector<Block> blocks;
   ledger.Blocks.ForEach([&](const BlockTable::Entry& entry) {
     if (entry.Kind == BlockTable::State::Live) blocks.push_back({entry.Address, entry.Size});
@@ -104,7 +119,7 @@ std::vector<Block> LiveBlockList() {
 
 std::optional<std::size_t> LiveBlockSize(const void* address) {
   Ledger& ledger = TheLedger();
-  std::lock_guard<std::mutex> guard(ledger.Lock);
+  std::lock_guard<SpinLock> guard(ledger.Lock);
   const BlockTable::Entry* entry = ledger.Blocks.Find(address);
   if (entry == nullptr || entry->Kind != BlockTable::State::Live) return std::nullopt;
   return entry->Size;
@@ -112,13 +127,13 @@ std::optional<std::size_t> LiveBlockSize(const void* address) {
 
 uint64_t TotalAllocations() {
   Ledger& ledger = TheLedger();
-  std::lock_guard<std::mutex> guard(ledger.Lock);
+  std::lock_guard<SpinLock> guard(ledger.Lock);
   return ledger.Allocations;
 }
 
 uint64_t TotalReleases() {
   Ledger& ledger = TheLedger();
-  std::lock_guard<std::mutex> guard(ledger.Lock);
+  std::lock_guard<SpinLock> guard(ledger.Lock);
   return ledger.Releases;
 }
 
