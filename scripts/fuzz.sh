@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 
 seconds=${FUZZ_SECONDS:-60}
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_config fuzz_find_substring fuzz_utf8)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_config fuzz_find_substring fuzz_utf8 fuzz_rcon_packet)
 
 scripts/setup.sh
 cmake --preset fuzz >/dev/null
