@@ -7,6 +7,7 @@ scripts/setup.sh
 cmake --preset default
 cmake --build --preset default
 ctest --preset default
+QV_BUILD_DIR=build/default scripts/valgrind.sh  # the same test programs under valgrind memcheck
 scripts/test-asan.sh  # every suite again under AddressSanitizer and UndefinedBehaviorSanitizer
 FUZZ_SECONDS="${FUZZ_SECONDS:-30}" scripts/fuzz.sh  # each fuzz target for 30 s
 
