@@ -7,6 +7,18 @@
 
 namespace {
 
+// One start made before timing: refused (0, the game not called) or passed on (the game called
+// once) as `refused` says; otherwise the run is marked as an error and false is answered.
+bool StartGoesAsExpected(benchmark::State& state, StandIn::World& world, UClass* mission,
+                         APrimalCharacter* character, bool refused) {
+  const std::size_t gameStarts = world.GameStarts().size();
+  const uintptr_t result = world.StartMission(mission, character, 0);
+  const bool reachedGame = world.GameStarts().size() == gameStarts + 1;
+  if (refused ? (result == 0 && !reachedGame) : (result != 0 && reachedGame)) return true;
+  state.SkipWithError(refused ? "the start was not refused" : "the start was not passed on");
+  return false;
+}
+
 // The game's own start function called directly, with no plugin loaded.
 void GameStart(benchmark::State& state) {
   BenchServer server;
@@ -31,12 +43,7 @@ void PassedOnStart(benchmark::State& state) {
   StandIn::World& world = server.World();
   UClass* mission = stage.Mission.Class();
   APrimalCharacter* character = stage.Character.Object();
-  const std::size_t gameStarts = world.GameStarts().size();
-  if (world.StartMission(mission, character, 0) == 0 ||
-      world.GameStarts().size() != gameStarts + 1) {
-    state.SkipWithError("the start was not passed on to the game");
-    return;
-  }
+  if (!StartGoesAsExpected(state, world, mission, character, false)) return;
 
   AMissionDispatcher* dispatcher = world.Dispatcher();
   const StartFunction game = GameOwnStart();
@@ -61,10 +68,7 @@ void RefusedStart(benchmark::State& state) {
   StandIn::World& world = server.World();
   UClass* mission = stage.Mission.Class();
   APrimalCharacter* character = stage.Character.Object();
-  if (world.StartMission(mission, character, 0) != 0 || !world.GameStarts().empty()) {
-    state.SkipWithError("the start was not refused");
-    return;
-  }
+  if (!StartGoesAsExpected(state, world, mission, character, true)) return;
 
   const HeapWindow heap;
   TimedLoop(state, [&] { benchmark::DoNotOptimize(world.StartMission(mission, character, 0)); });
