@@ -71,21 +71,27 @@ FString UpperCasePattern(const WideChar* pattern) {
   return copy;
 }
 
-int32_t FindFromStartIgnoringCase(const WideChar* text, int32_t from, const WideChar* pattern) {
-  // The first pattern character is matched against each candidate before the rest is compared;
-  // an empty pattern never matches.
+// First match at or after `from` in `text`, whose buffer holds `count` characters. Each
+// character whose upper case is the pattern's first is a candidate for comparing the rest; an
+// empty pattern never matches.
+int32_t FindFromStartIgnoringCase(const WideChar* text, int32_t count, int32_t from,
+                                  const WideChar* pattern) {
   if (pattern[0] == 0) {
     return -1;
   }
   const WideChar first = Platform::ToUpper(pattern[0]);
   const std::size_t rest = Platform::TextLength(pattern) - 1;
-  for (int32_t i = from; text[i] != 0; ++i) {
-    if (Platform::ToUpper(text[i]) == first &&
-        Platform::CompareNoCase(text + i + 1, pattern + 1, rest) == 0) {
+  for (int32_t i = from;; ++i) {
+    const std::size_t readable = count > i ? static_cast<std::size_t>(count - i) : 0;
+    const WideChar* candidate = Platform::FindFolded(text + i, readable, first);
+    if (*candidate == 0) {
+      return -1;
+    }
+    i = static_cast<int32_t>(candidate - text);
+    if (Platform::CompareNoCase(candidate + 1, pattern + 1, rest) == 0) {
       return i;
     }
   }
-  return -1;
 }
 
 int32_t FindFromStartCaseSensitive(const WideChar* text, int32_t from, const WideChar* pattern) {
@@ -226,6 +232,6 @@ int32_t FindSubstring(const FString& text, const WideChar* pattern, int32_t igno
     return -1;
   }
   const int32_t from = start == -1 ? 0 : start < 0 ? 0 : std::min(start, length - 1);
-  return foldCase ? FindFromStartIgnoringCase(text.Text(), from, pattern)
+  return foldCase ? FindFromStartIgnoringCase(text.Text(), text.Count, from, pattern)
                   : FindFromStartCaseSensitive(text.Text(), from, pattern);
 }
