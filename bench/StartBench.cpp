@@ -32,10 +32,12 @@ void GameStart(benchmark::State& state) {
   heap.Report(state, state.iterations());
 }
 
-// A start the plugin passes on: the name matches none of the entries. "overhead_us" is what the
-// plugin adds to the game's own function, timed side by side for as many calls.
-void PassedOnStart(benchmark::State& state) {
-  const Workload work = MakeWorkload(Script::Ascii, static_cast<int>(state.range(0)), false);
+// Loads the plugin with state.range(0) entries, the last one matching the mission when `refused`,
+// makes one start to see it go the expected way, then hands the world, mission and character to
+// `timed`.
+template <typename Timed>
+void WithLoadedPlugin(benchmark::State& state, bool refused, Timed&& timed) {
+  const Workload work = MakeWorkload(Script::Ascii, static_cast<int>(state.range(0)), refused);
   BenchServer server;
   server.WriteConfig(ConfigText(work.Entries));
   server.LoadPlugin();
@@ -43,36 +45,39 @@ void PassedOnStart(benchmark::State& state) {
   StandIn::World& world = server.World();
   UClass* mission = stage.Mission.Class();
   APrimalCharacter* character = stage.Character.Object();
-  if (!StartGoesAsExpected(state, world, mission, character, false)) return;
+  if (StartGoesAsExpected(state, world, mission, character, refused)) {
+    timed(world, mission, character);
+  }
+}
 
-  AMissionDispatcher* dispatcher = world.Dispatcher();
-  const StartFunction game = GameOwnStart();
-  const double gameNs = NanosPerCall(state.max_iterations, [&] {
-    benchmark::DoNotOptimize(game(dispatcher, mission, character, 0));
-  });
-  const HeapWindow heap;
-  const double startNs = TimedLoop(
-      state, [&] { benchmark::DoNotOptimize(world.StartMission(mission, character, 0)); });
-  heap.Report(state, state.iterations());
-  state.counters["overhead_us"] = (startNs - gameNs) / 1000.0;
+// A start the plugin passes on: the name matches none of the entries. "overhead_us" is what the
+// plugin adds to the game's own function, timed side by side for as many calls.
+void PassedOnStart(benchmark::State& state) {
+  WithLoadedPlugin(
+      state, false, [&](StandIn::World& world, UClass* mission, APrimalCharacter* character) {
+        AMissionDispatcher* dispatcher = world.Dispatcher();
+        const StartFunction game = GameOwnStart();
+        const double gameNs = NanosPerCall(state.max_iterations, [&] {
+          benchmark::DoNotOptimize(game(dispatcher, mission, character, 0));
+        });
+        const HeapWindow heap;
+        const double startNs = TimedLoop(
+            state, [&] { benchmark::DoNotOptimize(world.StartMission(mission, character, 0)); });
+        heap.Report(state, state.iterations());
+        state.counters["overhead_us"] = (startNs - gameNs) / 1000.0;
+      });
 }
 
 // A start the plugin refuses (the last entry matches): the notification and the mission data
 // are written, the game's function is not called.
 void RefusedStart(benchmark::State& state) {
-  const Workload work = MakeWorkload(Script::Ascii, static_cast<int>(state.range(0)), true);
-  BenchServer server;
-  server.WriteConfig(ConfigText(work.Entries));
-  server.LoadPlugin();
-  const Stage stage = SetStage(server, work);
-  StandIn::World& world = server.World();
-  UClass* mission = stage.Mission.Class();
-  APrimalCharacter* character = stage.Character.Object();
-  if (!StartGoesAsExpected(state, world, mission, character, true)) return;
-
-  const HeapWindow heap;
-  TimedLoop(state, [&] { benchmark::DoNotOptimize(world.StartMission(mission, character, 0)); });
-  heap.Report(state, state.iterations());
+  WithLoadedPlugin(
+      state, true, [&](StandIn::World& world, UClass* mission, APrimalCharacter* character) {
+        const HeapWindow heap;
+        TimedLoop(state,
+                  [&] { benchmark::DoNotOptimize(world.StartMission(mission, character, 0)); });
+        heap.Report(state, state.iterations());
+      });
 }
 
 }  // namespace
