@@ -86,4 +86,18 @@ TEST_F(RegistryTest, CommandsAreKeptAsCopiesAndDispatchedByFirstWord) {
   EXPECT_FALSE(StandIn::Commands::RunConsole("test.echo", nullptr));
 }
 
+TEST_F(RegistryTest, ChatCommandsRunByTheirSlashedName) {
+  StandIn::Controller& player = World().AddController("Bob");
+  std::vector<std::string> said;
+  HostApi::GetCommands().AddChatCommand(
+      FString("/hello"),
+      [&said](AShooterPlayerController*, FString* line) { said.push_back(line->ToUtf8()); });
+
+  EXPECT_TRUE(StandIn::Commands::RunChat("/HELLO there", player.Object()));
+  EXPECT_FALSE(StandIn::Commands::RunChat("hello", player.Object()));
+  EXPECT_EQ(said, std::vector<std::string>{"/HELLO there"});
+  EXPECT_TRUE(HostApi::GetCommands().RemoveChatCommand(FString("/hello")));
+  EXPECT_FALSE(StandIn::Commands::RunChat("/hello", player.Object()));
+}
+
 }  // namespace
