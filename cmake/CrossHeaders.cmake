@@ -1,15 +1,19 @@
 # Helpers for the MinGW cross build.
 #
 # cross_header_targets()
-#   Stages the Debian header trees of nlohmann-json3-dev, libfmt-dev and
-#   libspdlog-dev as symlinks under ${CMAKE_BINARY_DIR}/cross-include and
-#   defines the same imported target names the native find_package() calls
-#   give, so one CMakeLists.txt serves both builds:
+#   Stages the Debian header trees of nlohmann-json3-dev, libfmt-dev,
+#   libspdlog-dev, libasio-dev and libcli11-dev as symlinks under
+#   ${CMAKE_BINARY_DIR}/cross-include and defines the same imported target
+#   names the native find_package() calls give, so one CMakeLists.txt serves
+#   both builds:
 #     nlohmann_json::nlohmann_json
 #     fmt::fmt-header-only        (FMT_HEADER_ONLY=1)
 #     spdlog::spdlog_header_only  (SPDLOG_FMT_EXTERNAL, links fmt::fmt-header-only)
+#     CLI11::CLI11
+#   and asio::asio (standalone Asio with the Winsock libraries; natively Asio
+#   needs no target, its headers are on the system include path).
 #   /usr/include itself never lands on the cross include path: only the
-#   staging directory does, and it contains just those three trees.
+#   staging directory does, and it contains just those trees.
 #
 # cross_googletest([SOURCE_DIR dir])
 #   Builds googletest/googlemock from /usr/src/googletest (Debian package
@@ -42,20 +46,31 @@ function(cross_header_targets)
   endif()
 
   # Marker header of each tree, so a missing -dev package fails at configure.
-  set(_trees nlohmann fmt spdlog)
+  # asio.hpp is a file beside its tree; staged the same way.
+  set(_trees nlohmann fmt spdlog asio asio.hpp CLI)
   set(_marker_nlohmann json.hpp)
   set(_marker_fmt format-inl.h)
   set(_marker_spdlog spdlog-inl.h)
+  set(_marker_asio version.hpp)
+  set(_marker_CLI CLI.hpp)
   set(_pkg_nlohmann nlohmann-json3-dev)
   set(_pkg_fmt libfmt-dev)
   set(_pkg_spdlog libspdlog-dev)
+  set(_pkg_asio libasio-dev)
+  set(_pkg_asio.hpp libasio-dev)
+  set(_pkg_CLI libcli11-dev)
 
   file(MAKE_DIRECTORY "${ARG_STAGING_DIR}")
   foreach(_tree IN LISTS _trees)
     set(_src "${ARG_INCLUDE_ROOT}/${_tree}")
-    if(NOT EXISTS "${_src}/${_marker_${_tree}}")
+    if(DEFINED _marker_${_tree})
+      set(_marker "${_src}/${_marker_${_tree}}")
+    else()
+      set(_marker "${_src}")
+    endif()
+    if(NOT EXISTS "${_marker}")
       message(FATAL_ERROR
-        "cross_header_targets: ${_src}/${_marker_${_tree}} not found; "
+        "cross_header_targets: ${_marker} not found; "
         "install the Debian package ${_pkg_${_tree}}")
     endif()
     set(_link "${ARG_STAGING_DIR}/${_tree}")
@@ -95,6 +110,21 @@ function(cross_header_targets)
       INTERFACE_INCLUDE_DIRECTORIES "${ARG_STAGING_DIR}"
       INTERFACE_COMPILE_DEFINITIONS "SPDLOG_FMT_EXTERNAL"
       INTERFACE_LINK_LIBRARIES "fmt::fmt-header-only;Threads::Threads")
+  endif()
+
+  if(NOT TARGET CLI11::CLI11)
+    add_library(CLI11::CLI11 INTERFACE IMPORTED GLOBAL)
+    set_target_properties(CLI11::CLI11 PROPERTIES
+      INTERFACE_INCLUDE_DIRECTORIES "${ARG_STAGING_DIR}")
+  endif()
+
+  if(NOT TARGET asio::asio)
+    # Windows 10 as the oldest target: Asio then uses the current socket APIs.
+    add_library(asio::asio INTERFACE IMPORTED GLOBAL)
+    set_target_properties(asio::asio PROPERTIES
+      INTERFACE_INCLUDE_DIRECTORIES "${ARG_STAGING_DIR}"
+      INTERFACE_COMPILE_DEFINITIONS "_WIN32_WINNT=0x0A00"
+      INTERFACE_LINK_LIBRARIES "ws2_32;mswsock")
   endif()
 
   set(CROSS_INCLUDE_DIR "${ARG_STAGING_DIR}" PARENT_SCOPE)

@@ -29,6 +29,7 @@ find_program(CMAKE_RC_COMPILER  NAMES ${MINGW_TRIPLE}-windres)
 find_program(CMAKE_AR           NAMES ${MINGW_TRIPLE}-gcc-ar-posix ${MINGW_TRIPLE}-ar)
 find_program(CMAKE_RANLIB       NAMES ${MINGW_TRIPLE}-gcc-ranlib-posix ${MINGW_TRIPLE}-ranlib)
 find_program(CMAKE_OBJDUMP      NAMES ${MINGW_TRIPLE}-objdump)
+find_program(CMAKE_STRIP        NAMES ${MINGW_TRIPLE}-strip)
 
 # Only the MinGW sysroot is searched for headers/libraries/packages; host
 # programs (python3, wine, ...) are still found on the host.

@@ -1,7 +1,5 @@
 #include "sandbox/LineReader.h"
 
-#include <fcntl.h>
-
 #include <fmt/format.h>
 
 namespace Sandbox {
@@ -14,40 +12,38 @@ constexpr std::size_t kMaxLine = 64 * 1024;
 }  // namespace
 
 LineReader::LineReader(asio::io_context& io, int descriptor, LineHandler onLine, EndHandler onEnd)
-    : input_(io, descriptor),
-      originalFlags_(fcntl(descriptor, F_GETFL)),
-      onLine_(std::move(onLine)),
-      onEnd_(std::move(onEnd)) {}
-
-// The descriptor's open file may be shared with the shell (a terminal): it is handed back in the
-// blocking mode it came in.
-LineReader::~LineReader() {
-  const int descriptor = input_.release();
-  if (originalFlags_ != -1) fcntl(descriptor, F_SETFL, originalFlags_);
-}
+    : io_(io), input_(io, descriptor), onLine_(std::move(onLine)), onEnd_(std::move(onEnd)) {}
 
 void LineReader::Start() {
   ReadLine();
 }
 
+// A line already in the buffer is delivered through the io_context too, as one read from the
+// input would be, so that a long script does not nest handlers.
 void LineReader::ReadLine() {
-  asio::async_read_until(
-      input_, asio::dynamic_buffer(buffer_, kMaxLine), '\n',
-      [this](std::error_code error, std::size_t length) {
-        if (error == asio::error::operation_aborted) return;
-        if (!error) {
-          if (onLine_(TakeLine(length))) ReadLine();
-          return;
-        }
-        if (error == asio::error::eof) {
-          // A last line without a line break still counts.
-          if (!buffer_.empty() && !onLine_(TakeLine(buffer_.size()))) return;
-          return onEnd_("");
-        }
-        onEnd_(error == asio::error::not_found
-                   ? fmt::format("a console line is longer than {} bytes", kMaxLine)
-                   : fmt::format("reading the console failed: {}", error.message()));
-      });
+  const std::size_t end = buffer_.find('\n');
+  if (end == std::string::npos) {
+    input_.Read([this](std::string_view bytes, std::error_code error) { Take(bytes, error); });
+    return;
+  }
+  asio::post(io_, [this, end] {
+    if (onLine_(TakeLine(end + 1))) ReadLine();
+  });
+}
+
+void LineReader::Take(std::string_view bytes, std::error_code error) {
+  if (error == asio::error::eof) {
+    // A last line without a line break still counts.
+    if (!buffer_.empty() && !onLine_(TakeLine(buffer_.size()))) return;
+    return onEnd_("");
+  }
+  if (error) return onEnd_(fmt::format("reading the console failed: {}", error.message()));
+  buffer_.append(bytes);
+  const std::size_t end = buffer_.find('\n');
+  if ((end == std::string::npos ? buffer_.size() : end) > kMaxLine) {
+    return onEnd_(fmt::format("a console line is longer than {} bytes", kMaxLine));
+  }
+  ReadLine();
 }
 
 std::string LineReader::TakeLine(std::size_t length) {

@@ -8,6 +8,8 @@
 
 #include <asio.hpp>
 
+#include "sandbox/ConsoleInput.h"
+
 namespace Sandbox {
 
 class LineReader {
@@ -21,7 +23,6 @@ class LineReader {
   // Reads `descriptor`, which stays open afterwards (it is not the reader's). Regular files are
   // read as well as pipes and terminals.
   LineReader(asio::io_context& io, int descriptor, LineHandler onLine, EndHandler onEnd);
-  ~LineReader();
   LineReader(const LineReader&) = delete;
   LineReader& operator=(const LineReader&) = delete;
 
@@ -29,11 +30,12 @@ class LineReader {
 
  private:
   void ReadLine();
+  void Take(std::string_view bytes, std::error_code error);
   // Takes the first line out of the buffer, or the rest at the end of input.
   std::string TakeLine(std::size_t length);
 
-  asio::posix::stream_descriptor input_;
-  int originalFlags_;
+  asio::io_context& io_;
+  ConsoleInput input_;
   LineHandler onLine_;
   EndHandler onEnd_;
   std::string buffer_;

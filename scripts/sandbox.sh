@@ -1,11 +1,28 @@
 #!/usr/bin/env bash
 # Builds the plugin and runs it in the stand-in server. With no arguments it plays the scripted
 # session sandbox/demo.txt; "--interactive" reads console lines from the terminal instead; other
-# arguments go to questveto-sandbox as they are (--help lists them).
+# arguments go to questveto-sandbox as they are (--help lists them). "--windows" first runs the
+# Windows build (questveto-sandbox.exe with QuestVeto.dll) under Wine instead, with the same choices.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/setup.sh
+if [ "${1:-}" = "--windows" ]; then
+  shift
+  cmake --preset windows >/dev/null
+  cmake --build --preset windows --target questveto-sandbox
+  prefix="$PWD/build/windows/wineprefix"
+  tools/wine-prefix.sh "$prefix" >/dev/null
+  wine=$(sed -n 's/^CMAKE_CROSSCOMPILING_EMULATOR:FILEPATH=//p' build/windows/CMakeCache.txt)
+  if [ $# -eq 0 ]; then
+    set -- --script sandbox/demo.txt
+  elif [ "$1" = "--interactive" ]; then
+    shift
+  fi
+  # Our version.dll, beside the program, instead of the one Wine brings.
+  WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES=version=n,b DISPLAY= \
+    exec "$wine" build/windows/bin/questveto-sandbox.exe "$@"
+fi
 cmake --preset default >/dev/null
 cmake --build --preset default --target questveto-sandbox
 if [ $# -eq 0 ]; then

@@ -7,7 +7,8 @@ and checks what it printed and what the sandbox showed; then stops the sandbox w
 Ctrl-C would, and checks that it unloaded the plugin. Exits 77 (skipped) only when npm cannot
 reach its registry to install the client.
 
-Usage: run_client_test.py SANDBOX SOURCE_DIR WORK_DIR SAMPLE_CONFIG
+Usage: run_client_test.py [--loader LOADER] SANDBOX SOURCE_DIR WORK_DIR SAMPLE_CONFIG
+  LOADER runs SANDBOX when it is not a native program (Wine for the Windows build).
 """
 import os
 import queue
@@ -58,7 +59,11 @@ def install_client(source, work):
 
 
 def main():
-    sandbox, source, work, sample_config = sys.argv[1:5]
+    arguments = sys.argv[1:]
+    loader = []
+    if arguments[0] == "--loader":
+        loader, arguments = arguments[1:2], arguments[2:]
+    sandbox, source, work, sample_config = arguments
     install_client(source, work)
     server_dir = os.path.join(work, "server")
     shutil.rmtree(server_dir, ignore_errors=True)
@@ -68,7 +73,7 @@ def main():
 
     password = secrets.token_hex(8)
     server = subprocess.Popen(
-        [sandbox, "--dir", server_dir, "--rcon-port", "0",
+        loader + [sandbox, "--dir", server_dir, "--rcon-port", "0",
          "--rcon-password", password],
         stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
     lines = queue.Queue()

@@ -1,0 +1,37 @@
+#include <fcntl.h>
+
+#include <array>
+
+#include "sandbox/ConsoleInput.h"
+
+namespace Sandbox {
+
+struct ConsoleInput::State {
+  State(asio::io_context& io, int descriptor)
+      : Stream(io, descriptor), OriginalFlags(fcntl(descriptor, F_GETFL)) {}
+
+  asio::posix::stream_descriptor Stream;
+  int OriginalFlags;
+  std::array<char, 4096> Chunk;
+};
+
+ConsoleInput::ConsoleInput(asio::io_context& io, int descriptor)
+    : state_(std::make_shared<State>(io, descriptor)) {}
+
+// The descriptor's open file may be shared with the shell (a terminal): it is handed back in the
+// blocking mode it came in.
+ConsoleInput::~ConsoleInput() {
+  const int descriptor = state_->Stream.release();
+  if (state_->OriginalFlags != -1) fcntl(descriptor, F_SETFL, state_->OriginalFlags);
+}
+
+void ConsoleInput::Read(ChunkHandler onChunk) {
+  state_->Stream.async_read_some(
+      asio::buffer(state_->Chunk),
+      [state = state_, onChunk = std::move(onChunk)](std::error_code error, std::size_t length) {
+        if (error == asio::error::operation_aborted) return;
+        onChunk(std::string_view(state->Chunk.data(), length), error);
+      });
+}
+
+}  // namespace Sandbox

@@ -1,0 +1,108 @@
+#!/usr/bin/env python3
+"""Checks the release archive as an operator receives it: its SHA-256 file matches; it holds the
+plugin's DLL, the sample configuration and the install notes under HostApi/Plugins/QuestVeto and
+nothing else; the DLL carries the project's version; and unpacked into a fresh server directory
+it plays the scripted demo exactly as the build it came from does.
+
+Usage: check_package.py --zip FILE --version X.Y.Z --windows LOADER SANDBOX.exe PLUGIN.dll
+                        --world FILE --demo FILE --config FILE --work DIR
+"""
+import argparse
+import hashlib
+import os
+import sys
+import zipfile
+
+import pe_version
+import transcript
+
+FOLDER = "HostApi/Plugins/QuestVeto/"
+CONTENTS = sorted(FOLDER + name for name in ("QuestVeto.dll", "config.json", "INSTALL.txt"))
+
+
+def fail(message):
+    sys.exit(f"FAIL: {message}")
+
+
+def check_checksum(archive):
+    checksum_file = archive + ".sha256"
+    if not os.path.exists(checksum_file):
+        fail(f"no {os.path.basename(checksum_file)} beside the archive")
+    with open(checksum_file) as file:
+        words = file.read().split()
+    with open(archive, "rb") as file:
+        digest = hashlib.sha256(file.read()).hexdigest()
+    if words != [digest, os.path.basename(archive)]:
+        fail(f"{checksum_file} holds {words}, expected [{digest!r}, {os.path.basename(archive)!r}]")
+
+
+def check_listing(archive):
+    with zipfile.ZipFile(archive) as zip_file:
+        names = zip_file.namelist()
+    print("archive listing:\n  " + "\n  ".join(names))
+    files = sorted(name for name in names if not name.endswith("/"))
+    if files != CONTENTS:
+        fail(f"the archive holds {files}, expected {CONTENTS}")
+    for folder in (name for name in names if name.endswith("/")):
+        if not FOLDER.startswith(folder):
+            fail(f"the archive holds the folder {folder}")
+
+
+def check_version(dll, version):
+    info = pe_version.version_info(dll)
+    if info is None:
+        fail(f"{dll} has no version resource")
+    print(f"version resource: {info}")
+    numbers = tuple(int(part) for part in version.split(".")) + (0,)
+    expected_strings = {"FileVersion": version, "ProductVersion": version,
+                        "ProductName": "QuestVeto"}
+    for key in ("FileVersion", "ProductVersion"):
+        if info[key] != numbers:
+            fail(f"fixed {key} is {info[key]}, expected {numbers}")
+    for key, value in expected_strings.items():
+        if info["Strings"].get(key) != value:
+            fail(f"{key} is {info['Strings'].get(key)!r}, expected {value!r}")
+    if not info["Strings"].get("FileDescription"):
+        fail("the version resource has no FileDescription")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--zip", required=True)
+    parser.add_argument("--version", required=True)
+    parser.add_argument("--windows", nargs=3, required=True, metavar=("LOADER", "SANDBOX", "PLUGIN"))
+    parser.add_argument("--world", required=True)
+    parser.add_argument("--demo", required=True)
+    parser.add_argument("--config", required=True)
+    parser.add_argument("--work", required=True)
+    args = parser.parse_args()
+    if not os.path.exists(args.zip):
+        fail(f"no {args.zip} (cmake --build --preset windows --target package first)")
+    loader, sandbox, built_plugin = args.windows
+
+    check_checksum(args.zip)
+    check_listing(args.zip)
+
+    installed = transcript.fresh_server_dir(os.path.join(args.work, "installed"))
+    with zipfile.ZipFile(args.zip) as zip_file:
+        zip_file.extractall(installed)
+    installed_plugin = os.path.join(installed, FOLDER, "QuestVeto.dll")
+    check_version(installed_plugin, args.version)
+
+    built = transcript.fresh_server_dir(os.path.join(args.work, "built"), args.config)
+    try:
+        expected = transcript.play([loader, sandbox], built, built_plugin, args.world, args.demo)
+        actual = transcript.play([loader, sandbox], installed, installed_plugin, args.world,
+                                 args.demo)
+    except transcript.TranscriptError as error:
+        fail(str(error))
+    difference = transcript.first_difference(
+        transcript.normalise(expected, built, built_plugin),
+        transcript.normalise(actual, installed, installed_plugin))
+    if difference:
+        fail(f"the installed package plays the demo differently from the build at {difference}")
+    print("the installed package plays the demo as the build does")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,59 @@
+"""Plays the scripted demo in a questveto-sandbox build and makes its transcript comparable.
+
+A transcript differs between runs and builds only in what must: the server directory and plugin
+paths, the clock at the head of log lines and the UTC seconds written as mission data. normalise()
+replaces exactly those with placeholders; everything else, line by line, stays as printed.
+"""
+import os
+import re
+import shutil
+import subprocess
+
+TIMEOUT = 120
+PLUGIN_FOLDER = os.path.join("HostApi", "Plugins", "QuestVeto")
+
+# "12/07/26 13:45 [QuestVeto][info] ..." and "... CompleteUtcTime = 1796648700".
+_LOG_CLOCK = re.compile(r"^\d\d/\d\d/\d\d \d\d:\d\d (?=\[)", re.MULTILINE)
+_UTC_SECONDS = re.compile(r"(UtcTime = )\d+$", re.MULTILINE)
+
+
+class TranscriptError(Exception):
+    pass
+
+
+def fresh_server_dir(path, sample_config=None):
+    """An empty server directory at path, with the sample configuration when one is given."""
+    shutil.rmtree(path, ignore_errors=True)
+    os.makedirs(os.path.join(path, PLUGIN_FOLDER))
+    if sample_config:
+        shutil.copy2(sample_config, os.path.join(path, PLUGIN_FOLDER, "config.json"))
+    return path
+
+
+def play(command, server_dir, plugin, world, demo):
+    """Runs the sandbox (command: the program, after its loader if any) on the demo; its output."""
+    run = subprocess.run(
+        command + ["--dir", server_dir, "--plugin", plugin, "--world", world, "--script", demo],
+        stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+        timeout=TIMEOUT)
+    output = run.stdout.decode("utf-8", errors="replace").replace("\r\n", "\n")
+    if run.returncode != 0:
+        raise TranscriptError(f"{' '.join(command)} exited with {run.returncode}:\n{output}")
+    return output
+
+
+def normalise(output, server_dir, plugin):
+    output = output.replace(plugin, "<plugin>").replace(server_dir, "<server dir>")
+    output = _LOG_CLOCK.sub("<clock> ", output)
+    return _UTC_SECONDS.sub(r"\g<1><seconds>", output)
+
+
+def first_difference(expected, actual):
+    """A report of the first line where two transcripts part, or None when they are the same."""
+    expected_lines, actual_lines = expected.splitlines(), actual.splitlines()
+    for number, (want, got) in enumerate(zip(expected_lines, actual_lines), start=1):
+        if want != got:
+            return f"line {number}:\n  expected: {want!r}\n  actual:   {got!r}"
+    if len(expected_lines) != len(actual_lines):
+        return f"{len(expected_lines)} lines expected, {len(actual_lines)} printed"
+    return None
