@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Checks the release archive as an operator receives it: its SHA-256 file matches; it holds the
-plugin's DLL, the sample configuration and the install notes under HostApi/Plugins/QuestVeto and
+plugin's DLL (stripped), the sample configuration and the install notes under HostApi/Plugins/QuestVeto and
 nothing else; the DLL carries the project's version; and unpacked into a fresh server directory
 it plays the scripted demo exactly as the build it came from does.
 
@@ -48,6 +48,13 @@ def check_listing(archive):
             fail(f"the archive holds the folder {folder}")
 
 
+def check_stripped(dll):
+    names = pe_version.section_names(dll)
+    debug = [name for name in names if name.startswith(("/", ".debug"))]
+    if debug:
+        fail(f"{dll} is not stripped: it has the sections {debug}")
+
+
 def check_version(dll, version):
     info = pe_version.version_info(dll)
     if info is None:
@@ -87,6 +94,7 @@ def main():
     with zipfile.ZipFile(args.zip) as zip_file:
         zip_file.extractall(installed)
     installed_plugin = os.path.join(installed, FOLDER, "QuestVeto.dll")
+    check_stripped(installed_plugin)
     check_version(installed_plugin, args.version)
 
     built = transcript.fresh_server_dir(os.path.join(args.work, "built"), args.config)

@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
-"""Reads the version resource of a Windows PE file (DLL or EXE) without Windows.
+"""Reads the version resource and the section names of a Windows PE file (DLL or EXE) without
+Windows.
 
 version_info(path) -> {"FileVersion": (1, 2, 3, 0), "ProductVersion": (...),
                        "Strings": {"ProductName": "...", ...}}
-or None when the file has no version resource. Raises ValueError for a file that is not PE.
+or None when the file has no version resource; section_names(path) -> [".text", ...].
+Both raise ValueError for a file that is not PE.
 
 Usage: pe_version.py FILE   (prints what it found)
 """
@@ -30,8 +32,10 @@ def _sections(data):
     directories = optional + (112 if magic == 0x20B else 96)
     resource_rva = struct.unpack_from("<I", data, directories + 2 * 8)[0]
     table = optional + optional_size
-    sections = [struct.unpack_from("<8xIIII", data, table + 40 * i) for i in range(count)]
-    return resource_rva, sections
+    headers = [table + 40 * i for i in range(count)]
+    names = [data[header:header + 8].rstrip(b"\0").decode("ascii") for header in headers]
+    sections = [struct.unpack_from("<8xIIII", data, header) for header in headers]
+    return resource_rva, sections, names
 
 
 def _offset(sections, rva):
@@ -51,7 +55,7 @@ def _first_entry(data, directory):
 
 
 def _version_resource(data):
-    resource_rva, sections = _sections(data)
+    resource_rva, sections, _ = _sections(data)
     if resource_rva == 0:
         return None
     root = _offset(sections, resource_rva)
@@ -94,6 +98,12 @@ def _version(most, least):
     return (most >> 16, most & 0xFFFF, least >> 16, least & 0xFFFF)
 
 
+def section_names(path):
+    """The names in the section table; a long name ("/4": debug information) as its reference."""
+    with open(path, "rb") as file:
+        return _sections(file.read())[2]
+
+
 def version_info(path):
     with open(path, "rb") as file:
         data = file.read()
@@ -120,3 +130,4 @@ def version_info(path):
 
 if __name__ == "__main__":
     print(version_info(sys.argv[1]))
+    print(section_names(sys.argv[1]))

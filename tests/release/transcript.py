@@ -1,8 +1,9 @@
 """Plays the scripted demo in a questveto-sandbox build and makes its transcript comparable.
 
 A transcript differs between runs and builds only in what must: the server directory and plugin
-paths, the clock at the head of log lines and the UTC seconds written as mission data. normalise()
-replaces exactly those with placeholders; everything else, line by line, stays as printed.
+paths (and the separators of paths into the server directory), the clock at the head of log
+lines and the UTC seconds written as mission data. normalise() replaces exactly those with
+placeholders; everything else, line by line, stays as printed.
 """
 import os
 import re
@@ -43,7 +44,10 @@ def play(command, server_dir, plugin, world, demo):
 
 
 def normalise(output, server_dir, plugin):
-    output = output.replace(plugin, "<plugin>").replace(server_dir, "<server dir>")
+    output = output.replace(plugin, "<plugin>")
+    # A path into the server directory: Windows joins its parts with a backslash.
+    output = re.sub(re.escape(server_dir) + r"(\S*)",
+                    lambda path: "<server dir>" + path.group(1).replace("\\", "/"), output)
     output = _LOG_CLOCK.sub("<clock> ", output)
     return _UTC_SECONDS.sub(r"\g<1><seconds>", output)
 
