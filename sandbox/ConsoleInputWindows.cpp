@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -25,6 +26,8 @@ struct ConsoleInput::State : std::enable_shared_from_this<ConsoleInput::State> {
   bool Reading = false;  // the thread is inside a read that may block
   bool Closing = false;  // the input is gone: nothing more is read or delivered
   ChunkHandler OnChunk;  // used on the io_context's thread only
+  // Keeps the io_context running while a chunk is asked for, as a pending read would.
+  std::optional<asio::executor_work_guard<asio::io_context::executor_type>> Pending;
   std::thread Thread;
 };
 
@@ -52,6 +55,7 @@ void ConsoleInput::State::ReadWhenAsked() {
       if (self->Closing) return;
       // Taken out first: the handler may ask for the next chunk, which sets a new one.
       const ChunkHandler onChunk = std::move(self->OnChunk);
+      self->Pending.reset();
       onChunk(bytes, error);
     });
   }
@@ -71,6 +75,7 @@ ConsoleInput::~ConsoleInput() {
     state_->Closing = true;
     blocked = state_->Reading;
   }
+  state_->Pending.reset();
   state_->Wake.notify_all();
   if (blocked) {
     state_->Thread.detach();
@@ -83,6 +88,7 @@ void ConsoleInput::Read(ChunkHandler onChunk) {
   {
     std::lock_guard<std::mutex> lock(state_->Mutex);
     state_->OnChunk = std::move(onChunk);
+    state_->Pending.emplace(state_->Io.get_executor());
     state_->Asked = true;
   }
   state_->Wake.notify_all();
