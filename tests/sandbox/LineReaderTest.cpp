@@ -32,7 +32,8 @@ struct Reading {
   std::string Problem;
 };
 
-// Reads `input` from a file through a LineReader until it ends or the handler stops at "quit".
+// Reads `input` from a file through a LineReader until it ends or the handler stops at "quit";
+// a reader that stopped leaves the io_context nothing to do.
 Reading ReadAll(const std::string& input) {
   const fs::path path =
       fs::temp_directory_path() / fmt::format("qv-line-reader-{}", std::random_device()());
@@ -47,9 +48,7 @@ Reading ReadAll(const std::string& input) {
         io, descriptor,
         [&](const std::string& line) {
           reading.Lines.push_back(line);
-          if (line != "quit") return true;
-          io.stop();
-          return false;
+          return line != "quit";
         },
         [&](const std::string& problem) {
           reading.Ended = true;
