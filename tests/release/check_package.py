@@ -77,11 +77,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--zip", required=True)
     parser.add_argument("--version", required=True)
-    parser.add_argument("--windows", nargs=3, required=True, metavar=("LOADER", "SANDBOX", "PLUGIN"))
-    parser.add_argument("--world", required=True)
-    parser.add_argument("--demo", required=True)
-    parser.add_argument("--config", required=True)
-    parser.add_argument("--work", required=True)
+    transcript.add_arguments(parser)
     args = parser.parse_args()
     if not os.path.exists(args.zip):
         fail(f"no {args.zip} (cmake --build --preset windows --target package first)")

@@ -18,11 +18,7 @@ SHOWN_LINES = 12
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--linux", nargs=2, required=True, metavar=("SANDBOX", "PLUGIN"))
-    parser.add_argument("--windows", nargs=3, required=True, metavar=("LOADER", "SANDBOX", "PLUGIN"))
-    parser.add_argument("--world", required=True)
-    parser.add_argument("--demo", required=True)
-    parser.add_argument("--config", required=True)
-    parser.add_argument("--work", required=True)
+    transcript.add_arguments(parser)
     args = parser.parse_args()
     if not os.path.exists(args.linux[0]):
         sys.exit(f"FAIL: no Linux build at {args.linux[0]} (cmake --build --preset default first)")

@@ -22,6 +22,15 @@ class TranscriptError(Exception):
     pass
 
 
+def add_arguments(parser):
+    """The arguments every demo check takes: the Windows build, the demo's inputs, a work folder."""
+    parser.add_argument("--windows", nargs=3, required=True, metavar=("LOADER", "SANDBOX", "PLUGIN"))
+    parser.add_argument("--world", required=True)
+    parser.add_argument("--demo", required=True)
+    parser.add_argument("--config", required=True)
+    parser.add_argument("--work", required=True)
+
+
 def fresh_server_dir(path, sample_config=None):
     """An empty server directory at path, with the sample configuration when one is given."""
     shutil.rmtree(path, ignore_errors=True)
