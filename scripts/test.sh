@@ -11,10 +11,9 @@ QV_BUILD_DIR=build/default scripts/valgrind.sh  # the same test programs under v
 scripts/test-asan.sh  # every suite again under AddressSanitizer and UndefinedBehaviorSanitizer
 FUZZ_SECONDS="${FUZZ_SECONDS:-30}" scripts/fuzz.sh  # each fuzz target for 30 s
 
-# QuestVeto.dll and the same suites for Windows x64, run under Wine; then the Windows sandbox
+# QuestVeto.dll and the same suites for Windows x64, run under Wine; with them the Windows sandbox
 # end to end (its demo transcript against the Linux one built above, the RCON client) and the
-# release archive, which its test installs into a fresh server directory.
+# release archive, which its test makes and installs into a fresh server directory.
 cmake --preset windows
 cmake --build --preset windows
-cmake --build --preset windows --target package
 ctest --preset windows

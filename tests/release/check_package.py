@@ -80,7 +80,7 @@ def main():
     transcript.add_arguments(parser)
     args = parser.parse_args()
     if not os.path.exists(args.zip):
-        fail(f"no {args.zip} (cmake --build --preset windows --target package first)")
+        fail(f"no {args.zip}: cmake --build --preset windows --target package makes it")
     loader, sandbox, built_plugin = args.windows
 
     check_checksum(args.zip)
