@@ -7,6 +7,7 @@
 #include <fmt/format.h>
 
 #include "host/HostApi.h"
+#include "sandbox/ServerDirectory.h"
 #include "standin/CommandRegistry.h"
 
 namespace Sandbox {
@@ -172,8 +173,7 @@ void Console::RunAs(std::istringstream& arguments) {
 }
 
 void Console::WriteConfig(std::istringstream& arguments) {
-  const std::filesystem::path path =
-      std::filesystem::path(server_.Directory()) / "HostApi/Plugins/QuestVeto/config.json";
+  const std::filesystem::path path = ConfigFileIn(server_.Directory());
   std::filesystem::create_directories(path.parent_path());
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
   file << Rest(arguments) << '\n';
