@@ -71,6 +71,18 @@ bool Console::Execute(const std::string& line) {
   return true;
 }
 
+ConsoleNames Console::Names() const {
+  ConsoleNames names;
+  names.Registered = HostApi::GetCommands().CommandNames();
+  names.Commands = {"quit", "exit"};
+  for (const auto& command : commands_) names.Commands.push_back(command.first);
+  names.Commands.insert(names.Commands.end(), names.Registered.begin(), names.Registered.end());
+  for (const Player& player : server_.Players().All()) names.Players.push_back(player.Name);
+  for (const Mission& mission : server_.Players().Missions())
+    names.Missions.push_back(mission.Name);
+  return names;
+}
+
 void Console::Help(std::istringstream&) {
   terminal_.Line(
       "Commands:\n"

@@ -10,7 +10,14 @@
 
 namespace Sandbox {
 
-class LineReader {
+// A source of console lines, which starts delivering them at Start.
+class ConsoleInput {
+ public:
+  virtual ~ConsoleInput() = default;
+  virtual void Start() = 0;
+};
+
+class LineReader final : public ConsoleInput {
  public:
   // Called with each line, without its line break; answers false to stop reading.
   using LineHandler = std::function<bool(const std::string& line)>;
@@ -21,11 +28,11 @@ class LineReader {
   // Reads `descriptor`, which stays open afterwards (it is not the reader's). Regular files are
   // read as well as pipes and terminals.
   LineReader(asio::io_context& io, int descriptor, LineHandler onLine, EndHandler onEnd);
-  ~LineReader();
+  ~LineReader() override;
   LineReader(const LineReader&) = delete;
   LineReader& operator=(const LineReader&) = delete;
 
-  void Start();
+  void Start() override;
 
  private:
   void ReadLine();
