@@ -1,0 +1,160 @@
+#!/usr/bin/env python3
+"""Types at questveto-sandbox's console on a pseudo-terminal, as an operator would.
+
+Two runs in one fresh server directory. The first completes, with Tab, a console command, a
+player, a mission and a command the plugin registered, runs each line, and ends with Ctrl-D.
+The second recalls the first run's last line with the Up arrow and runs it again, then stops
+with Ctrl-C at the prompt. Checks what the screen showed after each key and that the terminal
+was handed back in the mode it came in.
+
+Usage: run_terminal_test.py SANDBOX
+"""
+import os
+import pty
+import select
+import sys
+import tempfile
+import termios
+import time
+
+TIMEOUT = 15
+PROMPT = b"\r\n> "
+UP = b"\x1b[A"
+CTRL_D = b"\x04"
+CTRL_C = b"\x03"
+
+
+class Failure(Exception):
+    pass
+
+
+class Session:
+    """The sandbox running on the slave side of a fresh pseudo-terminal."""
+
+    def __init__(self, sandbox, server_dir):
+        self.pid, self.fd = pty.fork()
+        if self.pid == 0:
+            os.execv(sandbox, [sandbox, "--dir", server_dir])
+        self.screen = b""
+        self.seen = 0  # what expect() has consumed of the screen
+
+    def read_some(self, deadline):
+        ready, _, _ = select.select([self.fd], [], [], max(0.0, deadline - time.time()))
+        if not ready:
+            return False
+        try:
+            data = os.read(self.fd, 4096)
+        except OSError:  # the slave side closed: the program ended
+            return False
+        self.screen += data
+        return bool(data)
+
+    def expect(self, text, what):
+        """Waits until `text` appears after what was expected before."""
+        deadline = time.time() + TIMEOUT
+        while True:
+            at = self.screen.find(text, self.seen)
+            if at >= 0:
+                self.seen = at + len(text)
+                return
+            if time.time() > deadline or not self.read_some(deadline):
+                raise Failure(f"{what}: {text!r} never appeared; the screen after the last "
+                              f"match was:\n{self.screen[self.seen:]!r}")
+
+    def type(self, keys):
+        os.write(self.fd, keys)
+
+    def finish(self):
+        """The exit status, once the program ended; the screen is read to its end."""
+        deadline = time.time() + TIMEOUT
+        while self.read_some(deadline):
+            pass
+        _, status = os.waitpid(self.pid, 0)
+        mode = None
+        try:
+            mode = termios.tcgetattr(self.fd)
+        except termios.error:
+            pass
+        os.close(self.fd)
+        return os.waitstatus_to_exitcode(status), mode
+
+
+def fresh_terminal_mode():
+    master, slave = pty.openpty()
+    mode = termios.tcgetattr(master)
+    os.close(master)
+    os.close(slave)
+    return mode
+
+
+def first_run(sandbox, server_dir):
+    run = Session(sandbox, server_dir)
+    run.expect(b"copied the sample", "the new directory gets the sample config")
+    run.expect(PROMPT, "the first prompt")
+
+    run.type(b"mis\t")
+    run.expect(b"sions ", "a console command completed")
+    run.type(b"\r")
+    run.expect(b"Race to the Summit   version 2", "the missions listed")
+    run.expect(PROMPT, "the prompt after the output")
+
+    run.type(b"kill Al\t")
+    run.expect(b"ice ", "a player completed")
+    run.type(b"\r")
+    run.expect(b"Alice is dead", "the completed line ran")
+    run.expect(PROMPT, "the prompt after the output")
+
+    run.type(b"start Bob Race to\t")
+    run.expect(b"the Summit", "a mission name with blanks completed")
+    run.type(b"\r")
+    run.expect(b'The start of "Race to the Summit" by Bob was refused', "the start ran")
+    run.expect(PROMPT, "the prompt after the output")
+
+    run.type(b"as Bob qv.re\t")
+    run.expect(b"load", "a command the plugin registered completed")
+    run.type(b"\r")
+    run.expect(b"[chat to Bob] QuestVeto: Reloaded config", "the plugin's command ran")
+    run.expect(PROMPT, "the prompt after the output")
+
+    run.type(CTRL_D)
+    run.expect(b"End of input", "Ctrl-D ends the input")
+    status, _ = run.finish()
+    if status != 0:
+        raise Failure(f"the first run exited with {status}")
+
+
+def second_run(sandbox, server_dir):
+    run = Session(sandbox, server_dir)
+    run.expect(PROMPT, "the first prompt")
+    run.type(UP)
+    run.expect(b"as Bob qv.reload", "the first run's last line recalled")
+    run.type(b"\r")
+    run.expect(b"[chat to Bob] QuestVeto: Reloaded config", "the recalled line ran")
+    run.expect(PROMPT, "the prompt after the output")
+    run.type(CTRL_C)
+    run.expect(b"Signal SIGINT received", "Ctrl-C at the prompt stops the server")
+    run.expect(b"Unloaded plugin ", "the plugin unloaded")
+    status, after = run.finish()
+    if status != 0:
+        raise Failure(f"the second run exited with {status}")
+    if after is not None and after[3] != fresh_terminal_mode()[3]:
+        raise Failure("the terminal was not handed back in the mode it came in")
+    if b"copied the sample" in run.screen:
+        raise Failure("the existing config.json was replaced by the sample")
+
+
+def main():
+    sandbox = sys.argv[1]
+    with tempfile.TemporaryDirectory(prefix="qv-terminal-") as server_dir:
+        try:
+            first_run(sandbox, server_dir)
+            second_run(sandbox, server_dir)
+        except Failure as failure:
+            print(f"FAILED: {failure}")
+            return 1
+    print("passed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
