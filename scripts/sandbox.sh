@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the plugin and runs it in the stand-in server. With no arguments it plays the scripted
-# session sandbox/demo.txt; "--interactive" reads console lines from the terminal instead; other
-# arguments go to questveto-sandbox as they are (--help lists them).
+# session sandbox/demo.txt; "--interactive" reads console lines from the terminal instead (with
+# line editing, history and Tab completion); other arguments go to questveto-sandbox as they are
+# (--help lists them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
