@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -21,6 +22,16 @@ constexpr int kHistoryLines = 1000;
 
 bool Blank(const std::string& line) {
   return line.find_first_not_of(" \t") == std::string::npos;
+}
+
+// Where the `characters`th character of the UTF-8 `line` begins: the library counts positions
+// in characters, the line it shows is in bytes.
+std::size_t ByteOffset(const std::string& line, int characters) {
+  std::size_t at = 0;
+  for (int seen = 0; at < line.size(); ++at) {
+    if ((static_cast<unsigned char>(line[at]) & 0xC0) != 0x80 && seen++ == characters) break;
+  }
+  return at;
 }
 
 class LineEditor final : public ConsoleInput {
@@ -46,6 +57,9 @@ class LineEditor final : public ConsoleInput {
   LineEditor& operator=(const LineEditor&) = delete;
 
   void Start() override {
+    // Keys are read as characters of the terminal's encoding. Only the character type category
+    // is taken from the environment; nothing else in the server depends on it.
+    std::setlocale(LC_CTYPE, "");
     // SIGINT and SIGTERM are the server's (its signal set stops it), not the library's.
     rl_catch_signals = 0;
     rl_readline_name = "questveto-sandbox";
@@ -120,11 +134,12 @@ class LineEditor final : public ConsoleInput {
   // names); the library replaces only the word, so each is offered from the word's start on.
   static char** CompleteWord(const char* word, int start, int end) {
     rl_attempted_completion_over = 1;  // never the library's own file name completion
-    const std::string beforeCursor(rl_line_buffer, static_cast<std::size_t>(end));
+    const std::string line(rl_line_buffer);
+    const std::string beforeCursor = line.substr(0, ByteOffset(line, end));
     const Completion completion = current_->complete_(beforeCursor);
     std::vector<std::string>& offered = current_->offered_;
     offered.clear();
-    const auto wordStart = static_cast<std::size_t>(start);
+    const std::size_t wordStart = ByteOffset(line, start);
     if (wordStart < completion.Start) return nullptr;
     for (const std::string& candidate : completion.Candidates) {
       offered.push_back(candidate.substr(wordStart - completion.Start));

@@ -5,7 +5,7 @@ Two runs in one fresh server directory. The first completes, with Tab, a console
 player, a mission and a command the plugin registered, runs each line, and ends with Ctrl-D.
 The second recalls the first run's last line with the Up arrow and runs it again, then stops
 with Ctrl-C at the prompt. Checks what the screen showed after each key and that the terminal
-was handed back in the mode it came in.
+was handed back in the mode it came in. A third run completes names that are not ASCII.
 
 Usage: run_terminal_test.py SANDBOX
 """
@@ -31,10 +31,11 @@ class Failure(Exception):
 class Session:
     """The sandbox running on the slave side of a fresh pseudo-terminal."""
 
-    def __init__(self, sandbox, server_dir):
+    def __init__(self, sandbox, server_dir, *arguments):
         self.pid, self.fd = pty.fork()
         if self.pid == 0:
-            os.execv(sandbox, [sandbox, "--dir", server_dir])
+            os.environ["LC_ALL"] = "C.UTF-8"  # the keys typed are UTF-8
+            os.execv(sandbox, [sandbox, "--dir", server_dir, *arguments])
         self.screen = b""
         self.seen = 0  # what expect() has consumed of the screen
 
@@ -143,12 +144,32 @@ def second_run(sandbox, server_dir):
         raise Failure("the existing config.json was replaced by the sample")
 
 
+def non_ascii_names(sandbox, server_dir):
+    world = os.path.join(server_dir, "world.json")
+    with open(world, "w", encoding="utf-8") as file:
+        file.write('{"missions": [{"name": "Jagd \u00fcber Berge", "version": 1, "tag": "J"}],'
+                   ' "players": [{"name": "B\u00f6b"}]}')
+    run = Session(sandbox, server_dir, "--world", world)
+    run.expect(PROMPT, "the first prompt")
+    run.type("start B\t".encode())
+    run.expect("öb ".encode(), "a non-ASCII player completed")
+    run.type("Jagd ü\t".encode())
+    run.expect("ber Berge".encode(), "a non-ASCII mission completed after a non-ASCII word")
+    run.type(b"\r")
+    run.expect('Böb started "Jagd über Berge"'.encode(), "the completed line ran")
+    run.type(CTRL_D)
+    status, _ = run.finish()
+    if status != 0:
+        raise Failure(f"the run with non-ASCII names exited with {status}")
+
+
 def main():
     sandbox = sys.argv[1]
     with tempfile.TemporaryDirectory(prefix="qv-terminal-") as server_dir:
         try:
             first_run(sandbox, server_dir)
             second_run(sandbox, server_dir)
+            non_ascii_names(sandbox, server_dir)
         except Failure as failure:
             print(f"FAILED: {failure}")
             return 1
