@@ -24,6 +24,18 @@ CTRL_D = b"\x04"
 CTRL_C = b"\x03"
 
 
+# What Tab completes in the first run: (kind, keys before Tab, what the completion shows, what
+# the completed line prints).
+COMPLETIONS = [
+    ("a console command", b"mis", b"sions ", b"Race to the Summit   version 2"),
+    ("a player", b"kill Al", b"ice ", b"Alice is dead"),
+    ("a mission name with blanks", b"start Bob Race to", b"the Summit",
+     b'The start of "Race to the Summit" by Bob was refused'),
+    ("a command the plugin registered", b"as Bob qv.re", b"load",
+     b"[chat to Bob] QuestVeto: Reloaded config"),
+]
+
+
 class Failure(Exception):
     pass
 
@@ -93,29 +105,12 @@ def first_run(sandbox, server_dir):
     run.expect(b"copied the sample", "the new directory gets the sample config")
     run.expect(PROMPT, "the first prompt")
 
-    run.type(b"mis\t")
-    run.expect(b"sions ", "a console command completed")
-    run.type(b"\r")
-    run.expect(b"Race to the Summit   version 2", "the missions listed")
-    run.expect(PROMPT, "the prompt after the output")
-
-    run.type(b"kill Al\t")
-    run.expect(b"ice ", "a player completed")
-    run.type(b"\r")
-    run.expect(b"Alice is dead", "the completed line ran")
-    run.expect(PROMPT, "the prompt after the output")
-
-    run.type(b"start Bob Race to\t")
-    run.expect(b"the Summit", "a mission name with blanks completed")
-    run.type(b"\r")
-    run.expect(b'The start of "Race to the Summit" by Bob was refused', "the start ran")
-    run.expect(PROMPT, "the prompt after the output")
-
-    run.type(b"as Bob qv.re\t")
-    run.expect(b"load", "a command the plugin registered completed")
-    run.type(b"\r")
-    run.expect(b"[chat to Bob] QuestVeto: Reloaded config", "the plugin's command ran")
-    run.expect(PROMPT, "the prompt after the output")
+    for what, typed, completed, output in COMPLETIONS:
+        run.type(typed + b"\t")
+        run.expect(completed, what + " completed")
+        run.type(b"\r")
+        run.expect(output, what + ": the completed line ran")
+        run.expect(PROMPT, what + ": the prompt after the output")
 
     run.type(CTRL_D)
     run.expect(b"End of input", "Ctrl-D ends the input")
