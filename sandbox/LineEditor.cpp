@@ -8,7 +8,9 @@
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include <editline/readline.h>
@@ -58,7 +60,7 @@ class LineEditor final : public ConsoleInput {
 
   void Start() override {
     // Keys are read as characters of the terminal's encoding. Only the character type category
-    // is taken from the environment; nothing else in the server depends on it.
+    // is taken from the environment: the stand-in's text conversions do not depend on it.
     std::setlocale(LC_CTYPE, "");
     // SIGINT and SIGTERM are the server's (its signal set stops it), not the library's.
     rl_catch_signals = 0;
@@ -81,6 +83,13 @@ class LineEditor final : public ConsoleInput {
       } else {
         rl_callback_read_char();  // may deliver a line through OnLine
       }
+      if (failure_) {
+        // Whatever the line handler threw goes on to the io_context's caller, as a plain
+        // reader's would, once the terminal is handed back.
+        rl_callback_handler_remove();
+        installed_ = false;
+        std::rethrow_exception(std::exchange(failure_, nullptr));
+      }
       if (finished_) return Stop();
       if (delivered_) ShowPrompt();
       WaitForKey();
@@ -102,7 +111,7 @@ class LineEditor final : public ConsoleInput {
     endProblem_ = std::move(problem);
   }
 
-  // Only here, outside the library's line callback, which re-arms the terminal on its return.
+  // After the key that ended the input, outside the library's line callback.
   void Stop() {
     rl_callback_handler_remove();
     installed_ = false;
@@ -126,7 +135,12 @@ class LineEditor final : public ConsoleInput {
     }
     const std::string text(line);
     std::free(line);
-    current_->Deliver(text);
+    // Nothing may unwind through the library's C code: a failure waits until it has returned.
+    try {
+      current_->Deliver(text);
+    } catch (...) {
+      current_->failure_ = std::current_exception();
+    }
   }
 
   // The library's completion callback for the word from `start` to `end`, in the line before
@@ -167,6 +181,7 @@ class LineEditor final : public ConsoleInput {
   bool finished_ = false;
   bool delivered_ = false;  // a line went out with the last key
   std::optional<std::string> endProblem_;
+  std::exception_ptr failure_;  // thrown by the line handler, rethrown outside the library
 };
 
 LineEditor* LineEditor::current_ = nullptr;
