@@ -41,6 +41,14 @@ struct FString {
 
   // The text view: never null, "" for an empty string.
   const WideChar* Text() const { return Count != 0 ? Chars : EmptyText(); }
+  // True when the fields describe text that can be read safely: 0 <= Count <= Capacity, a buffer
+  // whenever Count is not 0, and the last counted character the terminator. Reads at most that
+  // one character, and only once the other fields have been found sound.
+  bool WellFormed() const {
+    if (Count < 0 || Count > Capacity) return false;
+    if (Count == 0) return true;
+    return Chars != nullptr && Chars[Count - 1] == 0;
+  }
   // Characters before the terminator.
   int32_t Length() const { return Count != 0 ? Count - 1 : 0; }
   // The text view up to its first 0, through the host's Utf8Encode.

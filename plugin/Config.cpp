@@ -2,6 +2,7 @@
 
 #include "host/HostApi.h"
 #include "plugin/ConfigFile.h"
+#include "plugin/ConfigWarnings.h"
 
 nlohmann::json PluginConfig;
 
@@ -12,4 +13,5 @@ std::string ConfigPath() {
 void ReadConfig() {
   // Parsed aside, so that a file broken halfway never leaves a half-read configuration in force.
   PluginConfig = ParseConfigFile(ConfigPath());
+  ForgetConfigWarnings();
 }

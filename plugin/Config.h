@@ -13,5 +13,6 @@ std::string ConfigPath();
 
 // Replaces PluginConfig with the file's first JSON value. Throws std::runtime_error
 // "Can't open config.json" when the file cannot be opened, or the JSON library's error (with line
-// and column) when it is not valid JSON; PluginConfig is left as it was on every failure.
+// and column) when it is not valid JSON; PluginConfig is left as it was on every failure. After a
+// success, each problem with a value is warned about again when a mission start next meets it.
 void ReadConfig();

@@ -8,6 +8,9 @@
 namespace QuestVeto {
 
 bool IsMissionDisabled(const FString& displayName) {
+  // Other plugins hand in strings we did not make: one that would be read out of bounds is
+  // answered without reading it.
+  if (!displayName.WellFormed()) return false;
   try {
     // May make a null configuration an object and add a missing "DisabledMissions" as null.
     return FindDisablingEntry(PluginConfig, displayName).has_value();

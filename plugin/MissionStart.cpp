@@ -7,6 +7,7 @@
 
 #include "host/GameCalls.h"
 #include "host/HostApi.h"
+#include "plugin/ConfigWarnings.h"
 #include "plugin/Log.h"
 #include "plugin/LogText.h"
 #include "plugin/Notification.h"
@@ -39,8 +40,7 @@ FString NotificationText() {
   try {
     return FormatNotification(configured);
   } catch (const fmt::format_error& error) {
-    PluginLog()->warn("Config key \"DisabledMessage\" cannot be used, the default applies: {}",
-                      error.what());
+    WarnConfigFallback(kDisabledMessageKey, error.what());
     return FormatNotification(kDefaultDisabledMessage);
   }
 }

@@ -16,6 +16,9 @@ namespace QuestVeto {
 
 // True when `displayName` contains, ignoring case, an entry of "DisabledMissions". A configuration
 // that cannot be read that way answers false; nothing is reported to the caller.
+// `displayName` must be well formed: Count from 0 to Capacity, a non-null Chars whenever Count is
+// not 0, and Chars[Count - 1] the terminating 0 (Count 0 is the empty name). Any other string is
+// answered false without its text being read and without the configuration being looked at.
 QUESTVETO_API bool IsMissionDisabled(const FString& displayName);
 
 // The same test on a mission object's display name; false for null.

@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "plugin/Config.h"
-#include "plugin/Log.h"
+#include "plugin/ConfigWarnings.h"
 
 namespace {
 
@@ -12,8 +12,7 @@ T SettingOr(const char* key, const T& fallback) {
   try {
     return PluginConfig.value(key, fallback);
   } catch (const std::exception& error) {
-    PluginLog()->warn("Config key \"{}\" cannot be used, the default applies: {}", key,
-                      error.what());
+    WarnConfigFallback(key, error.what());
     return fallback;
   }
 }

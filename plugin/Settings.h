@@ -1,6 +1,6 @@
 // The configuration's settings as the mission start reads them, afresh at every call. A value
-// that cannot be used falls back to its default and logs one warning naming the key and the
-// reason, so the operator can mend config.json; nothing is thrown.
+// that cannot be used falls back to its default and logs a warning naming the key and the reason
+// (once per read of the configuration), so the operator can mend config.json; nothing is thrown.
 #pragma once
 
 #include <string>

@@ -7,6 +7,7 @@
 #include <fmt/format.h>
 
 #include "host/HostApi.h"
+#include "sandbox/ServerDirectory.h"
 #include "standin/CommandRegistry.h"
 
 namespace Sandbox {
@@ -68,6 +69,18 @@ bool Console::Execute(const std::string& line) {
   }
   feed_.ShowNew();
   return true;
+}
+
+ConsoleNames Console::Names() const {
+  ConsoleNames names;
+  names.Registered = HostApi::GetCommands().CommandNames();
+  names.Commands = {"quit", "exit"};
+  for (const auto& command : commands_) names.Commands.push_back(command.first);
+  names.Commands.insert(names.Commands.end(), names.Registered.begin(), names.Registered.end());
+  for (const Player& player : server_.Players().All()) names.Players.push_back(player.Name);
+  for (const Mission& mission : server_.Players().Missions())
+    names.Missions.push_back(mission.Name);
+  return names;
 }
 
 void Console::Help(std::istringstream&) {
@@ -172,8 +185,7 @@ void Console::RunAs(std::istringstream& arguments) {
 }
 
 void Console::WriteConfig(std::istringstream& arguments) {
-  const std::filesystem::path path =
-      std::filesystem::path(server_.Directory()) / "HostApi/Plugins/QuestVeto/config.json";
+  const std::filesystem::path path = ConfigFileIn(server_.Directory());
   std::filesystem::create_directories(path.parent_path());
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
   file << Rest(arguments) << '\n';

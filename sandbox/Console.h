@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "sandbox/Completion.h"
 #include "sandbox/MessageFeed.h"
 #include "sandbox/StandInServer.h"
 #include "sandbox/Terminal.h"
@@ -22,6 +23,9 @@ class Console {
 
   // Runs one console line; false when it asks the server to stop.
   bool Execute(const std::string& line);
+
+  // The names a line can be completed with, as they stand now.
+  ConsoleNames Names() const;
 
  private:
   using Command = void (Console::*)(std::istringstream& arguments);

@@ -12,7 +12,14 @@
 
 namespace Sandbox {
 
-class LineReader {
+// A source of console lines, which starts delivering them at Start.
+class LineSource {
+ public:
+  virtual ~LineSource() = default;
+  virtual void Start() = 0;
+};
+
+class LineReader final : public LineSource {
  public:
   // Called with each line, without its line break; answers false to stop reading.
   using LineHandler = std::function<bool(const std::string& line)>;
@@ -26,7 +33,7 @@ class LineReader {
   LineReader(const LineReader&) = delete;
   LineReader& operator=(const LineReader&) = delete;
 
-  void Start();
+  void Start() override;
 
  private:
   void ReadLine();

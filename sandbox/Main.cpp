@@ -1,28 +1,10 @@
 // questveto-sandbox: a stand-in dedicated server with the plugin loaded, for trying a
 // configuration before it goes to a real server. See --help.
-#include <unistd.h>
-
-#include <filesystem>
-
 #include <fmt/format.h>
 #include <CLI/CLI.hpp>
 
 #include "sandbox/SandboxRun.h"
-
-namespace fs = std::filesystem;
-
-namespace {
-
-// A fresh server directory holding the sample configuration.
-std::string FreshServerDir(const std::string& sampleConfig) {
-  fs::path dir = fs::temp_directory_path() / fmt::format("questveto-sandbox-{}", getpid());
-  fs::remove_all(dir);
-  fs::create_directories(dir / "HostApi/Plugins/QuestVeto");
-  fs::copy_file(sampleConfig, dir / "HostApi/Plugins/QuestVeto/config.json");
-  return dir.string();
-}
-
-}  // namespace
+#include "sandbox/ServerDirectory.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"Stand-in dedicated server with the QuestVeto plugin"};
@@ -34,8 +16,9 @@ int main(int argc, char** argv) {
   int idleSeconds =
       static_cast<int>(std::chrono::duration_cast<std::chrono::seconds>(rcon.IdleTimeout).count());
 
-  app.add_option("--dir", options.ServerDir,
-                 "Server directory (default: a fresh one holding the sample config)");
+  app.add_option(
+      "--dir", options.ServerDir,
+      "Server directory; the sample config is copied in when it has none (default: a fresh one)");
   app.add_option("--world", options.WorldFile, "World file: the missions and players")
       ->check(CLI::ExistingFile)
       ->capture_default_str();
@@ -44,7 +27,8 @@ int main(int argc, char** argv) {
   app.add_option("--plugin", options.Plugin, "The plugin library to load")
       ->check(CLI::ExistingFile)
       ->capture_default_str();
-  app.add_option("--sample-config", sampleConfig, "config.json for a fresh server directory")
+  app.add_option("--sample-config", sampleConfig,
+                 "config.json for a server directory that has none")
       ->check(CLI::ExistingFile)
       ->capture_default_str();
   CLI::Option* port = app.add_option("--rcon-port", rcon.Port,
@@ -63,7 +47,12 @@ int main(int argc, char** argv) {
   CLI11_PARSE(app, argc, argv);
 
   try {
-    if (options.ServerDir.empty()) options.ServerDir = FreshServerDir(sampleConfig);
+    if (options.ServerDir.empty()) {
+      options.ServerDir = Sandbox::FreshServerDir(sampleConfig);
+    } else if (Sandbox::ProvideSampleConfig(options.ServerDir, sampleConfig)) {
+      fmt::print("No config.json in {}: copied the sample {} there\n", options.ServerDir,
+                 sampleConfig);
+    }
     if (*port) {
       rcon.IdleTimeout = std::chrono::seconds(idleSeconds);
       options.Rcon = rcon;

@@ -12,6 +12,7 @@
 
 #include "sandbox/Console.h"
 #include "sandbox/GameRcon.h"
+#include "sandbox/LineEditor.h"
 #include "sandbox/LineReader.h"
 #include "sandbox/MessageFeed.h"
 #include "sandbox/RconServer.h"
@@ -77,19 +78,31 @@ int RunSandbox(const RunOptions& options) {
 
   std::unique_ptr<OpenFile> script;
   if (!options.Script.empty()) script = std::make_unique<OpenFile>(options.Script);
-  LineReader input(
-      io, script ? script->Descriptor() : STDIN_FILENO,
-      [&](const std::string& line) {
-        if (console.Execute(line)) return true;
-        stop("");
-        return false;
-      },
-      [&](const std::string& problem) {
-        if (!problem.empty()) status = 1;
-        stop(problem.empty() ? "End of input" : problem);
-      });
-  if (typed) terminal.Line("Type help for the commands, quit to stop.");
-  input.Start();
+  auto onLine = [&](const std::string& line) {
+    if (console.Execute(line)) return true;
+    stop("");
+    return false;
+  };
+  auto onEnd = [&](const std::string& problem) {
+    if (!problem.empty()) status = 1;
+    stop(problem.empty() ? "End of input" : problem);
+  };
+  std::unique_ptr<LineSource> input;
+  if (typed) {
+    input = OpenLineEditor(
+        io, options.ServerDir + "/console-history",
+        [&](const std::string& beforeCursor) {
+          return CompleteConsoleLine(beforeCursor, console.Names());
+        },
+        onLine, onEnd);
+  }
+  if (input) {
+    terminal.Line("Type help for the commands, quit to stop; Tab completes, Up recalls.");
+  } else {
+    input = std::make_unique<LineReader>(io, script ? script->Descriptor() : STDIN_FILENO, onLine,
+                                         onEnd);
+  }
+  input->Start();
   io.run();
 
   terminal.Line("Stopping: unloading the plugin");

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the plugin and runs it in the stand-in server. With no arguments it plays the scripted
-# session sandbox/demo.txt; "--interactive" reads console lines from the terminal instead; other
-# arguments go to questveto-sandbox as they are (--help lists them). "--windows" first runs the
-# Windows build (questveto-sandbox.exe with QuestVeto.dll) under Wine instead, with the same choices.
+# session sandbox/demo.txt; "--interactive" reads console lines from the terminal instead (with
+# line editing, history and Tab completion); other arguments go to questveto-sandbox as they are
+# (--help lists them). "--windows" first runs the Windows build (questveto-sandbox.exe with
+# QuestVeto.dll) under Wine instead, with the same choices.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

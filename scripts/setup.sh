@@ -8,6 +8,8 @@ packages=(
   nlohmann-json3-dev libspdlog-dev libfmt-dev
   googletest libgtest-dev libbenchmark-dev
   libcli11-dev libasio-dev
+  # Line editing in the sandbox's console on a terminal.
+  libedit-dev
   # The sanitizer and fuzz builds (clang with libFuzzer), valgrind, and symbols in their reports.
   clang libclang-rt-14-dev llvm valgrind
 )

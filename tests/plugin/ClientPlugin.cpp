@@ -3,6 +3,7 @@
 // Tests put questions to it through the two functions below.
 #include <string>
 
+#include "ForeignString.h"
 #include "QuestVetoImport.h"
 #include "host/FString.h"
 #include "host/Platform.h"
@@ -29,6 +30,14 @@ extern "C" QV_EXPORT int ClientAskByName(const char* displayNameUtf8) {
   if (query.ByName == nullptr) return kQueryMissing;
   const FString name = FString::FromUtf8(displayNameUtf8);
   return Answer(query.ByName(name));
+}
+
+// The same for a name whose fields are given as they are, sound or not.
+extern "C" QV_EXPORT int ClientAskByFields(const WideChar* chars, int32_t count, int32_t capacity) {
+  const QuestVetoQuery query = FindQuestVetoQuery();
+  if (query.ByName == nullptr) return kQueryMissing;
+  const ForeignString name(chars, count, capacity);
+  return Answer(query.ByName(name.Get()));
 }
 
 // The same for a mission object.

@@ -205,7 +205,7 @@ TEST_F(MissionStartTest, ShowMissionNamesOnBothPaths) {
     const char* name;
     std::string member;  // the "ShowMissionNames" member, or nothing
     std::vector<std::string> lines;
-    const char* reason;  // what each start's warning says, when the value cannot be used
+    const char* reason;  // what the warning says, when the value cannot be used
   };
   const Case cases[] = {
       {"true",
@@ -239,11 +239,9 @@ TEST_F(MissionStartTest, ShowMissionNamesOnBothPaths) {
     if (c.reason == nullptr) {
       EXPECT_TRUE(warnings.empty());
     } else {
-      ASSERT_EQ(warnings.size(), 4u) << "one per start";
-      for (const std::string& warning : warnings) {
-        EXPECT_NE(warning.find("\"ShowMissionNames\""), std::string::npos) << warning;
-        EXPECT_NE(warning.find(c.reason), std::string::npos) << warning;
-      }
+      ASSERT_EQ(warnings.size(), 1u) << "one for the four starts";
+      EXPECT_NE(warnings[0].find("\"ShowMissionNames\""), std::string::npos) << warnings[0];
+      EXPECT_NE(warnings[0].find(c.reason), std::string::npos) << warnings[0];
     }
   }
 }
@@ -371,6 +369,59 @@ TEST_F(MissionStartTest, ReloadBetweenTwoStarts) {
   EXPECT_EQ(Messages("info"),
             (std::vector<std::string>{"Player Bob started mission: Hunt!",
                                       "Player Bob attempted to start mission: Race!"}));
+}
+
+TEST_F(MissionStartTest, EachConfigurationProblemIsLoggedOncePerRead) {
+  struct Case {
+    const char* name;
+    std::string config;
+    std::vector<const char*> reasons;  // one warning each, in the order a start meets them
+  };
+  const Case cases[] = {
+      {"a string for a boolean",
+       R"({"DisabledMissions": ["Hunt"], "ShowMissionNames": "yes"})",
+       {"type must be boolean, but is string"}},
+      {"a replacement field in the message",
+       R"({"DisabledMissions": ["Hunt"], "DisabledMessage": "Off {}"})",
+       {"argument not found"}},
+      {"two keys wrong",
+       R"({"DisabledMissions": ["Hunt"], "DisabledMessage": 1, "ShowMissionNames": 1})",
+       {"type must be string, but is number", "type must be boolean, but is number"}},
+      {"not an object", R"(["Hunt"])", {"cannot use value() with array"}},
+  };
+  const std::string fixed = R"({"DisabledMissions": ["Hunt"], "ShowMissionNames": false})";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Restart(c.config);
+    StandIn::MissionClass& hunt = AddHunt();
+    StandIn::Character& character = AddPlayer(World().AddController("Bob"));
+    const auto startMany = [&](int starts) {
+      for (int i = 0; i < starts; ++i) Start(&hunt, &character);
+    };
+
+    startMany(1000);
+    const std::vector<std::string> warnings = Messages("warning");
+    ASSERT_EQ(warnings.size(), c.reasons.size());
+    for (std::size_t i = 0; i < warnings.size(); ++i) {
+      EXPECT_NE(warnings[i].find(c.reasons[i]), std::string::npos) << warnings[i];
+    }
+
+    ReloadFromConsole();
+    EXPECT_EQ(Messages("warning").size(), c.reasons.size()) << "the reload itself warned";
+    startMany(2);
+    EXPECT_EQ(Messages("warning").size(), 2 * c.reasons.size()) << "not once more after the reload";
+
+    WriteConfig("{");
+    ReloadFromConsole();
+    startMany(2);
+    EXPECT_EQ(Messages("warning").size(), 2 * c.reasons.size())
+        << "a failed read made them forgotten";
+
+    WriteConfig(fixed);
+    ReloadFromConsole();
+    startMany(2);
+    EXPECT_EQ(Messages("warning").size(), 2 * c.reasons.size()) << "the mended file warned";
+  }
 }
 
 }  // namespace

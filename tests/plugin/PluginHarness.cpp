@@ -19,9 +19,12 @@ void PluginTest::LoadWith(const std::string& config) {
 }
 
 bool PluginTest::Disabled(const std::string& displayName) {
+  return Disabled(FString::FromUtf8(displayName));
+}
+
+bool PluginTest::Disabled(const FString& displayName) {
   auto query = reinterpret_cast<NameQuery>(PluginSymbol(kNameQuery));
-  const FString name = FString::FromUtf8(displayName);
-  return query != nullptr && query(name);
+  return query != nullptr && query(displayName);
 }
 
 bool PluginTest::Disabled(AMissionType* mission) {

@@ -14,6 +14,7 @@ class PluginTest : public ServerTest {
 
   // QuestVeto::IsMissionDisabled(const FString&) of the loaded plugin, on UTF-8 `displayName`.
   bool Disabled(const std::string& displayName);
+  bool Disabled(const FString& displayName);
   // QuestVeto::IsMissionDisabled(AMissionType*) of the loaded plugin.
   bool Disabled(AMissionType* mission);
 

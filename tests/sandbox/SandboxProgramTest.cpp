@@ -6,6 +6,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 
 #include <fmt/format.h>
@@ -109,6 +111,29 @@ TEST_F(SandboxProgramTest, BadWorldFileStopsBeforeStarting) {
   EXPECT_EQ(run.Status, 1);
   EXPECT_NE(run.Output.find(world.string() + ": players[0].admin: unknown key"), std::string::npos)
       << run.Output;
+}
+
+TEST_F(SandboxProgramTest, DirectoryWithoutConfigGetsTheSampleAndOneWithIsLeftAlone) {
+  const fs::path config = dir_ / "HostApi/Plugins/QuestVeto/config.json";
+  const auto read = [](const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+  };
+  const std::string copied = "No config.json in " + dir_.string() + ": copied the sample ";
+
+  fs::remove_all(dir_ / "HostApi");
+  ProgramRun run = RunCommand(Sandbox("</dev/null"));
+  EXPECT_EQ(run.Status, 0) << run.Output;
+  ExpectInOrder(run.Output, {copied, "Loaded plugin "});
+  EXPECT_EQ(run.Output.find("[critical]"), std::string::npos) << run.Output;
+  EXPECT_EQ(read(config), read(QV_SAMPLE_CONFIG));
+
+  const std::string own = R"({"DisabledMissions": ["Race"]})";
+  std::ofstream(config, std::ios::binary | std::ios::trunc) << own;
+  run = RunCommand(Sandbox("</dev/null"));
+  EXPECT_EQ(run.Status, 0) << run.Output;
+  EXPECT_EQ(run.Output.find(copied), std::string::npos) << run.Output;
+  EXPECT_EQ(read(config), own);
 }
 
 }  // namespace

@@ -1,0 +1,33 @@
+#include "sandbox/ServerDirectory.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include <fmt/format.h>
+
+namespace Sandbox {
+
+namespace fs = std::filesystem;
+
+std::string ConfigFileIn(const std::string& dir) {
+  return (fs::path(dir) / "HostApi/Plugins/QuestVeto/config.json").string();
+}
+
+bool ProvideSampleConfig(const std::string& dir, const std::string& sampleConfig) {
+  const fs::path config = ConfigFileIn(dir);
+  if (fs::exists(fs::symlink_status(config))) return false;
+  fs::create_directories(config.parent_path());
+  // Without overwrite: a file that appeared meanwhile makes the copy fail rather than be replaced.
+  fs::copy_file(sampleConfig, config, fs::copy_options::none);
+  return true;
+}
+
+std::string FreshServerDir(const std::string& sampleConfig) {
+  const fs::path dir = fs::temp_directory_path() / fmt::format("questveto-sandbox-{}", getpid());
+  fs::remove_all(dir);
+  ProvideSampleConfig(dir.string(), sampleConfig);
+  return dir.string();
+}
+
+}  // namespace Sandbox
