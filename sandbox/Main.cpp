@@ -3,6 +3,9 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <optional>
+#include <string>
+#include <utility>
 
 #include <fmt/format.h>
 #include <CLI/CLI.hpp>
@@ -22,6 +25,28 @@ std::string FreshServerDir(const std::string& sampleConfig) {
   return dir.string();
 }
 
+// A server directory made for one run: removed when the run ends, unless the operator asked to
+// keep it.
+class ScratchDir {
+ public:
+  ScratchDir(std::string path, bool keep) : path_(std::move(path)), keep_(keep) {}
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+  ~ScratchDir() {
+    if (keep_) {
+      fmt::print("Kept the server directory {}\n", path_);
+      return;
+    }
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+    fmt::print("Removed the server directory {} (--keep-dir keeps it)\n", path_);
+  }
+
+ private:
+  std::string path_;
+  bool keep_;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -35,7 +60,10 @@ int main(int argc, char** argv) {
       static_cast<int>(std::chrono::duration_cast<std::chrono::seconds>(rcon.IdleTimeout).count());
 
   app.add_option("--dir", options.ServerDir,
-                 "Server directory (default: a fresh one holding the sample config)");
+                 "Server directory (default: a fresh one holding the sample config, removed at "
+                 "exit)");
+  bool keepDir = false;
+  app.add_flag("--keep-dir", keepDir, "Keep the fresh server directory at exit")->excludes("--dir");
   app.add_option("--world", options.WorldFile, "World file: the missions and players")
       ->check(CLI::ExistingFile)
       ->capture_default_str();
@@ -63,7 +91,11 @@ int main(int argc, char** argv) {
   CLI11_PARSE(app, argc, argv);
 
   try {
-    if (options.ServerDir.empty()) options.ServerDir = FreshServerDir(sampleConfig);
+    std::optional<ScratchDir> scratch;
+    if (options.ServerDir.empty()) {
+      options.ServerDir = FreshServerDir(sampleConfig);
+      scratch.emplace(options.ServerDir, keepDir);
+    }
     if (*port) {
       rcon.IdleTimeout = std::chrono::seconds(idleSeconds);
       options.Rcon = rcon;

@@ -1,6 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need; does nothing when all are present.
+# "--sandbox": only what the Linux build needs, which is all the sandbox (scripts/sandbox.sh) uses.
 set -euo pipefail
+
+sandbox_only=false
+case "${1:-}" in
+  "") ;;
+  --sandbox) sandbox_only=true ;;
+  *)
+    echo "usage: $0 [--sandbox]" >&2
+    exit 2
+    ;;
+esac
 
 # The Linux build against the stand-in host.
 packages=(
@@ -8,9 +19,9 @@ packages=(
   nlohmann-json3-dev libspdlog-dev libfmt-dev
   googletest libgtest-dev libbenchmark-dev
   libcli11-dev libasio-dev
-  # The sanitizer and fuzz builds (clang with libFuzzer), valgrind, and symbols in their reports.
-  clang libclang-rt-14-dev llvm valgrind
 )
+# The sanitizer and fuzz builds (clang with libFuzzer), valgrind, and symbols in their reports.
+test_packages=(clang libclang-rt-14-dev llvm valgrind)
 # The Windows build and Wine to run its tests; Wine wants its recommended packages.
 windows_packages=(g++-mingw-w64-x86-64-posix wine64 wine)
 
@@ -35,6 +46,9 @@ install() {
 }
 
 mapfile -t needed < <(missing "${packages[@]}")
+[ ${#needed[@]} -eq 0 ] || install --no-install-recommends "${needed[@]}"
+$sandbox_only && exit 0
+mapfile -t needed < <(missing "${test_packages[@]}")
 [ ${#needed[@]} -eq 0 ] || install --no-install-recommends "${needed[@]}"
 mapfile -t needed < <(missing "${windows_packages[@]}")
 [ ${#needed[@]} -eq 0 ] || install "${needed[@]}"
