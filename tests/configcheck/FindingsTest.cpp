@@ -170,7 +170,8 @@ TEST_F(FindingsTest, ParseErrorsOfCommonCausesCarryAHint) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     const json report = Report(c.text);
-    ASSERT_EQ(report.at("findings").size(), 1u);
+    EXPECT_EQ(report.at("findings").size(), 1u);
+    if (report.at("findings").empty()) continue;
     const json& finding = report["findings"][0];
     const std::string message = finding.at("message");
     EXPECT_EQ(message.rfind("[json.exception.parse_error.101] parse error at line ", 0), 0u)
@@ -181,8 +182,10 @@ TEST_F(FindingsTest, ParseErrorsOfCommonCausesCarryAHint) {
     if (*c.hint == '\0') {
       EXPECT_EQ(hint, std::string::npos) << message;
     } else {
-      ASSERT_NE(hint, std::string::npos) << message;
-      EXPECT_NE(message.find(c.hint, hint), std::string::npos) << message;
+      EXPECT_NE(hint, std::string::npos) << message;
+      if (hint != std::string::npos) {
+        EXPECT_NE(message.find(c.hint, hint), std::string::npos) << message;
+      }
     }
   }
 }
