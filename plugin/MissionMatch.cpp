@@ -27,3 +27,15 @@ std::optional<DisablingEntry> FindDisablingEntry(nlohmann::json& config,
   }
   return std::nullopt;
 }
+
+std::size_t CountEntriesInForce(const nlohmann::json& config) {
+  if (!config.is_object()) return 0;
+  const auto list = config.find(kDisabledMissionsKey);
+  if (list == config.end()) return 0;
+  std::size_t count = 0;
+  for (const nlohmann::json& entry : *list) {
+    if (!entry.is_string()) break;
+    ++count;
+  }
+  return count;
+}

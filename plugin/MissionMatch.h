@@ -23,3 +23,8 @@ struct DisablingEntry {
 // case no later entry is tried; an empty entry matches nothing.
 std::optional<DisablingEntry> FindDisablingEntry(nlohmann::json& config,
                                                  const FString& displayName);
+
+// How many entries of `config`'s "DisabledMissions" the filter can match with: the strings it
+// tries before its search stops at the first entry that is not a string. 0 when `config` is not
+// an object or has no list. Reads `config` without changing it.
+std::size_t CountEntriesInForce(const nlohmann::json& config);

@@ -1,5 +1,7 @@
 // questveto-sandbox: a stand-in dedicated server with the plugin loaded, for trying a
 // configuration before it goes to a real server. See --help.
+#include <optional>
+
 #include <fmt/format.h>
 #include <CLI/CLI.hpp>
 
@@ -16,9 +18,11 @@ int main(int argc, char** argv) {
   int idleSeconds =
       static_cast<int>(std::chrono::duration_cast<std::chrono::seconds>(rcon.IdleTimeout).count());
 
-  app.add_option(
-      "--dir", options.ServerDir,
-      "Server directory; the sample config is copied in when it has none (default: a fresh one)");
+  app.add_option("--dir", options.ServerDir,
+                 "Server directory; the sample config is copied in when it has none (default: a "
+                 "fresh one, removed at exit)");
+  bool keepDir = false;
+  app.add_flag("--keep-dir", keepDir, "Keep the fresh server directory at exit")->excludes("--dir");
   app.add_option("--world", options.WorldFile, "World file: the missions and players")
       ->check(CLI::ExistingFile)
       ->capture_default_str();
@@ -47,8 +51,10 @@ int main(int argc, char** argv) {
   CLI11_PARSE(app, argc, argv);
 
   try {
+    std::optional<Sandbox::ScratchDir> scratch;
     if (options.ServerDir.empty()) {
       options.ServerDir = Sandbox::FreshServerDir(sampleConfig);
+      scratch.emplace(options.ServerDir, keepDir);
     } else if (Sandbox::ProvideSampleConfig(options.ServerDir, sampleConfig)) {
       fmt::print("No config.json in {}: copied the sample {} there\n", options.ServerDir,
                  sampleConfig);

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <system_error>
 
 #include <fmt/format.h>
 
@@ -28,6 +29,16 @@ std::string FreshServerDir(const std::string& sampleConfig) {
   fs::remove_all(dir);
   ProvideSampleConfig(dir.string(), sampleConfig);
   return dir.string();
+}
+
+ScratchDir::~ScratchDir() {
+  if (keep_) {
+    fmt::print("Kept the server directory {}\n", path_);
+    return;
+  }
+  std::error_code ignored;
+  fs::remove_all(path_, ignored);
+  fmt::print("Removed the server directory {} (--keep-dir keeps it)\n", path_);
 }
 
 }  // namespace Sandbox

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 namespace Sandbox {
 
@@ -16,5 +17,19 @@ bool ProvideSampleConfig(const std::string& dir, const std::string& sampleConfig
 
 // A fresh directory in the system's temporary directory holding the sample configuration.
 std::string FreshServerDir(const std::string& sampleConfig);
+
+// A server directory made for one run: removed, with a line saying so, when the run ends, unless
+// the operator asked to keep it (then the line says where it is).
+class ScratchDir {
+ public:
+  ScratchDir(std::string path, bool keep) : path_(std::move(path)), keep_(keep) {}
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+  ~ScratchDir();
+
+ private:
+  std::string path_;
+  bool keep_;
+};
 
 }  // namespace Sandbox

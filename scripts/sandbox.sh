@@ -2,14 +2,15 @@
 # Builds the plugin and runs it in the stand-in server. With no arguments it plays the scripted
 # session sandbox/demo.txt; "--interactive" reads console lines from the terminal instead (with
 # line editing, history and Tab completion); other arguments go to questveto-sandbox as they are
-# (--help lists them). "--windows" first runs the Windows build (questveto-sandbox.exe with
+# (--help lists them). Without --dir the server runs in a fresh directory that is removed at exit;
+# --keep-dir keeps it. "--windows" first runs the Windows build (questveto-sandbox.exe with
 # QuestVeto.dll) under Wine instead, with the same choices.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/setup.sh
 if [ "${1:-}" = "--windows" ]; then
   shift
+  scripts/setup.sh --windows-sandbox
   cmake --preset windows >/dev/null
   cmake --build --preset windows --target questveto-sandbox
   prefix="$PWD/build/windows/wineprefix"
@@ -24,6 +25,8 @@ if [ "${1:-}" = "--windows" ]; then
   WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES=version=n,b DISPLAY= \
     exec "$wine" build/windows/bin/questveto-sandbox.exe "$@"
 fi
+
+scripts/setup.sh --sandbox
 cmake --preset default >/dev/null
 cmake --build --preset default --target questveto-sandbox
 if [ $# -eq 0 ]; then

@@ -1,6 +1,23 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need; does nothing when all are present.
+# "--sandbox": only what the Linux build needs, which is all the sandbox (scripts/sandbox.sh) uses;
+# "--windows-sandbox": that and the Windows build with Wine (scripts/sandbox.sh --windows).
 set -euo pipefail
+
+sandbox_only=false
+windows=true
+case "${1:-}" in
+  "") ;;
+  --sandbox)
+    sandbox_only=true
+    windows=false
+    ;;
+  --windows-sandbox) sandbox_only=true ;;
+  *)
+    echo "usage: $0 [--sandbox | --windows-sandbox]" >&2
+    exit 2
+    ;;
+esac
 
 # The Linux build against the stand-in host.
 packages=(
@@ -10,9 +27,9 @@ packages=(
   libcli11-dev libasio-dev
   # Line editing in the sandbox's console on a terminal.
   libedit-dev
-  # The sanitizer and fuzz builds (clang with libFuzzer), valgrind, and symbols in their reports.
-  clang libclang-rt-14-dev llvm valgrind
 )
+# The sanitizer and fuzz builds (clang with libFuzzer), valgrind, and symbols in their reports.
+test_packages=(clang libclang-rt-14-dev llvm valgrind)
 # The Windows build and Wine to run its tests; Wine wants its recommended packages.
 windows_packages=(g++-mingw-w64-x86-64-posix wine64 wine)
 
@@ -38,8 +55,13 @@ install() {
 
 mapfile -t needed < <(missing "${packages[@]}")
 [ ${#needed[@]} -eq 0 ] || install --no-install-recommends "${needed[@]}"
-mapfile -t needed < <(missing "${windows_packages[@]}")
-[ ${#needed[@]} -eq 0 ] || install "${needed[@]}"
+if $windows; then
+  mapfile -t needed < <(missing "${windows_packages[@]}")
+  [ ${#needed[@]} -eq 0 ] || install "${needed[@]}"
+fi
+$sandbox_only && exit 0
+mapfile -t needed < <(missing "${test_packages[@]}")
+[ ${#needed[@]} -eq 0 ] || install --no-install-recommends "${needed[@]}"
 # Node.js and npm run the RCON test's client. Checked by command: a Node.js from elsewhere that
 # brings its own npm serves as well as Debian's two packages.
 if ! command -v node >/dev/null || ! command -v npm >/dev/null; then

@@ -17,3 +17,6 @@ FUZZ_SECONDS="${FUZZ_SECONDS:-30}" scripts/fuzz.sh  # each fuzz target for 30 s
 cmake --preset windows
 cmake --build --preset windows
 ctest --preset windows
+
+# README.md's commands and outputs, now with the Windows build's blocks too.
+scripts/readme.sh --check

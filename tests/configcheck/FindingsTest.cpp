@@ -99,13 +99,104 @@ TEST_F(FindingsTest, ShapesThePluginToleratesSilently) {
                   {1, 58, "ShowMissionNames", "written without quotes"}});
 }
 
+TEST_F(FindingsTest, WhatSwitchesNothingOffOrSurprisesThePlayer) {
+  const struct {
+    const char* config;
+    Expected finding;
+  } cases[] = {
+      {"{}", {1, 1, "", "no \"DisabledMissions\": the plugin switches no mission off"}},
+      {"\n  {\"ShowMissionNames\": true}", {2, 3, "", "no \"DisabledMissions\""}},
+      {R"({"DisabledMissions": null})",
+       {1, 22, "DisabledMissions", "is null: the plugin switches no mission off"}},
+      {R"({"DisabledMissions": []})",
+       {1, 22, "DisabledMissions", "is an empty list: the plugin switches no mission off"}},
+      {R"({"DisabledMissions": {}})",
+       {1, 22, "DisabledMissions", "is an empty object: the plugin switches no mission off"}},
+      {R"({"DisabledMissions": ["Hunt"], "DisabledMessage": ""})",
+       {1, 51, "DisabledMessage", "is empty: a refused player sees a blank notification"}},
+      {R"({"DisabledMissions": ["Hunt", "Охота"]})",
+       {1, 31, "DisabledMissions",
+        "entry 2 \"Охота\" holds \"О\", a letter outside A-Z: the plugin ignores the case of "
+        "A-Z only"}},
+      {R"({"DisabledMissions": ["Caf\u00c9"]})",
+       {1, 23, "DisabledMissions", "entry 1 \"CafÉ\" holds \"É\", a letter outside A-Z"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.config);
+    ExpectFindings(Report(c.config), {c.finding});
+  }
+}
+
+TEST_F(FindingsTest, AnEntryThatSwitchesOffMostOfTheListedMissions) {
+  const std::string missions =
+      Write("missions.txt", "The Great Hunt\nHunter's Moon\nhunting Trip\nRace Day\n");
+  // "hunt" switches off three of the four, "a" exactly two (not more than half), "Race" one.
+  const std::string config = Write("config.json", R"({"DisabledMissions": [
+    "a",
+    "hunt",
+    "Race"
+  ]})");
+  const json report = Run({"--json", config, "--missions", missions}).Json();
+  const std::string excerpt =
+      "entry 2 \"hunt\" switches off 3 of the 4 missions in " + missions + ", more than half";
+  ExpectFindings(report, {{3, 5, "DisabledMissions", excerpt.c_str()}});
+  EXPECT_EQ(report.at("missions").size(), 4u) << "the listed missions still get their verdicts";
+  // Names on the command line are looked up, not weighed.
+  ExpectFindings(Run({"--json", config, "The Great Hunt", "Hunter's Moon"}).Json(), {});
+}
+
+TEST_F(FindingsTest, ParseErrorsOfCommonCausesCarryAHint) {
+  const struct {
+    std::string text;
+    std::size_t line;
+    std::size_t column;
+    const char* hint;  // "" for none
+  } cases[] = {
+      {"{\"a\": 1 // note\n}", 1, 9, "config.json cannot hold comments; remove the comment"},
+      {"/* note */ {}", 1, 1, "cannot hold comments"},
+      {"{\n  \"a\": [1, 2,]\n}", 2, 14,
+       "a comma after the last member or entry is not allowed; remove the one at line 2, column "
+       "13"},
+      {"{\"a\": 1,\n\n}", 3, 1, "remove the one at line 1, column 8"},
+      {"{\"a\": 1\n \"b\": 2}", 2, 4,
+       "a comma is missing before this: members and list entries are separated by commas"},
+      {"{\"a\": [\"x\" \"y\"]}", 1, 14, "a comma is missing"},
+      {"{\"a\": true {}}", 1, 12, "a comma is missing"},
+      {std::string("\xFF\xFE{\0}\0", 6), 1, 1, "the file looks saved as UTF-16; save it as UTF-8"},
+      {std::string("{\0}\0", 4), 1, 2, "saved as UTF-16"},
+      {"{\"a\" 1}", 1, 6, ""},
+      {"{\"a\": 1 / 2}", 1, 9, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    const json report = Report(c.text);
+    EXPECT_EQ(report.at("findings").size(), 1u);
+    if (report.at("findings").empty()) continue;
+    const json& finding = report["findings"][0];
+    const std::string message = finding.at("message");
+    EXPECT_EQ(message.rfind("[json.exception.parse_error.101] parse error at line ", 0), 0u)
+        << "the library's message comes first";
+    EXPECT_EQ(finding.at("line"), c.line);
+    EXPECT_EQ(finding.at("column"), c.column);
+    const std::size_t hint = message.find("; hint: ");
+    if (*c.hint == '\0') {
+      EXPECT_EQ(hint, std::string::npos) << message;
+    } else {
+      EXPECT_NE(hint, std::string::npos) << message;
+      if (hint != std::string::npos) {
+        EXPECT_NE(message.find(c.hint, hint), std::string::npos) << message;
+      }
+    }
+  }
+}
+
 TEST_F(FindingsTest, WhatThePluginReadsAsMeantIsClean) {
   for (const char* config : {
            R"({"DisabledMissions": ["Hunt", "Race"], "DisabledMessage": "No {{way}}!",
                "ShowMissionNames": true})",
-           "{}",
-           R"({"DisabledMissions": "Hunt", "DisabledMessage": ""})",
-           R"({"DisabledMissions": null})",
+           R"({"DisabledMissions": "Hunt"})",
+           // Letters without case beyond A-Z: nothing to ignore.
+           R"({"DisabledMissions": ["Race – 2", "狩猎"]})",
        }) {
     const ToolRun run = Run({Write("config.json", config)});
     EXPECT_EQ(run.Status, 0) << config << "\n" << run.Out;
@@ -148,7 +239,8 @@ TEST_F(FindingsTest, AFileThatCannotBeOpenedIsAnError) {
 }
 
 TEST_F(FindingsTest, TextReportLinesAndExitStatus) {
-  const std::string path = Write("config.json", "{\n  \"ShowMissionNames\": \"yes\"\n}");
+  const std::string path = Write(
+      "config.json", "{\n  \"ShowMissionNames\": \"yes\",\n  \"DisabledMissions\": [\"Hunt\"]\n}");
   const ToolRun run = Run({path});
   EXPECT_EQ(run.Status, 1);
   EXPECT_EQ(run.Out, path +

@@ -1,19 +1,23 @@
 // A second plugin in the same host that asks QuestVeto whether missions are switched off, the way
-// any other plugin would: through QuestVeto's exported query, found in the already loaded library.
-// Tests put questions to it through the two functions below.
+// any other plugin would: through the public client header, which finds QuestVeto's exported query
+// in the already loaded library at each question. Tests put questions to it through the two
+// functions below.
+#include <optional>
 #include <string>
 
 #include "ForeignString.h"
-#include "QuestVetoImport.h"
+#include "QuestVetoClient.h"
 #include "host/FString.h"
 #include "host/Platform.h"
 
 namespace {
 
-constexpr int kQueryMissing = -1;
+constexpr int kNotLoaded = -1;
 
-int Answer(bool disabled) {
-  return disabled ? 1 : 0;
+// 1 switched off, 0 not, -1 QuestVeto not loaded.
+int Answer(std::optional<bool> disabled) {
+  if (!disabled) return kNotLoaded;
+  return *disabled ? 1 : 0;
 }
 
 }  // namespace
@@ -24,25 +28,19 @@ QV_ENTRY_POINT DllMain(void* /*module*/, unsigned long /*reason*/, void* /*reser
 }
 
 // 1 when QuestVeto switches off the mission named `displayNameUtf8`, 0 when not, -1 when
-// QuestVeto's query cannot be found.
+// QuestVeto is not loaded.
 extern "C" QV_EXPORT int ClientAskByName(const char* displayNameUtf8) {
-  const QuestVetoQuery query = FindQuestVetoQuery();
-  if (query.ByName == nullptr) return kQueryMissing;
   const FString name = FString::FromUtf8(displayNameUtf8);
-  return Answer(query.ByName(name));
+  return Answer(QuestVetoClient::IsMissionDisabled(name));
 }
 
 // The same for a name whose fields are given as they are, sound or not.
 extern "C" QV_EXPORT int ClientAskByFields(const WideChar* chars, int32_t count, int32_t capacity) {
-  const QuestVetoQuery query = FindQuestVetoQuery();
-  if (query.ByName == nullptr) return kQueryMissing;
   const ForeignString name(chars, count, capacity);
-  return Answer(query.ByName(name.Get()));
+  return Answer(QuestVetoClient::IsMissionDisabled(name.Get()));
 }
 
 // The same for a mission object.
 extern "C" QV_EXPORT int ClientAskByMission(AMissionType* mission) {
-  const QuestVetoQuery query = FindQuestVetoQuery();
-  if (query.ByMission == nullptr) return kQueryMissing;
-  return Answer(query.ByMission(mission));
+  return Answer(QuestVetoClient::IsMissionDisabled(mission));
 }

@@ -59,12 +59,44 @@ TEST_F(LifecycleTest, StaticStateStartsAfreshAtEveryLoad) {
   EXPECT_FALSE(Disabled("Hunt")) << "a configuration survived the unload";
 }
 
+TEST_F(LifecycleTest, LoadConfirmsThePathAndTheEntriesInForceOnce) {
+  struct Case {
+    const char* config;
+    const char* entries;
+  };
+  const Case cases[] = {
+      {R"({"DisabledMissions": ["Hunt", "Race"]})", "2 entries"},
+      {R"({"DisabledMissions": ["Hunt"]})", "1 entry"},
+      {R"({"DisabledMissions": "Hunt"})", "1 entry"},
+      {R"({"DisabledMissions": {"b": "Hunt", "a": "Race", "c": "Fish"}})", "3 entries"},
+      {R"({"DisabledMissions": ["Hunt", 7, "Race"]})", "1 entry"},  // the search stops at 7
+      {R"({"DisabledMissions": [7, "Hunt"]})", "0 entries"},
+      {R"({"DisabledMissions": null})", "0 entries"},
+      {R"({"DisabledMissions": []})", "0 entries"},
+      {"{}", "0 entries"},
+      {R"(["Hunt"])", "0 entries"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.config);
+    const std::size_t before = Messages("info").size();
+    LoadWith(c.config);
+    const std::vector<std::string> info = Messages("info");
+    ASSERT_EQ(info.size(), before + 1);
+    EXPECT_EQ(info.back(), "Loaded config from " + ConfigPath() + ": " + c.entries +
+                               " of \"DisabledMissions\" in force");
+    ReloadFromConsole();
+    EXPECT_EQ(Messages("info").size(), before + 1) << "a successful reload stays silent";
+    UnloadPlugin();
+  }
+}
+
 TEST_F(LifecycleTest, MissingConfigAtLoadIsLoggedAndMendedByReload) {
   LoadPlugin();
   const std::vector<std::string> critical = Messages("critical");
   ASSERT_EQ(critical.size(), 1u);
   EXPECT_NE(critical[0].find("Can't open config.json"), std::string::npos) << critical[0];
   EXPECT_NE(critical[0].find(ConfigPath()), std::string::npos) << "names the file it looked for";
+  EXPECT_TRUE(Messages("info").empty()) << "a failed read is not confirmed";
   EXPECT_EQ(StandIn::Hooks::Detours(kStartKey).size(), 1u) << "the load went on";
   EXPECT_TRUE(ReloadRegistered());
   EXPECT_FALSE(Disabled("Hunt"));

@@ -196,8 +196,8 @@ TEST_F(MissionFilterTest, ReloadTakesEffectAtTheNextQuery) {
   EXPECT_TRUE(Disabled("Race"));
 }
 
-// Another plugin in the host, resolving the query in the loaded QuestVeto library by its
-// exported names in its own code.
+// Another plugin in the host, asking through the public client header, which resolves the query
+// in the loaded QuestVeto library by its exported names.
 class ClientPluginTest : public PluginTest {
  protected:
   using AskByName = int (*)(const char*);
@@ -262,6 +262,10 @@ TEST_F(ClientPluginTest, LookingUpTheQueryKeepsNoHoldOnQuestVeto) {
   EXPECT_EQ(Ask("Hunt"), 1);
   UnloadPlugin();
   EXPECT_EQ(Ask("Hunt"), -1) << "QuestVeto stayed loaded after its host let it go";
+
+  LoadWith(R"({"DisabledMissions": ["Race"]})");
+  EXPECT_EQ(Ask("Hunt"), 0) << "the query of the library loaded now is asked";
+  EXPECT_EQ(Ask("Race"), 1);
 }
 
 }  // namespace

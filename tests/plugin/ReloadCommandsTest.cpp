@@ -49,6 +49,7 @@ class ReloadCommandsTest : public PluginTest {
 
 TEST_F(ReloadCommandsTest, PlayerReloadsAValidFileAndIsToldInGreen) {
   LoadWith(kHuntConfig);
+  const std::vector<std::string> loadLines = PluginLines();  // the load's confirmation
   StandIn::Controller& player = World().AddController("Ann");
   WriteConfig(kRaidConfig);
 
@@ -57,7 +58,7 @@ TEST_F(ReloadCommandsTest, PlayerReloadsAValidFileAndIsToldInGreen) {
   ExpectChat(player.Chat()[0], kReloaded, 0.0f, 1.0f);
   EXPECT_TRUE(Disabled("Raid"));
   EXPECT_FALSE(Disabled("Hunt"));
-  EXPECT_TRUE(PluginLines().empty());
+  EXPECT_EQ(PluginLines(), loadLines);
 
   // Words after the command name change nothing.
   WriteConfig(kHuntConfig);
@@ -65,7 +66,7 @@ TEST_F(ReloadCommandsTest, PlayerReloadsAValidFileAndIsToldInGreen) {
   ASSERT_EQ(player.Chat().size(), 2u);
   ExpectChat(player.Chat()[1], kReloaded, 0.0f, 1.0f);
   EXPECT_TRUE(Disabled("Hunt"));
-  EXPECT_TRUE(PluginLines().empty());
+  EXPECT_EQ(PluginLines(), loadLines);
 }
 
 TEST_F(ReloadCommandsTest, RconReloadWithoutAFileFailsUnderTheRequestIdAndKeepsTheConfig) {
@@ -150,6 +151,7 @@ TEST_F(ReloadCommandsTest, CommandNameIsHandedOverWithItsTerminatorCounted) {
 
 TEST_F(ReloadCommandsTest, AfterUnloadTheHostAnswersThatTheCommandIsUnknown) {
   LoadWith(kHuntConfig);
+  const std::vector<std::string> loadLines = PluginLines();  // the load's confirmation
   StandIn::Controller& player = World().AddController("Ann");
   StandIn::RconConnection& connection = World().AddRconConnection();
   UnloadPlugin();
@@ -161,7 +163,7 @@ TEST_F(ReloadCommandsTest, AfterUnloadTheHostAnswersThatTheCommandIsUnknown) {
   EXPECT_EQ(StandIn::Commands::Rcon(connection, 7, "qv.reload"), "Unknown command: qv.reload");
   ASSERT_EQ(connection.Replies().size(), 1u);
   ExpectReply(connection.Replies()[0], 7, "Unknown command: qv.reload");
-  EXPECT_TRUE(PluginLines().empty());
+  EXPECT_EQ(PluginLines(), loadLines);
 }
 
 }  // namespace

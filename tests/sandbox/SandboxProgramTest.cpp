@@ -9,6 +9,8 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <string>
+#include <vector>
 
 #include <fmt/format.h>
 
@@ -91,6 +93,39 @@ TEST_F(SandboxProgramTest, ScriptedDemoShowsRefusalsReloadAndPassingStart) {
        "Stopping: unloading the plugin",
        "Unloaded plugin "});
   EXPECT_EQ(run.Output.find("\x1b["), std::string::npos) << "no colour when not on a terminal";
+}
+
+TEST_F(SandboxProgramTest, AFreshServerDirectoryGoesAtExitUnlessKept) {
+  // The fresh directory is made under TMPDIR: here, the test's own directory.
+  const std::string fresh = fmt::format("TMPDIR='{}' '{}'", dir_.string(), QV_SANDBOX_PATH);
+  const auto madeDirs = [this] {
+    std::vector<fs::path> dirs;
+    for (const auto& entry : fs::directory_iterator(dir_)) {
+      if (entry.path().filename().string().rfind("questveto-sandbox-", 0) == 0) {
+        dirs.push_back(entry.path());
+      }
+    }
+    return dirs;
+  };
+
+  const ProgramRun removed = RunCommand(fresh + " </dev/null");
+  EXPECT_EQ(removed.Status, 0) << removed.Output;
+  EXPECT_NE(removed.Output.find("Removed the server directory " + dir_.string()), std::string::npos)
+      << removed.Output;
+  EXPECT_TRUE(madeDirs().empty()) << "the scratch directory was left behind";
+
+  const ProgramRun kept = RunCommand(fresh + " --keep-dir </dev/null");
+  EXPECT_EQ(kept.Status, 0) << kept.Output;
+  const std::vector<fs::path> left = madeDirs();
+  ASSERT_EQ(left.size(), 1u) << kept.Output;
+  EXPECT_TRUE(fs::exists(left[0] / "HostApi/Plugins/QuestVeto/config.json"));
+  EXPECT_NE(kept.Output.find("Kept the server directory " + left[0].string()), std::string::npos)
+      << kept.Output;
+
+  // A directory the operator names is theirs: never removed, and --keep-dir does not apply.
+  EXPECT_EQ(RunCommand(Sandbox("</dev/null")).Status, 0);
+  EXPECT_TRUE(fs::exists(dir_ / "HostApi/Plugins/QuestVeto/config.json"));
+  EXPECT_NE(RunCommand(Sandbox("--keep-dir </dev/null 2>&1")).Status, 0);
 }
 
 TEST_F(SandboxProgramTest, EndOfInputStopsTheServerAndUnloadsThePlugin) {

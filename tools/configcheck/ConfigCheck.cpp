@@ -10,6 +10,7 @@
 #include <fmt/format.h>
 
 #include "plugin/ConfigFile.h"
+#include "tools/configcheck/ParseHints.h"
 
 namespace {
 
@@ -20,15 +21,21 @@ std::string ReadText(const std::string& path) {
 
 }  // namespace
 
-ConfigCheck CheckConfigFile(const std::string& path) {
+ConfigCheck CheckConfigFile(const std::string& path, const MissionList* listed) {
   ConfigCheck check{path, {}, std::nullopt};
   try {
     check.Config = ParseConfigFile(path);
   } catch (const nlohmann::json::exception& error) {
     // The plugin's message; the place, which a number overflow's message lacks, from a scan of
     // the same text.
-    const ConfigLocations where(ReadText(path));
-    check.Findings.push_back({Severity::Error, error.what(), where.ParseErrorAt(), ""});
+    const std::string text = ReadText(path);
+    const ConfigLocations where(text);
+    std::string message = error.what();
+    if (const auto offset = where.ParseErrorOffset()) {
+      const std::string hint = ParseErrorHint(text, *offset, message);
+      if (!hint.empty()) message += "; hint: " + hint;
+    }
+    check.Findings.push_back({Severity::Error, std::move(message), where.ParseErrorAt(), ""});
     return check;
   } catch (const std::runtime_error& error) {
     const int reason = errno;  // left by the failed open
@@ -39,6 +46,6 @@ ConfigCheck CheckConfigFile(const std::string& path) {
          std::nullopt, ""});
     return check;
   }
-  check.Findings = CheckValues(*check.Config, ConfigLocations(ReadText(path)));
+  check.Findings = CheckValues(*check.Config, ConfigLocations(ReadText(path)), listed);
   return check;
 }

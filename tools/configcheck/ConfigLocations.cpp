@@ -59,6 +59,7 @@ class LocatingHandler final : public nlohmann::json_sax<nlohmann::json> {
   // there already counts as the next line, at column 0.
   bool parse_error(std::size_t position, const std::string&,
                    const nlohmann::detail::exception&) override {
+    if (position > 0) loc_.parseErrorOffset_ = position - 1;
     if (position <= loc_.text_.size() && loc_.text_[position - 1] == '\n') {
       loc_.parseError_ = TextPosition{loc_.lines_.At(position - 1).Line + 1, 0};
     } else {

@@ -39,6 +39,8 @@ class ConfigLocations {
   // Where the parser stopped in a text that is not valid JSON; the line and column the JSON
   // library's own message names, also for errors whose message names none (number overflow).
   std::optional<TextPosition> ParseErrorAt() const { return parseError_; }
+  // The same place as a byte offset: the last byte the parser read.
+  std::optional<std::size_t> ParseErrorOffset() const { return parseErrorOffset_; }
 
  private:
   friend class LocatingHandler;
@@ -50,4 +52,5 @@ class ConfigLocations {
   std::vector<RepeatedKey> repeated_;
   std::optional<std::size_t> valueEnd_;  // offset just after a top-level object or array
   std::optional<TextPosition> parseError_;
+  std::optional<std::size_t> parseErrorOffset_;
 };

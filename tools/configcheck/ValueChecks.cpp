@@ -5,10 +5,13 @@
 
 #include <fmt/format.h>
 
+#include "host/FString.h"
 #include "plugin/ConfigKeys.h"
+#include "plugin/MissionMatch.h"
 #include "plugin/Notification.h"
 #include "tools/configcheck/ConfigCheck.h"
 #include "tools/configcheck/KnownKeys.h"
+#include "tools/configcheck/LetterCase.h"
 
 namespace {
 
@@ -16,7 +19,8 @@ using nlohmann::json;
 
 class Checker {
  public:
-  Checker(const json& config, const ConfigLocations& where) : config_(config), where_(where) {}
+  Checker(const json& config, const ConfigLocations& where, const MissionList* listed)
+      : config_(config), where_(where), listed_(listed) {}
 
   std::vector<Finding> Run() {
     if (!config_.is_object()) {
@@ -71,9 +75,21 @@ class Checker {
   // key order, a single value itself; the plugin's search stops at the first that is no string.
   void CheckMissionList() {
     const auto found = config_.find(kDisabledMissionsKey);
-    if (found == config_.end()) return;
+    if (found == config_.end()) {
+      Warn(where_.ValueAt(root_), "",
+           fmt::format("no \"{}\": the plugin switches no mission off", kDisabledMissionsKey));
+      return;
+    }
     const json& list = *found;
     const JsonPointer listAt = root_ / kDisabledMissionsKey;
+    if (list.empty()) {  // null, [] or {}
+      Warn(where_.ValueAt(listAt), kDisabledMissionsKey,
+           fmt::format("\"{}\" is {}: the plugin switches no mission off", kDisabledMissionsKey,
+                       list.is_null()    ? "null"
+                       : list.is_array() ? "an empty list"
+                                         : "an empty object"));
+      return;
+    }
     if (list.is_object()) {
       Warn(where_.ValueAt(listAt), kDisabledMissionsKey,
            fmt::format("\"{}\" is an object: the plugin tries its member values in the order of "
@@ -91,7 +107,35 @@ class Checker {
         return;
       }
       CheckEntryText(entry.get_ref<const std::string&>(), number, at);
+      CheckLetterCase(entry.get_ref<const std::string&>(), number, at);
+      if (listed_ != nullptr) CheckBreadth(entry, number, at);
     }
+  }
+
+  void CheckLetterCase(const std::string& text, std::size_t number, const JsonPointer& at) {
+    const auto letter = FirstLetterWithCaseOutsideAscii(text);
+    if (!letter) return;
+    Warn(where_.ValueAt(at), kDisabledMissionsKey,
+         fmt::format("\"{}\" entry {} {} holds {}, a letter outside A-Z: the plugin ignores the "
+                     "case of A-Z only, so it matches only names that have such letters in the "
+                     "same case",
+                     kDisabledMissionsKey, number, Quoted(text), Quoted(*letter)));
+  }
+
+  // An entry that alone switches off more than half of the listed missions is most likely too
+  // short or too common a word.
+  void CheckBreadth(const json& entry, std::size_t number, const JsonPointer& at) {
+    json alone = {{kDisabledMissionsKey, json::array({entry})}};
+    std::size_t matched = 0;
+    for (const std::string& name : listed_->Names) {
+      if (FindDisablingEntry(alone, FString::FromUtf8(name))) ++matched;
+    }
+    if (matched * 2 <= listed_->Names.size()) return;
+    Warn(where_.ValueAt(at), kDisabledMissionsKey,
+         fmt::format("\"{}\" entry {} {} switches off {} of the {} missions in {}, more than "
+                     "half",
+                     kDisabledMissionsKey, number, Quoted(entry.get_ref<const std::string&>()),
+                     matched, listed_->Names.size(), listed_->File));
   }
 
   std::string NotAString(const json& list, const json& entry, std::size_t number,
@@ -137,6 +181,12 @@ class Checker {
                        kDisabledMessageKey, Described(*found)));
       return;
     }
+    if (found->get_ref<const std::string&>().empty()) {
+      Warn(at, kDisabledMessageKey,
+           fmt::format("\"{}\" is empty: a refused player sees a blank notification",
+                       kDisabledMessageKey));
+      return;
+    }
     try {
       FormatNotification(found->get_ref<const std::string&>());
     } catch (const fmt::format_error& error) {
@@ -158,12 +208,14 @@ class Checker {
 
   const json& config_;
   const ConfigLocations& where_;
+  const MissionList* listed_;
   const JsonPointer root_;
   std::vector<Finding> findings_;
 };
 
 }  // namespace
 
-std::vector<Finding> CheckValues(const nlohmann::json& config, const ConfigLocations& where) {
-  return Checker(config, where).Run();
+std::vector<Finding> CheckValues(const nlohmann::json& config, const ConfigLocations& where,
+                                 const MissionList* listed) {
+  return Checker(config, where, listed).Run();
 }
