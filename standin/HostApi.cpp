@@ -1,11 +1,15 @@
 // The nine functions plugins import, over the stand-in server.
 #include "host/HostApi.h"
 
+#include "standin/CallText.h"
 #include "standin/CommandRegistry.h"
 #include "standin/FunctionTable.h"
 #include "standin/HookRegistry.h"
 #include "standin/ServerState.h"
 #include "standin/Utf8.h"
+
+using StandIn::CallText::Quoted;
+using StandIn::CallText::Record;
 
 namespace {
 
@@ -21,24 +25,29 @@ class ApiUtils final : public HostApi::IApiUtils {
 }  // namespace
 
 void* GetAddress(const std::string& key) {
+  Record("GetAddress", key.c_str());
   return StandIn::FunctionTable::Function(key);
 }
 
 uint64_t GetAddress(const void* object, const std::string& key) {
+  Record("GetAddress", object, key.c_str());
   return StandIn::FunctionTable::Field(object, key);
 }
 
 std::vector<std::shared_ptr<spdlog::sinks::sink>>& GetLogSinks() {
+  Record("GetLogSinks");
   return StandIn::RunningState().Sinks;
 }
 
 namespace HostApi {
 
 IHooks& GetHooks() {
+  Record("GetHooks");
   return StandIn::Hooks::Registry();
 }
 
 ICommands& GetCommands() {
+  Record("GetCommands");
   return StandIn::Commands::Registry();
 }
 
@@ -50,14 +59,18 @@ IApiUtils& GetApiUtils() {
 namespace Tools {
 
 std::string GetCurrentDir() {
+  Record("GetCurrentDir");
   return StandIn::RunningState().Directory;
 }
 
 std::string Utf8Encode(const WideString& text) {
-  return StandIn::EncodeUtf8(text);
+  std::string encoded = StandIn::EncodeUtf8(text);
+  StandIn::Journal::Record([&] { return "Utf8Encode(" + Quoted(encoded) + ")"; });
+  return encoded;
 }
 
 WideString Utf8Decode(const std::string& text) {
+  Record("Utf8Decode", text.c_str());
   return StandIn::DecodeUtf8(text);
 }
 
