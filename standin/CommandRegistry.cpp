@@ -8,6 +8,7 @@
 
 #include "host/Color.h"
 #include "standin/CallText.h"
+#include "standin/Faults.h"
 #include "standin/FunctionTable.h"
 #include "standin/GameString.h"
 #include "standin/Utf8.h"
@@ -99,6 +100,7 @@ class NameRecord {
   const FString& Add(const char* operation, const FString& name) {
     Journal::Record(
         [&] { return fmt::format("ICommands.{}({})", operation, CallText::Arg(&name)); });
+    Faults::HostCall(operation);
     std::lock_guard<std::mutex> guard(lock_);
     names_.push_back({operation, TextOf(&name), name.Count});
     return name;

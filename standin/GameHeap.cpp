@@ -9,6 +9,7 @@
 
 #include "standin/BlockTable.h"
 #include "standin/Fatal.h"
+#include "standin/Faults.h"
 #include "standin/FunctionTable.h"
 #include "standin/Journal.h"
 
@@ -67,10 +68,12 @@ std::string BlockText(const void* block) {
 
 void* MallocEntry(uint64_t size, uint32_t alignment) {
   Journal::Record([&] { return fmt::format("FMemory.Malloc({}, {})", size, alignment); });
+  if (Faults::AllocationFails()) return nullptr;
   return Allocate(size);
 }
 void* ReallocEntry(void* block, uint64_t size) {
   Journal::Record([&] { return fmt::format("FMemory.Realloc({}, {})", BlockText(block), size); });
+  if (Faults::AllocationFails()) return nullptr;
   return Resize(block, size);
 }
 void FreeEntry(void* block) {

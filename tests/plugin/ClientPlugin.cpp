@@ -10,6 +10,7 @@
 namespace {
 
 constexpr int kQueryMissing = -1;
+constexpr int kNameFailed = -2;
 
 int Answer(bool disabled) {
   return disabled ? 1 : 0;
@@ -24,10 +25,16 @@ QV_ENTRY_POINT DllMain(void* /*module*/, unsigned long /*reason*/, void* /*reser
 
 // 1 when QuestVeto switches off the mission named `displayNameUtf8`, 0 when not, -1 when
 // QuestVeto's query cannot be found.
+// -2 when this plugin cannot make the name (its own host call failed); QuestVeto is not asked.
 extern "C" QV_EXPORT int ClientAskByName(const char* displayNameUtf8) {
   const QuestVetoQuery query = FindQuestVetoQuery();
   if (query.ByName == nullptr) return kQueryMissing;
-  const FString name = FString::FromUtf8(displayNameUtf8);
+  FString name;
+  try {
+    name = FString::FromUtf8(displayNameUtf8);
+  } catch (...) {
+    return kNameFailed;
+  }
   return Answer(query.ByName(name));
 }
 

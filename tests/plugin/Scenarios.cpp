@@ -29,61 +29,62 @@ void ReloadOverRcon(ScenarioTest& test) {
 
 const std::vector<Scenario>& Scenarios() {
   static const std::vector<Scenario> scenarios = {
-      {"load, configuration good", kHuntOff, false, [](ScenarioTest& t) { t.Load(); }},
-      {"load, configuration missing", "", false, [](ScenarioTest& t) { t.Load(); }},
-      {"load, configuration broken", kBroken, false, [](ScenarioTest& t) { t.Load(); }},
-      {"unload", kHuntOff, true, [](ScenarioTest& t) { t.Unload(); }},
-      {"refused, living character with controller, logged", kHuntOffLogged, true,
+      {"load, configuration good", kHuntOff, false, "", "Hunt", [](ScenarioTest& t) { t.Load(); }},
+      {"load, configuration missing", "", false, "", "", [](ScenarioTest& t) { t.Load(); }},
+      {"load, configuration broken", kBroken, false, "", "", [](ScenarioTest& t) { t.Load(); }},
+      {"unload", kHuntOff, true, nullptr, nullptr, [](ScenarioTest& t) { t.Unload(); }},
+      {"refused, living character with controller, logged", kHuntOffLogged, true, "Hunt", "Hunt",
        [](ScenarioTest& t) { StartHunt(t, &t.AddBob()); }},
-      {"refused, living character with controller", kHuntOff, true,
+      {"refused, living character with controller", kHuntOff, true, "Hunt", "Hunt",
        [](ScenarioTest& t) { StartHunt(t, &t.AddBob()); }},
-      {"refused, dead character, logged", kHuntOffLogged, true,
+      {"refused, dead character, logged", kHuntOffLogged, true, "Hunt", "Hunt",
        [](ScenarioTest& t) {
          t.AddBob().SetDead(true);
          StartHunt(t, t.BobsCharacter);
        }},
-      {"refused, no controller, logged", kHuntOffLogged, true,
+      {"refused, no controller, logged", kHuntOffLogged, true, "Hunt", "Hunt",
        [](ScenarioTest& t) { StartHunt(t, &t.Game().AddCharacter(nullptr, nullptr, true)); }},
-      {"refused, no character, logged", kHuntOffLogged, true,
+      {"refused, no character, logged", kHuntOffLogged, true, "Hunt", "Hunt",
        [](ScenarioTest& t) { StartHunt(t, nullptr); }},
-      {"refused, no mission data, logged", kHuntOffLogged, true,
+      {"refused, no mission data, logged", kHuntOffLogged, true, "Hunt", "Hunt",
        [](ScenarioTest& t) { StartHunt(t, &t.AddBob(false)); }},
-      {"passed on, logged", kHuntOffLogged, true,
+      {"passed on, logged", kHuntOffLogged, true, "Hunt", "Hunt",
        [](ScenarioTest& t) { t.Start("Ride", &t.AddBob()); }},
-      {"passed on", kHuntOff, true, [](ScenarioTest& t) { t.Start("Ride", &t.AddBob()); }},
-      {"passed on, no mission class, logged", kHuntOffLogged, true,
+      {"passed on", kHuntOff, true, "Hunt", "Hunt",
+       [](ScenarioTest& t) { t.Start("Ride", &t.AddBob()); }},
+      {"passed on, no mission class, logged", kHuntOffLogged, true, "Hunt", "Hunt",
        [](ScenarioTest& t) { t.Start("", &t.AddBob()); }},
-      {"reload on the console, read", kHuntOff, true,
+      {"reload on the console, read", kHuntOff, true, "Hunt", "Ride",
        [](ScenarioTest& t) {
          t.Write(kRideOff);
          ReloadOnConsole(t);
        }},
-      {"reload on the console, missing", kHuntOff, true,
+      {"reload on the console, missing", kHuntOff, true, "Hunt", "Hunt",
        [](ScenarioTest& t) {
          t.Remove();
          ReloadOnConsole(t);
        }},
-      {"reload on the console, broken", kHuntOff, true,
+      {"reload on the console, broken", kHuntOff, true, "Hunt", "Hunt",
        [](ScenarioTest& t) {
          t.Write(kBroken);
          ReloadOnConsole(t);
        }},
-      {"reload over RCON, read", kHuntOff, true,
+      {"reload over RCON, read", kHuntOff, true, "Hunt", "Ride",
        [](ScenarioTest& t) {
          t.Write(kRideOff);
          ReloadOverRcon(t);
        }},
-      {"reload over RCON, missing", kHuntOff, true,
+      {"reload over RCON, missing", kHuntOff, true, "Hunt", "Hunt",
        [](ScenarioTest& t) {
          t.Remove();
          ReloadOverRcon(t);
        }},
-      {"reload over RCON, unreadable", kHuntOff, true,
+      {"reload over RCON, unreadable", kHuntOff, true, "Hunt", "Hunt",
        [](ScenarioTest& t) {
          t.MakeUnreadable();
          ReloadOverRcon(t);
        }},
-      {"query from a second plugin", kHuntOff, true,
+      {"query from a second plugin", kHuntOff, true, "Hunt", "Hunt",
        [](ScenarioTest& t) {
          t.AskByName("Great hunt");
          t.AskByMission(t.Game().FindMission("Ride")->DefaultObject());
@@ -95,15 +96,19 @@ const std::vector<Scenario>& Scenarios() {
 void ScenarioTest::Prepare(const Scenario& scenario) {
   TearDown();
   SetUp();
+  Arrange(scenario);
+}
+
+void ScenarioTest::Arrange(const Scenario& scenario) {
   if (!scenario.Config.empty()) WriteConfig(scenario.Config);
   if (scenario.Loaded) LoadPlugin();
-  client_ = StandIn::PluginLibrary::Load(QV_CLIENT_PLUGIN_PATH);
   Game().AddMission("Hunt", 7, "HuntTag");
   Game().AddMission("Ride", 3, "RideTag");
 }
 
 void ScenarioTest::TearDown() {
   client_.reset();
+  Started = nullptr;
   Bob = nullptr;
   BobsCharacter = nullptr;
   Connection = nullptr;
@@ -122,6 +127,7 @@ StandIn::Character& ScenarioTest::AddBob(bool missionData) {
 }
 
 uintptr_t ScenarioTest::Start(const std::string& mission, StandIn::Character* character) {
+  Started = character;
   StandIn::MissionClass* found = mission.empty() ? nullptr : Game().FindMission(mission);
   return Game().StartMission(found != nullptr ? found->Class() : nullptr,
                              character != nullptr ? character->Object() : nullptr, 7);
@@ -129,10 +135,15 @@ uintptr_t ScenarioTest::Start(const std::string& mission, StandIn::Character* ch
 
 int ScenarioTest::AskByName(const std::string& name) {
   using Ask = int (*)(const char*);
-  return reinterpret_cast<Ask>(client_->Symbol("ClientAskByName"))(name.c_str());
+  return reinterpret_cast<Ask>(Client().Symbol("ClientAskByName"))(name.c_str());
 }
 
 int ScenarioTest::AskByMission(AMissionType* mission) {
   using Ask = int (*)(AMissionType*);
-  return reinterpret_cast<Ask>(client_->Symbol("ClientAskByMission"))(mission);
+  return reinterpret_cast<Ask>(Client().Symbol("ClientAskByMission"))(mission);
+}
+
+StandIn::PluginLibrary& ScenarioTest::Client() {
+  if (!client_) client_ = StandIn::PluginLibrary::Load(QV_CLIENT_PLUGIN_PATH);
+  return *client_;
 }

@@ -25,6 +25,10 @@ struct Scenario {
   std::string Name;
   std::string Config;  // the file the server starts with; empty: none
   bool Loaded;         // the plugin is loaded before the scenario's action
+  // The mission the configuration in force switches off before and after the action ("": none);
+  // null when the plugin is not there to ask afterwards.
+  const char* OffBefore;
+  const char* OffAfter;
   std::function<void(ScenarioTest&)> Act;
 };
 
@@ -33,8 +37,11 @@ const std::vector<Scenario>& Scenarios();
 // What a scenario's action reaches; state it builds stays for the checks afterwards.
 class ScenarioTest : public PluginTest {
  public:
-  // A fresh server in the scenario's starting state: its file, the plugin loaded if it says so.
+  // A fresh server in the scenario's starting state: its file, the plugin loaded if it says so,
+  // the missions "Hunt" (version 7) and "Ride".
   void Prepare(const Scenario& scenario);
+  // The same on the server already started.
+  void Arrange(const Scenario& scenario);
   void TearDown() override;
 
   StandIn::World& Game() { return World(); }
@@ -55,10 +62,13 @@ class ScenarioTest : public PluginTest {
   int AskByName(const std::string& name);
   int AskByMission(AMissionType* mission);
 
+  StandIn::Character* Started = nullptr;  // the character of the last start
   StandIn::Controller* Bob = nullptr;
   StandIn::Character* BobsCharacter = nullptr;
   StandIn::RconConnection* Connection = nullptr;
 
  private:
+  StandIn::PluginLibrary& Client();  // loaded at its first question
+
   std::unique_ptr<StandIn::PluginLibrary> client_;
 };
