@@ -214,6 +214,40 @@ int32_t ModelFind(const WideString& text, const WideString& pattern, int32_t ign
   return -1;
 }
 
+// Cases compared with the model, and those of them with a match.
+struct Tally {
+  int Cases = 0;
+  int Found = 0;
+};
+
+// FindSubstring of `pattern` in `string` (holding `text`) agrees with the model for every
+// combination of the flags and starts; each comparison is counted in `tally`.
+template <typename IgnoreCaseFlags, typename FromEndFlags>
+testing::AssertionResult AgreesWithModel(const WideString& text, const FString& string,
+                                         const WideString& pattern,
+                                         const IgnoreCaseFlags& ignoreCaseFlags,
+                                         const FromEndFlags& fromEndFlags,
+                                         const std::vector<int32_t>& starts, Tally& tally) {
+  for (const int32_t ignoreCase : ignoreCaseFlags) {
+    for (const int32_t fromEnd : fromEndFlags) {
+      for (const int32_t start : starts) {
+        const int32_t expected = ModelFind(text, pattern, ignoreCase, fromEnd, start);
+        const int32_t actual = FindSubstring(string, pattern.c_str(), ignoreCase, fromEnd, start);
+        if (actual != expected) {
+          return testing::AssertionFailure()
+                 << "text '" << FString(text.c_str()).ToUtf8() << "' pattern '"
+                 << FString(pattern.c_str()).ToUtf8() << "' ignoreCase " << ignoreCase
+                 << " fromEnd " << fromEnd << " start " << start << ": " << actual << ", the model "
+                 << expected;
+        }
+        ++tally.Cases;
+        tally.Found += expected >= 0 ? 1 : 0;
+      }
+    }
+  }
+  return testing::AssertionSuccess();
+}
+
 WideString RandomText(std::mt19937& random, std::size_t maxLength) {
   // Few letters, so that matches are frequent; both cases, and a letter outside a-z.
   static const WideChar alphabet[] = {u'a', u'A', u'b', u'B', u'\u00E9', u'\u00C9'};
@@ -230,8 +264,7 @@ TEST(FindSubstringTest, AgreesWithAPlainModelOnGeneratedCases) {
   std::mt19937 random(20240611);
   const int32_t ignoreCaseFlags[] = {0, 1, 2, -1};
   const int32_t fromEndFlags[] = {0, 1, 5};
-  int cases = 0;
-  int found = 0;
+  Tally tally;
   for (int round = 0; round < 300; ++round) {
     const WideString text = RandomText(random, 9);
     const FString string(text.c_str());
@@ -242,25 +275,14 @@ TEST(FindSubstringTest, AgreesWithAPlainModelOnGeneratedCases) {
     }
     for (int p = 0; p < 3; ++p) {
       const WideString pattern = RandomText(random, 3);
-      for (const int32_t ignoreCase : ignoreCaseFlags) {
-        for (const int32_t fromEnd : fromEndFlags) {
-          for (const int32_t start : starts) {
-            const int32_t expected = ModelFind(text, pattern, ignoreCase, fromEnd, start);
-            ASSERT_EQ(FindSubstring(string, pattern.c_str(), ignoreCase, fromEnd, start), expected)
-                << "text '" << FString(text.c_str()).ToUtf8() << "' pattern '"
-                << FString(pattern.c_str()).ToUtf8() << "' ignoreCase " << ignoreCase << " fromEnd "
-                << fromEnd << " start " << start;
-            ++cases;
-            found += expected >= 0 ? 1 : 0;
-          }
-        }
-      }
+      ASSERT_TRUE(
+          AgreesWithModel(text, string, pattern, ignoreCaseFlags, fromEndFlags, starts, tally));
     }
   }
   // The generator must reach both outcomes often enough to mean something.
-  EXPECT_GT(cases, 50000);
-  EXPECT_GT(found, cases / 5);
-  EXPECT_GT(cases - found, cases / 5);
+  EXPECT_GT(tally.Cases, 50000);
+  EXPECT_GT(tally.Found, tally.Cases / 5);
+  EXPECT_GT(tally.Cases - tally.Found, tally.Cases / 5);
 }
 
 // Long texts of mostly one filler letter, so that the search from the start skips four
@@ -294,8 +316,7 @@ TEST(FindSubstringTest, AgreesWithAPlainModelBeyondLatin1OnLongTexts) {
   std::mt19937 random(20261207);
   const int32_t ignoreCaseFlags[] = {0, 1};
   const int32_t fromEndFlags[] = {0, 1};
-  int cases = 0;
-  int found = 0;
+  Tally tally;
   for (int round = 0; round < 400; ++round) {
     const WideString text = LongRandomText(random, 40);
     const FString string(text.c_str());
@@ -303,24 +324,14 @@ TEST(FindSubstringTest, AgreesWithAPlainModelBeyondLatin1OnLongTexts) {
     std::uniform_int_distribution<int32_t> startOf(-1, length + 1);
     for (int p = 0; p < 4; ++p) {
       const WideString pattern = LongRandomText(random, 3);
-      for (const int32_t ignoreCase : ignoreCaseFlags) {
-        for (const int32_t fromEnd : fromEndFlags) {
-          for (const int32_t start : {-1, 0, startOf(random), startOf(random)}) {
-            const int32_t expected = ModelFind(text, pattern, ignoreCase, fromEnd, start);
-            ASSERT_EQ(FindSubstring(string, pattern.c_str(), ignoreCase, fromEnd, start), expected)
-                << "text '" << FString(text.c_str()).ToUtf8() << "' pattern '"
-                << FString(pattern.c_str()).ToUtf8() << "' ignoreCase " << ignoreCase << " fromEnd "
-                << fromEnd << " start " << start;
-            ++cases;
-            found += expected >= 0 ? 1 : 0;
-          }
-        }
-      }
+      const std::vector<int32_t> starts = {-1, 0, startOf(random), startOf(random)};
+      ASSERT_TRUE(
+          AgreesWithModel(text, string, pattern, ignoreCaseFlags, fromEndFlags, starts, tally));
     }
   }
-  EXPECT_GT(cases, 20000);
-  EXPECT_GT(found, cases / 10);
-  EXPECT_GT(cases - found, cases / 5);
+  EXPECT_GT(tally.Cases, 20000);
+  EXPECT_GT(tally.Found, tally.Cases / 10);
+  EXPECT_GT(tally.Cases - tally.Found, tally.Cases / 5);
 }
 
 }  // namespace
