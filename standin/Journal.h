@@ -27,6 +27,7 @@ namespace StandIn::Journal {
 //   calls into the plugin from the game or the host's dispatch
 //                   game starts mission(class "Alpha", character 1, 7),
 //                   console null "qv.reload", rcon 1 "qv.reload"
+//   injected faults fault: GetAddress("FName.Init") fails, fault: the allocation fails
 // Recording is off by default and costs one relaxed load per crossing then.
 
 // Forgets every entry and starts recording.
