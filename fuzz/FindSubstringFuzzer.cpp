@@ -101,8 +101,12 @@ class Input {
   }
   // Mostly characters of a small alphabet, so that matches happen; sometimes any 16-bit value.
   char16_t Character() {
-    static const char16_t kAlphabet[] = {u'a', u'b', u'A',   u'B',   u'z',   u'Z',   u'@',   u'[',
-                                         u'`', u'{', 0x00E9, 0x00C9, 0xD800, 0xDC00, 0xFFFF, 0};
+    // Beyond Latin-1: Greek, Cyrillic and Latin Extended case pairs, a CJK character, the two
+    // halves of a surrogate pair, lone surrogates.
+    static const char16_t kAlphabet[] = {u'a',   u'b',   u'A',   u'B',   u'z',   u'Z',   u'@',
+                                         u'[',   u'`',   u'{',   0x00E9, 0x00C9, 0x03B1, 0x0391,
+                                         0x0434, 0x0414, 0x0161, 0x0160, 0x4E2D, 0xD83D, 0xDE00,
+                                         0xD800, 0xDC00, 0xFFFF, 0};
     const uint8_t pick = Byte();
     if (pick < 0xF0) return kAlphabet[pick % (sizeof(kAlphabet) / sizeof(kAlphabet[0]))];
     return static_cast<char16_t>(Byte() << 8 | Byte());

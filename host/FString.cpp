@@ -134,9 +134,13 @@ void* HostRealloc(void* buffer, std::size_t size) {
   return result;
 }
 
-void HostFree(void* buffer) {
-  if (buffer != nullptr) {
+void HostFree(void* buffer) noexcept {
+  if (buffer == nullptr) return;
+  try {
     GameFunction<FreeFunction>("FMemory.Free")(buffer);
+  } catch (...) {
+    // Destructors release through here and must not throw: when the game's free cannot even be
+    // looked up, the block stays allocated rather than the server going down.
   }
 }
 

@@ -11,7 +11,7 @@
 // Allocates (`buffer` null, "FMemory.Malloc") or resizes ("FMemory.Realloc") a game heap block.
 void* HostRealloc(void* buffer, std::size_t size);
 // Releases a non-null game heap block through "FMemory.Free".
-void HostFree(void* buffer);
+void HostFree(void* buffer) noexcept;
 
 struct FString {
   WideChar* Chars = nullptr;  // the buffer, or null

@@ -10,32 +10,84 @@
 
 namespace {
 
-// The operator's confirmation that the plugin has its configuration. A reload answers its caller
-// instead, so only the load logs it.
-void ReadConfigAtLoad() {
+// The path is looked up again for the message; when even that fails, the message goes without it.
+void LogFailedRead(const char* reason) {
   try {
-    ReadConfig();
-    const std::size_t entries = CountEntriesInForce(PluginConfig);
-    PluginLog()->info("Loaded config from {}: {} {} of \"DisabledMissions\" in force", ConfigPath(),
-                      entries, entries == 1 ? "entry" : "entries");
-  } catch (const std::exception& error) {
     PluginLog()->critical(
         "Failed to load config from {}! \n {}\n No mission is disabled until \"qv.reload\" "
         "succeeds.",
-        ConfigPath(), error.what());
+        ConfigPath(), reason);
+  } catch (...) {
+    PluginLog()->critical(
+        "Failed to load config! \n {}\n No mission is disabled until \"qv.reload\" succeeds.",
+        reason);
   }
+}
+
+// True when the configuration was read.
+bool ReadConfigAtLoad() noexcept {
+  try {
+    ReadConfig();
+    return true;
+  } catch (const std::exception& error) {
+    LogFailedRead(error.what());
+  } catch (...) {
+    LogFailedRead("unknown error");
+  }
+  return false;
+}
+
+// The operator's confirmation that the plugin has its configuration. A reload answers its caller
+// instead, so only the load logs it.
+void LogConfigInForce() {
+  const std::size_t entries = CountEntriesInForce(PluginConfig);
+  PluginLog()->info("Loaded config from {}: {} {} of \"DisabledMissions\" in force", ConfigPath(),
+                    entries, entries == 1 ? "entry" : "entries");
+}
+
+void LogStepFailure(const char* step, const char* reason) noexcept {
+  try {
+    if (PluginLog()) PluginLog()->critical("{} failed: {}", step, reason);
+  } catch (...) {
+  }
+}
+
+// Runs one step of the load or unload sequence. Nothing thrown may leave the library's entry
+// point (the system would end the server process), and a failed step must not leave the later
+// ones undone: a command left registered at unload would call into a library that is gone.
+template <typename Step>
+bool Attempt(const char* what, Step&& step) noexcept {
+  try {
+    step();
+    return true;
+  } catch (const std::exception& error) {
+    LogStepFailure(what, error.what());
+  } catch (...) {
+    LogStepFailure(what, "unknown error");
+  }
+  return false;
 }
 
 }  // namespace
 
-void PluginLoad() {
-  CreatePluginLogger();
-  ReadConfigAtLoad();
-  InstallMissionStartHook();
-  RegisterReloadCommands();
+void PluginLoad() noexcept {
+  // Without its logger the plugin places nothing that would write to it.
+  if (!Attempt("Creating the log", CreatePluginLogger)) return;
+  if (ReadConfigAtLoad()) Attempt("Confirming the config in force", LogConfigInForce);
+  Attempt("Installing the mission start hook", InstallMissionStartHook);
+  Attempt("Registering the console command", RegisterConsoleReloadCommand);
+  Attempt("Registering the RCON command", RegisterRconReloadCommand);
 }
 
-void PluginUnload() {
-  RemoveMissionStartHook();
-  RemoveReloadCommands();
+// A hook or handler left with the host after the library is gone takes the server down at its
+// next use or when the host lets go of it, so a removal that fails is tried once more.
+template <typename Step>
+void AttemptTwice(const char* what, Step&& step) noexcept {
+  if (!Attempt(what, step)) Attempt(what, step);
+}
+
+void PluginUnload() noexcept {
+  AttemptTwice("Removing the mission start hook", RemoveMissionStartHook);
+  AttemptTwice("Removing the console command", RemoveConsoleReloadCommand);
+  AttemptTwice("Removing the RCON command", RemoveRconReloadCommand);
 }

@@ -4,7 +4,11 @@
 // Creates the logger, reads the configuration, places the mission start hook and registers
 // "qv.reload". A configuration that cannot be read is logged at critical and leaves no mission
 // switched off; the rest of the load goes on so that the operator can mend the file and reload.
-void PluginLoad();
+// Any other failing step is logged at critical and the load goes on, unless the logger itself
+// cannot be made: then nothing is placed. Nothing thrown leaves it.
+void PluginLoad() noexcept;
 
-// Takes the hook and both commands away again; safe after a partial load.
-void PluginUnload();
+// Takes the hook and both commands away again, each even when one before it failed, a failed
+// removal tried once more; safe after a
+// partial load. Nothing thrown leaves it.
+void PluginUnload() noexcept;

@@ -1,5 +1,3 @@
-#include <exception>
-
 #include "host/GameCalls.h"
 #include "plugin/Config.h"
 #include "plugin/MissionMatch.h"
@@ -14,15 +12,20 @@ bool IsMissionDisabled(const FString& displayName) {
   try {
     // May make a null configuration an object and add a missing "DisabledMissions" as null.
     return FindDisablingEntry(PluginConfig, displayName).has_value();
-  } catch (const std::exception&) {
-    // A configuration of the wrong shape switches nothing off.
+  } catch (...) {
+    // A configuration of the wrong shape switches nothing off, and nothing thrown by the host
+    // reaches the plugin that asks.
     return false;
   }
 }
 
 bool IsMissionDisabled(AMissionType* mission) {
   if (mission == nullptr) return false;
-  return IsMissionDisabled(MissionDisplayName(mission));
+  try {
+    return IsMissionDisabled(MissionDisplayName(mission));
+  } catch (...) {
+    return false;  // the field lookup failed
+  }
 }
 
 }  // namespace QuestVeto

@@ -82,10 +82,15 @@ void LogStart(bool refused, UClass* missionClass, AShooterPlayerController* cont
 
 uintptr_t StartMissionDetour(AMissionDispatcher* dispatcher, UClass* missionClass,
                              APrimalCharacter* character, uintptr_t fourth) {
-  AShooterPlayerController* controller = ControllerOfCharacter(character);
-  const bool refused =
-      missionClass != nullptr &&
-      QuestVeto::IsMissionDisabled(MissionDisplayName(GetDefaultMission(missionClass)));
+  // A controller that cannot be found is none; a decision that cannot be made passes the start
+  // on, as the filter answers for a configuration it cannot use.
+  AShooterPlayerController* controller = nullptr;
+  Guarded("the controller lookup", [&] { controller = ControllerOfCharacter(character); });
+  bool refused = false;
+  Guarded("the decision", [&] {
+    refused = missionClass != nullptr &&
+              QuestVeto::IsMissionDisabled(MissionDisplayName(GetDefaultMission(missionClass)));
+  });
 
   if (refused) {
     if (controller != nullptr) Guarded("the notification", [&] { NotifyRefused(controller); });

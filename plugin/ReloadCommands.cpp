@@ -13,8 +13,8 @@ const char* const kCommandName = "qv.reload";
 const char* const kReloaded = "QuestVeto: Reloaded config";
 const char* const kReloadFailed = "QuestVeto: Failed to reload config";
 
-void LogReloadFailure(const std::exception& error) {
-  PluginLog()->critical("Failed to reload config! \n {}", error.what());
+void LogReloadFailure(const char* reason) {
+  PluginLog()->critical("Failed to reload config! \n {}", reason);
 }
 
 // The edge between a handler and the host's command dispatch: nothing thrown crosses it.
@@ -37,7 +37,10 @@ void ReloadConfigConsole(APlayerController* player, FString* /*commandLine*/, bo
     ReadConfig();
     SendDirectChat(controller, kReloaded, Green);
   } catch (const std::exception& error) {
-    LogReloadFailure(error);
+    LogReloadFailure(error.what());
+    SendDirectChat(controller, kReloadFailed, Red);
+  } catch (...) {
+    LogReloadFailure("unknown error");
     SendDirectChat(controller, kReloadFailed, Red);
   }
 }
@@ -47,37 +50,38 @@ void ReloadConfigRcon(RCONClientConnection* connection, RCONPacket* request, UWo
     ReadConfig();
     ReplyRcon(connection, request, kReloaded);
   } catch (const std::exception& error) {
-    LogReloadFailure(error);
+    LogReloadFailure(error.what());
+    ReplyRcon(connection, request, kReloadFailed);
+  } catch (...) {
+    LogReloadFailure("unknown error");
     ReplyRcon(connection, request, kReloadFailed);
   }
 }
 
-void RegisterReloadCommands() {
-  {
-    const FString name(kCommandName);
-    const HostApi::ConsoleCommand handler = [](APlayerController* player, FString* line,
-                                               bool fromCheat) {
-      AtDispatchEdge([&] { ReloadConfigConsole(player, line, fromCheat); });
-    };
-    HostApi::GetCommands().AddConsoleCommand(name, handler);
-  }
-  {
-    const FString name(kCommandName);
-    const HostApi::RconCommand handler = [](RCONClientConnection* connection, RCONPacket* request,
-                                            UWorld* world) {
-      AtDispatchEdge([&] { ReloadConfigRcon(connection, request, world); });
-    };
-    HostApi::GetCommands().AddRconCommand(name, handler);
-  }
+void RegisterConsoleReloadCommand() {
+  const FString name(kCommandName);
+  const HostApi::ConsoleCommand handler = [](APlayerController* player, FString* line,
+                                             bool fromCheat) {
+    AtDispatchEdge([&] { ReloadConfigConsole(player, line, fromCheat); });
+  };
+  HostApi::GetCommands().AddConsoleCommand(name, handler);
 }
 
-void RemoveReloadCommands() {
-  {
-    const FString name(kCommandName);
-    HostApi::GetCommands().RemoveConsoleCommand(name);
-  }
-  {
-    const FString name(kCommandName);
-    HostApi::GetCommands().RemoveRconCommand(name);
-  }
+void RegisterRconReloadCommand() {
+  const FString name(kCommandName);
+  const HostApi::RconCommand handler = [](RCONClientConnection* connection, RCONPacket* request,
+                                          UWorld* world) {
+    AtDispatchEdge([&] { ReloadConfigRcon(connection, request, world); });
+  };
+  HostApi::GetCommands().AddRconCommand(name, handler);
+}
+
+void RemoveConsoleReloadCommand() {
+  const FString name(kCommandName);
+  HostApi::GetCommands().RemoveConsoleCommand(name);
+}
+
+void RemoveRconReloadCommand() {
+  const FString name(kCommandName);
+  HostApi::GetCommands().RemoveRconCommand(name);
 }

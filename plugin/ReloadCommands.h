@@ -11,6 +11,8 @@ void ReloadConfigConsole(APlayerController* player, FString* commandLine, bool f
 // RCON handler: re-reads the configuration and replies under the request's id.
 void ReloadConfigRcon(RCONClientConnection* connection, RCONPacket* request, UWorld* world);
 
-// Registers both handlers under "qv.reload" with the host / removes them again.
-void RegisterReloadCommands();
-void RemoveReloadCommands();
+// Registers each handler under "qv.reload" with the host / removes it again.
+void RegisterConsoleReloadCommand();
+void RegisterRconReloadCommand();
+void RemoveConsoleReloadCommand();
+void RemoveRconReloadCommand();

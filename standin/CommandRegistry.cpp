@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "host/Color.h"
+#include "standin/CallText.h"
+#include "standin/Faults.h"
 #include "standin/FunctionTable.h"
 #include "standin/GameString.h"
 #include "standin/Utf8.h"
@@ -96,6 +98,9 @@ class Table {
 class NameRecord {
  public:
   const FString& Add(const char* operation, const FString& name) {
+    Journal::Record(
+        [&] { return fmt::format("ICommands.{}({})", operation, CallText::Arg(&name)); });
+    Faults::HostCall(operation);
     std::lock_guard<std::mutex> guard(lock_);
     names_.push_back({operation, TextOf(&name), name.Count});
     return name;
@@ -162,6 +167,8 @@ HostApi::ICommands& Registry() {
 }
 
 bool RunConsole(const std::string& line, APlayerController* player) {
+  Journal::Record(
+      [&] { return fmt::format("console {} {}", CallText::Arg(player), CallText::Quoted(line)); });
   HostApi::ConsoleCommand handler = TheRegistry().console_.Find(Key(FirstWord(line)));
   if (!handler) return false;
   GameString text(DecodeUtf8(line));
@@ -170,6 +177,8 @@ bool RunConsole(const std::string& line, APlayerController* player) {
 }
 
 bool RunRcon(const std::string& body, RCONClientConnection* connection, RCONPacket* request) {
+  Journal::Record(
+      [&] { return fmt::format("{} {}", CallText::Arg(connection), CallText::Quoted(body)); });
   HostApi::RconCommand handler = TheRegistry().rcon_.Find(Key(FirstWord(body)));
   if (!handler) return false;
   handler(connection, request, HostApi::GetApiUtils().GetWorld());
@@ -177,6 +186,8 @@ bool RunRcon(const std::string& body, RCONClientConnection* connection, RCONPack
 }
 
 bool RunChat(const std::string& line, AShooterPlayerController* player) {
+  Journal::Record(
+      [&] { return fmt::format("chat {} {}", CallText::Arg(player), CallText::Quoted(line)); });
   HostApi::ChatCommand handler = TheRegistry().chat_.Find(Key(FirstWord(line)));
   if (!handler) return false;
   GameString text(DecodeUtf8(line));

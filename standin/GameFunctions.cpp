@@ -11,6 +11,7 @@
 #include <fmt/format.h>
 
 #include "host/FString.h"
+#include "standin/CallText.h"
 #include "standin/Fatal.h"
 #include "standin/FunctionTable.h"
 #include "standin/GameHeap.h"
@@ -73,26 +74,31 @@ AShooterPlayerController* ObjectOf(GameController* controller) {
 
 UObject* GetDefaultObject(UClass* missionClass, bool createIfNeeded) {
   constexpr const char* key = "UClass.GetDefaultObject";
+  CallText::Record(key, missionClass, createIfNeeded);
   GameMission& mission = RunningWorld().MissionOfClass(missionClass, key);
   Require(createIfNeeded, key, "the create flag must be true");
   return reinterpret_cast<UObject*>(mission.DefaultObject());
 }
 
 bool IsDead(APrimalCharacter* character) {
+  CallText::Record("APrimalCharacter.IsDead", character);
   return RunningWorld().CharacterAt(character, "APrimalCharacter.IsDead").Dead();
 }
 
 AShooterPlayerController* GetOwnerController(APrimalCharacter* character) {
+  CallText::Record("APawn.GetOwnerController", character);
   return ObjectOf(RunningWorld().CharacterAt(character, "APawn.GetOwnerController").Owner());
 }
 
 AShooterPlayerController* GetInstigatorController(APrimalCharacter* character) {
+  CallText::Record("AActor.GetInstigatorController", character);
   return ObjectOf(
       RunningWorld().CharacterAt(character, "AActor.GetInstigatorController").Instigator());
 }
 
 FString* GetPlayerCharacterName(AShooterPlayerController* controller, FString* result) {
   constexpr const char* key = "AShooterPlayerController.GetPlayerCharacterName";
+  CallText::Record(key, controller);
   GameController& player = RunningWorld().ControllerAt(controller, key);
   RequireStorage(result, key);
   HandOver(player.CharacterNameText(), *result, key);
@@ -101,6 +107,7 @@ FString* GetPlayerCharacterName(AShooterPlayerController* controller, FString* r
 
 FName* GetMissionTag(AMissionType* mission, FName* result) {
   constexpr const char* key = "AMissionType.GetMissionTag";
+  CallText::Record(key, mission);
   GameWorld& world = RunningWorld();
   GameMission& own = world.MissionOfDefaultObject(mission, key);
   RequireStorage(result, key);
@@ -111,6 +118,7 @@ FName* GetMissionTag(AMissionType* mission, FName* result) {
 
 APrimalBuff_MissionData* GetMissionDataForCharacter(APrimalCharacter* character, bool create) {
   constexpr const char* key = "AMissionType.GetMissionDataForCharacter";
+  CallText::Record(key, character, create);
   GameCharacter& own = RunningWorld().CharacterAt(character, key);
   Require(create, key, "the flag must be true");
   GameMissionData* buff = own.MissionData();
@@ -119,6 +127,7 @@ APrimalBuff_MissionData* GetMissionDataForCharacter(APrimalCharacter* character,
 
 void SetMissionData(const char* key, APrimalBuff_MissionData* buff, FName tag, FName entry,
                     MissionDataValue value) {
+  std::visit([&](auto written) { CallText::Record(key, buff, tag, entry, written); }, value);
   GameWorld& world = RunningWorld();
   GameMissionData& own = world.MissionDataAt(buff, key);
   own.Write(world.NameTextFor(tag, key), world.NameTextFor(entry, key), value);
@@ -139,6 +148,7 @@ void SetMissionDataDouble(APrimalBuff_MissionData* buff, FName tag, FName entry,
 // Mission data buffs are this game's only replicated actors.
 void ForceReplicateNow(AActor* actor, bool first, bool second) {
   constexpr const char* key = "AActor.ForceReplicateNow";
+  CallText::Record(key, actor, first, second);
   GameMissionData& buff = RunningWorld().MissionDataAt(actor, key);
   Require(!first && !second, key, "the flags must be false, false; got {}, {}", first, second);
   buff.Replicate();
@@ -147,6 +157,7 @@ void ForceReplicateNow(AActor* actor, bool first, bool second) {
 void InitName(FName* name, const char* text, int32_t number, int32_t findType, bool splitName,
               int32_t hardcodeIndex) {
   constexpr const char* key = "FName.Init";
+  CallText::Record(key, text, number, findType, splitName, hardcodeIndex);
   Require(name != nullptr, key, "null name");
   Require(text != nullptr, key, "null text");
   Require(number == 0 && findType == 1 && splitName && hardcodeIndex == -1, key,
@@ -158,6 +169,7 @@ void InitName(FName* name, const char* text, int32_t number, int32_t findType, b
 void ShowNotification(AShooterPlayerController* controller, FString* message, LinearColor* color,
                       float first, float second, void* texture, void* sound) {
   constexpr const char* key = "AShooterPlayerController.ClientServerSOTFNotificationCustom";
+  CallText::Record(key, controller, message, color, first, second, texture, sound);
   GameController& player = RunningWorld().ControllerAt(controller, key);
   player.Show({HandedText(message, key), HandedColor(color, key), first, second, texture, sound});
 }
@@ -165,6 +177,7 @@ void ShowNotification(AShooterPlayerController* controller, FString* message, Li
 void SendChat(AShooterPlayerController* controller, FString* message, LinearColor* color,
               bool flag) {
   constexpr const char* key = "AShooterPlayerController.ClientServerChatDirectMessage";
+  CallText::Record(key, controller, message, color, flag);
   GameController& player = RunningWorld().ControllerAt(controller, key);
   player.Say({HandedText(message, key), HandedColor(color, key), flag});
 }
@@ -172,6 +185,7 @@ void SendChat(AShooterPlayerController* controller, FString* message, LinearColo
 void SendRconMessage(RCONClientConnection* connection, int32_t requestId, int32_t type,
                      FString* message) {
   constexpr const char* key = "RCONClientConnection.SendMessageW";
+  CallText::Record(key, connection, requestId, type, message);
   GameRconConnection& own = RunningWorld().ConnectionAt(connection, key);
   own.Reply({requestId, type, HandedText(message, key)});
 }
@@ -180,6 +194,7 @@ void SendRconMessage(RCONClientConnection* connection, int32_t requestId, int32_
 uintptr_t StartMission(AMissionDispatcher* dispatcher, UClass* missionClass,
                        APrimalCharacter* character, uintptr_t fourth) {
   constexpr const char* key = "AMissionDispatcher.StartMission";
+  CallText::Record(key, dispatcher, missionClass, character, fourth);
   GameWorld& world = RunningWorld();
   world.CheckDispatcher(dispatcher, key);
   if (missionClass != nullptr) world.MissionOfClass(missionClass, key);

@@ -9,7 +9,9 @@
 
 #include "standin/BlockTable.h"
 #include "standin/Fatal.h"
+#include "standin/Faults.h"
 #include "standin/FunctionTable.h"
+#include "standin/Journal.h"
 
 namespace StandIn::GameHeap {
 namespace {
@@ -58,13 +60,24 @@ void MarkLive(Ledger& ledger, const void* block, std::size_t size) {
   entry.Size = size;
 }
 
-void* MallocEntry(uint64_t size, uint32_t /*alignment*/) {
+// The game's entries record each call, the block by the size it was allocated with.
+std::string BlockText(const void* block) {
+  const std::optional<std::size_t> size = LiveBlockSize(block);
+  return size ? fmt::format("{} bytes", *size) : fmt::format("{} (not a live block)", block);
+}
+
+void* MallocEntry(uint64_t size, uint32_t alignment) {
+  Journal::Record([&] { return fmt::format("FMemory.Malloc({}, {})", size, alignment); });
+  if (Faults::AllocationFails()) return nullptr;
   return Allocate(size);
 }
 void* ReallocEntry(void* block, uint64_t size) {
+  Journal::Record([&] { return fmt::format("FMemory.Realloc({}, {})", BlockText(block), size); });
+  if (Faults::AllocationFails()) return nullptr;
   return Resize(block, size);
 }
 void FreeEntry(void* block) {
+  Journal::Record([&] { return fmt::format("FMemory.Free({})", BlockText(block)); });
   Release(block);
 }
 

@@ -160,6 +160,10 @@ class GameWorld final : public World {
   GameMissionData& MissionDataAt(const void* object, const char* key);
   GameRconConnection& ConnectionAt(const void* object, const char* key);
   void CheckDispatcher(const void* object, const char* key) const;
+  // How the journal names `object`: class "Alpha", mission "Alpha" (a default object),
+  // controller "Bob", character 1, buff of character 1, rcon 1, dispatcher, null, or its address
+  // when it is none of these.
+  std::string Describe(const void* object) const;
 
   NameTable& Names() { return names_; }
   // The text of `name`, which game function `key` received; Fatal for a value that is no name.

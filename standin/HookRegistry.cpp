@@ -4,6 +4,8 @@
 #include <map>
 #include <mutex>
 
+#include "standin/CallText.h"
+#include "standin/Faults.h"
 #include "standin/FunctionTable.h"
 
 namespace StandIn::Hooks {
@@ -19,6 +21,8 @@ struct Detour {
 class HookRegistry final : public HostApi::IHooks {
  public:
   bool RemoveHook(const std::string& key, void* detour) override {
+    CallText::Record("IHooks.RemoveHook", key.c_str());
+    Faults::HostCall("IHooks.RemoveHook");
     std::lock_guard<std::mutex> guard(lock_);
     auto chain = chains_.find(key);
     if (chain == chains_.end()) return false;
@@ -34,6 +38,8 @@ class HookRegistry final : public HostApi::IHooks {
   }
 
   bool InstallHook(const std::string& key, void* detour, void** original) override {
+    CallText::Record("IHooks.InstallHook", key.c_str());
+    Faults::HostCall("IHooks.InstallHook");
     if (detour == nullptr || original == nullptr || !FunctionTable::HasFunction(key)) return false;
     std::lock_guard<std::mutex> guard(lock_);
     std::vector<Detour>& detours = chains_[key];

@@ -1,5 +1,7 @@
 #include "standin/LogCapture.h"
 
+#include "standin/Journal.h"
+
 namespace StandIn {
 
 std::vector<std::string> LogCapture::Lines() {
@@ -12,6 +14,10 @@ void LogCapture::sink_it_(const spdlog::details::log_msg& message) {
   formatter_->format(message, formatted);
   std::string line(formatted.data(), formatted.size());
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+  Journal::Record([&] {
+    const spdlog::string_view_t level = spdlog::level::to_string_view(message.level);
+    return fmt::format("log [{}][{}] {}", message.logger_name, level, message.payload);
+  });
   lines_.push_back(std::move(line));
 }
 

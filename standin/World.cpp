@@ -2,6 +2,7 @@
 
 #include <fmt/format.h>
 
+#include "standin/CallText.h"
 #include "standin/Fatal.h"
 #include "standin/GameWorld.h"
 #include "standin/HookRegistry.h"
@@ -134,6 +135,7 @@ MissionClass* GameWorld::FindMission(const std::string& displayNameUtf8) {
 
 uintptr_t GameWorld::StartMission(UClass* missionClass, APrimalCharacter* character,
                                   uintptr_t fourth) {
+  CallText::Record("game starts mission", missionClass, character, fourth);
   auto entry =
       reinterpret_cast<StartMissionFunction>(Hooks::Entry("AMissionDispatcher.StartMission"));
   return entry(Dispatcher(), missionClass, character, fourth);
@@ -184,6 +186,31 @@ GameRconConnection& GameWorld::ConnectionAt(const void* object, const char* key)
 
 void GameWorld::CheckDispatcher(const void* object, const char* key) const {
   if (object != &dispatcher_) NotLive(key, object, "mission dispatcher");
+}
+
+std::string GameWorld::Describe(const void* object) const {
+  if (object == nullptr) return "null";
+  if (object == &dispatcher_) return "dispatcher";
+  for (const std::unique_ptr<GameMission>& mission : missions_) {
+    if (mission->Class() == object) return fmt::format("class \"{}\"", mission->DisplayName());
+    if (mission->DefaultObject() == object) {
+      return fmt::format("mission \"{}\"", mission->DisplayName());
+    }
+  }
+  for (const std::unique_ptr<GameController>& controller : controllers_) {
+    if (controller->Object() == object) {
+      return fmt::format("controller \"{}\"", controller->CharacterName());
+    }
+  }
+  for (std::size_t i = 0; i < characters_.size(); ++i) {
+    if (characters_[i]->Object() == object) return fmt::format("character {}", i + 1);
+    const GameMissionData* buff = characters_[i]->MissionData();
+    if (buff != nullptr && buff == object) return fmt::format("buff of character {}", i + 1);
+  }
+  for (std::size_t i = 0; i < connections_.size(); ++i) {
+    if (connections_[i]->Object() == object) return fmt::format("rcon {}", i + 1);
+  }
+  return fmt::format("{}", object);
 }
 
 const std::string& GameWorld::NameTextFor(FName name, const char* key) const {

@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include "standin/GameHeap.h"
+#include "standin/Journal.h"
+#include "support/JournalMatch.h"
 
 namespace {
 
@@ -137,6 +139,36 @@ TEST(FindSubstringTest, OnlyTheSearchFromTheEndIgnoringCaseUsesTheGameHeap) {
   EXPECT_EQ(TotalAllocations(), allocations + 2);
 }
 
+TEST(FindSubstringTest, GameHeapBlocksOfTheSearchFromTheEndIgnoringCase) {
+  struct Case {
+    const char* Name;
+    const WideChar* Text;
+    JournalEntries Crossings;
+  };
+  // The text's upper-case copy has a capacity of exactly its Count (none for an empty text); the
+  // pattern's is made as any string from text ("mission": Count 8, capacity 8 + 3 + 16 = 27).
+  const Case cases[] = {
+      {"a text of 27 characters",
+       QV_WIDE("Mission: Escort the Mission"),
+       {R"(GetAddress("FMemory.Malloc"))", "FMemory.Malloc(56, 0)",
+        R"(GetAddress("FMemory.Malloc"))", "FMemory.Malloc(54, 0)", R"(GetAddress("FMemory.Free"))",
+        "FMemory.Free(54 bytes)", R"(GetAddress("FMemory.Free"))", "FMemory.Free(56 bytes)"}},
+      {"an empty text",
+       QV_WIDE(""),
+       {R"(GetAddress("FMemory.Malloc"))", "FMemory.Malloc(54, 0)", R"(GetAddress("FMemory.Free"))",
+        "FMemory.Free(54 bytes)"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const FString text(c.Text);
+    StandIn::Journal::Start();
+    const int32_t found = FindSubstring(text, QV_WIDE("mission"), kIgnoreCase, kFromEnd, kNoStart);
+    StandIn::Journal::Stop();
+    EXPECT_EQ(found, c.Text[0] == 0 ? -1 : 20);
+    EXPECT_TRUE(IsExactly(StandIn::Journal::Entries(), c.Crossings));
+  }
+}
+
 // --- Differential check against a plain model -------------------------------------------------
 
 // The search written out directly on standard strings: a match at i is the pattern compared
@@ -182,6 +214,40 @@ int32_t ModelFind(const WideString& text, const WideString& pattern, int32_t ign
   return -1;
 }
 
+// Cases compared with the model, and those of them with a match.
+struct Tally {
+  int Cases = 0;
+  int Found = 0;
+};
+
+// FindSubstring of `pattern` in `string` (holding `text`) agrees with the model for every
+// combination of the flags and starts; each comparison is counted in `tally`.
+template <typename IgnoreCaseFlags, typename FromEndFlags>
+testing::AssertionResult AgreesWithModel(const WideString& text, const FString& string,
+                                         const WideString& pattern,
+                                         const IgnoreCaseFlags& ignoreCaseFlags,
+                                         const FromEndFlags& fromEndFlags,
+                                         const std::vector<int32_t>& starts, Tally& tally) {
+  for (const int32_t ignoreCase : ignoreCaseFlags) {
+    for (const int32_t fromEnd : fromEndFlags) {
+      for (const int32_t start : starts) {
+        const int32_t expected = ModelFind(text, pattern, ignoreCase, fromEnd, start);
+        const int32_t actual = FindSubstring(string, pattern.c_str(), ignoreCase, fromEnd, start);
+        if (actual != expected) {
+          return testing::AssertionFailure()
+                 << "text '" << FString(text.c_str()).ToUtf8() << "' pattern '"
+                 << FString(pattern.c_str()).ToUtf8() << "' ignoreCase " << ignoreCase
+                 << " fromEnd " << fromEnd << " start " << start << ": " << actual << ", the model "
+                 << expected;
+        }
+        ++tally.Cases;
+        tally.Found += expected >= 0 ? 1 : 0;
+      }
+    }
+  }
+  return testing::AssertionSuccess();
+}
+
 WideString RandomText(std::mt19937& random, std::size_t maxLength) {
   // Few letters, so that matches are frequent; both cases, and a letter outside a-z.
   static const WideChar alphabet[] = {u'a', u'A', u'b', u'B', u'\u00E9', u'\u00C9'};
@@ -198,8 +264,7 @@ TEST(FindSubstringTest, AgreesWithAPlainModelOnGeneratedCases) {
   std::mt19937 random(20240611);
   const int32_t ignoreCaseFlags[] = {0, 1, 2, -1};
   const int32_t fromEndFlags[] = {0, 1, 5};
-  int cases = 0;
-  int found = 0;
+  Tally tally;
   for (int round = 0; round < 300; ++round) {
     const WideString text = RandomText(random, 9);
     const FString string(text.c_str());
@@ -210,25 +275,63 @@ TEST(FindSubstringTest, AgreesWithAPlainModelOnGeneratedCases) {
     }
     for (int p = 0; p < 3; ++p) {
       const WideString pattern = RandomText(random, 3);
-      for (const int32_t ignoreCase : ignoreCaseFlags) {
-        for (const int32_t fromEnd : fromEndFlags) {
-          for (const int32_t start : starts) {
-            const int32_t expected = ModelFind(text, pattern, ignoreCase, fromEnd, start);
-            ASSERT_EQ(FindSubstring(string, pattern.c_str(), ignoreCase, fromEnd, start), expected)
-                << "text '" << FString(text.c_str()).ToUtf8() << "' pattern '"
-                << FString(pattern.c_str()).ToUtf8() << "' ignoreCase " << ignoreCase << " fromEnd "
-                << fromEnd << " start " << start;
-            ++cases;
-            found += expected >= 0 ? 1 : 0;
-          }
-        }
-      }
+      ASSERT_TRUE(
+          AgreesWithModel(text, string, pattern, ignoreCaseFlags, fromEndFlags, starts, tally));
     }
   }
   // The generator must reach both outcomes often enough to mean something.
-  EXPECT_GT(cases, 50000);
-  EXPECT_GT(found, cases / 5);
-  EXPECT_GT(cases - found, cases / 5);
+  EXPECT_GT(tally.Cases, 50000);
+  EXPECT_GT(tally.Found, tally.Cases / 5);
+  EXPECT_GT(tally.Cases - tally.Found, tally.Cases / 5);
+}
+
+// Long texts of mostly one filler letter, so that the search from the start skips four
+// characters at a time between candidates, over characters far from Latin-1: Greek, Cyrillic and
+// Latin Extended case pairs, a CJK character, a surrogate pair and a lone surrogate.
+WideString LongRandomText(std::mt19937& random, std::size_t maxUnits) {
+  static const WideString pieces[] = {
+      WideString(1, WideChar(0x03B1)),
+      WideString(1, WideChar(0x0391)),  // alpha
+      WideString(1, WideChar(0x0434)),
+      WideString(1, WideChar(0x0414)),  // de
+      WideString(1, WideChar(0x0161)),
+      WideString(1, WideChar(0x0160)),                 // s caron
+      WideString(1, WideChar(0x4E2D)),                 // CJK
+      WideString{WideChar(0xD83D), WideChar(0xDE00)},  // U+1F600
+      WideString(1, WideChar(0xDC00)),                 // lone surrogate
+      WideString(1, u'a'),
+      WideString(1, u'A'),
+  };
+  std::uniform_int_distribution<std::size_t> lengthOf(0, maxUnits);
+  std::uniform_int_distribution<std::size_t> pieceOf(0, std::size(pieces) - 1);
+  std::bernoulli_distribution filler(maxUnits > 8 ? 0.8 : 0.0);
+  const std::size_t length = lengthOf(random);
+  WideString text;
+  while (text.size() < length)
+    text += filler(random) ? WideString(1, u'x') : pieces[pieceOf(random)];
+  return text;
+}
+
+TEST(FindSubstringTest, AgreesWithAPlainModelBeyondLatin1OnLongTexts) {
+  std::mt19937 random(20261207);
+  const int32_t ignoreCaseFlags[] = {0, 1};
+  const int32_t fromEndFlags[] = {0, 1};
+  Tally tally;
+  for (int round = 0; round < 400; ++round) {
+    const WideString text = LongRandomText(random, 40);
+    const FString string(text.c_str());
+    const int32_t length = static_cast<int32_t>(text.size());
+    std::uniform_int_distribution<int32_t> startOf(-1, length + 1);
+    for (int p = 0; p < 4; ++p) {
+      const WideString pattern = LongRandomText(random, 3);
+      const std::vector<int32_t> starts = {-1, 0, startOf(random), startOf(random)};
+      ASSERT_TRUE(
+          AgreesWithModel(text, string, pattern, ignoreCaseFlags, fromEndFlags, starts, tally));
+    }
+  }
+  EXPECT_GT(tally.Cases, 20000);
+  EXPECT_GT(tally.Found, tally.Cases / 10);
+  EXPECT_GT(tally.Cases - tally.Found, tally.Cases / 5);
 }
 
 }  // namespace

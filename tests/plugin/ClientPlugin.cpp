@@ -13,6 +13,7 @@
 namespace {
 
 constexpr int kNotLoaded = -1;
+constexpr int kNameFailed = -2;
 
 // 1 switched off, 0 not, -1 QuestVeto not loaded.
 int Answer(std::optional<bool> disabled) {
@@ -28,9 +29,15 @@ QV_ENTRY_POINT DllMain(void* /*module*/, unsigned long /*reason*/, void* /*reser
 }
 
 // 1 when QuestVeto switches off the mission named `displayNameUtf8`, 0 when not, -1 when
-// QuestVeto is not loaded.
+// QuestVeto is not loaded, -2 when this plugin cannot make the name (its own host call failed) and
+// QuestVeto is not asked.
 extern "C" QV_EXPORT int ClientAskByName(const char* displayNameUtf8) {
-  const FString name = FString::FromUtf8(displayNameUtf8);
+  FString name;
+  try {
+    name = FString::FromUtf8(displayNameUtf8);
+  } catch (...) {
+    return kNameFailed;
+  }
   return Answer(QuestVetoClient::IsMissionDisabled(name));
 }
 

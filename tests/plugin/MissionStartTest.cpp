@@ -338,6 +338,11 @@ TEST_F(MissionStartTest, NamesInLogLines) {
        "Player Bob\\nPlayer Eve started mission: Race! started mission: Hunt!"},
       {"other control characters", "Bob\r\t\x1B", "Hu\x7Fnt\xC2\x85\xE2\x80\xA8",
        "Player Bob\\r\\t\\x1B started mission: Hu\\x7Fnt\\u0085\\u2028!"},
+      // Each escaped range at both of its ends, beside the characters just outside it.
+      {"ends of the escaped ranges", "\x01\x1F ~",
+       "\xC2\x80\xC2\x9F\xC2\xA0\xE2\x80\xA7\xE2\x80\xA8\xE2\x80\xA9\xE2\x80\xAA",
+       "Player \\x01\\x1F ~ started mission: \\u0080\\u009F\xC2\xA0\xE2\x80\xA7\\u2028\\u2029"
+       "\xE2\x80\xAA!"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

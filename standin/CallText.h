@@ -1,0 +1,40 @@
+// How the journal writes a crossing: "Key(arg, arg, ...)", each argument as the game or host
+// received it (objects by the world's names, engine strings and names as quoted text, numbers
+// exactly). Built only while the journal records.
+#pragma once
+
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include <fmt/format.h>
+
+#include "host/Color.h"
+#include "host/FString.h"
+#include "host/GameTypes.h"
+#include "standin/Journal.h"
+
+namespace StandIn::CallText {
+
+std::string Quoted(const std::string& utf8);
+// An engine string handed over: its quoted text, or what is wrong with it.
+std::string Arg(const FString* text);
+std::string Arg(const char* narrow);
+std::string Arg(FName name);
+std::string Arg(const LinearColor* color);
+// A game object by the running world's name for it.
+std::string Arg(const void* object);
+template <typename Number, typename = std::enable_if_t<std::is_arithmetic_v<Number>>>
+std::string Arg(Number number) {
+  return fmt::format("{}", number);
+}
+
+std::string Call(const char* key, const std::vector<std::string>& arguments);
+
+// Records the call of `key` with `arguments` when the journal records.
+template <typename... Arguments>
+void Record(const char* key, const Arguments&... arguments) {
+  Journal::Record([&] { return Call(key, {Arg(arguments)...}); });
+}
+
+}  // namespace StandIn::CallText

@@ -1,0 +1,153 @@
+// Every scenario with a failure injected at each fallible crossing in turn (a host call throwing
+// std::bad_alloc at odd crossings and a type outside std::exception at even ones, so that every
+// guarded stretch of two crossings or more meets both; the game heap answering null), until the
+// scenario runs through without reaching the fault. After each run: nothing thrown
+// reached the game, the host's dispatch or the loader; the game heap got back every block; the
+// configuration in force is the old or the new one; a player's mission data is written in order
+// and replicated only when complete; a refused start never also reaches the game's own start.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+
+#include "plugin/Scenarios.h"
+#include "standin/Faults.h"
+#include "standin/GameHeap.h"
+#include "standin/Journal.h"
+
+namespace {
+
+using StandIn::Faults::HostFailure;
+
+const char* const kCompletionEntries[] = {"Complete", "Version", "CompleteUtcTime"};
+// The one fault that may cost a block: without the game's free, a destructor has no way to give
+// its buffer back, and it must not throw.
+const char* const kFreeLookupFails = R"(fault: GetAddress("FMemory.Free") fails)";
+
+void ReleaseBlocksLeftSince(const std::vector<StandIn::GameHeap::Block>& before) {
+  for (const StandIn::GameHeap::Block& block : StandIn::GameHeap::LiveBlockList()) {
+    const bool old = std::any_of(before.begin(), before.end(),
+                                 [&](const auto& kept) { return kept.Address == block.Address; });
+    if (!old) StandIn::GameHeap::Release(const_cast<void*>(block.Address));
+  }
+}
+
+class FaultTest : public ScenarioTest {
+ protected:
+  void TearDown() override {
+    StandIn::Faults::Disarm();
+    StandIn::Journal::Stop();
+    ScenarioTest::TearDown();
+  }
+
+  // The scenario's action under the armed fault; what it let escape, or "".
+  static std::string Escaped(const Scenario& scenario, ScenarioTest& test) {
+    try {
+      scenario.Act(test);
+    } catch (const std::exception& error) {
+      return std::string("std::exception: ") + error.what();
+    } catch (const StandIn::Faults::ForeignFailure& failure) {
+      return std::string("foreign failure of ") + failure.What;
+    } catch (...) {
+      return "an exception of unknown type";
+    }
+    return {};
+  }
+
+  // The mission switched off now, as the exported query answers.
+  std::string Off() {
+    const bool hunt = IsDisabled("Hunt");
+    const bool ride = IsDisabled("Ride");
+    if (hunt && ride) return "Hunt and Ride";
+    return hunt ? "Hunt" : ride ? "Ride" : "";
+  }
+
+  void ExpectSoundMissionData() {
+    if (Started == nullptr || Started->MissionData() == nullptr) return;
+    const StandIn::MissionDataBuff& buff = *Started->MissionData();
+    const auto& writes = buff.Writes();
+    ASSERT_LE(writes.size(), 3u);
+    for (std::size_t i = 0; i < writes.size(); ++i) {
+      EXPECT_EQ(writes[i].Entry, kCompletionEntries[i]) << "mission data written out of order";
+    }
+    // A write or the replication whose lookup fails leaves the entries before it: the game has no
+    // way to take an entry back. What is written is in order, and replicated once complete at most.
+    EXPECT_LE(buff.Replications(), writes.size() == 3 ? 1 : 0)
+        << "replicated " << buff.Replications() << " times after " << writes.size() << " writes";
+    if (!Game().GameStarts().empty()) {
+      EXPECT_TRUE(writes.empty()) << "a start that reached the game was also recorded completed";
+    }
+  }
+
+  // Whoever gave "qv.reload" gets one answer at most, and one for certain when the file could be
+  // read: a reply that fails after a successful read is answered as a failed read.
+  void ExpectOneAnswer(const Scenario& scenario) {
+    const std::size_t answers = Bob != nullptr          ? Bob->Chat().size()
+                                : Connection != nullptr ? Connection->Replies().size()
+                                                        : 0;
+    const bool readable = scenario.Name.size() >= 6 &&
+                          scenario.Name.compare(scenario.Name.size() - 6, 6, ", read") == 0;
+    EXPECT_LE(answers, 1u);
+    if (readable) EXPECT_EQ(answers, 1u) << "the reload went unanswered";
+  }
+};
+
+TEST_F(FaultTest, EveryCrossingOfEveryScenarioMayFail) {
+  std::map<std::string, uint64_t> faults;
+  for (const Scenario& scenario : Scenarios()) {
+    for (uint64_t n = 1;; ++n) {
+      const HostFailure how = n % 2 == 1 ? HostFailure::BadAlloc : HostFailure::Foreign;
+      SCOPED_TRACE(scenario.Name +
+                   (how == HostFailure::BadAlloc ? ", std::bad_alloc" : ", foreign") +
+                   " at crossing " + std::to_string(n));
+      TearDown();
+      const std::size_t liveBlocks = StandIn::GameHeap::LiveBlocks();
+      const std::vector<StandIn::GameHeap::Block> blocksBefore = StandIn::GameHeap::LiveBlockList();
+      SetUp();
+      Arrange(scenario);
+      StandIn::Journal::Start();  // shown when a check fails
+      StandIn::Faults::FailAt(n, how);
+      const std::string escaped = Escaped(scenario, *this);
+      const bool struck = StandIn::Faults::Struck();
+      StandIn::Faults::Disarm();
+      StandIn::Journal::Stop();
+      const std::vector<std::string> journal = StandIn::Journal::Entries();
+      const std::string fault = journal.empty() ? "" : [&] {
+        for (const std::string& entry : journal) {
+          if (entry.rfind("fault: ", 0) == 0) return entry;
+        }
+        return std::string();
+      }();
+      SCOPED_TRACE(fault);
+
+      EXPECT_EQ(escaped, "") << "a failure escaped to the game, the host or the loader";
+      ExpectSoundMissionData();
+      ExpectOneAnswer(scenario);
+      if (scenario.OffAfter != nullptr) {
+        const std::string off = Off();
+        EXPECT_TRUE(off == scenario.OffBefore || off == scenario.OffAfter)
+            << "switched off: \"" << off << "\"";
+      }
+      TearDown();
+      if (fault == kFreeLookupFails) {
+        // The one block a destructor could not give back stays with the game; the test gives
+        // it back so the ledger can go on counting.
+        ReleaseBlocksLeftSince(blocksBefore);
+      }
+      EXPECT_EQ(StandIn::GameHeap::LiveBlocks(), liveBlocks) << "game heap blocks not given back";
+      if (HasFailure()) {
+        std::string listing;
+        for (const std::string& entry : journal) listing += "\n  " + entry;
+        FAIL() << "journal of the failing run:" << listing;
+      }
+      if (!struck) break;
+      ++faults[scenario.Name];
+    }
+  }
+  for (const auto& [name, count] : faults) {
+    std::printf("  %s: %llu faults\n", name.c_str(), static_cast<unsigned long long>(count));
+  }
+}
+
+}  // namespace

@@ -1,0 +1,53 @@
+// The journal records only while on, and the matcher's four readings of it.
+#include <gtest/gtest.h>
+
+#include "host/FString.h"
+#include "standin/Journal.h"
+#include "support/JournalMatch.h"
+
+namespace {
+
+TEST(JournalTest, RecordsOnlyWhileOnAndStartsAfresh) {
+  StandIn::Journal::Stop();
+  { const FString unrecorded("a"); }
+  StandIn::Journal::Start();
+  { const FString recorded("bcdef"); }
+  StandIn::Journal::Stop();
+  { const FString unrecorded("g"); }
+  EXPECT_TRUE(IsExactly(StandIn::Journal::Entries(),
+                        {R"(GetAddress("FMemory.Malloc"))", "FMemory.Malloc(48, 0)",
+                         R"(GetAddress("FMemory.Free"))", "FMemory.Free(48 bytes)"}));
+  StandIn::Journal::Start();
+  StandIn::Journal::Stop();
+  EXPECT_TRUE(StandIn::Journal::Entries().empty());
+}
+
+const JournalEntries kJournal = {"a(1)", "b(2)", "c(3)", "b(4)"};
+
+TEST(JournalMatchTest, Readings) {
+  struct Case {
+    const char* Reading;
+    bool Holds;
+  };
+  const Case cases[] = {
+      {"exact", IsExactly(kJournal, {"a(1)", "b(2)", "c(3)", "b(4)"})},
+      {"exact with a wildcard", IsExactly(kJournal, {"a(*)", "b(2)", "*", "b(4)"})},
+      {"exact, one missing", !IsExactly(kJournal, {"a(1)", "b(2)", "c(3)"})},
+      {"exact, one extra", !IsExactly(kJournal, {"a(1)", "b(2)", "c(3)", "b(4)", "d"})},
+      {"exact, one different", !IsExactly(kJournal, {"a(1)", "b(2)", "c(9)", "b(4)"})},
+      {"exact, a prefix is not the entry", !IsExactly(kJournal, {"a(", "b(2)", "c(3)", "b(4)"})},
+      {"in order", ContainsInOrder(kJournal, {"a(1)", "c(3)", "b(4)"})},
+      {"in order, reversed", !ContainsInOrder(kJournal, {"c(3)", "a(1)"})},
+      {"in order, an entry used twice", !ContainsInOrder(kJournal, {"c(3)", "c(3)"})},
+      {"before", ComesBefore(kJournal, "a(*)", "b(*)")},
+      {"before, every match counts", !ComesBefore(kJournal, "b(*)", "c(*)")},
+      {"before, one absent", !ComesBefore(kJournal, "a(*)", "d(*)")},
+      {"nothing between", NothingBetween(kJournal, "c(3)", "b(*)")},
+      {"nothing between, a later pair", NothingBetween(kJournal, "b(*)", "c(3)")},
+      {"something between", !NothingBetween(kJournal, "a(1)", "c(3)")},
+  };
+  for (const Case& c : cases) EXPECT_TRUE(c.Holds) << c.Reading;
+  EXPECT_EQ(Matching(kJournal, "b(*)"), (JournalEntries{"b(2)", "b(4)"}));
+}
+
+}  // namespace
