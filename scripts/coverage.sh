@@ -26,6 +26,12 @@ fi
 # gcov reads the counts once; each report below filters the same collected data.
 gcovr --root . --object-directory "$build" --exclude-throw-branches \
   --exclude-unreachable-branches --json "$build/coverage.json" "$build"
+if ! grep -q '"file": *"host/' "$build/coverage.json"; then
+  # gcov finds the sources by the paths the compiler was given; a compiler cache that rewrote them
+  # into relative ones (ccache's base_dir) leaves it none.
+  echo "coverage: gcov found no source of host/; build $build without a compiler cache that rewrites paths"
+  exit 1
+fi
 
 report() {  # report <title> <filter>... : line and branch table of the files the filters keep
   local title=$1 filters=()
