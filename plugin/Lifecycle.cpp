@@ -12,7 +12,7 @@ namespace {
 void ReadConfigAtLoad() {
   try {
     ReadConfig();
-  } catch (const std::exception& error) {
+  } catch (const std::exception& error) {  // GCOVR_EXCL_BR_LINE nothing else is thrown here
     PluginLog()->critical(
         "Failed to load config from {}! \n {}\n No mission is disabled until \"qv.reload\" "
         "succeeds.",
