@@ -24,6 +24,7 @@ std::string FreshServerDir(const std::string& sampleConfig) {
 
 }  // namespace
 
+// NOLINTNEXTLINE(bugprone-exception-escape): what escapes ends the program with its message.
 int main(int argc, char** argv) {
   CLI::App app{"Stand-in dedicated server with the QuestVeto plugin"};
   Sandbox::RunOptions options;
