@@ -1,8 +1,8 @@
 #include "Measure.h"
 
-#include <time.h>
 #include <unistd.h>
 
+#include <ctime>
 #include <fstream>
 #include <string>
 

@@ -4,13 +4,18 @@
 // - nothing crashes and no exception leaves the plugin;
 // - the reply and the log agree: a failed reload writes exactly one critical line, a successful
 //   one none;
-// - a failed reload leaves the configuration in force before it untouched: the marker entry of
-//   the known-good configuration still switches its mission off;
-// - for every mission, both exported queries agree with each other and with what a start does:
-//   a refused start returns 0, never reaches the game and records the three mission data entries
-//   under the mission's tag; a passed-on start reaches the game with its arguments unchanged;
+// - a failed reload leaves the configuration in force before it untouched: a mission named after
+//   that configuration's first "DisabledMissions" entry is still switched off;
 // - a mission named after the first "DisabledMissions" entry of a file that loaded is refused;
+// - for one start picked by the input (a mission of the world for a living, dead, buff-less or
+//   missing character, or no mission), both exported queries agree with each other and with what
+//   the start does: a refused start returns 0, never reaches the game and records the three
+//   mission data entries under the mission's tag; a passed-on start reaches the game with its
+//   arguments unchanged;
 // - the game heap ledger is back where it was.
+// One start per input rather than all of them keeps the run at tens of thousands of inputs a
+// second; the input picks which, so every finding replays. The server directory, with the config
+// file and the server log, lies on a memory file system where there is one.
 // The server is restarted now and then, so that what the stand-in world records stays small. The
 // plugin stays mapped all along (libFuzzer keeps reading the coverage counters of every library
 // it has seen), so a restart delivers its detach and attach notifications around the new server.
@@ -41,6 +46,7 @@
 namespace {
 
 const char* const kMarkerConfig = R"({"DisabledMissions": ["QV fuzz marker"]})";
+const char* const kMarkerEntry = "QV fuzz marker";
 const char* const kMarkerMission = "The QV Fuzz Marker Mission";
 const char* const kReloaded = "QuestVeto: Reloaded config";
 const char* const kReloadFailed = "QuestVeto: Failed to reload config";
@@ -82,8 +88,10 @@ struct Server {
   StandIn::Character* NoBuff = nullptr;
   std::vector<StandIn::MissionClass*> Missions;
   StandIn::MissionClass* Marker = nullptr;
-  StandIn::MissionClass* Named = nullptr;  // renamed after the loaded file's first entry
-  bool MarkerInForce = false;
+  StandIn::MissionClass* Named = nullptr;  // renamed after the first entry in force
+  // The first entry of the configuration in force, by which a failed reload is checked; none
+  // after a file without one loaded, and the marker configuration then goes back in force.
+  std::optional<std::string> EntryInForce;
   unsigned Inputs = 0;
 };
 
@@ -118,10 +126,20 @@ bool Reload() {
 constexpr unsigned long kProcessDetach = 0;
 constexpr unsigned long kProcessAttach = 1;
 
+// A fresh server directory, in memory where the system has a memory file system: the config file
+// is rewritten for every input, and on a disk file system each rewrite would go to the disk.
+std::string MakeServerDirectory() {
+  std::error_code error;
+  const bool inMemory = std::filesystem::is_directory("/dev/shm", error);
+  std::string pattern =
+      (inMemory ? std::filesystem::path("/dev/shm") : std::filesystem::temp_directory_path()) /
+      "qv-fuzz-config-XXXXXX";
+  if (mkdtemp(pattern.data()) == nullptr) Fail("cannot make a server directory in " + pattern);
+  return pattern;
+}
+
 void StartServer() {
-  char pattern[] = "/tmp/qv-fuzz-config-XXXXXX";
-  if (mkdtemp(pattern) == nullptr) Fail("cannot make a server directory");
-  server.Directory = pattern;
+  server.Directory = MakeServerDirectory();
   server.ConfigPath = server.Directory + "/HostApi/Plugins/QuestVeto/config.json";
   std::filesystem::create_directories(server.Directory + "/HostApi/Plugins/QuestVeto");
   StandIn::Start(server.Directory);
@@ -146,7 +164,7 @@ void StartServer() {
                      &world.AddMission(u8"Überfall auf die Küste – 海岸", 7, "Coast")};
 
   WriteConfig(kMarkerConfig);
-  server.MarkerInForce = true;
+  server.EntryInForce = kMarkerEntry;
   if (server.Plugin != nullptr) {
     server.Entry(nullptr, kProcessAttach, nullptr);
     return;
@@ -236,36 +254,52 @@ std::optional<std::string> FirstEntry(const uint8_t* data, std::size_t size) {
   return entry;
 }
 
+// Checks that the configuration whose first entry is `entry` is in force.
+void CheckInForce(const std::string& entry, const char* after) {
+  server.Named->SetDisplayName("<" + entry + ">");
+  if (!Disabled(*server.Named)) {
+    Fail(std::string(after) + ": the first entry \"" + entry + "\" does not switch off \"<" +
+         entry + ">\"");
+  }
+}
+
+// The start an input exercises, picked by a hash of its bytes: one of the world's missions for
+// the living or the dead character, or one of the starts of what else the game may pass.
+void CheckPickedStart(const uint8_t* data, std::size_t size) {
+  uint32_t hash = 2166136261u;  // FNV-1a
+  for (std::size_t i = 0; i < size; ++i) hash = (hash ^ data[i]) * 16777619u;
+  const std::size_t missionStarts = 2 * server.Missions.size();
+  const std::size_t pick = hash % (missionStarts + 3);
+  if (pick < missionStarts) {
+    StandIn::MissionClass* mission = server.Missions[pick / 2];
+    CheckStart(mission, pick % 2 == 0 ? server.Player : server.Dead, Disabled(*mission));
+  } else if (pick == missionStarts) {
+    CheckStart(server.Marker, server.NoBuff, Disabled(*server.Marker));
+  } else if (pick == missionStarts + 1) {
+    CheckStart(server.Missions[2], nullptr, Disabled(*server.Missions[2]));
+  } else {
+    CheckStart(nullptr, server.Player, false);
+  }
+}
+
 void RunInput(const uint8_t* data, std::size_t size) {
   if (++server.Inputs % kInputsPerServer == 0) RestartServer();
-  if (!server.MarkerInForce) {
+  if (!server.EntryInForce) {
     WriteConfig(kMarkerConfig);
     if (!Reload()) Fail("the marker configuration does not load");
-    server.MarkerInForce = true;
+    server.EntryInForce = kMarkerEntry;
   }
   const std::optional<std::string> entry = FirstEntry(data, size);
-  server.Named->SetDisplayName(entry ? "<" + *entry + ">" : "named after nothing");
   const std::size_t liveBefore = StandIn::GameHeap::LiveBlocks();
 
   WriteConfig(data, size);
-  const bool loaded = Reload();
-  if (loaded) {
-    server.MarkerInForce = false;
-  } else if (!Disabled(*server.Marker)) {
-    Fail("a failed reload changed the configuration in force");
+  if (Reload()) {
+    server.EntryInForce = entry;
+    if (entry) CheckInForce(*entry, "a reload that worked");
+  } else {
+    CheckInForce(*server.EntryInForce, "a failed reload");
   }
-  if (loaded && entry && !Disabled(*server.Named)) {
-    Fail("the first entry \"" + *entry + "\" does not switch off \"<" + *entry + ">\"");
-  }
-
-  for (StandIn::MissionClass* mission : server.Missions) {
-    const bool disabled = Disabled(*mission);
-    CheckStart(mission, server.Player, disabled);
-    CheckStart(mission, server.Dead, disabled);
-  }
-  CheckStart(server.Marker, server.NoBuff, Disabled(*server.Marker));
-  CheckStart(server.Missions[2], nullptr, Disabled(*server.Missions[2]));
-  CheckStart(nullptr, server.Player, false);
+  CheckPickedStart(data, size);
 
   if (StandIn::GameHeap::LiveBlocks() != liveBefore) {
     Fail("game heap ledger: " + std::to_string(liveBefore) + " live blocks before the input, " +

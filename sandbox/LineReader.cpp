@@ -7,7 +7,7 @@ namespace {
 
 // A longer line ends the input: console commands are short, and the bound keeps a runaway
 // producer from filling memory.
-constexpr std::size_t kMaxLine = 64 * 1024;
+constexpr std::size_t kMaxLine = std::size_t{64} * 1024;
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include "sandbox/SandboxRun.h"
 #include "sandbox/ServerDirectory.h"
 
+// NOLINTNEXTLINE(bugprone-exception-escape): what escapes ends the program with its message.
 int main(int argc, char** argv) {
   CLI::App app{"Stand-in dedicated server with the QuestVeto plugin"};
   Sandbox::RunOptions options;

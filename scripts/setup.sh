@@ -29,7 +29,11 @@ packages=(
   libedit-dev
 )
 # The sanitizer and fuzz builds (clang with libFuzzer), valgrind, and symbols in their reports.
-test_packages=(clang libclang-rt-14-dev llvm valgrind)
+test_packages=(
+  clang libclang-rt-14-dev llvm valgrind
+  # Coverage reports and static analysis (scripts/coverage.sh, scripts/tidy.sh).
+  gcovr clang-tidy-14
+)
 # The Windows build and Wine to run its tests; Wine wants its recommended packages.
 windows_packages=(g++-mingw-w64-x86-64-posix wine64 wine)
 

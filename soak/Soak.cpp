@@ -369,7 +369,8 @@ int main(int argc, char** argv) {
   uint64_t reloads = 0;
   for (const auto& [shape, count] : totals.Reloads) reloads += count;
   fmt::print("soak: {} mission starts in {} server runs, {:.1f} s ({:.0f} starts/s), seed {}\n",
-             totals.Starts, totals.ServerRuns, seconds, totals.Starts / seconds, seed);
+             totals.Starts, totals.ServerRuns, seconds,
+             static_cast<double>(totals.Starts) / seconds, seed);
   fmt::print(
       "  refused {} (mission data checked {}, notifications {}), passed on {} (no class {})\n",
       totals.Refused, totals.MissionDataWritten, totals.Notifications, totals.PassedOn,

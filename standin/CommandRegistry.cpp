@@ -197,7 +197,7 @@ bool RunChat(const std::string& line, AShooterPlayerController* player) {
 
 std::string Console(const std::string& line, APlayerController* player) {
   if (RunConsole(line, player)) return {};
-  const std::string answer = UnknownCommandAnswer(line);
+  std::string answer = UnknownCommandAnswer(line);
   if (player != nullptr && !answer.empty()) TellPlayer(player, answer);
   return answer;
 }
@@ -205,7 +205,7 @@ std::string Console(const std::string& line, APlayerController* player) {
 std::string Rcon(RconConnection& connection, int32_t requestId, const std::string& body) {
   RCONPacket* request = connection.Receive(requestId, body);
   if (RunRcon(body, connection.Object(), request)) return {};
-  const std::string answer = UnknownCommandAnswer(body);
+  std::string answer = UnknownCommandAnswer(body);
   if (!answer.empty()) AnswerRcon(connection.Object(), requestId, answer);
   return answer;
 }

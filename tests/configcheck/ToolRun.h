@@ -41,7 +41,7 @@ class ToolTest : public testing::Test {
 
   // Writes `text` to `name` in the test's directory and answers its path.
   std::string Write(const std::string& name, const std::string& text) {
-    const std::string path = (dir_ / name).string();
+    std::string path = (dir_ / name).string();
     std::ofstream(path, std::ios::binary) << text;
     return path;
   }

@@ -105,6 +105,7 @@ TEST(FStringTest, NarrowTextWidensBytesAndTurnsHighBytesIntoQuestionMarks) {
   EXPECT_EQ(null.Count, 0);
 }
 
+// NOLINTBEGIN(bugprone-use-after-move): the moved-from strings are what this test looks at.
 TEST(FStringTest, MovingTakesTheBufferAndLeavesTheSourceEmpty) {
   FString source("first");
   WideChar* const buffer = source.Chars;
@@ -130,6 +131,7 @@ TEST(FStringTest, MovingTakesTheBufferAndLeavesTheSourceEmpty) {
   target = std::move(target);
   EXPECT_EQ(TextOf(target), QV_WIDE("first"));
 }
+// NOLINTEND(bugprone-use-after-move)
 
 TEST(FStringTest, DestroyingReleasesTheBufferThroughTheGameHeap) {
   const std::size_t live = LiveBlocks();
@@ -157,12 +159,21 @@ TEST(FStringTest, FormattingAnEmptyTextMakesAnEmptyString) {
   const FString wide = FString::Format(QV_WIDE(""));
   const FString narrow = FString::Format("");
   const FString null = FString::Format(static_cast<const char*>(nullptr));
-  for (const FString* string : {&wide, &narrow, &null}) {
+  const FString wideNull = FString::Format(static_cast<const WideChar*>(nullptr));
+  for (const FString* string : {&wide, &narrow, &null, &wideNull}) {
     EXPECT_EQ(string->Chars, nullptr);
     EXPECT_EQ(string->Count, 0);
     EXPECT_EQ(string->Capacity, 0);
   }
   EXPECT_EQ(TotalAllocations(), allocations);
+}
+
+TEST(FStringTest, GameHeapResizeKeepsTheBlocksBytes) {
+  auto* block = static_cast<char*>(HostRealloc(nullptr, 4));
+  std::memcpy(block, "abc", 4);
+  block = static_cast<char*>(HostRealloc(block, 4096));
+  EXPECT_STREQ(block, "abc");
+  HostFree(block);
 }
 
 // Runs `format` and returns the format error's text, or "" when nothing was thrown.

@@ -38,8 +38,8 @@ std::string WhyNotReached(const json& config, const FString& displayName,
     }
   }
   if (stopEntry == nullptr) return failure.what();
-  const std::string stopped = fmt::format("entry {} is {}, not a string, and stops the search",
-                                          stop, Described(*stopEntry));
+  std::string stopped = fmt::format("entry {} is {}, not a string, and stops the search", stop,
+                                    Described(*stopEntry));
   const auto wouldMatch = FindDisablingEntry(later, displayName);
   if (!wouldMatch) return stopped;
   return fmt::format("{} before entry {} {}, which would switch it off", stopped,
