@@ -144,6 +144,9 @@ const char* const kRed = "(1, 0, 0, 1)";
 const char* const kMissingAtLoad =
     "log [QuestVeto][critical] Failed to load config from */HostApi/Plugins/QuestVeto/config.json! "
     "\n Can't open config.json\n No mission is disabled until \"qv.reload\" succeeds.";
+const char* const kLoadedAtLoad =
+    "log [QuestVeto][info] Loaded config from */HostApi/Plugins/QuestVeto/config.json: 1 entry of "
+    "\"DisabledMissions\" in force";
 const char* const kBrokenAtLoad =
     "log [QuestVeto][critical] Failed to load config from */HostApi/Plugins/QuestVeto/config.json! "
     "\n [json.exception.parse_error.101] parse error at line 1, column 29: *\n No mission is "
@@ -152,7 +155,8 @@ const char* const kBrokenAtLoad =
 const std::map<std::string, JournalEntries>& ExpectedTraces() {
   static const std::map<std::string, JournalEntries> traces = {
       {"load, configuration good",
-       JournalEntries{"GetLogSinks()", "GetCurrentDir()"} + kInstallHook + kRegisterCommands},
+       JournalEntries{"GetLogSinks()", "GetCurrentDir()", "GetCurrentDir()", kLoadedAtLoad} +
+           kInstallHook + kRegisterCommands},
       {"load, configuration missing",
        JournalEntries{"GetLogSinks()", "GetCurrentDir()", "GetCurrentDir()", kMissingAtLoad} +
            kInstallHook + kRegisterCommands},
