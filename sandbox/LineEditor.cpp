@@ -158,7 +158,7 @@ class LineEditor final : public LineSource {
     for (const std::string& candidate : completion.Candidates) {
       offered.push_back(candidate.substr(wordStart - completion.Start));
     }
-    rl_completion_append_character = completion.RestOfLine ? '\0' : ' ';
+    rl_completion_append_character = completion.RestOfLine ? 0 : static_cast<unsigned char>(' ');
     return rl_completion_matches(word, &LineEditor::NextOffered);
   }
 

@@ -63,6 +63,7 @@ const JournalEntries kNotifyBob = {
     R"(GetAddress("FMemory.Free"))",
     "FMemory.Free(212 bytes)",
     R"(GetAddress("AShooterPlayerController.ClientServerSOTFNotificationCustom"))",
+    // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): one entry, split to fit the line
     R"(AShooterPlayerController.ClientServerSOTFNotificationCustom(controller "Bob", )"
     R"("This mission has been disabled, but you have had it unlocked now!", (1, 0, 0, 1), 2, 10, )"
     "null, null)",
@@ -92,6 +93,7 @@ const JournalEntries kRecordHuntCompleted =
         R"(GetAddress("FName.Init"))",
         R"(FName.Init("CompleteUtcTime", 0, 1, true, -1))",
         R"(GetAddress("APrimalBuff_MissionData.SetMissionData_Double"))",
+        // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): one entry, split to fit the line
         R"(APrimalBuff_MissionData.SetMissionData_Double(buff of character 1, "HuntTag", )"
         R"("CompleteUtcTime", *))",
         R"(GetAddress("AActor.ForceReplicateNow"))",

@@ -54,7 +54,7 @@ TEST(CompletionTest, CandidatesForTheArgumentUnderTheCursor) {
 
 TEST(CompletionTest, ANameKnownTwiceIsOfferedOnce) {
   ConsoleNames names = Names();
-  names.Commands.push_back("qv.reload");  // the console's own and a plugin's of the same name
+  names.Commands.emplace_back("qv.reload");  // the console's own and a plugin's of the same name
   EXPECT_EQ(CompleteConsoleLine("qv", names).Candidates, std::vector<std::string>{"qv.reload"});
 }
 

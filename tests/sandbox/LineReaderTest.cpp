@@ -76,6 +76,7 @@ TEST(LineReaderTest, SplitsInputIntoLines) {
     std::vector<std::string> Lines;
   };
   std::vector<std::string> numbered;
+  numbered.reserve(2000);
   for (int i = 0; i < 2000; ++i) numbered.push_back(fmt::format("line {}", i));
   const std::vector<Case> cases = {
       {"plain lines", "help\nplayers\n", {"help", "players"}},
@@ -100,7 +101,7 @@ TEST(LineReaderTest, StopsWhenTheHandlerSaysSo) {
 }
 
 TEST(LineReaderTest, OverlongLineEndsTheInput) {
-  const Reading longest = ReadAll(std::string(64 * 1024, 'x') + "\nhelp\n");
+  const Reading longest = ReadAll(std::string(std::size_t{64} * 1024, 'x') + "\nhelp\n");
   EXPECT_EQ(longest.Lines.size(), 2u);
   EXPECT_EQ(longest.Problem, "");
 

@@ -1,7 +1,7 @@
 #include "tools/configcheck/LetterCase.h"
 
-#include <locale.h>
-#include <wctype.h>
+#include <clocale>
+#include <cwctype>
 
 #include "host/FString.h"
 
@@ -10,8 +10,8 @@ namespace {
 // Unicode case mappings, whatever the locale of the process running the check.
 locale_t UnicodeCaseMappings() {
   static const locale_t mappings = [] {
-    locale_t found = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
-    return found != static_cast<locale_t>(0) ? found : newlocale(LC_CTYPE_MASK, "C.utf8", found);
+    locale_t found = newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
+    return found != nullptr ? found : newlocale(LC_CTYPE_MASK, "C.utf8", found);
   }();
   return mappings;
 }
@@ -20,7 +20,7 @@ bool HasCase(wint_t c) {
   const locale_t mappings = UnicodeCaseMappings();
   // Without the mappings every letter beyond ASCII is taken to have a case: a warning too many
   // rather than one missed.
-  if (mappings == static_cast<locale_t>(0)) return true;
+  if (mappings == nullptr) return true;
   return towupper_l(c, mappings) != c || towlower_l(c, mappings) != c;
 }
 
