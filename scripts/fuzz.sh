@@ -17,23 +17,38 @@ cmake --build --preset fuzz --target "${targets[@]}"
 
 findings=build/fuzz/findings
 mkdir -p "$findings"
-for target in "${targets[@]}"; do
+run() {  # run <target>: the target for $seconds, then its executions, or its finding and failure
+  local target=$1
   # New inputs go to a scratch corpus; the committed seeds are only read.
-  corpus=build/fuzz/corpus/$target
+  local corpus=build/fuzz/corpus/$target
   mkdir -p "$corpus"
-  options=(-max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$findings/$target-")
+  local options=(-max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$findings/$target-")
   # The stand-in world keeps a record of every start, so nearly every input allocates more than it
   # frees and libFuzzer's leak check would run after each; leaks show in the other targets, the
   # sanitized test suites and valgrind instead.
   [ "$target" = fuzz_config ] && options+=(-detect_leaks=0)
   [ -f "fuzz/$target.dict" ] && options+=(-dict="fuzz/$target.dict")
-  log=build/fuzz/$target.log
+  local log=build/fuzz/$target.log
   if ! "build/fuzz/fuzz/$target" "${options[@]}" "$corpus" "fuzz/corpus/$target" >"$log" 2>&1; then
     tail -n 60 "$log"
     echo "fuzz: $target found a fault; input in $findings, log in $log"
-    exit 1
+    return 1
   fi
+  local executions rate
   executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")
   echo "fuzz: $target: $executions executions in ${seconds} s ($rate/s), no finding"
+}
+
+# One chain of targets per core, each chain running its targets one after the other.
+lanes=$(nproc)
+pids=()
+for ((lane = 0; lane < lanes && lane < ${#targets[@]}; lane++)); do
+  (
+    for ((i = lane; i < ${#targets[@]}; i += lanes)); do run "${targets[$i]}" || exit 1; done
+  ) &
+  pids+=($!)
 done
+failed=0
+for pid in "${pids[@]}"; do wait "$pid" || failed=1; done
+exit "$failed"
