@@ -41,18 +41,21 @@ const JournalEntries kBobsController = {
     R"(GetAddress("APawn.GetOwnerController"))",
     "APawn.GetOwnerController(character 1)",
 };
-// The filter asked about `mission` with the entry "Hunt".
-JournalEntries Decision(const std::string& mission) {
+// The display name of `mission`, read in place from its class's default object.
+JournalEntries DisplayNameOf(const std::string& mission) {
   return {
       R"(GetAddress("UClass.GetDefaultObject"))",
       "UClass.GetDefaultObject(class \"" + mission + "\", true)",
       "GetAddress(mission \"" + mission + "\", \"AMissionType.MissionDisplayName\")",
-      R"(Utf8Decode("Hunt"))",
-      R"(GetAddress("FMemory.Malloc"))",
-      "FMemory.Malloc(44, 0)",
-      R"(GetAddress("FMemory.Free"))",
-      "FMemory.Free(44 bytes)",
   };
+}
+// The filter asked about `mission` with the entry "Hunt".
+JournalEntries Decision(const std::string& mission) {
+  return DisplayNameOf(mission) + JournalEntries{
+                                      R"(Utf8Decode("Hunt"))",  R"(GetAddress("FMemory.Malloc"))",
+                                      "FMemory.Malloc(44, 0)",  R"(GetAddress("FMemory.Free"))",
+                                      "FMemory.Free(44 bytes)",
+                                  };
 }
 const JournalEntries kNotifyBob = {
     R"(Utf8Decode("This mission has been disabled, but you have had it unlocked now!"))",
@@ -101,17 +104,15 @@ const JournalEntries kRecordHuntCompleted =
     };
 // The names of a start's log line: the mission's, then Bob's.
 JournalEntries NamesForLog(const std::string& mission) {
-  return {
-      R"(GetAddress("UClass.GetDefaultObject"))",
-      "UClass.GetDefaultObject(class \"" + mission + "\", true)",
-      "GetAddress(mission \"" + mission + "\", \"AMissionType.MissionDisplayName\")",
-      "Utf8Encode(\"" + mission + "\")",
-      R"(GetAddress("AShooterPlayerController.GetPlayerCharacterName"))",
-      R"(AShooterPlayerController.GetPlayerCharacterName(controller "Bob"))",
-      R"(Utf8Encode("Bob"))",
-      R"(GetAddress("FMemory.Free"))",
-      "FMemory.Free(8 bytes)",
-  };
+  return DisplayNameOf(mission) +
+         JournalEntries{
+             "Utf8Encode(\"" + mission + "\")",
+             R"(GetAddress("AShooterPlayerController.GetPlayerCharacterName"))",
+             R"(AShooterPlayerController.GetPlayerCharacterName(controller "Bob"))",
+             R"(Utf8Encode("Bob"))",
+             R"(GetAddress("FMemory.Free"))",
+             "FMemory.Free(8 bytes)",
+         };
 }
 const JournalEntries kLogRefusedHunt =
     NamesForLog("Hunt") + JournalEntries{
