@@ -14,11 +14,13 @@
 //   arguments unchanged;
 // - the game heap ledger is back where it was.
 // One start per input rather than all of them keeps the run at tens of thousands of inputs a
-// second; the input picks which, so every finding replays. The server directory, with the config
-// file and the server log, lies on a memory file system where there is one.
+// second; the input picks which, so every finding replays. The server keeps its log in memory
+// only, and its directory, with the config file, lies on a memory file system where there is one;
+// the config file stays open for writing, so each input costs the file system one write.
 // The server is restarted now and then, so that what the stand-in world records stays small. The
 // plugin stays mapped all along (libFuzzer keeps reading the coverage counters of every library
 // it has seen), so a restart delivers its detach and attach notifications around the new server.
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstddef>
@@ -77,6 +79,8 @@ class CriticalCounter final : public spdlog::sinks::base_sink<spdlog::details::n
 struct Server {
   std::string Directory;
   std::string ConfigPath;
+  int ConfigFile = -1;         // open for writing while the server runs
+  std::size_t ConfigSize = 0;  // the length of its content
   std::shared_ptr<CriticalCounter> Criticals;
   StandIn::PluginLibrary* Plugin = nullptr;  // loaded once, never unloaded
   int (*Entry)(void* module, unsigned long reason, void* reserved) = nullptr;
@@ -89,6 +93,7 @@ struct Server {
   std::vector<StandIn::MissionClass*> Missions;
   StandIn::MissionClass* Marker = nullptr;
   StandIn::MissionClass* Named = nullptr;  // renamed after the first entry in force
+  std::string NamedAfter;                  // the entry it is named after
   // The first entry of the configuration in force, by which a failed reload is checked; none
   // after a file without one loaded, and the marker configuration then goes back in force.
   std::optional<std::string> EntryInForce;
@@ -97,11 +102,16 @@ struct Server {
 
 Server server;
 
+// Makes `data` the whole content of the config file: written over the old content, which is then
+// cut to the new length if it was longer (cheaper than emptying the file first, which frees its
+// memory each time).
 void WriteConfig(const uint8_t* data, std::size_t size) {
-  std::FILE* file = std::fopen(server.ConfigPath.c_str(), "wb");
-  if (file == nullptr) Fail("cannot write " + server.ConfigPath);
-  if (size != 0 && std::fwrite(data, 1, size, file) != size) Fail("short write");
-  std::fclose(file);
+  const ssize_t written = size != 0 ? pwrite(server.ConfigFile, data, size, 0) : 0;
+  if (written < 0 || static_cast<std::size_t>(written) != size ||
+      (size < server.ConfigSize && ftruncate(server.ConfigFile, static_cast<off_t>(size)) != 0)) {
+    Fail("cannot write " + server.ConfigPath);
+  }
+  server.ConfigSize = size;
 }
 
 void WriteConfig(const std::string& text) {
@@ -142,7 +152,12 @@ void StartServer() {
   server.Directory = MakeServerDirectory();
   server.ConfigPath = server.Directory + "/HostApi/Plugins/QuestVeto/config.json";
   std::filesystem::create_directories(server.Directory + "/HostApi/Plugins/QuestVeto");
-  StandIn::Start(server.Directory);
+  server.ConfigFile = open(server.ConfigPath.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+  if (server.ConfigFile < 0) Fail("cannot make " + server.ConfigPath);
+  server.ConfigSize = 0;
+  StandIn::ServerOptions options;
+  options.WriteLogFile = false;
+  StandIn::Start(server.Directory, options);
   server.Criticals = std::make_shared<CriticalCounter>();
   StandIn::AddLogSink(server.Criticals);
 
@@ -155,6 +170,7 @@ void StartServer() {
   server.NoBuff = &world.AddCharacter(nullptr, &player, false);
   server.Marker = &world.AddMission(kMarkerMission, 3, "Marker");
   server.Named = &world.AddMission("named after the first entry", 4, "Named");
+  server.NamedAfter.clear();
   server.Missions = {server.Marker,
                      server.Named,
                      &world.AddMission("Hunt", 1, "Hunt"),
@@ -181,6 +197,8 @@ void StartServer() {
 }
 
 void RemoveServerDirectory() {
+  if (server.ConfigFile >= 0) close(server.ConfigFile);
+  server.ConfigFile = -1;
   std::error_code ignored;
   std::filesystem::remove_all(server.Directory, ignored);
 }
@@ -204,30 +222,33 @@ void CheckStart(StandIn::MissionClass* mission, StandIn::Character* character, b
 
   const uintptr_t result = world.StartMission(missionClass, characterObject, fourth);
 
-  const std::string name = mission != nullptr ? "\"" + mission->DisplayName() + "\"" : "null";
+  // The mission as a failure names it; made only then, as every input makes a start.
+  const auto name = [mission]() -> std::string {
+    return mission != nullptr ? "\"" + mission->DisplayName() + "\"" : "null";
+  };
   if (disabled) {
-    if (result != 0) Fail("refused start of " + name + " did not return 0");
-    if (world.GameStarts().size() != startsBefore) Fail("refused start of " + name + " ran");
+    if (result != 0) Fail("refused start of " + name() + " did not return 0");
+    if (world.GameStarts().size() != startsBefore) Fail("refused start of " + name() + " ran");
     if (buff == nullptr) return;
     const auto& writes = buff->Writes();
-    if (writes.size() != writesBefore + 3) Fail("refused start of " + name + ": not 3 writes");
+    if (writes.size() != writesBefore + 3) Fail("refused start of " + name() + ": not 3 writes");
     const char* const entries[] = {"Complete", "Version", "CompleteUtcTime"};
     for (int i = 0; i < 3; ++i) {
       const StandIn::MissionDataWrite& write = writes[writesBefore + i];
       if (write.Tag != mission->Tag() || write.Entry != entries[i]) {
-        Fail("refused start of " + name + " wrote " + write.Tag + "/" + write.Entry);
+        Fail("refused start of " + name() + " wrote " + write.Tag + "/" + write.Entry);
       }
     }
     return;
   }
-  if (world.GameStarts().size() != startsBefore + 1) Fail("start of " + name + " was lost");
+  if (world.GameStarts().size() != startsBefore + 1) Fail("start of " + name() + " was lost");
   const StandIn::GameStart& start = world.GameStarts().back();
   if (start.Dispatcher != world.Dispatcher() || start.MissionClass != missionClass ||
       start.Character != characterObject || start.Fourth != fourth || start.Result != result) {
-    Fail("start of " + name + " reached the game changed");
+    Fail("start of " + name() + " reached the game changed");
   }
   if (buff != nullptr && buff->Writes().size() != writesBefore) {
-    Fail("passed-on start of " + name + " wrote mission data");
+    Fail("passed-on start of " + name() + " wrote mission data");
   }
 }
 
@@ -256,7 +277,10 @@ std::optional<std::string> FirstEntry(const uint8_t* data, std::size_t size) {
 
 // Checks that the configuration whose first entry is `entry` is in force.
 void CheckInForce(const std::string& entry, const char* after) {
-  server.Named->SetDisplayName("<" + entry + ">");
+  if (server.NamedAfter != entry) {  // renamed only when the entry in force changes
+    server.Named->SetDisplayName("<" + entry + ">");
+    server.NamedAfter = entry;
+  }
   if (!Disabled(*server.Named)) {
     Fail(std::string(after) + ": the first entry \"" + entry + "\" does not switch off \"<" +
          entry + ">\"");
@@ -289,13 +313,13 @@ void RunInput(const uint8_t* data, std::size_t size) {
     if (!Reload()) Fail("the marker configuration does not load");
     server.EntryInForce = kMarkerEntry;
   }
-  const std::optional<std::string> entry = FirstEntry(data, size);
   const std::size_t liveBefore = StandIn::GameHeap::LiveBlocks();
 
   WriteConfig(data, size);
   if (Reload()) {
-    server.EntryInForce = entry;
-    if (entry) CheckInForce(*entry, "a reload that worked");
+    // Parsed here only: most inputs do not load, and their bytes are not read twice.
+    server.EntryInForce = FirstEntry(data, size);
+    if (server.EntryInForce) CheckInForce(*server.EntryInForce, "a reload that worked");
   } else {
     CheckInForce(*server.EntryInForce, "a failed reload");
   }

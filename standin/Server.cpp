@@ -32,16 +32,19 @@ ServerState& RunningState() {
   return state;
 }
 
-void Start(const std::string& serverDir) {
+void Start(const std::string& serverDir, const ServerOptions& options) {
   ServerState& state = State();
   if (state.Game) Fatal("a stand-in server already runs in " + state.Directory);
   const std::filesystem::path logDir = std::filesystem::path(serverDir) / "HostApi" / "Logs";
   std::filesystem::create_directories(logDir);
   state.Directory = serverDir;
   state.Capture = std::make_shared<LogCapture>();
-  state.Sinks = {
-      std::make_shared<spdlog::sinks::basic_file_sink_mt>((logDir / "Server.log").string()),
-      state.Capture};
+  state.Sinks.clear();
+  if (options.WriteLogFile) {
+    state.Sinks.push_back(
+        std::make_shared<spdlog::sinks::basic_file_sink_mt>((logDir / "Server.log").string()));
+  }
+  state.Sinks.push_back(state.Capture);
   Hooks::Clear();
   Commands::Clear();
   state.Game = MakeWorld();

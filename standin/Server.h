@@ -14,10 +14,16 @@ class sink;
 
 namespace StandIn {
 
+struct ServerOptions {
+  // Whether the host's sinks include the log file <serverDir>/HostApi/Logs/Server.log; without it
+  // the log is only kept in memory (a fuzzer restarting servers by the thousand has no use for it).
+  bool WriteLogFile = true;
+};
+
 // Starts a server rooted at `serverDir` (created if missing): a fresh world, empty hook and
-// command registries, and the host's sinks: the log file <serverDir>/HostApi/Logs/Server.log and
-// the in-memory capture. Fatal when a server already runs.
-STANDIN_API void Start(const std::string& serverDir);
+// command registries, and the host's sinks: the in-memory capture and, unless `options` says
+// otherwise, the log file. Fatal when a server already runs.
+STANDIN_API void Start(const std::string& serverDir, const ServerOptions& options = {});
 // Stops the running server and destroys its world; the game heap blocks the world held go back.
 STANDIN_API void Stop();
 STANDIN_API bool Running();
