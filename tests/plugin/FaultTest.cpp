@@ -89,7 +89,9 @@ class FaultTest : public ScenarioTest {
     const bool readable = scenario.Name.size() >= 6 &&
                           scenario.Name.compare(scenario.Name.size() - 6, 6, ", read") == 0;
     EXPECT_LE(answers, 1u);
-    if (readable) EXPECT_EQ(answers, 1u) << "the reload went unanswered";
+    if (readable) {
+      EXPECT_EQ(answers, 1u) << "the reload went unanswered";
+    }
   }
 };
 

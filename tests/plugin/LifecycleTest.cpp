@@ -4,8 +4,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 #include <spdlog/details/log_msg.h>
@@ -26,13 +24,6 @@ const char* const kHuntConfig = R"({"DisabledMissions": ["Hunt"]})";
 bool ReloadRegistered() {
   const std::vector<std::string> names = HostApi::GetCommands().CommandNames();
   return std::find(names.begin(), names.end(), "qv.reload") != names.end();
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream file(path);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
 }
 
 class LifecycleTest : public PluginTest {};
@@ -153,7 +144,7 @@ TEST_F(LifecycleTest, LoggerWritesToTheSinksOfLoadTimeAndFlushesAtOnce) {
 
   ASSERT_EQ(Messages("critical").size(), 1u);
   EXPECT_TRUE(later->Lines().empty()) << "a sink added after load reached the plugin's logger";
-  const std::string logFile = ReadFile(ServerDir() + "/HostApi/Logs/Server.log");
+  const std::string logFile = LogFile();
   EXPECT_NE(
       logFile.find("[QuestVeto][critical] Failed to reload config! \n Can't open config.json"),
       std::string::npos)

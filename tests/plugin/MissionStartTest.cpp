@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <ctime>
-#include <fstream>
-#include <sstream>
 #include <variant>
 
 #include "plugin/PluginHarness.h"
@@ -85,13 +83,6 @@ class MissionStartTest : public PluginTest {
     EXPECT_LE(completed, static_cast<double>(after_) - 10.0);
     EXPECT_EQ(completed, std::floor(completed)) << "whole seconds";
     EXPECT_EQ(buff.Replications(), 1);
-  }
-
-  std::string LogFile() const {
-    std::ifstream file(ServerDir() + "/HostApi/Logs/Server.log");
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
   }
 
  private:

@@ -1,7 +1,5 @@
 // The host's log sinks: what a line written to them leaves in memory and in the server's log file.
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -16,8 +14,6 @@ namespace {
 
 class LogSinksTest : public ServerTest {
  protected:
-  std::string LogFilePath() const { return ServerDir() + "/HostApi/Logs/Server.log"; }
-
   // Restarts the server in the same directory with `options`.
   void Restart(const StandIn::ServerOptions& options) {
     StandIn::Stop();
@@ -31,13 +27,6 @@ class LogSinksTest : public ServerTest {
       sink->log(message);
       sink->flush();
     }
-  }
-
-  std::string LogFile() const {
-    std::ifstream file(LogFilePath());
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
   }
 };
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <sstream>
 
 #include "standin/Server.h"
 
@@ -68,4 +69,15 @@ StandIn::World& ServerTest::World() {
 
 std::vector<std::string> ServerTest::LogLines() const {
   return StandIn::CapturedLog();
+}
+
+std::string ServerTest::LogFilePath() const {
+  return serverDir_ + "/HostApi/Logs/Server.log";
+}
+
+std::string ServerTest::LogFile() const {
+  std::ifstream file(LogFilePath());
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
 }

@@ -32,6 +32,10 @@ class ServerTest : public testing::Test {
   StandIn::World& World();
   // Lines the host's sinks received, formatted.
   std::vector<std::string> LogLines() const;
+  // <server dir>/HostApi/Logs/Server.log
+  std::string LogFilePath() const;
+  // The content of the log file; empty when there is none.
+  std::string LogFile() const;
 
  private:
   std::string serverDir_;
