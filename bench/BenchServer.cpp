@@ -5,14 +5,14 @@
 #include <random>
 #include <stdexcept>
 
+#include "plugin/QuestVetoClient.h"
 #include "standin/Server.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// The exported name of QuestVeto::IsMissionDisabled(const FString&).
-const char* const kNameQuery = "_ZN9QuestVeto17IsMissionDisabledERK7FString";
+const char* const kNameQuery = QuestVetoClient::kByDisplayName.Itanium;
 
 std::string FreshDirectory() {
   std::random_device seed;

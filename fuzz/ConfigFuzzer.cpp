@@ -39,6 +39,7 @@
 #include <nlohmann/json.hpp>
 
 #include "host/FString.h"
+#include "plugin/QuestVetoClient.h"
 #include "standin/CommandRegistry.h"
 #include "standin/GameHeap.h"
 #include "standin/PluginLoader.h"
@@ -52,8 +53,8 @@ const char* const kMarkerEntry = "QV fuzz marker";
 const char* const kMarkerMission = "The QV Fuzz Marker Mission";
 const char* const kReloaded = "QuestVeto: Reloaded config";
 const char* const kReloadFailed = "QuestVeto: Failed to reload config";
-const char* const kNameQuery = "_ZN9QuestVeto17IsMissionDisabledERK7FString";
-const char* const kMissionQuery = "_ZN9QuestVeto17IsMissionDisabledEP12AMissionType";
+const char* const kNameQuery = QuestVetoClient::kByDisplayName.Itanium;
+const char* const kMissionQuery = QuestVetoClient::kByMission.Itanium;
 constexpr unsigned kInputsPerServer = 4000;
 
 [[noreturn]] void Fail(const std::string& what) {

@@ -1,8 +1,7 @@
 #include "plugin/Lifecycle.h"
 
-#include <exception>
-
 #include "plugin/Config.h"
+#include "plugin/Containment.h"
 #include "plugin/Log.h"
 #include "plugin/MissionMatch.h"
 #include "plugin/MissionStart.h"
@@ -26,15 +25,7 @@ void LogFailedRead(const char* reason) {
 
 // True when the configuration was read.
 bool ReadConfigAtLoad() noexcept {
-  try {
-    ReadConfig();
-    return true;
-  } catch (const std::exception& error) {
-    LogFailedRead(error.what());
-  } catch (...) {
-    LogFailedRead("unknown error");
-  }
-  return false;
+  return Contain(ReadConfig, [](const char* reason) { LogFailedRead(OrUnknown(reason)); });
 }
 
 // The operator's confirmation that the plugin has its configuration. A reload answers its caller
@@ -57,15 +48,7 @@ void LogStepFailure(const char* step, const char* reason) noexcept {
 // ones undone: a command left registered at unload would call into a library that is gone.
 template <typename Step>
 bool Attempt(const char* what, Step&& step) noexcept {
-  try {
-    step();
-    return true;
-  } catch (const std::exception& error) {
-    LogStepFailure(what, error.what());
-  } catch (...) {
-    LogStepFailure(what, "unknown error");
-  }
-  return false;
+  return Contain(step, [what](const char* reason) { LogStepFailure(what, OrUnknown(reason)); });
 }
 
 }  // namespace

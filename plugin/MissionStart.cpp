@@ -1,6 +1,5 @@
 #include "plugin/MissionStart.h"
 
-#include <exception>
 #include <string>
 
 #include <fmt/format.h>
@@ -8,6 +7,7 @@
 #include "host/GameCalls.h"
 #include "host/HostApi.h"
 #include "plugin/ConfigWarnings.h"
+#include "plugin/Containment.h"
 #include "plugin/Log.h"
 #include "plugin/LogText.h"
 #include "plugin/Notification.h"
@@ -24,13 +24,13 @@ const char* const kStartMissionKey = "AMissionDispatcher.StartMission";
 // stands, and nothing may reach the game.
 template <typename Step>
 void Guarded(const char* what, Step&& step) noexcept {
-  try {
-    step();
-  } catch (const std::exception& error) {
-    PluginLog()->warn("Mission start: {} failed: {}", what, error.what());
-  } catch (...) {
-    PluginLog()->warn("Mission start: {} failed", what);
-  }
+  Contain(step, [what](const char* reason) {
+    if (reason != nullptr) {
+      PluginLog()->warn("Mission start: {} failed: {}", what, reason);
+    } else {
+      PluginLog()->warn("Mission start: {} failed", what);
+    }
+  });
 }
 
 // The configured message through the formatter ("{{" shows as "{"); the default text when the

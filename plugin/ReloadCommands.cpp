@@ -1,10 +1,9 @@
 #include "plugin/ReloadCommands.h"
 
-#include <exception>
-
 #include "host/GameCalls.h"
 #include "host/HostApi.h"
 #include "plugin/Config.h"
+#include "plugin/Containment.h"
 #include "plugin/Log.h"
 
 namespace {
@@ -13,66 +12,61 @@ const char* const kCommandName = "qv.reload";
 const char* const kReloaded = "QuestVeto: Reloaded config";
 const char* const kReloadFailed = "QuestVeto: Failed to reload config";
 
-void LogReloadFailure(const char* reason) {
-  PluginLog()->critical("Failed to reload config! \n {}", reason);
+// Re-reads the configuration and tells `answer` whether it was read; a failed read is logged at
+// critical with its reason. An answer that fails after a good read counts as a failed read.
+template <typename Answer>
+void ReadAndAnswer(Answer& answer) {
+  Contain(
+      [&] {
+        ReadConfig();
+        answer(true);
+      },
+      [&](const char* reason) {
+        PluginLog()->critical("Failed to reload config! \n {}", OrUnknown(reason));
+        answer(false);
+      });
 }
 
-// The edge between a handler and the host's command dispatch: nothing thrown crosses it.
-template <typename Handler>
-void AtDispatchEdge(Handler&& handler) noexcept {
-  try {
-    handler();
-  } catch (const std::exception& error) {
-    PluginLog()->critical("qv.reload failed unexpectedly: {}", error.what());
-  } catch (...) {
-    PluginLog()->critical("qv.reload failed unexpectedly");
-  }
+// The one reload both commands answer from. The host's command dispatch is the edge: what the
+// failure's answer itself throws stops here.
+template <typename Answer>
+void Reload(Answer answer) noexcept {
+  Contain([&] { ReadAndAnswer(answer); },
+          [](const char* reason) {
+            if (reason != nullptr) {
+              PluginLog()->critical("qv.reload failed unexpectedly: {}", reason);
+            } else {
+              PluginLog()->critical("qv.reload failed unexpectedly");
+            }
+          });
+}
+
+// The player who gave the command (null for the server console) is told in chat.
+void ReloadConfigConsole(APlayerController* player, FString* /*commandLine*/, bool /*fromCheat*/) {
+  auto* controller = reinterpret_cast<AShooterPlayerController*>(player);
+  Reload([controller](bool read) {
+    SendDirectChat(controller, read ? kReloaded : kReloadFailed, read ? Green : Red);
+  });
+}
+
+// The reply goes out under the request's id.
+void ReloadConfigRcon(RCONClientConnection* connection, RCONPacket* request, UWorld* /*world*/) {
+  Reload([connection, request](bool read) {
+    ReplyRcon(connection, request, read ? kReloaded : kReloadFailed);
+  });
 }
 
 }  // namespace
 
-void ReloadConfigConsole(APlayerController* player, FString* /*commandLine*/, bool /*fromCheat*/) {
-  auto* controller = reinterpret_cast<AShooterPlayerController*>(player);
-  try {
-    ReadConfig();
-    SendDirectChat(controller, kReloaded, Green);
-  } catch (const std::exception& error) {
-    LogReloadFailure(error.what());
-    SendDirectChat(controller, kReloadFailed, Red);
-  } catch (...) {
-    LogReloadFailure("unknown error");
-    SendDirectChat(controller, kReloadFailed, Red);
-  }
-}
-
-void ReloadConfigRcon(RCONClientConnection* connection, RCONPacket* request, UWorld* /*world*/) {
-  try {
-    ReadConfig();
-    ReplyRcon(connection, request, kReloaded);
-  } catch (const std::exception& error) {
-    LogReloadFailure(error.what());
-    ReplyRcon(connection, request, kReloadFailed);
-  } catch (...) {
-    LogReloadFailure("unknown error");
-    ReplyRcon(connection, request, kReloadFailed);
-  }
-}
-
 void RegisterConsoleReloadCommand() {
   const FString name(kCommandName);
-  const HostApi::ConsoleCommand handler = [](APlayerController* player, FString* line,
-                                             bool fromCheat) {
-    AtDispatchEdge([&] { ReloadConfigConsole(player, line, fromCheat); });
-  };
+  const HostApi::ConsoleCommand handler = ReloadConfigConsole;
   HostApi::GetCommands().AddConsoleCommand(name, handler);
 }
 
 void RegisterRconReloadCommand() {
   const FString name(kCommandName);
-  const HostApi::RconCommand handler = [](RCONClientConnection* connection, RCONPacket* request,
-                                          UWorld* world) {
-    AtDispatchEdge([&] { ReloadConfigRcon(connection, request, world); });
-  };
+  const HostApi::RconCommand handler = ReloadConfigRcon;
   HostApi::GetCommands().AddRconCommand(name, handler);
 }
 

@@ -1,15 +1,12 @@
 #include "plugin/PluginHarness.h"
 
+#include "plugin/QuestVetoClient.h"
 #include "standin/CommandRegistry.h"
 
 namespace {
 
 using NameQuery = bool (*)(const FString&);
 using MissionQuery = bool (*)(AMissionType*);
-
-// The exported names of QuestVeto::IsMissionDisabled(const FString&) and (AMissionType*).
-const char* const kNameQuery = "_ZN9QuestVeto17IsMissionDisabledERK7FString";
-const char* const kMissionQuery = "_ZN9QuestVeto17IsMissionDisabledEP12AMissionType";
 
 }  // namespace
 
@@ -23,12 +20,12 @@ bool PluginTest::Disabled(const std::string& displayName) {
 }
 
 bool PluginTest::Disabled(const FString& displayName) {
-  auto query = reinterpret_cast<NameQuery>(PluginSymbol(kNameQuery));
+  auto query = reinterpret_cast<NameQuery>(PluginSymbol(QuestVetoClient::kByDisplayName.Itanium));
   return query != nullptr && query(displayName);
 }
 
 bool PluginTest::Disabled(AMissionType* mission) {
-  auto query = reinterpret_cast<MissionQuery>(PluginSymbol(kMissionQuery));
+  auto query = reinterpret_cast<MissionQuery>(PluginSymbol(QuestVetoClient::kByMission.Itanium));
   return query != nullptr && query(mission);
 }
 
