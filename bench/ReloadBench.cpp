@@ -5,7 +5,7 @@
 #include "BenchServer.h"
 #include "Measure.h"
 #include "Workload.h"
-#include "plugin/ConfigFile.h"
+#include "plugin/Config.h"
 #include "standin/CommandRegistry.h"
 
 namespace {

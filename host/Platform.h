@@ -13,7 +13,6 @@
 using WideChar = wchar_t;
 #define QV_WIDE(text) L##text
 #define QV_EXPORT __declspec(dllexport)
-#define QV_IMPORT __declspec(dllimport)
 #if defined(QV_BUILDING_HOST)
 #define HOSTAPI __declspec(dllexport)
 #else
@@ -25,7 +24,6 @@ using WideChar = wchar_t;
 using WideChar = char16_t;
 #define QV_WIDE(text) u##text
 #define QV_EXPORT __attribute__((visibility("default")))
-#define QV_IMPORT
 #define HOSTAPI __attribute__((visibility("default")))
 // The stand-in loader finds DllMain among the library's exports.
 #define QV_ENTRY_POINT extern "C" __attribute__((visibility("default"))) int

@@ -1,10 +1,34 @@
 #include "plugin/Config.h"
 
+#include <exception>
+#include <set>
+#include <utility>
+
 #include "host/HostApi.h"
-#include "plugin/ConfigFile.h"
-#include "plugin/ConfigWarnings.h"
+#include "plugin/Log.h"
 
 nlohmann::json PluginConfig;
+
+namespace {
+
+// The (key, reason) pairs warned about since the last read. Only a read changes the
+// configuration, and a configuration has a fixed set of problems, so this stays small.
+std::set<std::pair<std::string, std::string>>& Warned() {
+  static std::set<std::pair<std::string, std::string>> warned;
+  return warned;
+}
+
+template <typename T>
+T SettingOr(const char* key, const T& fallback) {
+  try {
+    return PluginConfig.value(key, fallback);
+  } catch (const std::exception& error) {  // GCOVR_EXCL_BR_LINE nothing else is thrown here
+    WarnConfigFallback(key, error.what());
+    return fallback;
+  }
+}
+
+}  // namespace
 
 std::string ConfigPath() {
   return HostApi::Tools::GetCurrentDir() + "/HostApi/Plugins/QuestVeto/config.json";
@@ -13,5 +37,18 @@ std::string ConfigPath() {
 void ReadConfig() {
   // Parsed aside, so that a file broken halfway never leaves a half-read configuration in force.
   PluginConfig = ParseConfigFile(ConfigPath());
-  ForgetConfigWarnings();
+  Warned().clear();
+}
+
+std::string DisabledMessage() {
+  return SettingOr<std::string>(kDisabledMessageKey, kDefaultDisabledMessage);
+}
+
+bool ShowMissionNames() {
+  return SettingOr<bool>(kShowMissionNamesKey, false);
+}
+
+void WarnConfigFallback(const std::string& key, const std::string& reason) {
+  if (!Warned().emplace(key, reason).second) return;
+  PluginLog()->warn("Config key \"{}\" cannot be used, the default applies: {}", key, reason);
 }

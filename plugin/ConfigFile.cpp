@@ -1,4 +1,4 @@
-#include "plugin/ConfigFile.h"
+#include "plugin/Config.h"
 
 #include <fstream>
 #include <stdexcept>

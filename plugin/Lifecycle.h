@@ -9,6 +9,5 @@
 void PluginLoad() noexcept;
 
 // Takes the hook and both commands away again, each even when one before it failed, a failed
-// removal tried once more; safe after a
-// partial load. Nothing thrown leaves it.
+// removal tried once more; safe after a partial load. Nothing thrown leaves it.
 void PluginUnload() noexcept;

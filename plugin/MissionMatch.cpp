@@ -1,6 +1,6 @@
 #include "plugin/MissionMatch.h"
 
-#include "plugin/ConfigKeys.h"
+#include "plugin/Config.h"
 
 namespace {
 

@@ -6,13 +6,12 @@
 
 #include "host/GameCalls.h"
 #include "host/HostApi.h"
-#include "plugin/ConfigWarnings.h"
+#include "plugin/Config.h"
 #include "plugin/Containment.h"
 #include "plugin/Log.h"
 #include "plugin/LogText.h"
 #include "plugin/Notification.h"
 #include "plugin/QuestVeto.h"
-#include "plugin/Settings.h"
 
 StartMissionFunction GameStartMission = nullptr;
 

@@ -6,12 +6,6 @@
 #include "host/GameTypes.h"
 #include "host/Platform.h"
 
-#if defined(QV_BUILDING_PLUGIN)
-#define QUESTVETO_API QV_EXPORT
-#else
-#define QUESTVETO_API QV_IMPORT
-#endif
-
 namespace QuestVeto {
 
 // True when `displayName` contains, ignoring case, an entry of "DisabledMissions". A configuration
@@ -19,9 +13,9 @@ namespace QuestVeto {
 // `displayName` must be well formed: Count from 0 to Capacity, a non-null Chars whenever Count is
 // not 0, and Chars[Count - 1] the terminating 0 (Count 0 is the empty name). Any other string is
 // answered false without its text being read and without the configuration being looked at.
-QUESTVETO_API bool IsMissionDisabled(const FString& displayName);
+QV_EXPORT bool IsMissionDisabled(const FString& displayName);
 
 // The same test on a mission object's display name; false for null.
-QUESTVETO_API bool IsMissionDisabled(AMissionType* mission);
+QV_EXPORT bool IsMissionDisabled(AMissionType* mission);
 
 }  // namespace QuestVeto

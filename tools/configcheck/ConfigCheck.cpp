@@ -9,7 +9,7 @@
 
 #include <fmt/format.h>
 
-#include "plugin/ConfigFile.h"
+#include "plugin/Config.h"
 #include "tools/configcheck/ParseHints.h"
 
 namespace {

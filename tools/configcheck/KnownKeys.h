@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "plugin/ConfigKeys.h"
+#include "plugin/Config.h"
 
 inline constexpr std::array<const char*, 3> kKnownKeys = {kDisabledMissionsKey, kDisabledMessageKey,
                                                           kShowMissionNamesKey};

@@ -5,7 +5,7 @@
 #include <fmt/format.h>
 
 #include "host/FString.h"
-#include "plugin/ConfigKeys.h"
+#include "plugin/Config.h"
 #include "tools/configcheck/Finding.h"
 
 namespace {

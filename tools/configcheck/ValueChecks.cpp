@@ -6,7 +6,7 @@
 #include <fmt/format.h>
 
 #include "host/FString.h"
-#include "plugin/ConfigKeys.h"
+#include "plugin/Config.h"
 #include "plugin/MissionMatch.h"
 #include "plugin/Notification.h"
 #include "tools/configcheck/ConfigCheck.h"
