@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "configcheck/ToolRun.h"
-#include "tools/configcheck/KnownKeys.h"
+#include "tools/configcheck/ConfigCheck.h"
 
 namespace {
 

@@ -1,23 +1,269 @@
 #include "tools/configcheck/ConfigCheck.h"
 
 #include <algorithm>
+#include <array>
+#include <cctype>
 #include <cerrno>
+#include <clocale>
 #include <cstring>
+#include <cwctype>
 #include <fstream>
 #include <iterator>
+#include <numeric>
 #include <stdexcept>
+#include <utility>
 
 #include <fmt/format.h>
 
+#include "host/FString.h"
 #include "plugin/Config.h"
-#include "tools/configcheck/ParseHints.h"
+#include "plugin/MissionMatch.h"
+#include "plugin/Notification.h"
 
 namespace {
+
+using nlohmann::json;
+
+constexpr std::array<const char*, 3> kKnownKeys = {kDisabledMissionsKey, kDisabledMessageKey,
+                                                   kShowMissionNamesKey};
+
+constexpr std::size_t kMaxHintDistance = 3;
+
+char Folded(char c) {
+  return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
 
 std::string ReadText(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
+
+// Unicode case mappings, whatever the locale of the process running the check.
+locale_t UnicodeCaseMappings() {
+  static const locale_t mappings = [] {
+    locale_t found = newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
+    return found != nullptr ? found : newlocale(LC_CTYPE_MASK, "C.utf8", found);
+  }();
+  return mappings;
+}
+
+bool HasCase(wint_t c) {
+  const locale_t mappings = UnicodeCaseMappings();
+  // Without the mappings every letter beyond ASCII is taken to have a case: a warning too many
+  // rather than one missed.
+  if (mappings == nullptr) return true;
+  return towupper_l(c, mappings) != c || towlower_l(c, mappings) != c;
+}
+
+// The first letter of UTF-8 `text` that has an upper- and a lower-case form and is not one of
+// A-Z or a-z, as UTF-8; none when every such letter is ASCII.
+std::optional<std::string> FirstLetterWithCaseOutsideAscii(const std::string& text) {
+  const FString decoded = FString::FromUtf8(text);
+  for (int32_t i = 0; i < decoded.Length(); ++i) {
+    const auto c = static_cast<wint_t>(decoded.Chars[i]);
+    const bool surrogate = c >= 0xD800 && c <= 0xDFFF;  // letters beyond the 16-bit range
+    if (c < 0x80 || surrogate || !HasCase(c)) continue;
+    const WideChar letter[2] = {decoded.Chars[i], 0};
+    return FString(letter).ToUtf8();
+  }
+  return std::nullopt;
+}
+
+class Checker {
+ public:
+  Checker(const json& config, const ConfigLocations& where, const MissionList* listed)
+      : config_(config), where_(where), listed_(listed) {}
+
+  std::vector<Finding> Run() {
+    if (!config_.is_object()) {
+      Warn(where_.ValueAt(root_), "",
+           fmt::format("the top level is {}, not an object: the plugin switches no mission off "
+                       "and applies the default message and settings",
+                       Described(config_)));
+      return std::move(findings_);
+    }
+    CheckKeys();
+    CheckMissionList();
+    CheckMessage();
+    CheckShowMissionNames();
+    if (const auto after = where_.TextAfterValue()) {
+      Warn(after, "", "text after the closing brace: the plugin never reads it");
+    }
+    // In the order of the file; findings without a place first.
+    std::stable_sort(findings_.begin(), findings_.end(), [](const Finding& a, const Finding& b) {
+      const auto place = [](const Finding& f) {
+        return f.At ? std::pair<std::size_t, std::size_t>{f.At->Line, f.At->Column}
+                    : std::pair<std::size_t, std::size_t>{0, 0};
+      };
+      return place(a) < place(b);
+    });
+    return std::move(findings_);
+  }
+
+ private:
+  void Warn(std::optional<TextPosition> at, const std::string& key, std::string message) {
+    findings_.push_back({Severity::Warning, std::move(message), at, key});
+  }
+
+  void CheckKeys() {
+    for (const RepeatedKey& repeated : where_.RepeatedKeys()) {
+      Warn(repeated.At, repeated.Key,
+           fmt::format("key {} is given again (first on line {}): the plugin uses only this "
+                       "last value",
+                       Quoted(repeated.Key), repeated.Earlier.Line));
+    }
+    for (const auto& member : config_.items()) {
+      const std::string& key = member.key();
+      if (IsKnownKey(key)) continue;
+      std::string message = fmt::format("unknown key {}: the plugin ignores it", Quoted(key));
+      if (const auto nearest = NearestKnownKey(key)) {
+        message += fmt::format("; did you mean \"{}\"?", *nearest);
+      }
+      Warn(where_.KeyAt(root_ / key), key, std::move(message));
+    }
+  }
+
+  // The entries in the order the plugin tries them: an array's elements, an object's values in
+  // key order, a single value itself; the plugin's search stops at the first that is no string.
+  void CheckMissionList() {
+    const auto found = config_.find(kDisabledMissionsKey);
+    if (found == config_.end()) {
+      Warn(where_.ValueAt(root_), "",
+           fmt::format("no \"{}\": the plugin switches no mission off", kDisabledMissionsKey));
+      return;
+    }
+    const json& list = *found;
+    const JsonPointer listAt = root_ / kDisabledMissionsKey;
+    if (list.empty()) {  // null, [] or {}
+      Warn(where_.ValueAt(listAt), kDisabledMissionsKey,
+           fmt::format("\"{}\" is {}: the plugin switches no mission off", kDisabledMissionsKey,
+                       list.is_null()    ? "null"
+                       : list.is_array() ? "an empty list"
+                                         : "an empty object"));
+      return;
+    }
+    if (list.is_object()) {
+      Warn(where_.ValueAt(listAt), kDisabledMissionsKey,
+           fmt::format("\"{}\" is an object: the plugin tries its member values in the order of "
+                       "the member names and ignores the names; a list is written [\"...\"]",
+                       kDisabledMissionsKey));
+    }
+    std::size_t number = 0;
+    const std::size_t count = list.is_structured() ? list.size() : list.is_null() ? 0 : 1;
+    for (const auto& item : list.items()) {
+      ++number;
+      const JsonPointer at = list.is_structured() ? listAt / item.key() : listAt;
+      const json& entry = item.value();
+      if (!entry.is_string()) {
+        Warn(where_.ValueAt(at), kDisabledMissionsKey, NotAString(list, entry, number, count));
+        return;
+      }
+      CheckEntryText(entry.get_ref<const std::string&>(), number, at);
+      CheckLetterCase(entry.get_ref<const std::string&>(), number, at);
+      if (listed_ != nullptr) CheckBreadth(entry, number, at);
+    }
+  }
+
+  void CheckLetterCase(const std::string& text, std::size_t number, const JsonPointer& at) {
+    const auto letter = FirstLetterWithCaseOutsideAscii(text);
+    if (!letter) return;
+    Warn(where_.ValueAt(at), kDisabledMissionsKey,
+         fmt::format("\"{}\" entry {} {} holds {}, a letter outside A-Z: the plugin ignores the "
+                     "case of A-Z only, so it matches only names that have such letters in the "
+                     "same case",
+                     kDisabledMissionsKey, number, Quoted(text), Quoted(*letter)));
+  }
+
+  // An entry that alone switches off more than half of the listed missions is most likely too
+  // short or too common a word.
+  void CheckBreadth(const json& entry, std::size_t number, const JsonPointer& at) {
+    json alone = {{kDisabledMissionsKey, json::array({entry})}};
+    std::size_t matched = 0;
+    for (const std::string& name : listed_->Names) {
+      if (FindDisablingEntry(alone, FString::FromUtf8(name))) ++matched;
+    }
+    if (matched * 2 <= listed_->Names.size()) return;
+    Warn(where_.ValueAt(at), kDisabledMissionsKey,
+         fmt::format("\"{}\" entry {} {} switches off {} of the {} missions in {}, more than "
+                     "half",
+                     kDisabledMissionsKey, number, Quoted(entry.get_ref<const std::string&>()),
+                     matched, listed_->Names.size(), listed_->File));
+  }
+
+  std::string NotAString(const json& list, const json& entry, std::size_t number,
+                         std::size_t count) const {
+    if (!list.is_structured()) {
+      return fmt::format("\"{}\" is {}, not a list of strings: the plugin switches no mission off",
+                         kDisabledMissionsKey, Described(list));
+    }
+    std::string message = fmt::format("\"{}\" entry {} is {}, not a string: the plugin stops at it",
+                                      kDisabledMissionsKey, number, Described(entry));
+    const std::size_t after = count - number;
+    if (after == 1) message += " and never tries the entry after it";
+    if (after > 1) message += fmt::format(" and never tries the {} entries after it", after);
+    return message;
+  }
+
+  // The plugin searches for the text up to its first U+0000; an empty text matches nothing.
+  void CheckEntryText(const std::string& text, std::size_t number, const JsonPointer& at) {
+    const std::string searched = text.substr(0, text.find('\0'));
+    std::string problem;
+    if (text.empty()) {
+      problem = "is empty: it matches no mission";
+    } else if (searched.empty()) {
+      problem = "begins with the character U+0000: it matches no mission";
+    } else if (searched.size() != text.size()) {
+      problem =
+          fmt::format("holds the character U+0000: the plugin matches only the text before it, {}",
+                      Quoted(searched));
+    } else {
+      return;
+    }
+    Warn(where_.ValueAt(at), kDisabledMissionsKey,
+         fmt::format("\"{}\" entry {} {}", kDisabledMissionsKey, number, problem));
+  }
+
+  void CheckMessage() {
+    const auto found = config_.find(kDisabledMessageKey);
+    if (found == config_.end()) return;
+    const auto at = where_.ValueAt(root_ / kDisabledMessageKey);
+    if (!found->is_string()) {
+      Warn(at, kDisabledMessageKey,
+           fmt::format("\"{}\" is {}, not a string: the plugin shows the default message",
+                       kDisabledMessageKey, Described(*found)));
+      return;
+    }
+    if (found->get_ref<const std::string&>().empty()) {
+      Warn(at, kDisabledMessageKey,
+           fmt::format("\"{}\" is empty: a refused player sees a blank notification",
+                       kDisabledMessageKey));
+      return;
+    }
+    try {
+      FormatNotification(found->get_ref<const std::string&>());
+    } catch (const fmt::format_error& error) {
+      Warn(at, kDisabledMessageKey,
+           fmt::format("\"{}\" is rejected by the formatter ({}): the plugin shows the default "
+                       "message; a brace is written doubled, \"{{{{\" shows as \"{{\"",
+                       kDisabledMessageKey, error.what()));
+    }
+  }
+
+  void CheckShowMissionNames() {
+    const auto found = config_.find(kShowMissionNamesKey);
+    if (found == config_.end() || found->is_boolean()) return;
+    std::string message = fmt::format("\"{}\" is {}, not a boolean: the plugin takes false",
+                                      kShowMissionNamesKey, Described(*found));
+    if (found->is_string()) message += "; true and false are written without quotes";
+    Warn(where_.ValueAt(root_ / kShowMissionNamesKey), kShowMissionNamesKey, std::move(message));
+  }
+
+  const json& config_;
+  const ConfigLocations& where_;
+  const MissionList* listed_;
+  const JsonPointer root_;
+  std::vector<Finding> findings_;
+};
 
 }  // namespace
 
@@ -48,4 +294,56 @@ ConfigCheck CheckConfigFile(const std::string& path, const MissionList* listed) 
   }
   check.Findings = CheckValues(*check.Config, ConfigLocations(ReadText(path)), listed);
   return check;
+}
+
+std::vector<Finding> CheckValues(const nlohmann::json& config, const ConfigLocations& where,
+                                 const MissionList* listed) {
+  return Checker(config, where, listed).Run();
+}
+
+bool IsKnownKey(const std::string& key) {
+  return std::any_of(kKnownKeys.begin(), kKnownKeys.end(),
+                     [&](const char* known) { return key == known; });
+}
+
+std::size_t EditDistanceIgnoringCase(const std::string& a, const std::string& b) {
+  // One row of the Levenshtein table at a time: row[j] is the distance between the prefix of
+  // `a` read so far and the first j bytes of `b`.
+  std::vector<std::size_t> row(b.size() + 1);
+  std::iota(row.begin(), row.end(), 0);
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    std::size_t diagonal = row[0];
+    row[0] = i;
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      const std::size_t above = row[j];
+      const std::size_t substitution = diagonal + (Folded(a[i - 1]) == Folded(b[j - 1]) ? 0 : 1);
+      row[j] = std::min({above + 1, row[j - 1] + 1, substitution});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+std::optional<std::string> NearestKnownKey(const std::string& unknown) {
+  std::optional<std::string> nearest;
+  std::size_t best = kMaxHintDistance + 1;
+  for (const char* known : kKnownKeys) {
+    const std::size_t distance = EditDistanceIgnoringCase(unknown, known);
+    if (distance < best) {
+      best = distance;
+      nearest = known;
+    }
+  }
+  return nearest;
+}
+
+std::string Described(const nlohmann::json& value) {
+  if (value.is_null()) return "null";
+  const std::string name = value.type_name();
+  const bool vowel = name.front() == 'a' || name.front() == 'o';
+  return (vowel ? "an " : "a ") + name;
+}
+
+std::string Quoted(const std::string& text) {
+  return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }

@@ -2,14 +2,27 @@
 // the plugin tolerates without a word but an operator almost never means.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
-#include "tools/configcheck/ConfigLocations.h"
-#include "tools/configcheck/Finding.h"
+#include "tools/configcheck/ConfigText.h"
+
+enum class Severity {
+  Warning,  // the plugin reads the file, but not the way the operator most likely meant
+  Error,    // the plugin cannot read the file at all
+};
+
+// One thing the check reports about a config.json.
+struct Finding {
+  Severity Level;
+  std::string Message;
+  std::optional<TextPosition> At;  // where the key or value concerned begins; none for the file
+  std::string Key;                 // the top-level key concerned; empty when none
+};
 
 // Mission display names from a file, one a line, that the configuration is weighed against.
 struct MissionList {
@@ -26,7 +39,7 @@ struct ConfigCheck {
 // Reads `path` with the plugin's own reading function. A file that cannot be opened or parsed
 // gives one error finding (the JSON library's message, with its line and column) and no value;
 // otherwise the value is examined by CheckValues. A parse error's message gets a hint when its
-// cause is a common one (see ParseHints.h).
+// cause is a common one (see ParseErrorHint).
 ConfigCheck CheckConfigFile(const std::string& path, const MissionList* listed = nullptr);
 
 // Warnings about a parsed configuration, each placed with `where`:
@@ -36,7 +49,8 @@ ConfigCheck CheckConfigFile(const std::string& path, const MissionList* listed =
 // - "DisabledMissions" as an object or a single non-string value, its first entry that is not a
 //   string (the plugin's search stops there), and entries that match nothing (empty, or cut to
 //   nothing by U+0000) or are cut short by U+0000, or hold letters outside A-Z whose case the
-//   plugin does not ignore;
+//   plugin does not ignore (it ignores the case of A-Z only, as the Windows runtime does in the
+//   "C" locale plugins run in, so "Охота" and "ОХОТА" are different texts to it);
 // - given `listed`, an entry that alone switches off more than half of its missions;
 // - "DisabledMessage" not a string, empty (a blank notification), or rejected by the
 //   notification's formatter;
@@ -44,3 +58,22 @@ ConfigCheck CheckConfigFile(const std::string& path, const MissionList* listed =
 // - text after the top-level object, which the plugin never reads.
 std::vector<Finding> CheckValues(const nlohmann::json& config, const ConfigLocations& where,
                                  const MissionList* listed = nullptr);
+
+// True for a key the plugin reads; keys are compared exactly, case included.
+bool IsKnownKey(const std::string& key);
+
+// Edits (insertions, deletions, substitutions of one byte) that turn `a` into `b`, ignoring the
+// case of ASCII letters.
+std::size_t EditDistanceIgnoringCase(const std::string& a, const std::string& b);
+
+// The known key nearest to `unknown`, when it is at most three edits away (a key that differs
+// only in case is zero edits away); the first in the list of keys on a tie.
+std::optional<std::string> NearestKnownKey(const std::string& unknown);
+
+// "null", "an object", "an array", "a string", "a boolean", "a number": what a JSON value is, as
+// findings name it.
+std::string Described(const nlohmann::json& value);
+
+// `text` in double quotes, with quotes, backslashes and control characters escaped as in JSON,
+// so that any key, entry or name stays on its line; invalid UTF-8 shows as U+FFFD.
+std::string Quoted(const std::string& text);

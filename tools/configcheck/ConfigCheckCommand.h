@@ -1,4 +1,5 @@
-// questveto-config-check: the command line around the check.
+// questveto-config-check: the command line around the check, and its report for a terminal (one
+// line per finding and mission, then a summary) or for a script (one JSON document).
 #pragma once
 
 #include <ostream>

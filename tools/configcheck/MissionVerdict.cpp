@@ -6,7 +6,7 @@
 
 #include "host/FString.h"
 #include "plugin/Config.h"
-#include "tools/configcheck/Finding.h"
+#include "tools/configcheck/ConfigCheck.h"
 
 namespace {
 

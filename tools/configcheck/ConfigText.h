@@ -1,6 +1,5 @@
-// Where the keys and values of a config.json text begin, for findings that name a line and a
-// column. The text is scanned by the JSON library's event parser with the settings the plugin
-// parses with (the first value only, no comments), so both see the same values.
+// The text of a config.json: where its keys and values begin, for findings that name a line and a
+// column, and what most likely broke a text the JSON library cannot parse.
 #pragma once
 
 #include <cstddef>
@@ -11,7 +10,21 @@
 
 #include <nlohmann/json.hpp>
 
-#include "tools/configcheck/TextPosition.h"
+// A place in a text file as editors and compilers name it.
+struct TextPosition {
+  std::size_t Line;    // from 1
+  std::size_t Column;  // from 1, counted in bytes as the JSON library's parse errors count them
+};
+
+// Turns byte offsets of one text into lines and columns.
+class LineIndex {
+ public:
+  explicit LineIndex(const std::string& text);
+  TextPosition At(std::size_t offset) const;
+
+ private:
+  std::vector<std::size_t> lineStarts_;  // offset of the first byte of each line
+};
 
 using JsonPointer = nlohmann::json::json_pointer;
 
@@ -22,6 +35,9 @@ struct RepeatedKey {
   TextPosition Earlier;  // where it was written before that
 };
 
+// Where the keys and values of a config.json text begin. The text is scanned by the JSON
+// library's event parser with the settings the plugin parses with (the first value only, no
+// comments), so both see the same values.
 class ConfigLocations {
  public:
   explicit ConfigLocations(const std::string& text);
@@ -54,3 +70,9 @@ class ConfigLocations {
   std::optional<TextPosition> parseError_;
   std::optional<std::size_t> parseErrorOffset_;
 };
+
+// A hint for the parse error `libraryMessage` at byte `errorOffset` of `text` (the last byte the
+// parser read), or "" when the cause is not one of the mistakes operators make most: a comment, a
+// comma after the last member, a file saved as UTF-16, a missing comma between members.
+std::string ParseErrorHint(const std::string& text, std::size_t errorOffset,
+                           const std::string& libraryMessage);
