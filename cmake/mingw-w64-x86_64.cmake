@@ -11,7 +11,7 @@
 #
 # CMAKE_CROSSCOMPILING_EMULATOR is the Wine 64-bit loader, so add_test() with
 # an executable target and gtest_discover_tests() run the .exe through Wine.
-# Tests still need WINEPREFIX (see tools/wine-prefix.sh), WINEDEBUG=-all,
+# Tests still need WINEPREFIX (see scripts/wine-prefix.sh), WINEDEBUG=-all,
 # DISPLAY= and WINEDLLOVERRIDES=version=n,b in their environment (ctest
 # ENVIRONMENT property); the toolchain file sets no environment variables.
 

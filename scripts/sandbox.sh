@@ -14,7 +14,7 @@ if [ "${1:-}" = "--windows" ]; then
   cmake --preset windows >/dev/null
   cmake --build --preset windows --target questveto-sandbox
   prefix="$PWD/build/windows/wineprefix"
-  tools/wine-prefix.sh "$prefix" >/dev/null
+  scripts/wine-prefix.sh "$prefix" >/dev/null
   wine=$(sed -n 's/^CMAKE_CROSSCOMPILING_EMULATOR:FILEPATH=//p' build/windows/CMakeCache.txt)
   if [ $# -eq 0 ]; then
     set -- --script sandbox/demo.txt

@@ -4,21 +4,17 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/setup.sh
-cmake --preset default
-cmake --build --preset default
-ctest --preset default
+cmake --workflow --preset default  # configure, build, every suite
 scripts/tidy.sh      # clang-tidy over every translation unit: any finding fails
 scripts/coverage.sh  # the suites again with gcov: host/ and plugin/ at 100% of lines, 95% of branches
 QV_BUILD_DIR=build/default scripts/valgrind.sh  # the same test programs under valgrind memcheck
-scripts/test-asan.sh  # every suite again under AddressSanitizer and UndefinedBehaviorSanitizer
+cmake --workflow --preset asan  # every suite again under AddressSanitizer and UndefinedBehaviorSanitizer
 FUZZ_SECONDS="${FUZZ_SECONDS:-30}" scripts/fuzz.sh  # each fuzz target for 30 s
 
 # QuestVeto.dll and the same suites for Windows x64, run under Wine; with them the Windows sandbox
 # end to end (its demo transcript against the Linux one built above, the RCON client) and the
 # release archive, which its test makes and installs into a fresh server directory.
-cmake --preset windows
-cmake --build --preset windows
-ctest --preset windows
+cmake --workflow --preset windows
 
 # README.md's commands and outputs, now with the Windows build's blocks too.
 scripts/readme.sh --check

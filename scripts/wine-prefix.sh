@@ -2,7 +2,7 @@
 # Create and initialise a 64-bit Wine prefix quietly, non-interactively and
 # idempotently, for running the cross-built tests.
 #
-# Usage: tools/wine-prefix.sh [--start | --stop] DIR
+# Usage: scripts/wine-prefix.sh [--start | --stop] DIR
 #
 #   DIR      prefix directory (created if missing; its parent must exist or be
 #            creatable). A prefix that is already initialised is left as is.
