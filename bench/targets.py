@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Reads the JSON that questveto_bench wrote and says, target by target, whether the medians meet
+"""Reads the JSON that questveto-bench wrote and says, target by target, whether the medians meet
 the performance targets: the cost a passed-on mission start adds, its growth with the list, the
 filter against the reference matcher, the reload, and the game heap and memory after a million
 starts. Times are judged on CPU time (the game thread's own cost); wall time is shown beside it,

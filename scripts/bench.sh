@@ -6,10 +6,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 cmake --preset default >/dev/null
-cmake --build --preset default --target questveto_bench
+cmake --build --preset default --target questveto-bench
 results="$(mktemp --suffix=.json)"
 trap 'rm -f "$results"' EXIT
-build/default/bench/questveto_bench --benchmark_repetitions=5 --benchmark_min_time=0.1 \
+build/default/bench/questveto-bench --benchmark_repetitions=5 --benchmark_min_time=0.1 \
   --benchmark_report_aggregates_only=true --benchmark_out="$results" \
   --benchmark_out_format=json "$@" | grep -v -E '_(mean|stddev|cv) '
 if [[ $# -eq 0 ]]; then

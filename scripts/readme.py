@@ -8,7 +8,7 @@ README.md marks each generated block with a comment line before it and one after
     <!-- readme: end -->
 
 A run's command line is run by bash in the repository root, with the build's programs
-(questveto-sandbox, questveto-config-check, questveto_bench) on PATH, standard error joined to
+(questveto-sandbox, questveto-config-check, questveto-bench) on PATH, standard error joined to
 standard output; its exit status, when not 0, is shown as a last line "[exit status N]". The
 output is normalised so that it does not change from machine to machine or minute to minute:
 the repository's path is cut off, the fresh server directory's number and the log's date and time
