@@ -11,7 +11,6 @@
 
 namespace {
 
-// NOLINTNEXTLINE(bugprone-exception-escape): what escapes ends the program with its message.
 int RunProgram(int argc, char** argv) {
   CLI::App app{"Stand-in dedicated server with the QuestVeto plugin"};
   Sandbox::RunOptions options;
@@ -88,6 +87,7 @@ int wmain(int argc, wchar_t** argv) {
   return RunProgram(arguments.Count(), arguments.Values());
 }
 #else
+// NOLINTNEXTLINE(bugprone-exception-escape): what escapes ends the program with its message.
 int main(int argc, char** argv) {
   return RunProgram(argc, argv);
 }
