@@ -89,14 +89,22 @@ def fresh_install(args, loader, sandbox):
            present=[f"Failed to load config from {server_dir}/HostApi/Plugins/QuestVeto/config.json!",
                     "Can't open config.json"])
 
-    check = subprocess.run([loader, os.path.join(folder, "questveto-config-check.exe"),
-                            os.path.join(folder, "config.json"), "The Great Hunt"],
-                           capture_output=True, timeout=transcript.TIMEOUT)
-    report = check.stdout.decode("utf-8", "replace").replace("\r\n", "\n")
+    checker = [loader, os.path.join(folder, "questveto-config-check.exe")]
+    status, report = run_checker(checker + [os.path.join(folder, "config.json"), "The Great Hunt"])
     print("--- the packaged checker on the installed config.json\n" + report)
-    if check.returncode != 0:
-        fail(f"the checker exited with {check.returncode}:\n{report}{check.stderr.decode()}")
+    if status != 0:
+        fail(f"the checker exited with {status}")
     expect(report, present=['mission "The Great Hunt": switched off by entry 1 "Hunt"'])
+    # The sample itself switches nothing off, so a copy left unedited refuses nothing.
+    status, report = run_checker(checker + [os.path.join(folder, "config.sample.json"), "Hunt"])
+    expect(report, present=['mission "Hunt": not switched off'])
+
+
+def run_checker(command):
+    """The checker's exit status and everything it printed."""
+    check = subprocess.run(command, capture_output=True, timeout=transcript.TIMEOUT)
+    return check.returncode, (check.stdout + check.stderr).decode("utf-8", "replace").replace(
+        "\r\n", "\n")
 
 
 def update(args, loader, sandbox):
