@@ -7,6 +7,10 @@
 #include <clocale>
 #include <cstring>
 #include <cwctype>
+#if defined(_WIN32)
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
 #include <fstream>
 #include <iterator>
 #include <numeric>
@@ -16,6 +20,7 @@
 #include <fmt/format.h>
 
 #include "host/FString.h"
+#include "host/Platform.h"
 #include "plugin/Config.h"
 #include "plugin/MissionMatch.h"
 #include "plugin/Notification.h"
@@ -34,10 +39,26 @@ char Folded(char c) {
 }
 
 std::string ReadText(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
+  std::ifstream file;
+  Platform::OpenForReading(file, path, std::ios::binary);
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
+#if defined(_WIN32)
+// Unicode case mappings, as the system's invariant locale has them.
+wint_t MapCase(wint_t c, DWORD mapping) {
+  const wchar_t letter = static_cast<wchar_t>(c);
+  wchar_t mapped = letter;
+  return LCMapStringEx(LOCALE_NAME_INVARIANT, mapping, &letter, 1, &mapped, 1, nullptr, nullptr,
+                       0) == 1
+             ? mapped
+             : c;
+}
+
+bool HasCase(wint_t c) {
+  return MapCase(c, LCMAP_UPPERCASE) != c || MapCase(c, LCMAP_LOWERCASE) != c;
+}
+#else
 // Unicode case mappings, whatever the locale of the process running the check.
 locale_t UnicodeCaseMappings() {
   static const locale_t mappings = [] {
@@ -54,6 +75,7 @@ bool HasCase(wint_t c) {
   if (mappings == nullptr) return true;
   return towupper_l(c, mappings) != c || towlower_l(c, mappings) != c;
 }
+#endif
 
 // The first letter of UTF-8 `text` that has an upper- and a lower-case form and is not one of
 // A-Z or a-z, as UTF-8; none when every such letter is ASCII.
