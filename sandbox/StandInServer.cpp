@@ -4,16 +4,19 @@
 #include <spdlog/sinks/stdout_color_sinks.h>
 #include <spdlog/sinks/stdout_sinks.h>
 
+#include "standin/Journal.h"
 #include "standin/Server.h"
 
 namespace Sandbox {
 
 StandInServer::Running::Running(const std::string& serverDir) {
+  StandIn::Journal::Start();
   StandIn::Start(serverDir);
 }
 
 StandInServer::Running::~Running() {
   StandIn::Stop();
+  StandIn::Journal::Stop();
 }
 
 StandInServer::StandInServer(const std::string& serverDir, const WorldPlan& world,

@@ -1,5 +1,6 @@
 // The stand-in dedicated server process state for one sandbox run: the server started in a
-// directory, its log on the terminal, the world made from a world file and the plugin loaded
+// directory with the journal recording (the console and RCON take its entries after each
+// command), its log on the terminal, the world made from a world file and the plugin loaded
 // through the loader. Destruction unloads the plugin (its detach runs) and stops the server.
 #pragma once
 

@@ -94,50 +94,33 @@ class Table {
   std::map<std::string, Handler> handlers_;
 };
 
-// The names handed to the registry, in call order.
-class NameRecord {
- public:
-  const FString& Add(const char* operation, const FString& name) {
-    Journal::Record(
-        [&] { return fmt::format("ICommands.{}({})", operation, CallText::Arg(&name)); });
-    Faults::HostCall(operation);
-    std::lock_guard<std::mutex> guard(lock_);
-    names_.push_back({operation, TextOf(&name), name.Count});
-    return name;
-  }
-  std::vector<HandedName> Names() const {
-    std::lock_guard<std::mutex> guard(lock_);
-    return names_;
-  }
-  void Clear() {
-    std::lock_guard<std::mutex> guard(lock_);
-    names_.clear();
-  }
-
- private:
-  mutable std::mutex lock_;
-  std::vector<HandedName> names_;
-};
+// A registry operation as it crossed: journalled, counted as a fallible host call; the key of
+// the name it was handed.
+std::string Handed(const char* operation, const FString& name) {
+  Journal::Record([&] { return fmt::format("ICommands.{}({})", operation, CallText::Arg(&name)); });
+  Faults::HostCall(operation);
+  return Key(name);
+}
 
 class CommandRegistry final : public HostApi::ICommands {
  public:
   void AddChatCommand(const FString& name, const HostApi::ChatCommand& handler) override {
-    chat_.Add(Key(handed_.Add("AddChatCommand", name)), handler);
+    chat_.Add(Handed("AddChatCommand", name), handler);
   }
   void AddConsoleCommand(const FString& name, const HostApi::ConsoleCommand& handler) override {
-    console_.Add(Key(handed_.Add("AddConsoleCommand", name)), handler);
+    console_.Add(Handed("AddConsoleCommand", name), handler);
   }
   void AddRconCommand(const FString& name, const HostApi::RconCommand& handler) override {
-    rcon_.Add(Key(handed_.Add("AddRconCommand", name)), handler);
+    rcon_.Add(Handed("AddRconCommand", name), handler);
   }
   bool RemoveChatCommand(const FString& name) override {
-    return chat_.Remove(Key(handed_.Add("RemoveChatCommand", name)));
+    return chat_.Remove(Handed("RemoveChatCommand", name));
   }
   bool RemoveConsoleCommand(const FString& name) override {
-    return console_.Remove(Key(handed_.Add("RemoveConsoleCommand", name)));
+    return console_.Remove(Handed("RemoveConsoleCommand", name));
   }
   bool RemoveRconCommand(const FString& name) override {
-    return rcon_.Remove(Key(handed_.Add("RemoveRconCommand", name)));
+    return rcon_.Remove(Handed("RemoveRconCommand", name));
   }
   std::vector<std::string> CommandNames() const override {
     std::vector<std::string> names;
@@ -152,7 +135,6 @@ class CommandRegistry final : public HostApi::ICommands {
   Table<HostApi::ChatCommand> chat_;
   Table<HostApi::ConsoleCommand> console_;
   Table<HostApi::RconCommand> rcon_;
-  NameRecord handed_;
 };
 
 CommandRegistry& TheRegistry() {
@@ -210,15 +192,10 @@ std::string Rcon(RconConnection& connection, int32_t requestId, const std::strin
   return answer;
 }
 
-std::vector<HandedName> HandedNames() {
-  return TheRegistry().handed_.Names();
-}
-
 void Clear() {
   TheRegistry().chat_.Clear();
   TheRegistry().console_.Clear();
   TheRegistry().rcon_.Clear();
-  TheRegistry().handed_.Clear();
 }
 
 }  // namespace StandIn::Commands

@@ -17,14 +17,6 @@ class RconConnection;
 
 namespace StandIn::Commands {
 
-// A command name as a plugin handed it to the registry, kept for tests that check the exact
-// engine string a plugin built.
-struct HandedName {
-  std::string Operation;  // "AddConsoleCommand", "RemoveRconCommand", ...
-  std::string Text;       // UTF-8 of the name up to its first 0
-  int32_t Count;          // the string's Count as given, terminator included
-};
-
 // The registry behind HostApi::GetCommands().
 HostApi::ICommands& Registry();
 
@@ -50,11 +42,7 @@ STANDIN_API std::string Console(const std::string& line, APlayerController* play
 STANDIN_API std::string Rcon(RconConnection& connection, int32_t requestId,
                              const std::string& body);
 
-// Every name given to the registry's add and remove operations since the server started, in
-// call order.
-STANDIN_API std::vector<HandedName> HandedNames();
-
-// Forgets every command and every handed name (a new server starts with none).
+// Forgets every command (a new server starts with none).
 void Clear();
 
 }  // namespace StandIn::Commands

@@ -34,9 +34,9 @@ void RequireStorage(const void* storage, const char* key) {
   Require(storage != nullptr, key, "null result storage");
 }
 
-// The UTF-8 text of an engine string handed to `key`: a well-formed FString whose buffer, if
-// any, is a live game heap block large enough for its capacity and holds the terminator.
-std::string HandedText(const FString* text, const char* key) {
+// An engine string handed to `key` must be a well-formed FString whose buffer, if any, is a live
+// game heap block large enough for its capacity and holds the terminator.
+void RequireHandedText(const FString* text, const char* key) {
   Require(text != nullptr, key, "null string");
   Require(text->Count >= 0 && text->Capacity >= text->Count, key,
           "string {} has count {} and capacity {}", static_cast<const void*>(text), text->Count,
@@ -50,15 +50,9 @@ std::string HandedText(const FString* text, const char* key) {
     Require(onHeap, key, "string buffer {} is not a live game heap block of {} characters",
             static_cast<const void*>(text->Chars), text->Capacity);
   }
-  if (text->Count == 0) return {};
+  if (text->Count == 0) return;
   Require(text->Chars != nullptr, key, "string of count {} without a buffer", text->Count);
   Require(text->Chars[text->Count - 1] == 0, key, "string without its terminating 0");
-  return TextOf(text);
-}
-
-LinearColor HandedColor(const LinearColor* color, const char* key) {
-  Require(color != nullptr, key, "null colour");
-  return *color;
 }
 
 // Fills empty result storage with a fresh game heap copy of `text`, which the caller then owns.
@@ -149,9 +143,8 @@ void SetMissionDataDouble(APrimalBuff_MissionData* buff, FName tag, FName entry,
 void ForceReplicateNow(AActor* actor, bool first, bool second) {
   constexpr const char* key = "AActor.ForceReplicateNow";
   CallText::Record(key, actor, first, second);
-  GameMissionData& buff = RunningWorld().MissionDataAt(actor, key);
+  RunningWorld().MissionDataAt(actor, key);
   Require(!first && !second, key, "the flags must be false, false; got {}, {}", first, second);
-  buff.Replicate();
 }
 
 void InitName(FName* name, const char* text, int32_t number, int32_t findType, bool splitName,
@@ -170,27 +163,29 @@ void ShowNotification(AShooterPlayerController* controller, FString* message, Li
                       float first, float second, void* texture, void* sound) {
   constexpr const char* key = "AShooterPlayerController.ClientServerSOTFNotificationCustom";
   CallText::Record(key, controller, message, color, first, second, texture, sound);
-  GameController& player = RunningWorld().ControllerAt(controller, key);
-  player.Show({HandedText(message, key), HandedColor(color, key), first, second, texture, sound});
+  RunningWorld().ControllerAt(controller, key);
+  RequireHandedText(message, key);
+  Require(color != nullptr, key, "null colour");
 }
 
 void SendChat(AShooterPlayerController* controller, FString* message, LinearColor* color,
               bool flag) {
   constexpr const char* key = "AShooterPlayerController.ClientServerChatDirectMessage";
   CallText::Record(key, controller, message, color, flag);
-  GameController& player = RunningWorld().ControllerAt(controller, key);
-  player.Say({HandedText(message, key), HandedColor(color, key), flag});
+  RunningWorld().ControllerAt(controller, key);
+  RequireHandedText(message, key);
+  Require(color != nullptr, key, "null colour");
 }
 
 void SendRconMessage(RCONClientConnection* connection, int32_t requestId, int32_t type,
                      FString* message) {
   constexpr const char* key = "RCONClientConnection.SendMessageW";
   CallText::Record(key, connection, requestId, type, message);
-  GameRconConnection& own = RunningWorld().ConnectionAt(connection, key);
-  own.Reply({requestId, type, HandedText(message, key)});
+  RunningWorld().ConnectionAt(connection, key);
+  RequireHandedText(message, key);
 }
 
-// The game's own mission start: what reaches it is recorded, and its result is distinctive.
+// The game's own mission start: its result is distinctive.
 uintptr_t StartMission(AMissionDispatcher* dispatcher, UClass* missionClass,
                        APrimalCharacter* character, uintptr_t fourth) {
   constexpr const char* key = "AMissionDispatcher.StartMission";
@@ -199,8 +194,9 @@ uintptr_t StartMission(AMissionDispatcher* dispatcher, UClass* missionClass,
   world.CheckDispatcher(dispatcher, key);
   if (missionClass != nullptr) world.MissionOfClass(missionClass, key);
   if (character != nullptr) world.CharacterAt(character, key);
-  const uintptr_t result = kStartResultBase + world.GameStarts().size() + 1;
-  world.RecordGameStart({dispatcher, missionClass, character, fourth, result});
+  const uintptr_t result =
+      world.LastGameResult() == 0 ? kStartResultBase + 1 : world.LastGameResult() + 1;
+  world.SetLastGameResult(result);
   return result;
 }
 static_assert(std::is_same_v<decltype(&StartMission), StartMissionFunction>,

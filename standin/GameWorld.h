@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -59,18 +58,11 @@ class GameController final : public Controller {
     return reinterpret_cast<AShooterPlayerController*>(this);
   }
   std::string CharacterName() const override;
-  void SetCharacterName(const std::string& utf8) override;
-  const std::vector<Notification>& Notifications() const override { return notifications_; }
-  const std::vector<ChatMessage>& Chat() const override { return chat_; }
 
   const WideString& CharacterNameText() const { return characterName_; }
-  void Show(Notification notification) { notifications_.push_back(std::move(notification)); }
-  void Say(ChatMessage message) { chat_.push_back(std::move(message)); }
 
  private:
   WideString characterName_;
-  std::vector<Notification> notifications_;
-  std::vector<ChatMessage> chat_;
 };
 
 using MissionDataValue = std::variant<bool, int32_t, double>;
@@ -80,17 +72,13 @@ class GameMissionData final : public MissionDataBuff {
   APrimalBuff_MissionData* Object() override {
     return reinterpret_cast<APrimalBuff_MissionData*>(this);
   }
-  const std::vector<MissionDataWrite>& Writes() const override { return writes_; }
+  const std::vector<MissionDataEntry>& Entries() const override { return entries_; }
   const MissionDataValue* Value(const std::string& tag, const std::string& entry) const override;
-  int Replications() const override { return replications_; }
 
   void Write(const std::string& tag, const std::string& entry, MissionDataValue value);
-  void Replicate() { ++replications_; }
 
  private:
-  std::vector<MissionDataWrite> writes_;
-  std::map<std::pair<std::string, std::string>, MissionDataValue> values_;
-  int replications_ = 0;
+  std::vector<MissionDataEntry> entries_;
 };
 
 class GameCharacter final : public Character {
@@ -124,13 +112,9 @@ class GameRconConnection final : public RconConnection {
  public:
   RCONClientConnection* Object() override { return reinterpret_cast<RCONClientConnection*>(this); }
   RCONPacket* Receive(int32_t requestId, const std::string& body) override;
-  const std::vector<RconReply>& Replies() const override { return replies_; }
-
-  void Reply(RconReply reply) { replies_.push_back(std::move(reply)); }
 
  private:
   std::vector<std::unique_ptr<RconPacketLayout>> packets_;
-  std::vector<RconReply> replies_;
 };
 
 class GameWorld final : public World {
@@ -149,7 +133,7 @@ class GameWorld final : public World {
   }
   uintptr_t StartMission(UClass* missionClass, APrimalCharacter* character,
                          uintptr_t fourth) override;
-  const std::vector<GameStart>& GameStarts() const override { return gameStarts_; }
+  uintptr_t LastGameResult() const override { return lastGameResult_; }
   std::string NameText(FName name) const override;
 
   // The objects behind pointers a game function `key` received; Fatal when there is none.
@@ -168,7 +152,7 @@ class GameWorld final : public World {
   NameTable& Names() { return names_; }
   // The text of `name`, which game function `key` received; Fatal for a value that is no name.
   const std::string& NameTextFor(FName name, const char* key) const;
-  void RecordGameStart(const GameStart& start) { gameStarts_.push_back(start); }
+  void SetLastGameResult(uintptr_t result) { lastGameResult_ = result; }
 
  private:
   GameController* OwnController(Controller* controller);
@@ -178,7 +162,7 @@ class GameWorld final : public World {
   std::vector<std::unique_ptr<GameController>> controllers_;
   std::vector<std::unique_ptr<GameCharacter>> characters_;
   std::vector<std::unique_ptr<GameRconConnection>> connections_;
-  std::vector<GameStart> gameStarts_;
+  uintptr_t lastGameResult_ = 0;
   NameTable names_;
 };
 

@@ -9,7 +9,7 @@ namespace {
 struct Recorder {
   std::atomic<bool> On{false};
   std::mutex Lock;
-  std::vector<std::string> Entries;
+  std::vector<Entry> Entries;
 };
 
 Recorder& TheRecorder() {
@@ -37,10 +37,21 @@ bool Recording() {
 std::vector<std::string> Entries() {
   Recorder& recorder = TheRecorder();
   std::lock_guard<std::mutex> guard(recorder.Lock);
-  return recorder.Entries;
+  std::vector<std::string> lines;
+  lines.reserve(recorder.Entries.size());
+  for (const Entry& entry : recorder.Entries) lines.push_back(entry.Text);
+  return lines;
 }
 
-void Append(std::string entry) {
+std::vector<Entry> Take() {
+  Recorder& recorder = TheRecorder();
+  std::lock_guard<std::mutex> guard(recorder.Lock);
+  std::vector<Entry> taken;
+  taken.swap(recorder.Entries);
+  return taken;
+}
+
+void Append(Entry entry) {
   Recorder& recorder = TheRecorder();
   std::lock_guard<std::mutex> guard(recorder.Lock);
   if (recorder.On.load(std::memory_order_relaxed)) recorder.Entries.push_back(std::move(entry));

@@ -59,20 +59,23 @@ std::string GameController::CharacterName() const {
   return EncodeUtf8(characterName_);
 }
 
-void GameController::SetCharacterName(const std::string& utf8) {
-  characterName_ = DecodeUtf8(utf8);
-}
-
 const MissionDataValue* GameMissionData::Value(const std::string& tag,
                                                const std::string& entry) const {
-  auto found = values_.find({tag, entry});
-  return found == values_.end() ? nullptr : &found->second;
+  for (const MissionDataEntry& written : entries_) {
+    if (written.Tag == tag && written.Entry == entry) return &written.Value;
+  }
+  return nullptr;
 }
 
 void GameMissionData::Write(const std::string& tag, const std::string& entry,
                             MissionDataValue value) {
-  writes_.push_back({tag, entry, value});
-  values_[{tag, entry}] = value;
+  for (MissionDataEntry& written : entries_) {
+    if (written.Tag == tag && written.Entry == entry) {
+      written.Value = value;
+      return;
+    }
+  }
+  entries_.push_back({tag, entry, value});
 }
 
 GameCharacter::GameCharacter(GameController* owner, GameController* instigator,

@@ -1,7 +1,7 @@
 // The simulated game behind the stand-in host: mission classes with default objects, characters,
 // controllers, mission data buffs, RCON connections and the mission dispatcher. Every game
-// function of the key table acts on these objects, and everything a plugin hands to the game is
-// recorded here so that tests and the sandbox can show what a player would see.
+// function of the key table acts on these objects; they hold the game's state (mission data,
+// alive or dead, names), and what a plugin hands to the game is in the journal (Journal.h).
 #pragma once
 
 #include <cstdint>
@@ -17,44 +17,11 @@
 
 namespace StandIn {
 
-// An on-screen notification as "ClientServerSOTFNotificationCustom" received it.
-struct Notification {
-  std::string Text;  // UTF-8 of the message
-  LinearColor Color;
-  float First;
-  float Second;
-  const void* Texture;
-  const void* Sound;
-};
-
-// A chat message as "ClientServerChatDirectMessage" received it.
-struct ChatMessage {
-  std::string Text;  // UTF-8
-  LinearColor Color;
-  bool Flag;
-};
-
-// An RCON reply as "RCONClientConnection.SendMessageW" received it.
-struct RconReply {
-  int32_t RequestId;
-  int32_t Type;
-  std::string Text;  // UTF-8
-};
-
-// One call of a "SetMissionData_*" function, in call order.
-struct MissionDataWrite {
+// A mission data entry of a buff: the latest value written under (tag, entry).
+struct MissionDataEntry {
   std::string Tag;    // text of the mission tag FName
   std::string Entry;  // text of the entry FName
   std::variant<bool, int32_t, double> Value;
-};
-
-// One call that reached the game's own "AMissionDispatcher.StartMission".
-struct GameStart {
-  AMissionDispatcher* Dispatcher;
-  UClass* MissionClass;
-  APrimalCharacter* Character;
-  uintptr_t Fourth;
-  uintptr_t Result;  // what the game returned
 };
 
 class Controller;
@@ -78,21 +45,17 @@ class STANDIN_API Controller {
   virtual ~Controller() = default;
   virtual AShooterPlayerController* Object() = 0;
   virtual std::string CharacterName() const = 0;  // UTF-8
-  virtual void SetCharacterName(const std::string& utf8) = 0;
-  virtual const std::vector<Notification>& Notifications() const = 0;
-  virtual const std::vector<ChatMessage>& Chat() const = 0;
 };
 
 class STANDIN_API MissionDataBuff {
  public:
   virtual ~MissionDataBuff() = default;
   virtual APrimalBuff_MissionData* Object() = 0;
-  virtual const std::vector<MissionDataWrite>& Writes() const = 0;
+  // Every entry written, in the order each was first written.
+  virtual const std::vector<MissionDataEntry>& Entries() const = 0;
   // The latest value of (tag, entry), or none.
   virtual const std::variant<bool, int32_t, double>* Value(const std::string& tag,
                                                            const std::string& entry) const = 0;
-  // Calls of "AActor.ForceReplicateNow" on this buff.
-  virtual int Replications() const = 0;
 };
 
 class STANDIN_API Character {
@@ -114,7 +77,6 @@ class STANDIN_API RconConnection {
   virtual RCONClientConnection* Object() = 0;
   // A request arriving on this connection; the packet lives as long as the connection.
   virtual RCONPacket* Receive(int32_t requestId, const std::string& body) = 0;
-  virtual const std::vector<RconReply>& Replies() const = 0;
 };
 
 // The game world of the running stand-in server; it owns every object above.
@@ -129,7 +91,7 @@ class STANDIN_API World {
   virtual Character& AddCharacter(Controller* owner, Controller* instigator,
                                   bool withMissionData) = 0;
   virtual RconConnection& AddRconConnection() = 0;
-  // Closes a connection: it, its packets and its replies are gone, and the game functions no
+  // Closes a connection: it and its packets are gone, and the game functions no
   // longer accept its pointers.
   virtual void RemoveRconConnection(RconConnection& connection) = 0;
 
@@ -141,8 +103,9 @@ class STANDIN_API World {
   // "AMissionDispatcher.StartMission" and the answer comes back.
   virtual uintptr_t StartMission(UClass* missionClass, APrimalCharacter* character,
                                  uintptr_t fourth) = 0;
-  // Calls that reached the game's own start function, in order.
-  virtual const std::vector<GameStart>& GameStarts() const = 0;
+  // What the game's own start function answered the last time it was reached; 0 before. Each
+  // answer differs from the one before and has its upper 32 bits in use.
+  virtual uintptr_t LastGameResult() const = 0;
 
   // The text that "FName.Init" interned for `name`; Fatal for a value it never made.
   virtual std::string NameText(FName name) const = 0;

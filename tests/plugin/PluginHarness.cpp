@@ -35,13 +35,3 @@ bool PluginTest::Disabled(AMissionType* mission) {
 void PluginTest::ReloadFromConsole() {
   EXPECT_TRUE(StandIn::Commands::RunConsole("qv.reload", nullptr)) << "qv.reload is not registered";
 }
-
-std::vector<std::string> PluginTest::Messages(const std::string& level) const {
-  const std::string marker = "[QuestVeto][" + level + "] ";
-  std::vector<std::string> messages;
-  for (const std::string& line : LogLines()) {
-    const auto at = line.find(marker);
-    if (at != std::string::npos) messages.push_back(line.substr(at + marker.size()));
-  }
-  return messages;
-}

@@ -20,7 +20,4 @@ class PluginTest : public ServerTest {
 
   // "qv.reload" typed on the server console; fails the test when it is not registered.
   void ReloadFromConsole();
-
-  // Log lines at `level` ("info", "critical", ...), with the header cut off.
-  std::vector<std::string> Messages(const std::string& level) const;
 };

@@ -51,8 +51,9 @@ TEST_F(RegistryTest, GameStartsReachTheInstalledDetour) {
   ASSERT_TRUE(HostApi::GetHooks().InstallHook(kKey, reinterpret_cast<void*>(&FirstDetour),
                                               reinterpret_cast<void**>(&firstOriginal)));
   const uintptr_t hooked = World().StartMission(mission.Class(), nullptr, 5);
-  ASSERT_EQ(World().GameStarts().size(), 2u) << "the detour called on to the game";
-  EXPECT_EQ(hooked, World().GameStarts().back().Result + 1000);
+  ASSERT_EQ(Matching(Journal(), "AMissionDispatcher.StartMission(*").size(), 2u)
+      << "the detour called on to the game";
+  EXPECT_EQ(hooked, World().LastGameResult() + 1000);
   EXPECT_TRUE(HostApi::GetHooks().RemoveHook(kKey, reinterpret_cast<void*>(&FirstDetour)));
 }
 

@@ -5,6 +5,7 @@
 #include <random>
 #include <sstream>
 
+#include "standin/Journal.h"
 #include "standin/Server.h"
 
 namespace fs = std::filesystem;
@@ -24,12 +25,14 @@ std::string FreshDirectory() {
 
 void ServerTest::SetUp() {
   serverDir_ = FreshDirectory();
+  StandIn::Journal::Start();
   StandIn::Start(serverDir_);
 }
 
 void ServerTest::TearDown() {
   plugin_.reset();
   if (StandIn::Running()) StandIn::Stop();
+  StandIn::Journal::Stop();
   std::error_code ignored;
   fs::remove_all(serverDir_, ignored);
 }
@@ -67,8 +70,17 @@ StandIn::World& ServerTest::World() {
   return StandIn::CurrentWorld();
 }
 
-std::vector<std::string> ServerTest::LogLines() const {
-  return StandIn::CapturedLog();
+JournalEntries ServerTest::Journal() {
+  return StandIn::Journal::Entries();
+}
+
+std::vector<std::string> ServerTest::Messages(const std::string& level) {
+  const std::string marker = "log [QuestVeto][" + level + "] ";
+  std::vector<std::string> messages;
+  for (const std::string& entry : Journal()) {
+    if (entry.rfind(marker, 0) == 0) messages.push_back(entry.substr(marker.size()));
+  }
+  return messages;
 }
 
 std::string ServerTest::LogFilePath() const {

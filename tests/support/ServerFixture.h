@@ -1,5 +1,5 @@
 // A fresh stand-in server in a temporary directory for each test, with the plugin loadable
-// through the loader as a real server would load it.
+// through the loader as a real server would load it, and the journal recording from the start.
 #pragma once
 
 #include <memory>
@@ -10,6 +10,7 @@
 
 #include "standin/PluginLoader.h"
 #include "standin/World.h"
+#include "support/JournalMatch.h"
 
 class ServerTest : public testing::Test {
  protected:
@@ -30,8 +31,10 @@ class ServerTest : public testing::Test {
   void* PluginSymbol(const std::string& name);
 
   StandIn::World& World();
-  // Lines the host's sinks received, formatted.
-  std::vector<std::string> LogLines() const;
+  // What crossed since the test began (or the journal was last started).
+  static JournalEntries Journal();
+  // The messages of the log lines at `level` ("info", "critical", ...) of the plugin's logger.
+  static std::vector<std::string> Messages(const std::string& level);
   // <server dir>/HostApi/Logs/Server.log
   std::string LogFilePath() const;
   // The content of the log file; empty when there is none.

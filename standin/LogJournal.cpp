@@ -1,0 +1,14 @@
+#include "standin/LogJournal.h"
+
+#include "standin/Journal.h"
+
+namespace StandIn {
+
+void LogJournal::sink_it_(const spdlog::details::log_msg& message) {
+  Journal::Record([&] {
+    const spdlog::string_view_t level = spdlog::level::to_string_view(message.level);
+    return fmt::format("log [{}][{}] {}", message.logger_name, level, message.payload);
+  });
+}
+
+}  // namespace StandIn
