@@ -7,7 +7,6 @@
 
 #include <fmt/format.h>
 
-#include "host/HostApi.h"
 #include "sandbox/ServerDirectory.h"
 #include "standin/CommandRegistry.h"
 #include "standin/Journal.h"
@@ -75,7 +74,7 @@ bool Console::Execute(const std::string& line) {
 
 ConsoleNames Console::Names() const {
   ConsoleNames names;
-  names.Registered = HostApi::GetCommands().CommandNames();
+  names.Registered = StandIn::Commands::Names();
   names.Commands = {"quit", "exit"};
   for (const auto& command : commands_) names.Commands.push_back(command.first);
   names.Commands.insert(names.Commands.end(), names.Registered.begin(), names.Registered.end());
@@ -100,7 +99,7 @@ void Console::Help(std::istringstream&) {
       "Any other line goes to the console commands plugins registered; replies to the server\n"
       "console itself are not shown, use \"as\" to see them as a player would.");
   std::string registered;
-  for (const std::string& name : HostApi::GetCommands().CommandNames()) registered += " " + name;
+  for (const std::string& name : StandIn::Commands::Names()) registered += " " + name;
   terminal_.Line(
       fmt::format("Registered by plugins:{}", registered.empty() ? " none" : registered));
 }

@@ -104,17 +104,11 @@ std::string Handed(const char* operation, const FString& name) {
 
 class CommandRegistry final : public HostApi::ICommands {
  public:
-  void AddChatCommand(const FString& name, const HostApi::ChatCommand& handler) override {
-    chat_.Add(Handed("AddChatCommand", name), handler);
-  }
   void AddConsoleCommand(const FString& name, const HostApi::ConsoleCommand& handler) override {
     console_.Add(Handed("AddConsoleCommand", name), handler);
   }
   void AddRconCommand(const FString& name, const HostApi::RconCommand& handler) override {
     rcon_.Add(Handed("AddRconCommand", name), handler);
-  }
-  bool RemoveChatCommand(const FString& name) override {
-    return chat_.Remove(Handed("RemoveChatCommand", name));
   }
   bool RemoveConsoleCommand(const FString& name) override {
     return console_.Remove(Handed("RemoveConsoleCommand", name));
@@ -122,9 +116,8 @@ class CommandRegistry final : public HostApi::ICommands {
   bool RemoveRconCommand(const FString& name) override {
     return rcon_.Remove(Handed("RemoveRconCommand", name));
   }
-  std::vector<std::string> CommandNames() const override {
+  std::vector<std::string> CommandNames() const {
     std::vector<std::string> names;
-    chat_.AppendNames(names);
     console_.AppendNames(names);
     rcon_.AppendNames(names);
     std::sort(names.begin(), names.end());
@@ -132,7 +125,6 @@ class CommandRegistry final : public HostApi::ICommands {
     return names;
   }
 
-  Table<HostApi::ChatCommand> chat_;
   Table<HostApi::ConsoleCommand> console_;
   Table<HostApi::RconCommand> rcon_;
 };
@@ -163,18 +155,12 @@ bool RunRcon(const std::string& body, RCONClientConnection* connection, RCONPack
       [&] { return fmt::format("{} {}", CallText::Arg(connection), CallText::Quoted(body)); });
   HostApi::RconCommand handler = TheRegistry().rcon_.Find(Key(FirstWord(body)));
   if (!handler) return false;
-  handler(connection, request, HostApi::GetApiUtils().GetWorld());
+  handler(connection, request, reinterpret_cast<UWorld*>(&CurrentWorld()));
   return true;
 }
 
-bool RunChat(const std::string& line, AShooterPlayerController* player) {
-  Journal::Record(
-      [&] { return fmt::format("chat {} {}", CallText::Arg(player), CallText::Quoted(line)); });
-  HostApi::ChatCommand handler = TheRegistry().chat_.Find(Key(FirstWord(line)));
-  if (!handler) return false;
-  GameString text(DecodeUtf8(line));
-  handler(player, text.AsFString());
-  return true;
+std::vector<std::string> Names() {
+  return TheRegistry().CommandNames();
 }
 
 std::string Console(const std::string& line, APlayerController* player) {
@@ -193,7 +179,6 @@ std::string Rcon(RconConnection& connection, int32_t requestId, const std::strin
 }
 
 void Clear() {
-  TheRegistry().chat_.Clear();
   TheRegistry().console_.Clear();
   TheRegistry().rcon_.Clear();
 }

@@ -60,7 +60,7 @@ STANDIN_API std::vector<Entry> Take();
 STANDIN_API void Append(Entry entry);
 template <typename Describe>
 void Record(Describe&& describe) {
-  if (Recording()) Append(Entry{describe()});
+  if (Recording()) Append(Entry{describe(), {}, {}});
 }
 
 }  // namespace StandIn::Journal

@@ -22,11 +22,6 @@ namespace {
 const char* const kStartKey = "AMissionDispatcher.StartMission";
 const char* const kHuntConfig = R"({"DisabledMissions": ["Hunt"]})";
 
-bool ReloadRegistered() {
-  const std::vector<std::string> names = HostApi::GetCommands().CommandNames();
-  return std::find(names.begin(), names.end(), "qv.reload") != names.end();
-}
-
 class LifecycleTest : public PluginTest {};
 
 TEST_F(LifecycleTest, LoadPlacesHookAndCommandsAndUnloadTakesThemAway) {
@@ -39,7 +34,7 @@ TEST_F(LifecycleTest, LoadPlacesHookAndCommandsAndUnloadTakesThemAway) {
   UnloadPlugin();
   EXPECT_TRUE(StandIn::Hooks::Detours(kStartKey).empty());
   EXPECT_FALSE(ReloadRegistered());
-  EXPECT_TRUE(HostApi::GetCommands().CommandNames().empty());
+  EXPECT_TRUE(StandIn::Commands::Names().empty());
 }
 
 TEST_F(LifecycleTest, StaticStateStartsAfreshAtEveryLoad) {

@@ -1,5 +1,7 @@
 #include "plugin/PluginHarness.h"
 
+#include <algorithm>
+
 #include "standin/CommandRegistry.h"
 
 namespace {
@@ -30,6 +32,11 @@ bool PluginTest::Disabled(const FString& displayName) {
 bool PluginTest::Disabled(AMissionType* mission) {
   auto query = reinterpret_cast<MissionQuery>(PluginSymbol(kMissionQuery));
   return query != nullptr && query(mission);
+}
+
+bool ReloadRegistered() {
+  const std::vector<std::string> names = StandIn::Commands::Names();
+  return std::find(names.begin(), names.end(), "qv.reload") != names.end();
 }
 
 void PluginTest::ReloadFromConsole() {

@@ -7,6 +7,9 @@
 #include "host/FString.h"
 #include "support/ServerFixture.h"
 
+// Whether "qv.reload" is registered.
+bool ReloadRegistered();
+
 class PluginTest : public ServerTest {
  protected:
   // Writes `config` and loads the plugin.

@@ -80,25 +80,11 @@ TEST_F(RegistryTest, CommandsAreKeptAsCopiesAndDispatchedByFirstWord) {
   EXPECT_FALSE(StandIn::Commands::RunConsole("test.echoes", nullptr));
   EXPECT_FALSE(StandIn::Commands::RunConsole("   ", nullptr));
   EXPECT_EQ(seen, std::vector<std::string>{"console: test.echo  one two"});
-  EXPECT_EQ(commands.CommandNames(), std::vector<std::string>{"test.echo"});
+  EXPECT_EQ(StandIn::Commands::Names(), std::vector<std::string>{"test.echo"});
 
   EXPECT_TRUE(commands.RemoveConsoleCommand(FString("TEST.ECHO")));
   EXPECT_FALSE(commands.RemoveConsoleCommand(FString("test.echo")));
   EXPECT_FALSE(StandIn::Commands::RunConsole("test.echo", nullptr));
-}
-
-TEST_F(RegistryTest, ChatCommandsRunByTheirSlashedName) {
-  StandIn::Controller& player = World().AddController("Bob");
-  std::vector<std::string> said;
-  HostApi::GetCommands().AddChatCommand(
-      FString("/hello"),
-      [&said](AShooterPlayerController*, FString* line) { said.push_back(line->ToUtf8()); });
-
-  EXPECT_TRUE(StandIn::Commands::RunChat("/HELLO there", player.Object()));
-  EXPECT_FALSE(StandIn::Commands::RunChat("hello", player.Object()));
-  EXPECT_EQ(said, std::vector<std::string>{"/HELLO there"});
-  EXPECT_TRUE(HostApi::GetCommands().RemoveChatCommand(FString("/hello")));
-  EXPECT_FALSE(StandIn::Commands::RunChat("/hello", player.Object()));
 }
 
 }  // namespace
