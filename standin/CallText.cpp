@@ -1,8 +1,8 @@
 #include "standin/CallText.h"
 
 #include "standin/GameString.h"
-#include "standin/GameWorld.h"
 #include "standin/Server.h"
+#include "standin/World.h"
 
 namespace StandIn::CallText {
 
@@ -38,7 +38,7 @@ std::string Arg(const char* narrow) {
 
 std::string Arg(FName name) {
   if (!Running()) return fmt::format("name {:#x}", name.Value);
-  const std::string* text = RunningWorld().Names().Find(name);
+  const std::string* text = CurrentWorld().Names().Find(name);
   return text != nullptr ? Quoted(*text) : fmt::format("name {:#x}", name.Value);
 }
 
@@ -48,7 +48,7 @@ std::string Arg(const LinearColor* color) {
 }
 
 std::string Arg(const void* object) {
-  return Running() ? RunningWorld().Describe(object) : fmt::format("{}", object);
+  return Running() ? CurrentWorld().Describe(object) : fmt::format("{}", object);
 }
 
 Journal::Value ValueOf(const FString* text) {
@@ -62,7 +62,7 @@ Journal::Value ValueOf(const char* narrow) {
 }
 
 Journal::Value ValueOf(FName name) {
-  const std::string* text = Running() ? RunningWorld().Names().Find(name) : nullptr;
+  const std::string* text = Running() ? CurrentWorld().Names().Find(name) : nullptr;
   if (text == nullptr) return static_cast<int64_t>(name.Value);
   return *text;
 }

@@ -15,7 +15,7 @@
 #include "standin/Fatal.h"
 #include "standin/FunctionTable.h"
 #include "standin/GameHeap.h"
-#include "standin/GameWorld.h"
+#include "standin/World.h"
 
 namespace StandIn {
 namespace {
@@ -62,38 +62,38 @@ void HandOver(const WideString& text, FString& result, const char* key) {
   GameString(text).HandOverTo(result);
 }
 
-AShooterPlayerController* ObjectOf(GameController* controller) {
+AShooterPlayerController* ObjectOf(Controller* controller) {
   return controller != nullptr ? controller->Object() : nullptr;
 }
 
 UObject* GetDefaultObject(UClass* missionClass, bool createIfNeeded) {
   constexpr const char* key = "UClass.GetDefaultObject";
   CallText::Record(key, missionClass, createIfNeeded);
-  GameMission& mission = RunningWorld().MissionOfClass(missionClass, key);
+  MissionClass& mission = CurrentWorld().MissionOfClass(missionClass, key);
   Require(createIfNeeded, key, "the create flag must be true");
   return reinterpret_cast<UObject*>(mission.DefaultObject());
 }
 
 bool IsDead(APrimalCharacter* character) {
   CallText::Record("APrimalCharacter.IsDead", character);
-  return RunningWorld().CharacterAt(character, "APrimalCharacter.IsDead").Dead();
+  return CurrentWorld().CharacterAt(character, "APrimalCharacter.IsDead").Dead();
 }
 
 AShooterPlayerController* GetOwnerController(APrimalCharacter* character) {
   CallText::Record("APawn.GetOwnerController", character);
-  return ObjectOf(RunningWorld().CharacterAt(character, "APawn.GetOwnerController").Owner());
+  return ObjectOf(CurrentWorld().CharacterAt(character, "APawn.GetOwnerController").Owner());
 }
 
 AShooterPlayerController* GetInstigatorController(APrimalCharacter* character) {
   CallText::Record("AActor.GetInstigatorController", character);
   return ObjectOf(
-      RunningWorld().CharacterAt(character, "AActor.GetInstigatorController").Instigator());
+      CurrentWorld().CharacterAt(character, "AActor.GetInstigatorController").Instigator());
 }
 
 FString* GetPlayerCharacterName(AShooterPlayerController* controller, FString* result) {
   constexpr const char* key = "AShooterPlayerController.GetPlayerCharacterName";
   CallText::Record(key, controller);
-  GameController& player = RunningWorld().ControllerAt(controller, key);
+  Controller& player = CurrentWorld().ControllerAt(controller, key);
   RequireStorage(result, key);
   HandOver(player.CharacterNameText(), *result, key);
   return result;
@@ -102,8 +102,8 @@ FString* GetPlayerCharacterName(AShooterPlayerController* controller, FString* r
 FName* GetMissionTag(AMissionType* mission, FName* result) {
   constexpr const char* key = "AMissionType.GetMissionTag";
   CallText::Record(key, mission);
-  GameWorld& world = RunningWorld();
-  GameMission& own = world.MissionOfDefaultObject(mission, key);
+  World& world = CurrentWorld();
+  MissionClass& own = world.MissionOfDefaultObject(mission, key);
   RequireStorage(result, key);
   Require(result->Value == 0, key, "result storage is not zeroed");
   *result = world.Names().Intern(own.Tag());
@@ -113,17 +113,17 @@ FName* GetMissionTag(AMissionType* mission, FName* result) {
 APrimalBuff_MissionData* GetMissionDataForCharacter(APrimalCharacter* character, bool create) {
   constexpr const char* key = "AMissionType.GetMissionDataForCharacter";
   CallText::Record(key, character, create);
-  GameCharacter& own = RunningWorld().CharacterAt(character, key);
+  Character& own = CurrentWorld().CharacterAt(character, key);
   Require(create, key, "the flag must be true");
-  GameMissionData* buff = own.MissionData();
+  MissionDataBuff* buff = own.MissionData();
   return buff != nullptr ? buff->Object() : nullptr;
 }
 
 void SetMissionData(const char* key, APrimalBuff_MissionData* buff, FName tag, FName entry,
                     MissionDataValue value) {
   std::visit([&](auto written) { CallText::Record(key, buff, tag, entry, written); }, value);
-  GameWorld& world = RunningWorld();
-  GameMissionData& own = world.MissionDataAt(buff, key);
+  World& world = CurrentWorld();
+  MissionDataBuff& own = world.MissionDataAt(buff, key);
   own.Write(world.NameTextFor(tag, key), world.NameTextFor(entry, key), value);
 }
 
@@ -143,7 +143,7 @@ void SetMissionDataDouble(APrimalBuff_MissionData* buff, FName tag, FName entry,
 void ForceReplicateNow(AActor* actor, bool first, bool second) {
   constexpr const char* key = "AActor.ForceReplicateNow";
   CallText::Record(key, actor, first, second);
-  RunningWorld().MissionDataAt(actor, key);
+  CurrentWorld().MissionDataAt(actor, key);
   Require(!first && !second, key, "the flags must be false, false; got {}, {}", first, second);
 }
 
@@ -156,14 +156,14 @@ void InitName(FName* name, const char* text, int32_t number, int32_t findType, b
   Require(number == 0 && findType == 1 && splitName && hardcodeIndex == -1, key,
           "expects (0, 1, true, -1) after the text; got ({}, {}, {}, {})", number, findType,
           splitName, hardcodeIndex);
-  *name = RunningWorld().Names().Intern(text);
+  *name = CurrentWorld().Names().Intern(text);
 }
 
 void ShowNotification(AShooterPlayerController* controller, FString* message, LinearColor* color,
                       float first, float second, void* texture, void* sound) {
   constexpr const char* key = "AShooterPlayerController.ClientServerSOTFNotificationCustom";
   CallText::Record(key, controller, message, color, first, second, texture, sound);
-  RunningWorld().ControllerAt(controller, key);
+  CurrentWorld().ControllerAt(controller, key);
   RequireHandedText(message, key);
   Require(color != nullptr, key, "null colour");
 }
@@ -172,7 +172,7 @@ void SendChat(AShooterPlayerController* controller, FString* message, LinearColo
               bool flag) {
   constexpr const char* key = "AShooterPlayerController.ClientServerChatDirectMessage";
   CallText::Record(key, controller, message, color, flag);
-  RunningWorld().ControllerAt(controller, key);
+  CurrentWorld().ControllerAt(controller, key);
   RequireHandedText(message, key);
   Require(color != nullptr, key, "null colour");
 }
@@ -181,7 +181,7 @@ void SendRconMessage(RCONClientConnection* connection, int32_t requestId, int32_
                      FString* message) {
   constexpr const char* key = "RCONClientConnection.SendMessageW";
   CallText::Record(key, connection, requestId, type, message);
-  RunningWorld().ConnectionAt(connection, key);
+  CurrentWorld().ConnectionAt(connection, key);
   RequireHandedText(message, key);
 }
 
@@ -190,7 +190,7 @@ uintptr_t StartMission(AMissionDispatcher* dispatcher, UClass* missionClass,
                        APrimalCharacter* character, uintptr_t fourth) {
   constexpr const char* key = "AMissionDispatcher.StartMission";
   CallText::Record(key, dispatcher, missionClass, character, fourth);
-  GameWorld& world = RunningWorld();
+  World& world = CurrentWorld();
   world.CheckDispatcher(dispatcher, key);
   if (missionClass != nullptr) world.MissionOfClass(missionClass, key);
   if (character != nullptr) world.CharacterAt(character, key);
@@ -204,14 +204,14 @@ static_assert(std::is_same_v<decltype(&StartMission), StartMissionFunction>,
 
 uint64_t DisplayNameField(const void* object) {
   return reinterpret_cast<uint64_t>(
-      RunningWorld()
+      CurrentWorld()
           .MissionOfDefaultObject(object, "AMissionType.MissionDisplayName")
           .DisplayNameField());
 }
 
 uint64_t VersionField(const void* object) {
   return reinterpret_cast<uint64_t>(
-      RunningWorld().MissionOfDefaultObject(object, "AMissionType.MissionVersion").VersionField());
+      CurrentWorld().MissionOfDefaultObject(object, "AMissionType.MissionVersion").VersionField());
 }
 
 template <typename Function>

@@ -11,7 +11,6 @@
 #include "standin/HookRegistry.h"
 #include "standin/LogJournal.h"
 #include "standin/ServerState.h"
-#include "standin/WorldFactory.h"
 
 namespace StandIn {
 namespace {
@@ -46,7 +45,7 @@ void Start(const std::string& serverDir, const ServerOptions& options) {
   state.Sinks.push_back(std::make_shared<LogJournal>());
   Hooks::Clear();
   Commands::Clear();
-  state.Game = MakeWorld();
+  state.Game = std::make_unique<World>();
 }
 
 void Stop() {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "host/Color.h"
 #include "host/FString.h"
 #include "host/HostApi.h"
 #include "standin/GameHeap.h"
