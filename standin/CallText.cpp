@@ -1,5 +1,7 @@
 #include "standin/CallText.h"
 
+#include <string>
+
 #include "standin/GameString.h"
 #include "standin/Server.h"
 #include "standin/World.h"
@@ -27,7 +29,7 @@ std::string Arg(const FString* text) {
   const std::string quoted = Quoted(TextOf(text));
   // A sound string counts its terminator: its count is one past its text, or 0 when it is empty.
   const bool counted = text->Count == 0 || (text->Chars[text->Count - 1] == 0 &&
-                                            Platform::TextLength(text->Chars) + 1 ==
+                                            std::char_traits<WideChar>::length(text->Chars) + 1 ==
                                                 static_cast<std::size_t>(text->Count));
   return counted ? quoted : fmt::format("{} (count {})", quoted, text->Count);
 }
