@@ -1,13 +1,12 @@
 #include "standin/GameHeap.h"
 
-#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <unordered_map>
 
 #include <fmt/format.h>
 
-#include "standin/BlockTable.h"
 #include "standin/Fatal.h"
 #include "standin/Faults.h"
 #include "standin/FunctionTable.h"
@@ -16,23 +15,17 @@
 namespace StandIn::GameHeap {
 namespace {
 
-// The ledger is taken twice for every engine string, and almost never by two threads at once:
-// a spin lock costs a fraction of a mutex there and is as safe.
-class SpinLock {
- public:
-  void lock() noexcept {
-    while (taken_.test_and_set(std::memory_order_acquire)) {
-    }
-  }
-  void unlock() noexcept { taken_.clear(std::memory_order_release); }
-
- private:
-  std::atomic_flag taken_ = ATOMIC_FLAG_INIT;
+// Every address the heap has handed out: live, with the size it was allocated with, or released.
+// A released address stays until the heap hands it out again, so that a second release can be
+// told from a pointer the heap never made.
+struct BlockState {
+  std::size_t Size = 0;
+  bool Live = false;
 };
 
 struct Ledger {
-  SpinLock Lock;
-  BlockTable Blocks;
+  std::mutex Lock;
+  std::unordered_map<const void*, BlockState> Blocks;
   std::size_t Live = 0;
   uint64_t Allocations = 0;
   uint64_t Releases = 0;
@@ -43,21 +36,15 @@ Ledger& TheLedger() {
   return *ledger;
 }
 
-// The entry of live `block`; Fatal naming `operation` when it is not a live block.
-BlockTable::Entry& LiveEntry(const char* operation, const void* block, Ledger& ledger) {
-  BlockTable::Entry* entry = ledger.Blocks.Find(block);
-  if (entry == nullptr || entry->Kind != BlockTable::State::Live) {
-    const char* why =
-        entry != nullptr ? "was already freed" : "was never handed out by the game heap";
+// The state of live `block`; Fatal naming `operation` when it is not a live block.
+BlockState& LiveState(const char* operation, const void* block, Ledger& ledger) {
+  const auto found = ledger.Blocks.find(block);
+  if (found == ledger.Blocks.end() || !found->second.Live) {
+    const char* why = found != ledger.Blocks.end() ? "was already freed"
+                                                   : "was never handed out by the game heap";
     Fatal(fmt::format("{}: block {} {}", operation, block, why));
   }
-  return *entry;
-}
-
-void MarkLive(Ledger& ledger, const void* block, std::size_t size) {
-  BlockTable::Entry& entry = ledger.Blocks.Record(block);
-  entry.Kind = BlockTable::State::Live;
-  entry.Size = size;
+  return found->second;
 }
 
 // The game's entries record each call, the block by the size it was allocated with.
@@ -87,8 +74,8 @@ void* Allocate(std::size_t size) {
   void* block = std::malloc(size == 0 ? 1 : size);
   if (block == nullptr) Fatal(fmt::format("FMemory.Malloc: out of memory for {} bytes", size));
   Ledger& ledger = TheLedger();
-  std::lock_guard<SpinLock> guard(ledger.Lock);
-  MarkLive(ledger, block, size);
+  std::lock_guard<std::mutex> guard(ledger.Lock);
+  ledger.Blocks[block] = {size, true};
   ++ledger.Live;
   ++ledger.Allocations;
   return block;
@@ -96,19 +83,18 @@ void* Allocate(std::size_t size) {
 
 void* Resize(void* block, std::size_t size) {
   Ledger& ledger = TheLedger();
-  std::lock_guard<SpinLock> guard(ledger.Lock);
-  BlockTable::Entry& entry = LiveEntry("FMemory.Realloc", block, ledger);
+  std::lock_guard<std::mutex> guard(ledger.Lock);
+  LiveState("FMemory.Realloc", block, ledger).Live = false;
   void* moved = std::realloc(block, size == 0 ? 1 : size);
   if (moved == nullptr) Fatal(fmt::format("FMemory.Realloc: out of memory for {} bytes", size));
-  if (moved != block) entry.Kind = BlockTable::State::Released;
-  MarkLive(ledger, moved, size);  // after the old entry is settled: recording may move entries
+  ledger.Blocks[moved] = {size, true};
   return moved;
 }
 
 void Release(void* block) {
   Ledger& ledger = TheLedger();
-  std::lock_guard<SpinLock> guard(ledger.Lock);
-  LiveEntry("FMemory.Free", block, ledger).Kind = BlockTable::State::Released;
+  std::lock_guard<std::mutex> guard(ledger.Lock);
+  LiveState("FMemory.Free", block, ledger).Live = false;
   --ledger.Live;
   ++ledger.Releases;
   std::free(block);
@@ -116,37 +102,37 @@ void Release(void* block) {
 
 std::size_t LiveBlocks() {
   Ledger& ledger = TheLedger();
-  std::lock_guard<SpinLock> guard(ledger.Lock);
+  std::lock_guard<std::mutex> guard(ledger.Lock);
   return ledger.Live;
 }
 
 std::vector<Block> LiveBlockList() {
   Ledger& ledger = TheLedger();
-  std::lock_guard<SpinLock> guard(ledger.Lock);
+  std::lock_guard<std::mutex> guard(ledger.Lock);
   std::vector<Block> blocks;
-  ledger.Blocks.ForEach([&](const BlockTable::Entry& entry) {
-    if (entry.Kind == BlockTable::State::Live) blocks.push_back({entry.Address, entry.Size});
-  });
+  for (const auto& [address, state] : ledger.Blocks) {
+    if (state.Live) blocks.push_back({address, state.Size});
+  }
   return blocks;
 }
 
 std::optional<std::size_t> LiveBlockSize(const void* address) {
   Ledger& ledger = TheLedger();
-  std::lock_guard<SpinLock> guard(ledger.Lock);
-  const BlockTable::Entry* entry = ledger.Blocks.Find(address);
-  if (entry == nullptr || entry->Kind != BlockTable::State::Live) return std::nullopt;
-  return entry->Size;
+  std::lock_guard<std::mutex> guard(ledger.Lock);
+  const auto found = ledger.Blocks.find(address);
+  if (found == ledger.Blocks.end() || !found->second.Live) return std::nullopt;
+  return found->second.Size;
 }
 
 uint64_t TotalAllocations() {
   Ledger& ledger = TheLedger();
-  std::lock_guard<SpinLock> guard(ledger.Lock);
+  std::lock_guard<std::mutex> guard(ledger.Lock);
   return ledger.Allocations;
 }
 
 uint64_t TotalReleases() {
   Ledger& ledger = TheLedger();
-  std::lock_guard<SpinLock> guard(ledger.Lock);
+  std::lock_guard<std::mutex> guard(ledger.Lock);
   return ledger.Releases;
 }
 
