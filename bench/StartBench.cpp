@@ -24,7 +24,7 @@ void GameStart(benchmark::State& state) {
   BenchServer server;
   const Stage stage = SetStage(server, MakeWorkload(Script::Ascii, 1, false));
   AMissionDispatcher* dispatcher = server.World().Dispatcher();
-  const StartFunction game = GameOwnStart();
+  const StartMissionFunction game = GameOwnStart();
   const HeapWindow heap;
   TimedLoop(state, [&] {
     benchmark::DoNotOptimize(game(dispatcher, stage.Mission.Class(), stage.Character.Object(), 0));
@@ -56,7 +56,7 @@ void PassedOnStart(benchmark::State& state) {
   WithLoadedPlugin(
       state, false, [&](StandIn::World& world, UClass* mission, APrimalCharacter* character) {
         AMissionDispatcher* dispatcher = world.Dispatcher();
-        const StartFunction game = GameOwnStart();
+        const StartMissionFunction game = GameOwnStart();
         const double gameNs = NanosPerCall(state.max_iterations, [&] {
           benchmark::DoNotOptimize(game(dispatcher, mission, character, 0));
         });

@@ -40,8 +40,7 @@
 #include "standin/CommandRegistry.h"
 #include "standin/GameHeap.h"
 #include "standin/Journal.h"
-#include "standin/PluginLoader.h"
-#include "standin/Server.h"
+#include "standin/ScratchServer.h"
 #include "standin/World.h"
 
 namespace {
@@ -71,13 +70,12 @@ Entries CallsOf(const Entries& entries, const char* key) {
 }
 
 struct Server {
-  std::string Directory;
+  // Runs, with the plugin loaded, until the process ends: libFuzzer keeps reading the coverage
+  // counters of every library it has seen, so the plugin is never unloaded.
+  StandIn::ScratchServer* Scratch = nullptr;
   std::string ConfigPath;
   int ConfigFile = -1;         // open for writing while the server runs
   std::size_t ConfigSize = 0;  // the length of its content
-  // Loaded once and never unloaded: libFuzzer keeps reading the coverage counters of every
-  // library it has seen.
-  StandIn::PluginLibrary* Plugin = nullptr;
   bool (*NameQuery)(const FString&) = nullptr;
   bool (*MissionQuery)(AMissionType*) = nullptr;
   StandIn::Controller* Operator = nullptr;
@@ -131,29 +129,21 @@ bool Reload() {
        " critical log lines");
 }
 
-// A fresh server directory, in memory where the system has a memory file system: the config file
-// is rewritten for every input, and on a disk file system each rewrite would go to the disk.
-std::string MakeServerDirectory() {
+// The server in a fresh directory, in memory where the system has a memory file system (the
+// config file is rewritten for every input, and on a disk file system each rewrite would go to
+// the disk), its log going to the journal only.
+void StartServer() {
   std::error_code error;
   const bool inMemory = std::filesystem::is_directory("/dev/shm", error);
-  std::string pattern =
-      (inMemory ? std::filesystem::path("/dev/shm") : std::filesystem::temp_directory_path()) /
-      "qv-fuzz-config-XXXXXX";
-  if (mkdtemp(pattern.data()) == nullptr) Fail("cannot make a server directory in " + pattern);
-  return pattern;
-}
-
-void StartServer() {
-  server.Directory = MakeServerDirectory();
-  server.ConfigPath = server.Directory + "/HostApi/Plugins/QuestVeto/config.json";
-  std::filesystem::create_directories(server.Directory + "/HostApi/Plugins/QuestVeto");
-  server.ConfigFile = open(server.ConfigPath.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-  if (server.ConfigFile < 0) Fail("cannot make " + server.ConfigPath);
+  StandIn::ScratchServer::Options options{
+      {}, "qv-fuzz-config-", inMemory ? "/dev/shm" : "", {}, true};
+  options.Server.WriteLogFile = false;
+  server.Scratch = new StandIn::ScratchServer(options);
+  server.ConfigPath = server.Scratch->ConfigPath();
+  server.Scratch->WriteConfig("");
+  server.ConfigFile = open(server.ConfigPath.c_str(), O_WRONLY | O_CLOEXEC);
+  if (server.ConfigFile < 0) Fail("cannot open " + server.ConfigPath);
   server.ConfigSize = 0;
-  StandIn::ServerOptions options;
-  options.WriteLogFile = false;
-  StandIn::Start(server.Directory, options);
-  StandIn::Journal::Start();
 
   StandIn::World& world = StandIn::CurrentWorld();
   server.Operator = &world.AddController("Operator");
@@ -174,10 +164,9 @@ void StartServer() {
 
   WriteConfig(kMarkerConfig);
   server.EntryInForce = kMarkerEntry;
-  server.Plugin = StandIn::PluginLibrary::Load(QV_PLUGIN_PATH).release();
-  server.NameQuery = reinterpret_cast<bool (*)(const FString&)>(server.Plugin->Symbol(kNameQuery));
-  server.MissionQuery =
-      reinterpret_cast<bool (*)(AMissionType*)>(server.Plugin->Symbol(kMissionQuery));
+  const StandIn::PluginLibrary& plugin = server.Scratch->LoadPlugin(QV_PLUGIN_PATH);
+  server.NameQuery = reinterpret_cast<bool (*)(const FString&)>(plugin.Symbol(kNameQuery));
+  server.MissionQuery = reinterpret_cast<bool (*)(AMissionType*)>(plugin.Symbol(kMissionQuery));
   if (server.NameQuery == nullptr || server.MissionQuery == nullptr) {
     Fail("the plugin lacks its queries");
   }
@@ -187,7 +176,7 @@ void RemoveServerDirectory() {
   if (server.ConfigFile >= 0) close(server.ConfigFile);
   server.ConfigFile = -1;
   std::error_code ignored;
-  std::filesystem::remove_all(server.Directory, ignored);
+  std::filesystem::remove_all(server.Scratch->Directory(), ignored);
 }
 
 // Starts `mission` for `character` and checks the start against the filter's answer `disabled`.

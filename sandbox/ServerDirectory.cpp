@@ -7,12 +7,14 @@
 
 #include <fmt/format.h>
 
+#include "standin/ScratchServer.h"
+
 namespace Sandbox {
 
 namespace fs = std::filesystem;
 
 std::string ConfigFileIn(const std::string& dir) {
-  return (fs::path(dir) / "HostApi/Plugins/QuestVeto/config.json").string();
+  return (fs::path(dir) / StandIn::kConfigFile).string();
 }
 
 bool ProvideSampleConfig(const std::string& dir, const std::string& sampleConfig) {

@@ -4,24 +4,13 @@
 #include <spdlog/sinks/stdout_color_sinks.h>
 #include <spdlog/sinks/stdout_sinks.h>
 
-#include "standin/Journal.h"
 #include "standin/Server.h"
 
 namespace Sandbox {
 
-StandInServer::Running::Running(const std::string& serverDir) {
-  StandIn::Journal::Start();
-  StandIn::Start(serverDir);
-}
-
-StandInServer::Running::~Running() {
-  StandIn::Stop();
-  StandIn::Journal::Stop();
-}
-
 StandInServer::StandInServer(const std::string& serverDir, const WorldPlan& world,
                              const Terminal& terminal)
-    : directory_(serverDir), terminal_(terminal), running_(serverDir) {
+    : terminal_(terminal), server_({serverDir, {}, {}, {}, true}) {
   // Plugins build their loggers over the host's sinks at load: the terminal joins them first.
   if (terminal.Colour()) {
     StandIn::AddLogSink(std::make_shared<spdlog::sinks::stdout_color_sink_mt>());
@@ -36,14 +25,14 @@ StandInServer::~StandInServer() {
 }
 
 void StandInServer::LoadPlugin(const std::string& path) {
-  plugin_ = StandIn::PluginLibrary::Load(path);
+  server_.LoadPlugin(path);
   terminal_.Line(fmt::format("Loaded plugin {}", path));
 }
 
 void StandInServer::UnloadPlugin() {
-  if (!plugin_) return;
-  const std::string path = plugin_->Path();
-  plugin_.reset();
+  if (server_.Plugin() == nullptr) return;
+  const std::string path = server_.Plugin()->Path();
+  server_.UnloadPlugin();
   terminal_.Line(fmt::format("Unloaded plugin {}", path));
 }
 

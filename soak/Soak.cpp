@@ -18,7 +18,6 @@
 #include <cstdio>
 #include <ctime>
 #include <exception>
-#include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -34,13 +33,10 @@
 #include "standin/CommandRegistry.h"
 #include "standin/GameHeap.h"
 #include "standin/Journal.h"
-#include "standin/PluginLoader.h"
-#include "standin/Server.h"
+#include "standin/ScratchServer.h"
 #include "standin/World.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr uint64_t kWarmUpStarts = 50000;
 constexpr uint64_t kMinStartsBetweenReloads = 1000;
@@ -133,18 +129,13 @@ const char* const kNotification = "AShooterPlayerController.ClientServerSOTFNoti
 const char* const kGameStart = "AMissionDispatcher.StartMission";
 const char* const kMissionDataWrite = "APrimalBuff_MissionData.SetMissionData_";
 
-class ServerRun {
+class SoakServer {
  public:
-  ServerRun(std::mt19937_64& random, Totals& totals, std::vector<std::string>& entriesInForce)
-      : random_(random), totals_(totals), entries_(entriesInForce) {
-    char pattern[] = "/tmp/qv-soak-XXXXXX";
-    if (mkdtemp(pattern) == nullptr) throw std::runtime_error("cannot make a server directory");
-    directory_ = pattern;
-    configPath_ = directory_ + "/HostApi/Plugins/QuestVeto/config.json";
-    fs::create_directories(fs::path(configPath_).parent_path());
-    StandIn::Start(directory_);
-    StandIn::Journal::Start();
-
+  SoakServer(std::mt19937_64& random, Totals& totals, std::vector<std::string>& entriesInForce)
+      : random_(random),
+        totals_(totals),
+        entries_(entriesInForce),
+        server_({{}, "qv-soak-", {}, {}, true}) {
     StandIn::World& world = StandIn::CurrentWorld();
     operator_ = &world.AddController("Operator");
     for (std::size_t i = 0; i < kMissionNames.size(); ++i) {
@@ -159,20 +150,11 @@ class ServerRun {
                    &world.AddCharacter(nullptr, nullptr, true),
                    &world.AddCharacter(&unbuffed, nullptr, false)};
 
-    // The configuration in force carries over from the previous run.
-    std::ofstream(configPath_) << ConfigText(entries_);
-    plugin_ = StandIn::PluginLibrary::Load(QV_PLUGIN_PATH);
+    server_.WriteConfig(ConfigText(entries_));
+    server_.LoadPlugin(QV_PLUGIN_PATH);
     StandIn::Journal::Take();
     liveBlocks_ = StandIn::GameHeap::LiveBlocks();
     nextReload_ = NextReloadGap();
-  }
-
-  ~ServerRun() {
-    plugin_.reset();
-    StandIn::Journal::Stop();
-    StandIn::Stop();
-    std::error_code ignored;
-    fs::remove_all(directory_, ignored);
   }
 
   // Makes `starts` starts, with reloads between them.
@@ -209,9 +191,9 @@ class ServerRun {
     const ConfigCase config =
         valid ? RandomValidConfig(random_, kEntries) : RandomBrokenConfig(random_, kEntries);
     if (config.Of == ConfigCase::Kind::Missing) {
-      fs::remove(configPath_);
+      server_.RemoveConfig();
     } else {
-      std::ofstream(configPath_, std::ios::binary | std::ios::trunc) << config.Text;
+      server_.WriteConfig(config.Text);
     }
     auto* console = reinterpret_cast<APlayerController*>(operator_->Object());
     const bool registered = StandIn::Commands::RunConsole("qv.reload", console);
@@ -364,12 +346,10 @@ class ServerRun {
   std::mt19937_64& random_;
   Totals& totals_;
   std::vector<std::string>& entries_;
-  std::string directory_;
-  std::string configPath_;
+  StandIn::ScratchServer server_;
   StandIn::Controller* operator_ = nullptr;
   std::vector<StandIn::MissionClass*> missions_;
   std::vector<StandIn::Character*> characters_;
-  std::unique_ptr<StandIn::PluginLibrary> plugin_;
   std::size_t liveBlocks_ = 0;
   uint64_t nextReload_ = 0;
 };
@@ -389,7 +369,7 @@ int main(int argc, char** argv) {
   double residentAfterWarmUp = 0;
   double residentAtEnd = 0;
   {
-    ServerRun server(random, totals, entriesInForce);
+    SoakServer server(random, totals, entriesInForce);
     server.Run(startsAfterWarmUp);
     residentAfterWarmUp = ResidentMiB();
     server.Run(starts - startsAfterWarmUp);

@@ -22,10 +22,6 @@
 
 namespace StandIn {
 
-// The game's own "AMissionDispatcher.StartMission" and every detour placed on it.
-using StartMissionFunction = uintptr_t (*)(AMissionDispatcher* dispatcher, UClass* missionClass,
-                                           APrimalCharacter* character, uintptr_t fourth);
-
 using MissionDataValue = std::variant<bool, int32_t, double>;
 
 // A mission data entry of a buff: the latest value written under (tag, entry).

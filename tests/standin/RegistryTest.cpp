@@ -9,11 +9,10 @@
 
 namespace {
 
-using Start = uintptr_t (*)(AMissionDispatcher*, UClass*, APrimalCharacter*, uintptr_t);
 const char* const kKey = "AMissionDispatcher.StartMission";
 
-Start firstOriginal = nullptr;
-Start secondOriginal = nullptr;
+StartMissionFunction firstOriginal = nullptr;
+StartMissionFunction secondOriginal = nullptr;
 
 uintptr_t FirstDetour(AMissionDispatcher* d, UClass* c, APrimalCharacter* p, uintptr_t fourth) {
   return firstOriginal(d, c, p, fourth) + 1000;

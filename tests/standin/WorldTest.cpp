@@ -42,15 +42,14 @@ FName InitName(const char* text) {
   return name;
 }
 
-using StartFunction = uintptr_t(AMissionDispatcher*, UClass*, APrimalCharacter*, uintptr_t);
-
 // A detour on the mission start that counts its calls and calls on to the game.
 void* gameStart = nullptr;
 int detourCalls = 0;
 uintptr_t CountingDetour(AMissionDispatcher* dispatcher, UClass* missionClass,
                          APrimalCharacter* character, uintptr_t fourth) {
   ++detourCalls;
-  return reinterpret_cast<StartFunction*>(gameStart)(dispatcher, missionClass, character, fourth);
+  return reinterpret_cast<StartMissionFunction>(gameStart)(dispatcher, missionClass, character,
+                                                           fourth);
 }
 
 using WorldTest = ServerTest;
