@@ -13,7 +13,7 @@ class BenchServer {
   using NameQuery = bool (*)(const FString& displayName);
 
   // Starts a server in a new temporary directory.
-  BenchServer() : server_({{}, "qv-bench-", {}, {}, false}) {}
+  BenchServer() : server_({{}, "qv-bench-", {}, {}, false, {}}) {}
 
   // <server dir>/HostApi/Plugins/QuestVeto/config.json
   std::string ConfigPath() const { return server_.ConfigPath(); }

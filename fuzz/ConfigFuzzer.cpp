@@ -52,6 +52,10 @@ const char* const kReloaded = "QuestVeto: Reloaded config";
 const char* const kReloadFailed = "QuestVeto: Failed to reload config";
 const char* const kNameQuery = "_ZN9QuestVeto17IsMissionDisabledERK7FString";
 const char* const kMissionQuery = "_ZN9QuestVeto17IsMissionDisabledEP12AMissionType";
+// The calls the checks read from the journal, the only ones it records.
+const char* const kChat = "AShooterPlayerController.ClientServerChatDirectMessage";
+const char* const kGameStart = "AMissionDispatcher.StartMission";
+const char* const kMissionDataWrite = "APrimalBuff_MissionData.SetMissionData_";
 
 [[noreturn]] void Fail(const std::string& what) {
   std::fprintf(stderr, "config fuzzer: %s\n", what.c_str());
@@ -115,13 +119,12 @@ bool Reload() {
   if (!StandIn::Commands::RunConsole("qv.reload", player)) Fail("qv.reload is not registered");
   const Entries entries = StandIn::Journal::Take();
   // The operator is the only player a reload may answer: the chat call takes its text second.
-  const Entries replies =
-      CallsOf(entries, "AShooterPlayerController.ClientServerChatDirectMessage");
+  const Entries replies = CallsOf(entries, kChat);
   if (replies.size() != 1) Fail("qv.reload sent no single reply");
   const std::string& reply = std::get<std::string>(replies[0].Arguments[1]);
   const std::size_t criticals =
       std::count_if(entries.begin(), entries.end(), [](const StandIn::Journal::Entry& entry) {
-        return entry.Text.rfind("log [QuestVeto][critical] ", 0) == 0;
+        return entry.Call == "log" && entry.Text.rfind("log [QuestVeto][critical] ", 0) == 0;
       });
   if (reply == kReloaded && criticals == 0) return true;
   if (reply == kReloadFailed && criticals == 1) return false;
@@ -136,7 +139,13 @@ void StartServer() {
   std::error_code error;
   const bool inMemory = std::filesystem::is_directory("/dev/shm", error);
   StandIn::ScratchServer::Options options{
-      {}, "qv-fuzz-config-", inMemory ? "/dev/shm" : "", {}, true};
+      {},
+      "qv-fuzz-config-",
+      inMemory ? "/dev/shm" : "",
+      {},
+      true,
+      {kChat, kGameStart, std::string(kMissionDataWrite) + "Bool",
+       std::string(kMissionDataWrite) + "Int", std::string(kMissionDataWrite) + "Double", "log"}};
   options.Server.WriteLogFile = false;
   server.Scratch = new StandIn::ScratchServer(options);
   server.ConfigPath = server.Scratch->ConfigPath();
@@ -190,7 +199,7 @@ void CheckStart(StandIn::MissionClass* mission, StandIn::Character* character, b
   StandIn::Journal::Take();
   const uintptr_t result = world.StartMission(missionClass, characterObject, fourth);
   const Entries entries = StandIn::Journal::Take();
-  const Entries starts = CallsOf(entries, "AMissionDispatcher.StartMission");
+  const Entries starts = CallsOf(entries, kGameStart);
   Entries writes;
   for (const StandIn::Journal::Entry& entry : entries) {
     if (entry.Call.rfind("APrimalBuff_MissionData.SetMissionData_", 0) == 0)

@@ -10,7 +10,17 @@ namespace Sandbox {
 
 StandInServer::StandInServer(const std::string& serverDir, const WorldPlan& world,
                              const Terminal& terminal)
-    : terminal_(terminal), server_({serverDir, {}, {}, {}, true}) {
+    : terminal_(terminal),
+      server_({serverDir,
+               {},
+               {},
+               {},
+               true,
+               // What the console and the RCON host show of the journal.
+               {"AShooterPlayerController.ClientServerSOTFNotificationCustom",
+                "AShooterPlayerController.ClientServerChatDirectMessage",
+                "RCONClientConnection.SendMessageW", "AActor.ForceReplicateNow",
+                "AMissionDispatcher.StartMission"}}) {
   // Plugins build their loggers over the host's sinks at load: the terminal joins them first.
   if (terminal.Colour()) {
     StandIn::AddLogSink(std::make_shared<spdlog::sinks::stdout_color_sink_mt>());

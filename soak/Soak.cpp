@@ -135,7 +135,14 @@ class SoakServer {
       : random_(random),
         totals_(totals),
         entries_(entriesInForce),
-        server_({{}, "qv-soak-", {}, {}, true}) {
+        server_(
+            {{},
+             "qv-soak-",
+             {},
+             {},
+             true,
+             {kChat, kNotification, kGameStart, std::string(kMissionDataWrite) + "Bool",
+              std::string(kMissionDataWrite) + "Int", std::string(kMissionDataWrite) + "Double"}}) {
     StandIn::World& world = StandIn::CurrentWorld();
     operator_ = &world.AddController("Operator");
     for (std::size_t i = 0; i < kMissionNames.size(); ++i) {

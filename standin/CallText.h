@@ -52,7 +52,7 @@ std::string Call(const char* key, const std::vector<std::string>& arguments);
 // Records the call of `key` with `arguments` when the journal records.
 template <typename... Arguments>
 void Record(const char* key, const Arguments&... arguments) {
-  if (!Journal::Recording()) return;
+  if (!Journal::Wants(key)) return;
   Journal::Append({Call(key, {Arg(arguments)...}), key, {ValueOf(arguments)...}});
 }
 

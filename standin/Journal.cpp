@@ -1,5 +1,6 @@
 #include "standin/Journal.h"
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 
@@ -8,7 +9,9 @@ namespace {
 
 struct Recorder {
   std::atomic<bool> On{false};
+  std::atomic<bool> All{false};
   std::mutex Lock;
+  std::vector<std::string> Calls;  // recorded when not All
   std::vector<Entry> Entries;
 };
 
@@ -19,10 +22,12 @@ Recorder& TheRecorder() {
 
 }  // namespace
 
-void Start() {
+void Start(std::vector<std::string> calls) {
   Recorder& recorder = TheRecorder();
   std::lock_guard<std::mutex> guard(recorder.Lock);
   recorder.Entries.clear();
+  recorder.All.store(calls.empty(), std::memory_order_relaxed);
+  recorder.Calls = std::move(calls);
   recorder.On.store(true, std::memory_order_relaxed);
 }
 
@@ -30,8 +35,18 @@ void Stop() {
   TheRecorder().On.store(false, std::memory_order_relaxed);
 }
 
-bool Recording() {
-  return TheRecorder().On.load(std::memory_order_relaxed);
+bool RecordingAll() {
+  Recorder& recorder = TheRecorder();
+  return recorder.On.load(std::memory_order_relaxed) &&
+         recorder.All.load(std::memory_order_relaxed);
+}
+
+bool Wants(const char* key) {
+  Recorder& recorder = TheRecorder();
+  if (!recorder.On.load(std::memory_order_relaxed)) return false;
+  if (recorder.All.load(std::memory_order_relaxed)) return true;
+  std::lock_guard<std::mutex> guard(recorder.Lock);
+  return std::find(recorder.Calls.begin(), recorder.Calls.end(), key) != recorder.Calls.end();
 }
 
 std::vector<std::string> Entries() {

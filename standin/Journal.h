@@ -32,7 +32,8 @@ namespace StandIn::Journal {
 //                console null "qv.reload"  rcon 1 "qv.reload"
 //   faults:      fault: GetAddress("FName.Init") fails  fault: the allocation fails
 // Recording is off by default and costs one relaxed load per crossing then. While on, the entries
-// are kept until a reader takes them: memory grows only between two Take calls.
+// are kept until a reader takes them: memory grows only between two Take calls. A reader that acts
+// on a few calls records only those, and the other crossings cost it a look at their key.
 
 // An argument of a call as it was received: an object by address, an engine string, name or
 // narrow text as UTF-8, a colour, a number; none for a null or malformed string or colour.
@@ -45,22 +46,27 @@ struct Entry {
   std::vector<Value> Arguments;
 };
 
-// Forgets every entry and starts recording.
-STANDIN_API void Start();
+// Forgets every entry and starts recording: every crossing, or, when `calls` names some, only the
+// calls of those keys (a log line's key is "log").
+STANDIN_API void Start(std::vector<std::string> calls = {});
 // Stops recording; the entries stay until the next Start or Take.
 STANDIN_API void Stop();
-STANDIN_API bool Recording();
+// Whether an entry for the call `key` is recorded now.
+STANDIN_API bool Wants(const char* key);
 // The lines of the entries kept so far.
 STANDIN_API std::vector<std::string> Entries();
 // The entries kept so far, which the journal forgets: a reader that takes them as it goes keeps
 // the journal small however long it records.
 STANDIN_API std::vector<Entry> Take();
 
-// Appends `entry` when recording. `describe` builds the entry (or its line) only then.
+// Appends `entry`, which its writer built because Wants(its call) or RecordingAll().
 STANDIN_API void Append(Entry entry);
+// Whether every crossing is recorded now.
+STANDIN_API bool RecordingAll();
+// Appends the entry that is no call, of line `describe()`, when every crossing is recorded.
 template <typename Describe>
 void Record(Describe&& describe) {
-  if (Recording()) Append(Entry{describe(), {}, {}});
+  if (RecordingAll()) Append(Entry{describe(), {}, {}});
 }
 
 }  // namespace StandIn::Journal

@@ -1,5 +1,5 @@
 // The host's log sink into the journal: each line written to the host's sinks becomes the entry
-// "log [<logger>][<level>] <message>".
+// "log [<logger>][<level>] <message>", of call "log" with the level as its argument.
 #pragma once
 
 #include <mutex>

@@ -30,7 +30,7 @@ ScratchServer::ScratchServer(const Options& options)
                                            : options.Directory),
       fresh_(options.Directory.empty()),
       record_(options.Record) {
-  if (record_) Journal::Start();
+  if (record_) Journal::Start(options.Calls);
   Start(directory_, options.Server);
 }
 

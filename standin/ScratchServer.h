@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "standin/PluginLoader.h"
 #include "standin/Server.h"
@@ -29,7 +30,8 @@ class ScratchServer {
     std::string Prefix = "qv-server-";  // the name of a fresh directory begins with it
     std::string Parent;  // where a fresh directory is made; empty: the temporary directory
     ServerOptions Server;
-    bool Record = false;  // the journal records from the start to the end
+    bool Record = false;             // the journal records from the start to the end
+    std::vector<std::string> Calls;  // ... only these calls, when it names some (Journal::Start)
   };
 
   // Starts the server; Fatal when one already runs.

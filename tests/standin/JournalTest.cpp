@@ -1,5 +1,5 @@
-// The journal records only while on, hands its entries to a reader that takes them, and the
-// matcher's four readings of it.
+// The journal records only while on, and only the calls asked for when some are, hands its
+// entries to a reader that takes them, and the matcher's four readings of it.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -41,6 +41,14 @@ TEST(JournalTest, TakeHandsOverTheEntriesWithTheirCallsAndForgetsThem) {
   EXPECT_EQ(taken[1].Text, "FMemory.Malloc(8, 0)");
   EXPECT_EQ(taken[1].Call, "") << "the heap writes its own entries";
   EXPECT_EQ(StandIn::Journal::Entries().size(), 4u) << "only what came after the Take";
+}
+
+TEST(JournalTest, RecordsOnlyTheCallsItIsGiven) {
+  StandIn::Journal::Start({"GetAddress"});
+  { const FString recorded("b"); }
+  StandIn::Journal::Stop();
+  EXPECT_TRUE(IsExactly(StandIn::Journal::Entries(),
+                        {R"(GetAddress("FMemory.Malloc"))", R"(GetAddress("FMemory.Free"))"}));
 }
 
 const JournalEntries kJournal = {"a(1)", "b(2)", "c(3)", "b(4)"};

@@ -6,7 +6,7 @@
 #include "standin/Journal.h"
 
 void ServerTest::SetUp() {
-  server_.emplace(StandIn::ScratchServer::Options{{}, "qv-test-", {}, {}, true});
+  server_.emplace(StandIn::ScratchServer::Options{{}, "qv-test-", {}, {}, true, {}});
 }
 
 void ServerTest::TearDown() {
