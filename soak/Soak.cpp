@@ -361,9 +361,8 @@ class SoakServer {
   uint64_t nextReload_ = 0;
 };
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// The run; throws when the arguments are no numbers or the server cannot be set up.
+int Soak(int argc, char** argv) {
   const uint64_t starts = argc > 1 ? std::stoull(argv[1]) : 1000000;
   const uint64_t seed = argc > 2 ? std::stoull(argv[2]) : std::random_device()();
   std::mt19937_64 random(seed);
@@ -421,4 +420,15 @@ int main(int argc, char** argv) {
   }
   fmt::print("soak: {}\n", totals.FailureCount == 0 ? "passed" : "FAILED");
   return totals.FailureCount == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return Soak(argc, argv);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "soak: FAILED: %s\n", error.what());
+    return 1;
+  }
 }
