@@ -1,5 +1,6 @@
 #include "standin/GameHeap.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -15,36 +16,39 @@
 namespace StandIn::GameHeap {
 namespace {
 
-// Every address the heap has handed out: live, with the size it was allocated with, or released.
-// A released address stays until the heap hands it out again, so that a second release can be
-// told from a pointer the heap never made.
-struct BlockState {
-  std::size_t Size = 0;
-  bool Live = false;
-};
+// How many of the latest releases the ledger remembers, to tell a second release of a block from
+// a pointer the heap never made.
+constexpr std::size_t kReleasesRemembered = 4096;
 
+// The live blocks with the sizes they were allocated with, and the latest released addresses.
+// Neither allocates once the program has reached its most live blocks: a block's entry goes with
+// the block, and the released addresses go round a ring of fixed size.
 struct Ledger {
   std::mutex Lock;
-  std::unordered_map<const void*, BlockState> Blocks;
-  std::size_t Live = 0;
+  std::unordered_map<const void*, std::size_t> Live;
+  std::vector<const void*> Released = std::vector<const void*>(kReleasesRemembered, nullptr);
+  std::size_t NextRelease = 0;
   uint64_t Allocations = 0;
   uint64_t Releases = 0;
+
+  // The size of live `block`; Fatal naming `operation` when it is not a live block.
+  std::size_t LiveSize(const char* operation, const void* block) const {
+    const auto found = Live.find(block);
+    if (found != Live.end()) return found->second;
+    const bool released = std::find(Released.begin(), Released.end(), block) != Released.end();
+    Fatal(fmt::format("{}: block {} {}", operation, block,
+                      released ? "was already freed" : "was never handed out by the game heap"));
+  }
+  void Forget(const void* block) {
+    Live.erase(block);
+    Released[NextRelease] = block;
+    NextRelease = (NextRelease + 1) % Released.size();
+  }
 };
 
 Ledger& TheLedger() {
   static Ledger* ledger = new Ledger;  // outlives every static that may still release blocks
   return *ledger;
-}
-
-// The state of live `block`; Fatal naming `operation` when it is not a live block.
-BlockState& LiveState(const char* operation, const void* block, Ledger& ledger) {
-  const auto found = ledger.Blocks.find(block);
-  if (found == ledger.Blocks.end() || !found->second.Live) {
-    const char* why = found != ledger.Blocks.end() ? "was already freed"
-                                                   : "was never handed out by the game heap";
-    Fatal(fmt::format("{}: block {} {}", operation, block, why));
-  }
-  return found->second;
 }
 
 // The game's entries record each call, the block by the size it was allocated with.
@@ -75,8 +79,7 @@ void* Allocate(std::size_t size) {
   if (block == nullptr) Fatal(fmt::format("FMemory.Malloc: out of memory for {} bytes", size));
   Ledger& ledger = TheLedger();
   std::lock_guard<std::mutex> guard(ledger.Lock);
-  ledger.Blocks[block] = {size, true};
-  ++ledger.Live;
+  ledger.Live[block] = size;
   ++ledger.Allocations;
   return block;
 }
@@ -84,18 +87,19 @@ void* Allocate(std::size_t size) {
 void* Resize(void* block, std::size_t size) {
   Ledger& ledger = TheLedger();
   std::lock_guard<std::mutex> guard(ledger.Lock);
-  LiveState("FMemory.Realloc", block, ledger).Live = false;
+  ledger.LiveSize("FMemory.Realloc", block);
+  ledger.Forget(block);  // live again below when the block stays where it is
   void* moved = std::realloc(block, size == 0 ? 1 : size);
   if (moved == nullptr) Fatal(fmt::format("FMemory.Realloc: out of memory for {} bytes", size));
-  ledger.Blocks[moved] = {size, true};
+  ledger.Live[moved] = size;
   return moved;
 }
 
 void Release(void* block) {
   Ledger& ledger = TheLedger();
   std::lock_guard<std::mutex> guard(ledger.Lock);
-  LiveState("FMemory.Free", block, ledger).Live = false;
-  --ledger.Live;
+  ledger.LiveSize("FMemory.Free", block);
+  ledger.Forget(block);
   ++ledger.Releases;
   std::free(block);
 }
@@ -103,25 +107,23 @@ void Release(void* block) {
 std::size_t LiveBlocks() {
   Ledger& ledger = TheLedger();
   std::lock_guard<std::mutex> guard(ledger.Lock);
-  return ledger.Live;
+  return ledger.Live.size();
 }
 
 std::vector<Block> LiveBlockList() {
   Ledger& ledger = TheLedger();
   std::lock_guard<std::mutex> guard(ledger.Lock);
   std::vector<Block> blocks;
-  for (const auto& [address, state] : ledger.Blocks) {
-    if (state.Live) blocks.push_back({address, state.Size});
-  }
+  for (const auto& [address, size] : ledger.Live) blocks.push_back({address, size});
   return blocks;
 }
 
 std::optional<std::size_t> LiveBlockSize(const void* address) {
   Ledger& ledger = TheLedger();
   std::lock_guard<std::mutex> guard(ledger.Lock);
-  const auto found = ledger.Blocks.find(address);
-  if (found == ledger.Blocks.end() || !found->second.Live) return std::nullopt;
-  return found->second.Size;
+  const auto found = ledger.Live.find(address);
+  if (found == ledger.Live.end()) return std::nullopt;
+  return found->second;
 }
 
 uint64_t TotalAllocations() {
