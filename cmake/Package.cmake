@@ -1,18 +1,34 @@
 # The release archive of the Windows build: unpacked into a server directory it adds the plugin's
-# folder, HostApi/Plugins/QuestVeto, holding the stripped DLL, the sample config.json and the
-# install notes, and nothing else. A SHA-256 file is written beside the archive.
+# folder, HostApi/Plugins/QuestVeto, holding the stripped DLL, the config checker, the sample
+# configuration (config.sample.json: the archive never holds a config.json, so unpacking a release
+# over an install leaves the operator's file alone), the install notes and the licence, and
+# nothing else. A SHA-256 file is written beside the archive.
 #   cmake --build --preset windows --target package
 #     -> QuestVeto-<version>-win64.zip and QuestVeto-<version>-win64.zip.sha256
 
 include_guard(GLOBAL)
 
 set(QV_PLUGIN_FOLDER HostApi/Plugins/QuestVeto)
-configure_file(${PROJECT_SOURCE_DIR}/package/INSTALL.txt ${PROJECT_BINARY_DIR}/package/INSTALL.txt
-               @ONLY)
 
-install(TARGETS QuestVeto RUNTIME DESTINATION ${QV_PLUGIN_FOLDER})
-install(FILES ${PROJECT_SOURCE_DIR}/config/config.json ${PROJECT_BINARY_DIR}/package/INSTALL.txt
+# INSTALL.txt names what the DLL imports from the host and the library versions it was built
+# with, read from the DLL and from the header trees it was compiled against.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(QV_INSTALL_NOTES ${PROJECT_BINARY_DIR}/package/INSTALL.txt)
+add_custom_command(OUTPUT ${QV_INSTALL_NOTES}
+  COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/package/install_notes.py
+          --template ${PROJECT_SOURCE_DIR}/package/INSTALL.txt.in --dll $<TARGET_FILE:QuestVeto>
+          --objdump ${CMAKE_OBJDUMP} --include-dir ${CROSS_INCLUDE_DIR}
+          --version ${PROJECT_VERSION}
+          --symbols-tool ${PROJECT_SOURCE_DIR}/tools/library_symbols.py --out ${QV_INSTALL_NOTES}
+  DEPENDS QuestVeto ${PROJECT_SOURCE_DIR}/package/INSTALL.txt.in
+          ${PROJECT_SOURCE_DIR}/package/install_notes.py
+  COMMENT "Writing the install notes from the built DLL")
+add_custom_target(install_notes ALL DEPENDS ${QV_INSTALL_NOTES})
+
+install(TARGETS QuestVeto questveto-config-check RUNTIME DESTINATION ${QV_PLUGIN_FOLDER})
+install(FILES ${PROJECT_SOURCE_DIR}/package/config.sample.json ${QV_INSTALL_NOTES}
         DESTINATION ${QV_PLUGIN_FOLDER})
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${QV_PLUGIN_FOLDER} RENAME LICENSE.txt)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME QuestVeto)

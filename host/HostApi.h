@@ -64,7 +64,8 @@ HOSTAPI IHooks& GetHooks();
 HOSTAPI ICommands& GetCommands();
 
 namespace Tools {
-// The server directory, without a trailing separator.
+// The server directory, without a trailing separator, as UTF-8 text (the host's encoding for all
+// its texts), on Windows too: not in the system's code page.
 HOSTAPI std::string GetCurrentDir();
 // 16-bit text to UTF-8; an unpaired surrogate becomes U+FFFD.
 HOSTAPI std::string Utf8Encode(const WideString& text);

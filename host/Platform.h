@@ -6,7 +6,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <ios>
+#include <iosfwd>
 #include <string>
+#include <vector>
 
 #if defined(_WIN32)
 using WideChar = wchar_t;
@@ -53,6 +56,30 @@ int64_t CurrentTime64();
 // `pattern` run through fmt's wide formatting with no arguments ("{{" -> "{");
 // throws fmt::format_error for a stray brace or a replacement field.
 WideString FormatWide(const WideString& pattern);
+
+// Opens `file` for reading the file at `path`, UTF-8 text as the host's texts are. The path is
+// tried as written; on Windows, where a narrow path is read in the system's code page, a path
+// that then fails to open and holds more than ASCII is tried again as the same UTF-8 text in
+// UTF-16, so that a server under a directory named in any script is found. `file.is_open()` tells
+// whether either worked.
+void OpenForReading(std::ifstream& file, const std::string& path,
+                    std::ios_base::openmode mode = std::ios_base::in);
+
+#if defined(_WIN32)
+// The arguments wmain receives, as UTF-8 text in the form main takes them: a program started
+// with a directory or a name in any script gets it whole, which the code page of main's narrow
+// arguments cannot promise.
+class Utf8Arguments {
+ public:
+  Utf8Arguments(int argc, wchar_t** argv);
+  int Count() const { return static_cast<int>(texts_.size()); }
+  char** Values() { return pointers_.data(); }
+
+ private:
+  std::vector<std::string> texts_;
+  std::vector<char*> pointers_;
+};
+#endif
 
 }  // namespace Platform
 

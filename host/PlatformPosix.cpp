@@ -3,6 +3,7 @@
 // runtime does in the "C" locale, the locale of a process that never calls setlocale, so both
 // builds fold and compare alike whatever locale the Linux machine happens to have.
 #include <ctime>
+#include <fstream>
 
 #include <fmt/xchar.h>
 
@@ -32,6 +33,11 @@ int64_t CurrentTime64() {
 WideString FormatWide(const WideString& pattern) {
   return fmt::vformat(fmt::basic_string_view<WideChar>(pattern.data(), pattern.size()),
                       fmt::basic_format_args<fmt::buffer_context<WideChar>>{});
+}
+
+void OpenForReading(std::ifstream& file, const std::string& path, std::ios_base::openmode mode) {
+  // A Linux path is bytes: UTF-8 names need nothing more.
+  file.open(path, mode);
 }
 
 }  // namespace Platform

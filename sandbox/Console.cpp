@@ -189,17 +189,30 @@ void Console::RunAs(std::istringstream& arguments) {
 }
 
 void Console::WriteConfig(std::istringstream& arguments) {
-  const std::filesystem::path path = ConfigFileIn(server_.Directory());
+  const std::filesystem::path path = std::filesystem::u8path(ConfigFileIn(server_.Directory()));
   std::filesystem::create_directories(path.parent_path());
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
   file << Rest(arguments) << '\n';
-  terminal_.Line(file.good() ? fmt::format("Wrote {}", path.string())
-                             : fmt::format("Could not write {}", path.string()));
+  terminal_.Line(file.good() ? fmt::format("Wrote {}", path.u8string())
+                             : fmt::format("Could not write {}", path.u8string()));
 }
 
 void Console::RunRegistered(const std::string& line) {
   const std::string answer = StandIn::Commands::Console(line, nullptr);
-  if (!answer.empty()) terminal_.Line(fmt::format("{} (try help)", answer));
+  if (!answer.empty()) {
+    terminal_.Line(fmt::format("{} (try help)", answer));
+    return;
+  }
+  // A plugin's command given here has no one to answer: say where answers go, once a run.
+  if (replyRouteShown_) return;
+  replyRouteShown_ = true;
+  std::istringstream words(line);
+  std::string command;
+  words >> command;
+  terminal_.Line(fmt::format(
+      "No reply shows on the server console: a plugin answers a player in chat and an RCON\n"
+      "client in its reply. To see one: \"as <player> {}\", or an RCON client (--rcon-port).",
+      command));
 }
 
 const Player* Console::NextPlayer(std::istringstream& arguments) {

@@ -49,6 +49,8 @@ class Console {
   const Terminal& terminal_;
   MessageFeed& feed_;
   bool echo_;
+  // Whether the console said where the replies to a plugin command go.
+  bool replyRouteShown_ = false;
   std::map<std::string, Command> commands_;
 };
 

@@ -5,11 +5,13 @@
 #include <fmt/format.h>
 #include <CLI/CLI.hpp>
 
+#include "host/Platform.h"
 #include "sandbox/SandboxRun.h"
 #include "sandbox/ServerDirectory.h"
 
-// NOLINTNEXTLINE(bugprone-exception-escape): what escapes ends the program with its message.
-int main(int argc, char** argv) {
+namespace {
+
+int RunProgram(int argc, char** argv) {
   CLI::App app{"Stand-in dedicated server with the QuestVeto plugin"};
   Sandbox::RunOptions options;
   options.WorldFile = QV_SANDBOX_WORLD;
@@ -32,10 +34,14 @@ int main(int argc, char** argv) {
   app.add_option("--plugin", options.Plugin, "The plugin library to load")
       ->check(CLI::ExistingFile)
       ->capture_default_str();
-  app.add_option("--sample-config", sampleConfig,
-                 "config.json for a server directory that has none")
-      ->check(CLI::ExistingFile)
-      ->capture_default_str();
+  CLI::Option* sample = app.add_option("--sample-config", sampleConfig,
+                                       "config.json for a server directory that has none")
+                            ->check(CLI::ExistingFile)
+                            ->capture_default_str();
+  bool noSample = false;
+  app.add_flag("--no-sample-config", noSample,
+               "Leave a server directory without config.json as it is, as on a fresh install")
+      ->excludes(sample);
   CLI::Option* port = app.add_option("--rcon-port", rcon.Port,
                                      "Listen for RCON clients on this TCP port (0: any free port)");
   CLI::Option* password =
@@ -54,9 +60,9 @@ int main(int argc, char** argv) {
   try {
     std::optional<Sandbox::ScratchDir> scratch;
     if (options.ServerDir.empty()) {
-      options.ServerDir = Sandbox::FreshServerDir(sampleConfig);
+      options.ServerDir = Sandbox::FreshServerDir(noSample ? std::string() : sampleConfig);
       scratch.emplace(options.ServerDir, keepDir);
-    } else if (Sandbox::ProvideSampleConfig(options.ServerDir, sampleConfig)) {
+    } else if (!noSample && Sandbox::ProvideSampleConfig(options.ServerDir, sampleConfig)) {
       fmt::print("No config.json in {}: copied the sample {} there\n", options.ServerDir,
                  sampleConfig);
     }
@@ -70,3 +76,19 @@ int main(int argc, char** argv) {
     return 1;
   }
 }
+
+}  // namespace
+
+#if defined(_WIN32)
+// Arguments from the wide command line: a server directory in any script arrives whole (the
+// program is linked with -municode).
+int wmain(int argc, wchar_t** argv) {
+  Platform::Utf8Arguments arguments(argc, argv);
+  return RunProgram(arguments.Count(), arguments.Values());
+}
+#else
+// NOLINTNEXTLINE(bugprone-exception-escape): what escapes ends the program with its message.
+int main(int argc, char** argv) {
+  return RunProgram(argc, argv);
+}
+#endif

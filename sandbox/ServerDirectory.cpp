@@ -14,23 +14,24 @@ namespace Sandbox {
 namespace fs = std::filesystem;
 
 std::string ConfigFileIn(const std::string& dir) {
-  return (fs::path(dir) / StandIn::kConfigFile).string();
+  return (fs::u8path(dir) / StandIn::kConfigFile).u8string();
 }
 
 bool ProvideSampleConfig(const std::string& dir, const std::string& sampleConfig) {
-  const fs::path config = ConfigFileIn(dir);
+  const fs::path config = fs::u8path(ConfigFileIn(dir));
   if (fs::exists(fs::symlink_status(config))) return false;
   fs::create_directories(config.parent_path());
   // Without overwrite: a file that appeared meanwhile makes the copy fail rather than be replaced.
-  fs::copy_file(sampleConfig, config, fs::copy_options::none);
+  fs::copy_file(fs::u8path(sampleConfig), config, fs::copy_options::none);
   return true;
 }
 
 std::string FreshServerDir(const std::string& sampleConfig) {
   const fs::path dir = fs::temp_directory_path() / fmt::format("questveto-sandbox-{}", getpid());
   fs::remove_all(dir);
-  ProvideSampleConfig(dir.string(), sampleConfig);
-  return dir.string();
+  fs::create_directories(dir);
+  if (!sampleConfig.empty()) ProvideSampleConfig(dir.u8string(), sampleConfig);
+  return dir.u8string();
 }
 
 ScratchDir::~ScratchDir() {
@@ -39,7 +40,7 @@ ScratchDir::~ScratchDir() {
     return;
   }
   std::error_code ignored;
-  fs::remove_all(path_, ignored);
+  fs::remove_all(fs::u8path(path_), ignored);
   fmt::print("Removed the server directory {} (--keep-dir keeps it)\n", path_);
 }
 

@@ -1,5 +1,6 @@
 // The server directory a sandbox run starts in, made ready for the plugin: a configuration is in
 // place before the plugin loads, so that a first run does not start with a missing file.
+// Paths are UTF-8 text, as the host hands the server directory to plugins, on Windows too.
 #pragma once
 
 #include <string>
@@ -15,7 +16,8 @@ std::string ConfigFileIn(const std::string& dir);
 // std::filesystem::filesystem_error when the copy fails.
 bool ProvideSampleConfig(const std::string& dir, const std::string& sampleConfig);
 
-// A fresh directory in the system's temporary directory holding the sample configuration.
+// A fresh directory in the system's temporary directory holding the sample configuration, or
+// nothing when `sampleConfig` is empty.
 std::string FreshServerDir(const std::string& sampleConfig);
 
 // A server directory made for one run: removed, with a line saying so, when the run ends, unless

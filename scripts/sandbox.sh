@@ -12,7 +12,7 @@ if [ "${1:-}" = "--windows" ]; then
   shift
   scripts/setup.sh --windows-sandbox
   cmake --preset windows >/dev/null
-  cmake --build --preset windows --target questveto-sandbox
+  cmake --build --preset windows --target questveto-sandbox questveto-config-check
   prefix="$PWD/build/windows/wineprefix"
   tools/wine-prefix.sh "$prefix" >/dev/null
   wine=$(sed -n 's/^CMAKE_CROSSCOMPILING_EMULATOR:FILEPATH=//p' build/windows/CMakeCache.txt)
@@ -28,7 +28,8 @@ fi
 
 scripts/setup.sh --sandbox
 cmake --preset default >/dev/null
-cmake --build --preset default --target questveto-sandbox
+# The config checker too, which the README's commands run from the build.
+cmake --build --preset default --target questveto-sandbox questveto-config-check
 if [ $# -eq 0 ]; then
   exec build/default/sandbox/questveto-sandbox --script sandbox/demo.txt
 elif [ "$1" = "--interactive" ]; then

@@ -35,7 +35,8 @@ test_packages=(
   gcovr clang-tidy-14
 )
 # The Windows build and Wine to run its tests; Wine wants its recommended packages.
-windows_packages=(g++-mingw-w64-x86-64-posix wine64 wine)
+# unzip lists the release archive for README.md.
+windows_packages=(g++-mingw-w64-x86-64-posix wine64 wine unzip)
 
 missing() {
   for package in "$@"; do

@@ -14,8 +14,9 @@ scripts/test-asan.sh  # every suite again under AddressSanitizer and UndefinedBe
 FUZZ_SECONDS="${FUZZ_SECONDS:-30}" scripts/fuzz.sh  # each fuzz target for 30 s
 
 # QuestVeto.dll and the same suites for Windows x64, run under Wine; with them the Windows sandbox
-# end to end (its demo transcript against the Linux one built above, the RCON client) and the
-# release archive, which its test makes and installs into a fresh server directory.
+# end to end (its demo transcript against the Linux one built above, the RCON client, server
+# directories named beyond ASCII), the config checker against the Linux one, and the release
+# archive, which its tests make, install into a fresh server directory and update an install with.
 cmake --preset windows
 cmake --build --preset windows
 ctest --preset windows

@@ -40,19 +40,19 @@ ScratchServer::~ScratchServer() {
   if (record_) Journal::Stop();
   if (!fresh_) return;
   std::error_code ignored;
-  fs::remove_all(directory_, ignored);
+  fs::remove_all(fs::u8path(directory_), ignored);
 }
 
 void ScratchServer::WriteConfig(const std::string& text) const {
-  const fs::path path = ConfigPath();
+  const fs::path path = fs::u8path(ConfigPath());
   fs::create_directories(path.parent_path());
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
   file << text;
-  if (!file.good()) throw std::runtime_error("cannot write " + path.string());
+  if (!file.good()) throw std::runtime_error("cannot write " + ConfigPath());
 }
 
 void ScratchServer::RemoveConfig() const {
-  fs::remove(ConfigPath());
+  fs::remove(fs::u8path(ConfigPath()));
 }
 
 PluginLibrary& ScratchServer::LoadPlugin(const std::string& path) {

@@ -23,6 +23,7 @@ std::string ConfigPathIn(const std::string& serverDir);
 // directory when empty).
 std::string FreshDirectory(const std::string& prefix, const std::string& parent = {});
 
+// Directories are UTF-8 text, as the host hands them on.
 class ScratchServer {
  public:
   struct Options {

@@ -34,13 +34,14 @@ ServerState& RunningState() {
 void Start(const std::string& serverDir, const ServerOptions& options) {
   ServerState& state = State();
   if (state.Game) Fatal("a stand-in server already runs in " + state.Directory);
-  const std::filesystem::path logDir = std::filesystem::path(serverDir) / "HostApi" / "Logs";
+  // The directory is UTF-8 text, as GetCurrentDir hands it on.
+  const std::filesystem::path logDir = std::filesystem::u8path(serverDir) / "HostApi" / "Logs";
   std::filesystem::create_directories(logDir);
   state.Directory = serverDir;
   state.Sinks.clear();
   if (options.WriteLogFile) {
     state.Sinks.push_back(
-        std::make_shared<spdlog::sinks::basic_file_sink_mt>((logDir / "Server.log").string()));
+        std::make_shared<spdlog::sinks::basic_file_sink_mt>((logDir / "Server.log").native()));
   }
   state.Sinks.push_back(std::make_shared<LogJournal>());
   Hooks::Clear();

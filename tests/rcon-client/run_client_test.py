@@ -7,7 +7,10 @@ and checks what it printed and what the sandbox showed; then stops the sandbox w
 Ctrl-C would, and checks that it unloaded the plugin. Exits 77 (skipped) only when npm cannot
 reach its registry to install the client.
 
-Usage: run_client_test.py [--loader LOADER] SANDBOX SOURCE_DIR WORK_DIR SAMPLE_CONFIG
+Then runs the command line README.md shows for sending qv.reload (send.js), as written but for
+the port and the password, and checks that it prints the reply.
+
+Usage: run_client_test.py [--loader LOADER] SANDBOX SOURCE_DIR WORK_DIR SAMPLE_CONFIG README
   LOADER runs SANDBOX when it is not a native program (Wine for the Windows build).
 """
 import os
@@ -38,7 +41,7 @@ def fail(message):
 
 def install_client(source, work):
     os.makedirs(work, exist_ok=True)
-    for name in ("package.json", "package-lock.json", "client.js"):
+    for name in ("package.json", "package-lock.json", "client.js", "rcon-calls.js", "send.js"):
         shutil.copy2(os.path.join(source, name), work)
     if os.path.isdir(os.path.join(work, "node_modules", "rcon")):
         return
@@ -58,12 +61,28 @@ def install_client(source, work):
         fail(f"npm ci failed although the registry answers:\n{install.stdout}{install.stderr}")
 
 
+def send_as_readme_shows(readme, work, port, password):
+    """Runs README.md's send.js command line with this run's port and password (the copy in
+    `work`, beside the client library npm installed there)."""
+    with open(readme, encoding="utf-8") as file:
+        shown = re.search(r"^node tests/rcon-client/send\.js (\S+) (\S+) (\S+) (qv\.reload)$",
+                          file.read(), re.MULTILINE)
+    if not shown:
+        fail(f"{readme} shows no line 'node tests/rcon-client/send.js HOST PORT PASSWORD qv.reload'")
+    host, command = shown.group(1), shown.group(4)
+    sent = subprocess.run(["node", "send.js", host, port, password, command], cwd=work,
+                          capture_output=True, text=True, timeout=TIMEOUT)
+    print(f"send.js printed:\n{sent.stdout}{sent.stderr}")
+    if sent.returncode != 0 or sent.stdout != "QuestVeto: Reloaded config\n":
+        fail(f"send.js exited with {sent.returncode}, expected the line QuestVeto: Reloaded config")
+
+
 def main():
     arguments = sys.argv[1:]
     loader = []
     if arguments[0] == "--loader":
         loader, arguments = arguments[1:2], arguments[2:]
-    sandbox, source, work, sample_config = arguments
+    sandbox, source, work, sample_config, readme = arguments
     install_client(source, work)
     server_dir = os.path.join(work, "server")
     shutil.rmtree(server_dir, ignore_errors=True)
@@ -109,6 +128,7 @@ def main():
         if client.stdout.splitlines() != EXPECTED_CLIENT_OUTPUT:
             fail("the client printed something else than:\n" + "\n".join(EXPECTED_CLIENT_OUTPUT))
         wait_for(r"^\[rcon #\d+ reply 4242\] Unknown command: no\.such\.command$")
+        send_as_readme_shows(readme, work, port, password)
 
         server.send_signal(signal.SIGINT)
         wait_for(r"^Signal SIGINT received$")

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Checks the release archive as an operator receives it: its SHA-256 file matches; it holds the
-plugin's DLL (stripped), the sample configuration and the install notes under HostApi/Plugins/QuestVeto and
-nothing else; the DLL carries the project's version; and unpacked into a fresh server directory
+plugin's DLL and the config checker (both stripped), the sample configuration under a name that
+is not config.json, the install notes and the licence under HostApi/Plugins/QuestVeto and nothing
+else; the DLL carries the project's version; and unpacked into a fresh server directory
 it plays the scripted demo exactly as the build it came from does.
 
 Usage: check_package.py --zip FILE --version X.Y.Z --windows LOADER SANDBOX.exe PLUGIN.dll
@@ -10,6 +11,7 @@ Usage: check_package.py --zip FILE --version X.Y.Z --windows LOADER SANDBOX.exe 
 import argparse
 import hashlib
 import os
+import shutil
 import sys
 import zipfile
 
@@ -17,7 +19,8 @@ import pe_version
 import transcript
 
 FOLDER = "HostApi/Plugins/QuestVeto/"
-CONTENTS = sorted(FOLDER + name for name in ("QuestVeto.dll", "config.json", "INSTALL.txt"))
+CONTENTS = sorted(FOLDER + name for name in ("QuestVeto.dll", "questveto-config-check.exe",
+                                              "config.sample.json", "INSTALL.txt", "LICENSE.txt"))
 
 
 def fail(message):
@@ -91,8 +94,11 @@ def main():
         zip_file.extractall(installed)
     installed_plugin = os.path.join(installed, FOLDER, "QuestVeto.dll")
     check_stripped(installed_plugin)
+    check_stripped(os.path.join(installed, FOLDER, "questveto-config-check.exe"))
     check_version(installed_plugin, args.version)
 
+    # The operator's configuration: the archive brings only the sample.
+    shutil.copy2(args.config, os.path.join(installed, FOLDER, "config.json"))
     built = transcript.fresh_server_dir(os.path.join(args.work, "built"), args.config)
     try:
         expected = transcript.play([loader, sandbox], built, built_plugin, args.world, args.demo)

@@ -172,4 +172,24 @@ TEST_F(SandboxProgramTest, DirectoryWithoutConfigGetsTheSampleAndOneWithIsLeftAl
   EXPECT_EQ(read(config), own);
 }
 
+TEST_F(SandboxProgramTest, PluginCommandOnTheBareConsoleSaysOnceWhereRepliesGo) {
+  const fs::path script = dir_ / "script.txt";
+  std::ofstream(script) << "as Bob qv.reload\nqv.reload\nqv.reload\n";
+  const ProgramRun run = RunCommand(Sandbox(fmt::format("--script '{}'", script.string())));
+  EXPECT_EQ(run.Status, 0) << run.Output;
+  const std::string note = "No reply shows on the server console";
+  ExpectInOrder(run.Output, {"[chat to Bob] QuestVeto: Reloaded config", "> qv.reload", note,
+                             "\"as <player> qv.reload\"", "> qv.reload"});
+  EXPECT_EQ(run.Output.find(note), run.Output.rfind(note)) << "said once:\n" << run.Output;
+}
+
+TEST_F(SandboxProgramTest, NoSampleConfigLeavesTheDirectoryAsAFreshInstallHasIt) {
+  fs::remove_all(dir_ / "HostApi");
+  const ProgramRun run = RunCommand(Sandbox("--no-sample-config </dev/null"));
+  EXPECT_EQ(run.Status, 0) << run.Output;
+  ExpectInOrder(run.Output, {"[critical] Failed to load config from " + dir_.string(),
+                             "Can't open config.json", "Loaded plugin "});
+  EXPECT_FALSE(fs::exists(dir_ / "HostApi/Plugins/QuestVeto/config.json"));
+}
+
 }  // namespace

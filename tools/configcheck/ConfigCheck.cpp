@@ -9,13 +9,15 @@
 
 #include <fmt/format.h>
 
+#include "host/Platform.h"
 #include "plugin/ConfigFile.h"
 #include "tools/configcheck/ParseHints.h"
 
 namespace {
 
 std::string ReadText(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
+  std::ifstream file;
+  Platform::OpenForReading(file, path, std::ios::binary);
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 

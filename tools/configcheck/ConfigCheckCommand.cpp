@@ -6,6 +6,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "host/Platform.h"
 #include "tools/configcheck/ConfigCheck.h"
 #include "tools/configcheck/MissionVerdict.h"
 #include "tools/configcheck/Report.h"
@@ -26,7 +27,8 @@ const char* const kDescription =
 // One name a line, UTF-8; a Windows line end and a byte order mark are dropped, blank lines
 // skipped.
 bool ReadNames(const std::string& path, std::vector<std::string>& names) {
-  std::ifstream file(path, std::ios::binary);
+  std::ifstream file;
+  Platform::OpenForReading(file, path, std::ios::binary);
   if (!file.is_open()) return false;
   std::string line;
   bool first = true;
@@ -43,6 +45,8 @@ bool ReadNames(const std::string& path, std::vector<std::string>& names) {
 
 int RunConfigCheck(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
   CLI::App app(kDescription, "questveto-config-check");
+  // The same command line on every system: a path beginning with "/" is a file, not an option.
+  app.allow_windows_style_options(false);
   std::string configPath;
   std::vector<std::string> names;
   std::string namesFile;

@@ -2,11 +2,30 @@
 
 #include <clocale>
 #include <cwctype>
+#if defined(_WIN32)
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
 
 #include "host/FString.h"
 
 namespace {
 
+#if defined(_WIN32)
+// Unicode case mappings, as the system's invariant locale has them.
+wint_t MapCase(wint_t c, DWORD mapping) {
+  const wchar_t letter = static_cast<wchar_t>(c);
+  wchar_t mapped = letter;
+  return LCMapStringEx(LOCALE_NAME_INVARIANT, mapping, &letter, 1, &mapped, 1, nullptr, nullptr,
+                       0) == 1
+             ? mapped
+             : c;
+}
+
+bool HasCase(wint_t c) {
+  return MapCase(c, LCMAP_UPPERCASE) != c || MapCase(c, LCMAP_LOWERCASE) != c;
+}
+#else
 // Unicode case mappings, whatever the locale of the process running the check.
 locale_t UnicodeCaseMappings() {
   static const locale_t mappings = [] {
@@ -23,6 +42,7 @@ bool HasCase(wint_t c) {
   if (mappings == nullptr) return true;
   return towupper_l(c, mappings) != c || towlower_l(c, mappings) != c;
 }
+#endif
 
 }  // namespace
 

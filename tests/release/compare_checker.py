@@ -1,0 +1,77 @@
+#!/usr/bin/env python3
+"""The Windows build of questveto-config-check, run under Wine, against the Linux build: every
+checker command README.md shows gives the same output and exit status on both (Windows line ends
+aside). The Windows program must also import from system DLLs only, so that it runs on a server
+machine as it is.
+
+Usage: compare_checker.py --readme README.md --linux CHECKER --windows LOADER CHECKER.exe
+                          --objdump OBJDUMP --symbols-tool library_symbols.py
+"""
+import argparse
+import importlib.util
+import os
+import re
+import shlex
+import subprocess
+import sys
+
+RUN_MARK = re.compile(r"^<!-- readme: run (.+) -->$", re.MULTILINE)
+SYSTEM_DLLS = {"kernel32.dll", "msvcrt.dll", "user32.dll", "advapi32.dll", "shell32.dll"}
+
+
+def fail(message):
+    sys.exit(f"FAIL: {message}")
+
+
+def checker_commands(readme):
+    """The arguments of each checker command the README runs, as the shell would split them."""
+    with open(readme, encoding="utf-8") as file:
+        commands = RUN_MARK.findall(file.read())
+    found = []
+    for command in commands:
+        words = shlex.split(command)
+        if words and os.path.basename(words[0]) == "questveto-config-check":
+            found.append(words[1:])
+    if not found:
+        fail(f"{readme} runs no questveto-config-check command")
+    return found
+
+
+def run(command, cwd):
+    done = subprocess.run(command, cwd=cwd, stdin=subprocess.DEVNULL, capture_output=True,
+                          timeout=120)
+    output = (done.stdout + done.stderr).decode("utf-8", "replace").replace("\r\n", "\n")
+    return output, done.returncode
+
+
+def check_imports(program, objdump, symbols_tool):
+    spec = importlib.util.spec_from_file_location("library_symbols", symbols_tool)
+    module = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(module)
+    imports, _ = module.pe_tables(program, objdump)
+    print(f"{os.path.basename(program)} imports from {sorted(imports)}")
+    if not set(imports) <= SYSTEM_DLLS:
+        fail(f"{program} imports from {sorted(set(imports) - SYSTEM_DLLS)}, not system DLLs")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--readme", required=True)
+    parser.add_argument("--linux", required=True)
+    parser.add_argument("--windows", nargs=2, required=True, metavar=("LOADER", "CHECKER"))
+    parser.add_argument("--objdump", required=True)
+    parser.add_argument("--symbols-tool", required=True)
+    args = parser.parse_args()
+    check_imports(args.windows[1], args.objdump, args.symbols_tool)
+    root = os.path.dirname(os.path.abspath(args.readme))
+    for arguments in checker_commands(args.readme):
+        linux = run([args.linux] + arguments, root)
+        windows = run(args.windows + arguments, root)
+        print(f"$ questveto-config-check {shlex.join(arguments)}\n{linux[0]}[exit status {linux[1]}]")
+        if windows != linux:
+            fail(f"the Windows build answers differently:\n{windows[0]}[exit status {windows[1]}]")
+    print("questveto-config-check.exe answers as the Linux build on every README example")
+
+
+if __name__ == "__main__":
+    main()
