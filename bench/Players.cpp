@@ -9,7 +9,7 @@ Stage SetStage(BenchServer& server, const Workload& work) {
   return {mission, world.AddCharacter(&controller, nullptr, true)};
 }
 
-StartFunction GameOwnStart() {
-  return reinterpret_cast<StartFunction>(
+StartMissionFunction GameOwnStart() {
+  return reinterpret_cast<StartMissionFunction>(
       StandIn::FunctionTable::Function("AMissionDispatcher.StartMission"));
 }

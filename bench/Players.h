@@ -7,10 +7,6 @@
 #include "BenchServer.h"
 #include "Workload.h"
 
-// The game's own "AMissionDispatcher.StartMission" and every detour placed on it.
-using StartFunction = uintptr_t (*)(AMissionDispatcher* dispatcher, UClass* missionClass,
-                                    APrimalCharacter* character, uintptr_t fourth);
-
 struct Stage {
   StandIn::MissionClass& Mission;  // displays the workload's mission name
   StandIn::Character& Character;   // living, with an owner controller and mission data
@@ -20,4 +16,4 @@ struct Stage {
 Stage SetStage(BenchServer& server, const Workload& work);
 
 // The game's own start function as the function table holds it, whatever is hooked on it.
-StartFunction GameOwnStart();
+StartMissionFunction GameOwnStart();

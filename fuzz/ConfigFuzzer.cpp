@@ -14,15 +14,15 @@
 //   arguments unchanged;
 // - the game heap ledger is back where it was.
 // One start per input rather than all of them keeps the run at tens of thousands of inputs a
-// second; the input picks which, so every finding replays. The server keeps its log in memory
-// only, and its directory, with the config file, lies on a memory file system where there is one;
-// the config file stays open for writing, so each input costs the file system one write.
-// The server is restarted now and then, so that what the stand-in world records stays small. The
-// plugin stays mapped all along (libFuzzer keeps reading the coverage counters of every library
-// it has seen), so a restart delivers its detach and attach notifications around the new server.
+// second; the input picks which, so every finding replays. What crossed is read from the journal,
+// taken after each step, so it stays small and one server serves the whole run; its log goes to
+// the journal only, and its directory, with the config file, lies on a memory file system where
+// there is one; the config file stays open for writing, so each input costs the file system one
+// write.
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -34,16 +34,14 @@
 #include <string>
 #include <vector>
 
-#include <spdlog/details/null_mutex.h>
-#include <spdlog/sinks/base_sink.h>
 #include <nlohmann/json.hpp>
 
 #include "host/FString.h"
 #include "plugin/QuestVetoClient.h"
 #include "standin/CommandRegistry.h"
 #include "standin/GameHeap.h"
-#include "standin/PluginLoader.h"
-#include "standin/Server.h"
+#include "standin/Journal.h"
+#include "standin/ScratchServer.h"
 #include "standin/World.h"
 
 namespace {
@@ -55,36 +53,34 @@ const char* const kReloaded = "QuestVeto: Reloaded config";
 const char* const kReloadFailed = "QuestVeto: Failed to reload config";
 const char* const kNameQuery = QuestVetoClient::kByDisplayName.Itanium;
 const char* const kMissionQuery = QuestVetoClient::kByMission.Itanium;
-constexpr unsigned kInputsPerServer = 4000;
+// The calls the checks read from the journal, the only ones it records.
+const char* const kChat = "AShooterPlayerController.ClientServerChatDirectMessage";
+const char* const kGameStart = "AMissionDispatcher.StartMission";
+const char* const kMissionDataWrite = "APrimalBuff_MissionData.SetMissionData_";
 
 [[noreturn]] void Fail(const std::string& what) {
   std::fprintf(stderr, "config fuzzer: %s\n", what.c_str());
   std::abort();
 }
 
-// Counts the critical lines that reach the host's sinks.
-class CriticalCounter final : public spdlog::sinks::base_sink<spdlog::details::null_mutex> {
- public:
-  std::size_t Count() const { return count_; }
+using Entries = std::vector<StandIn::Journal::Entry>;
 
- protected:
-  void sink_it_(const spdlog::details::log_msg& message) override {
-    if (message.level == spdlog::level::critical) ++count_;
+// The calls whose key is `key`.
+Entries CallsOf(const Entries& entries, const char* key) {
+  Entries calls;
+  for (const StandIn::Journal::Entry& entry : entries) {
+    if (entry.Call == key) calls.push_back(entry);
   }
-  void flush_() override {}
-
- private:
-  std::size_t count_ = 0;
-};
+  return calls;
+}
 
 struct Server {
-  std::string Directory;
+  // Runs, with the plugin loaded, until the process ends: libFuzzer keeps reading the coverage
+  // counters of every library it has seen, so the plugin is never unloaded.
+  StandIn::ScratchServer* Scratch = nullptr;
   std::string ConfigPath;
   int ConfigFile = -1;         // open for writing while the server runs
   std::size_t ConfigSize = 0;  // the length of its content
-  std::shared_ptr<CriticalCounter> Criticals;
-  StandIn::PluginLibrary* Plugin = nullptr;  // loaded once, never unloaded
-  int (*Entry)(void* module, unsigned long reason, void* reserved) = nullptr;
   bool (*NameQuery)(const FString&) = nullptr;
   bool (*MissionQuery)(AMissionType*) = nullptr;
   StandIn::Controller* Operator = nullptr;
@@ -98,7 +94,6 @@ struct Server {
   // The first entry of the configuration in force, by which a failed reload is checked; none
   // after a file without one loaded, and the marker configuration then goes back in force.
   std::optional<std::string> EntryInForce;
-  unsigned Inputs = 0;
 };
 
 Server server;
@@ -121,46 +116,44 @@ void WriteConfig(const std::string& text) {
 
 // Runs "qv.reload" from the operator's console; true when the plugin answered that it worked.
 bool Reload() {
-  const std::size_t repliesBefore = server.Operator->Chat().size();
-  const std::size_t criticalBefore = server.Criticals->Count();
   auto* player = reinterpret_cast<APlayerController*>(server.Operator->Object());
   if (!StandIn::Commands::RunConsole("qv.reload", player)) Fail("qv.reload is not registered");
-  if (server.Operator->Chat().size() != repliesBefore + 1) Fail("qv.reload sent no single reply");
-  const std::string& reply = server.Operator->Chat().back().Text;
-  const std::size_t criticals = server.Criticals->Count() - criticalBefore;
+  const Entries entries = StandIn::Journal::Take();
+  // The operator is the only player a reload may answer: the chat call takes its text second.
+  const Entries replies = CallsOf(entries, kChat);
+  if (replies.size() != 1) Fail("qv.reload sent no single reply");
+  const std::string& reply = std::get<std::string>(replies[0].Arguments[1]);
+  const std::size_t criticals =
+      std::count_if(entries.begin(), entries.end(), [](const StandIn::Journal::Entry& entry) {
+        return entry.Call == "log" && entry.Text.rfind("log [QuestVeto][critical] ", 0) == 0;
+      });
   if (reply == kReloaded && criticals == 0) return true;
   if (reply == kReloadFailed && criticals == 1) return false;
   Fail("qv.reload replied \"" + reply + "\" with " + std::to_string(criticals) +
        " critical log lines");
 }
 
-constexpr unsigned long kProcessDetach = 0;
-constexpr unsigned long kProcessAttach = 1;
-
-// A fresh server directory, in memory where the system has a memory file system: the config file
-// is rewritten for every input, and on a disk file system each rewrite would go to the disk.
-std::string MakeServerDirectory() {
+// The server in a fresh directory, in memory where the system has a memory file system (the
+// config file is rewritten for every input, and on a disk file system each rewrite would go to
+// the disk), its log going to the journal only.
+void StartServer() {
   std::error_code error;
   const bool inMemory = std::filesystem::is_directory("/dev/shm", error);
-  std::string pattern =
-      (inMemory ? std::filesystem::path("/dev/shm") : std::filesystem::temp_directory_path()) /
-      "qv-fuzz-config-XXXXXX";
-  if (mkdtemp(pattern.data()) == nullptr) Fail("cannot make a server directory in " + pattern);
-  return pattern;
-}
-
-void StartServer() {
-  server.Directory = MakeServerDirectory();
-  server.ConfigPath = server.Directory + "/HostApi/Plugins/QuestVeto/config.json";
-  std::filesystem::create_directories(server.Directory + "/HostApi/Plugins/QuestVeto");
-  server.ConfigFile = open(server.ConfigPath.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-  if (server.ConfigFile < 0) Fail("cannot make " + server.ConfigPath);
+  StandIn::ScratchServer::Options options{
+      {},
+      "qv-fuzz-config-",
+      inMemory ? "/dev/shm" : "",
+      {},
+      true,
+      {kChat, kGameStart, std::string(kMissionDataWrite) + "Bool",
+       std::string(kMissionDataWrite) + "Int", std::string(kMissionDataWrite) + "Double", "log"}};
+  options.Server.WriteLogFile = false;
+  server.Scratch = new StandIn::ScratchServer(options);
+  server.ConfigPath = server.Scratch->ConfigPath();
+  server.Scratch->WriteConfig("");
+  server.ConfigFile = open(server.ConfigPath.c_str(), O_WRONLY | O_CLOEXEC);
+  if (server.ConfigFile < 0) Fail("cannot open " + server.ConfigPath);
   server.ConfigSize = 0;
-  StandIn::ServerOptions options;
-  options.WriteLogFile = false;
-  StandIn::Start(server.Directory, options);
-  server.Criticals = std::make_shared<CriticalCounter>();
-  StandIn::AddLogSink(server.Criticals);
 
   StandIn::World& world = StandIn::CurrentWorld();
   server.Operator = &world.AddController("Operator");
@@ -171,7 +164,6 @@ void StartServer() {
   server.NoBuff = &world.AddCharacter(nullptr, &player, false);
   server.Marker = &world.AddMission(kMarkerMission, 3, "Marker");
   server.Named = &world.AddMission("named after the first entry", 4, "Named");
-  server.NamedAfter.clear();
   server.Missions = {server.Marker,
                      server.Named,
                      &world.AddMission("Hunt", 1, "Hunt"),
@@ -182,18 +174,11 @@ void StartServer() {
 
   WriteConfig(kMarkerConfig);
   server.EntryInForce = kMarkerEntry;
-  if (server.Plugin != nullptr) {
-    server.Entry(nullptr, kProcessAttach, nullptr);
-    return;
-  }
-  server.Plugin = StandIn::PluginLibrary::Load(QV_PLUGIN_PATH).release();
-  server.Entry =
-      reinterpret_cast<int (*)(void*, unsigned long, void*)>(server.Plugin->Symbol("DllMain"));
-  server.NameQuery = reinterpret_cast<bool (*)(const FString&)>(server.Plugin->Symbol(kNameQuery));
-  server.MissionQuery =
-      reinterpret_cast<bool (*)(AMissionType*)>(server.Plugin->Symbol(kMissionQuery));
-  if (server.Entry == nullptr || server.NameQuery == nullptr || server.MissionQuery == nullptr) {
-    Fail("the plugin lacks its entry point or its queries");
+  const StandIn::PluginLibrary& plugin = server.Scratch->LoadPlugin(QV_PLUGIN_PATH);
+  server.NameQuery = reinterpret_cast<bool (*)(const FString&)>(plugin.Symbol(kNameQuery));
+  server.MissionQuery = reinterpret_cast<bool (*)(AMissionType*)>(plugin.Symbol(kMissionQuery));
+  if (server.NameQuery == nullptr || server.MissionQuery == nullptr) {
+    Fail("the plugin lacks its queries");
   }
 }
 
@@ -201,27 +186,26 @@ void RemoveServerDirectory() {
   if (server.ConfigFile >= 0) close(server.ConfigFile);
   server.ConfigFile = -1;
   std::error_code ignored;
-  std::filesystem::remove_all(server.Directory, ignored);
-}
-
-void RestartServer() {
-  server.Entry(nullptr, kProcessDetach, nullptr);
-  StandIn::Stop();
-  RemoveServerDirectory();
-  StartServer();
+  std::filesystem::remove_all(server.Scratch->Directory(), ignored);
 }
 
 // Starts `mission` for `character` and checks the start against the filter's answer `disabled`.
 void CheckStart(StandIn::MissionClass* mission, StandIn::Character* character, bool disabled) {
   StandIn::World& world = StandIn::CurrentWorld();
   StandIn::MissionDataBuff* buff = character != nullptr ? character->MissionData() : nullptr;
-  const std::size_t writesBefore = buff != nullptr ? buff->Writes().size() : 0;
-  const std::size_t startsBefore = world.GameStarts().size();
   UClass* missionClass = mission != nullptr ? mission->Class() : nullptr;
   APrimalCharacter* characterObject = character != nullptr ? character->Object() : nullptr;
-  const uintptr_t fourth = 0xF0E1D2C3B4A59687ULL + startsBefore;
+  const uintptr_t fourth = 0xF0E1D2C3B4A59687ULL + world.LastGameResult();
 
+  StandIn::Journal::Take();
   const uintptr_t result = world.StartMission(missionClass, characterObject, fourth);
+  const Entries entries = StandIn::Journal::Take();
+  const Entries starts = CallsOf(entries, kGameStart);
+  Entries writes;
+  for (const StandIn::Journal::Entry& entry : entries) {
+    if (entry.Call.rfind("APrimalBuff_MissionData.SetMissionData_", 0) == 0)
+      writes.push_back(entry);
+  }
 
   // The mission as a failure names it; made only then, as every input makes a start.
   const auto name = [mission]() -> std::string {
@@ -229,26 +213,32 @@ void CheckStart(StandIn::MissionClass* mission, StandIn::Character* character, b
   };
   if (disabled) {
     if (result != 0) Fail("refused start of " + name() + " did not return 0");
-    if (world.GameStarts().size() != startsBefore) Fail("refused start of " + name() + " ran");
+    if (!starts.empty()) Fail("refused start of " + name() + " ran");
     if (buff == nullptr) return;
-    const auto& writes = buff->Writes();
-    if (writes.size() != writesBefore + 3) Fail("refused start of " + name() + ": not 3 writes");
-    const char* const entries[] = {"Complete", "Version", "CompleteUtcTime"};
+    if (writes.size() != 3) Fail("refused start of " + name() + ": not 3 writes");
+    // Each write takes the buff, the tag and the entry first.
+    const char* const written[] = {"Complete", "Version", "CompleteUtcTime"};
     for (int i = 0; i < 3; ++i) {
-      const StandIn::MissionDataWrite& write = writes[writesBefore + i];
-      if (write.Tag != mission->Tag() || write.Entry != entries[i]) {
-        Fail("refused start of " + name() + " wrote " + write.Tag + "/" + write.Entry);
+      const std::vector<StandIn::Journal::Value>& arguments = writes[i].Arguments;
+      if (std::get<const void*>(arguments[0]) != buff->Object() ||
+          std::get<std::string>(arguments[1]) != mission->Tag() ||
+          std::get<std::string>(arguments[2]) != written[i]) {
+        Fail("refused start of " + name() + " wrote " + writes[i].Text);
       }
     }
     return;
   }
-  if (world.GameStarts().size() != startsBefore + 1) Fail("start of " + name() + " was lost");
-  const StandIn::GameStart& start = world.GameStarts().back();
-  if (start.Dispatcher != world.Dispatcher() || start.MissionClass != missionClass ||
-      start.Character != characterObject || start.Fourth != fourth || start.Result != result) {
+  if (starts.size() != 1) Fail("start of " + name() + " was lost");
+  // The game's start takes the dispatcher, the mission class, the character and the fourth.
+  const std::vector<StandIn::Journal::Value>& reached = starts[0].Arguments;
+  if (std::get<const void*>(reached[0]) != world.Dispatcher() ||
+      std::get<const void*>(reached[1]) != missionClass ||
+      std::get<const void*>(reached[2]) != characterObject ||
+      static_cast<uintptr_t>(std::get<int64_t>(reached[3])) != fourth ||
+      world.LastGameResult() != result) {
     Fail("start of " + name() + " reached the game changed");
   }
-  if (buff != nullptr && buff->Writes().size() != writesBefore) {
+  if (!writes.empty()) {
     Fail("passed-on start of " + name() + " wrote mission data");
   }
 }
@@ -308,7 +298,6 @@ void CheckPickedStart(const uint8_t* data, std::size_t size) {
 }
 
 void RunInput(const uint8_t* data, std::size_t size) {
-  if (++server.Inputs % kInputsPerServer == 0) RestartServer();
   if (!server.EntryInForce) {
     WriteConfig(kMarkerConfig);
     if (!Reload()) Fail("the marker configuration does not load");
@@ -325,6 +314,7 @@ void RunInput(const uint8_t* data, std::size_t size) {
     CheckInForce(*server.EntryInForce, "a failed reload");
   }
   CheckPickedStart(data, size);
+  StandIn::Journal::Take();  // what the last queries made cross
 
   if (StandIn::GameHeap::LiveBlocks() != liveBefore) {
     Fail("game heap ledger: " + std::to_string(liveBefore) + " live blocks before the input, " +

@@ -71,19 +71,19 @@ FString UpperCasePattern(const WideChar* pattern) {
   return copy;
 }
 
-// First match at or after `from` in `text`, whose buffer holds `count` characters. Each
-// character whose upper case is the pattern's first is a candidate for comparing the rest; an
-// empty pattern never matches.
-int32_t FindFromStartIgnoringCase(const WideChar* text, int32_t count, int32_t from,
-                                  const WideChar* pattern) {
+// First match at or after `from` in `text`. Each character whose upper case is the pattern's
+// first is a candidate for comparing the rest; an empty pattern never matches.
+int32_t FindFromStartIgnoringCase(const WideChar* text, int32_t from, const WideChar* pattern) {
   if (pattern[0] == 0) {
     return -1;
   }
   const WideChar first = Platform::ToUpper(pattern[0]);
   const std::size_t rest = Platform::TextLength(pattern) - 1;
   for (int32_t i = from;; ++i) {
-    const std::size_t readable = count > i ? static_cast<std::size_t>(count - i) : 0;
-    const WideChar* candidate = Platform::FindFolded(text + i, readable, first);
+    const WideChar* candidate = text + i;
+    while (*candidate != 0 && Platform::ToUpper(*candidate) != first) {
+      ++candidate;
+    }
     if (*candidate == 0) {
       return -1;
     }
@@ -236,6 +236,6 @@ int32_t FindSubstring(const FString& text, const WideChar* pattern, int32_t igno
     return -1;
   }
   const int32_t from = start == -1 ? 0 : start < 0 ? 0 : std::min(start, length - 1);
-  return foldCase ? FindFromStartIgnoringCase(text.Text(), text.Count, from, pattern)
+  return foldCase ? FindFromStartIgnoringCase(text.Text(), from, pattern)
                   : FindFromStartCaseSensitive(text.Text(), from, pattern);
 }

@@ -26,3 +26,7 @@ struct FName {
   uint64_t Value = 0;
 };
 static_assert(sizeof(FName) == 8, "FName is an 8-byte value");
+
+// The game's own "AMissionDispatcher.StartMission" and every detour placed on it.
+using StartMissionFunction = uintptr_t (*)(AMissionDispatcher* dispatcher, UClass* missionClass,
+                                           APrimalCharacter* character, uintptr_t fourth);

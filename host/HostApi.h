@@ -1,6 +1,7 @@
 // The host library that loads plugins into the game server process (imported as version.dll).
-// Plugins import exactly the nine functions declared here; the real host is the server's plugin
-// framework, the test implementation is the stand-in under standin/.
+// Declares exactly what the plugin uses of it: eight functions and the operations it calls on the
+// two interfaces they return. The real host is the server's plugin framework, the test
+// implementation is the stand-in under standin/.
 #pragma once
 
 #include <cstdint>
@@ -31,7 +32,6 @@ namespace HostApi {
 
 using ConsoleCommand = std::function<void(APlayerController*, FString*, bool)>;
 using RconCommand = std::function<void(RCONClientConnection*, RCONPacket*, UWorld*)>;
-using ChatCommand = std::function<void(AShooterPlayerController*, FString*)>;
 
 // Places detours on game functions. A detour receives the calls of the function it replaces and
 // may call on through the entry written to `original`.
@@ -45,40 +45,23 @@ class IHooks {
   virtual bool InstallHook(const std::string& key, void* detour, void** original) = 0;
 };
 
-// Commands given by players (chat and console) and by RCON clients, kept by name. The registry
-// keeps its own copies of names and handlers.
+// Commands given by players on the console and by RCON clients, kept by name. The registry keeps
+// its own copies of names and handlers.
 class ICommands {
  public:
   virtual ~ICommands() = default;
-  // Registers a chat command ("/name"); replaces a previous handler of that name.
-  virtual void AddChatCommand(const FString& name, const ChatCommand& handler) = 0;
   // Registers a console command; replaces a previous handler of that name.
   virtual void AddConsoleCommand(const FString& name, const ConsoleCommand& handler) = 0;
   // Registers an RCON command; replaces a previous handler of that name.
   virtual void AddRconCommand(const FString& name, const RconCommand& handler) = 0;
-  // Removes a chat command; false when none had that name.
-  virtual bool RemoveChatCommand(const FString& name) = 0;
   // Removes a console command; false when none had that name.
   virtual bool RemoveConsoleCommand(const FString& name) = 0;
   // Removes an RCON command; false when none had that name.
   virtual bool RemoveRconCommand(const FString& name) = 0;
-  // Names of every registered command, of all kinds, sorted.
-  virtual std::vector<std::string> CommandNames() const = 0;
-};
-
-// Queries on the running server.
-class IApiUtils {
- public:
-  virtual ~IApiUtils() = default;
-  // The game world, or null before the server has one.
-  virtual UWorld* GetWorld() const = 0;
-  // True once the server accepts players.
-  virtual bool IsServerReady() const = 0;
 };
 
 HOSTAPI IHooks& GetHooks();
 HOSTAPI ICommands& GetCommands();
-HOSTAPI IApiUtils& GetApiUtils();
 
 namespace Tools {
 // The server directory, without a trailing separator, as UTF-8 text (the host's encoding for all

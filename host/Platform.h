@@ -6,7 +6,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <ios>
 #include <iosfwd>
 #include <string>
@@ -48,11 +47,6 @@ const WideChar* FindText(const WideChar* text, const WideChar* pattern);
 
 // Length of 0-terminated text, as wcslen.
 std::size_t TextLength(const WideChar* text);
-
-// The first character from `text` on that ToUpper folds onto `upper`, or the terminator when a 0
-// comes first. `readable` characters from `text` on lie inside the string's buffer and may be
-// read ahead; nothing past the terminator is relied on.
-const WideChar* FindFolded(const WideChar* text, std::size_t readable, WideChar upper);
 
 // Whole seconds since 1970-01-01 00:00 UTC, as the runtime's _time64(nullptr).
 int64_t CurrentTime64();
@@ -121,26 +115,6 @@ inline std::size_t TextLength(const WideChar* text) {
     ++length;
   }
   return length;
-}
-
-// Four characters at a time while they may be read: a word with no 0, no `upper` and no
-// lower-case partner of it is skipped whole (each test is exact for "some lane is zero"); the
-// word holding a candidate, and the tail, are looked at one character at a time.
-inline const WideChar* FindFolded(const WideChar* text, std::size_t readable, WideChar upper) {
-  const WideChar lower = upper >= u'A' && upper <= u'Z' ? WideChar(upper - u'A' + u'a') : upper;
-  constexpr uint64_t kLanes = 0x0001000100010001ull;
-  constexpr uint64_t kHighBits = 0x8000800080008000ull;
-  const uint64_t uppers = kLanes * upper;
-  const uint64_t lowers = kLanes * lower;
-  const auto anyZero = [](uint64_t word) { return (word - kLanes) & ~word & kHighBits; };
-  std::size_t i = 0;
-  for (; i + 4 <= readable; i += 4) {
-    uint64_t word;
-    std::memcpy(&word, text + i, sizeof(word));
-    if (anyZero(word) | anyZero(word ^ uppers) | anyZero(word ^ lowers)) break;
-  }
-  while (text[i] != 0 && ToUpper(text[i]) != upper) ++i;
-  return text + i;
 }
 
 }  // namespace Platform

@@ -30,11 +30,6 @@ const WideChar* FindText(const WideChar* text, const WideChar* pattern) {
   return wcsstr(text, pattern);
 }
 
-const WideChar* FindFolded(const WideChar* text, std::size_t /*readable*/, WideChar upper) {
-  while (*text != 0 && ToUpper(*text) != upper) ++text;
-  return text;
-}
-
 std::size_t TextLength(const WideChar* text) {
   return wcslen(text);
 }

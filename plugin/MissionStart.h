@@ -6,9 +6,6 @@
 
 #include "host/GameTypes.h"
 
-using StartMissionFunction = uintptr_t (*)(AMissionDispatcher* dispatcher, UClass* missionClass,
-                                           APrimalCharacter* character, uintptr_t fourth);
-
 // The game's own "AMissionDispatcher.StartMission", written by the hook registry at install.
 extern StartMissionFunction GameStartMission;
 

@@ -1,14 +1,15 @@
 #include "sandbox/Console.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <variant>
 
 #include <fmt/format.h>
 
-#include "host/HostApi.h"
 #include "sandbox/ServerDirectory.h"
 #include "standin/CommandRegistry.h"
+#include "standin/Journal.h"
 
 namespace Sandbox {
 namespace {
@@ -67,13 +68,13 @@ bool Console::Execute(const std::string& line) {
   } else {
     RunRegistered(line);
   }
-  feed_.ShowNew();
+  feed_.Show(StandIn::Journal::Take());
   return true;
 }
 
 ConsoleNames Console::Names() const {
   ConsoleNames names;
-  names.Registered = HostApi::GetCommands().CommandNames();
+  names.Registered = StandIn::Commands::Names();
   names.Commands = {"quit", "exit"};
   for (const auto& command : commands_) names.Commands.push_back(command.first);
   names.Commands.insert(names.Commands.end(), names.Registered.begin(), names.Registered.end());
@@ -98,7 +99,7 @@ void Console::Help(std::istringstream&) {
       "Any other line goes to the console commands plugins registered; replies to the server\n"
       "console itself are not shown, use \"as\" to see them as a player would.");
   std::string registered;
-  for (const std::string& name : HostApi::GetCommands().CommandNames()) registered += " " + name;
+  for (const std::string& name : StandIn::Commands::Names()) registered += " " + name;
   terminal_.Line(
       fmt::format("Registered by plugins:{}", registered.empty() ? " none" : registered));
 }
@@ -129,13 +130,16 @@ void Console::Start(std::istringstream& arguments) {
     terminal_.Line(fmt::format("No mission named \"{}\" (see missions)", missionName));
     return;
   }
-  StandIn::World& world = StandIn::CurrentWorld();
-  const std::size_t startsBefore = world.GameStarts().size();
-  world.StartMission(mission->Class->Class(), player->Character->Object(), 0);
-  terminal_.Line(
-      world.GameStarts().size() > startsBefore
-          ? fmt::format("{} started \"{}\"", player->Name, mission->Name)
-          : fmt::format("The start of \"{}\" by {} was refused", mission->Name, player->Name));
+  StandIn::CurrentWorld().StartMission(mission->Class->Class(), player->Character->Object(), 0);
+  const std::vector<StandIn::Journal::Entry> entries = StandIn::Journal::Take();
+  const bool reachedGame =
+      std::any_of(entries.begin(), entries.end(), [](const StandIn::Journal::Entry& entry) {
+        return entry.Call == "AMissionDispatcher.StartMission";
+      });
+  terminal_.Line(reachedGame ? fmt::format("{} started \"{}\"", player->Name, mission->Name)
+                             : fmt::format("The start of \"{}\" by {} was refused", mission->Name,
+                                           player->Name));
+  feed_.Show(entries);
 }
 
 void Console::Kill(std::istringstream& arguments) {
@@ -160,14 +164,14 @@ void Console::ShowMissionData(std::istringstream& arguments) {
     terminal_.Line(fmt::format("{}'s character has no mission data buff", player->Name));
     return;
   }
-  if (data->Writes().empty()) {
+  if (data->Entries().empty()) {
     terminal_.Line(fmt::format("{} has no mission data", player->Name));
     return;
   }
-  for (const StandIn::MissionDataWrite& write : data->Writes()) {
-    terminal_.Line(fmt::format("  {} {} = {}", write.Tag, write.Entry, Describe(write.Value)));
+  for (const StandIn::MissionDataEntry& entry : data->Entries()) {
+    terminal_.Line(fmt::format("  {} {} = {}", entry.Tag, entry.Entry, Describe(entry.Value)));
   }
-  terminal_.Line(fmt::format("  replicated {} time(s)", data->Replications()));
+  terminal_.Line(fmt::format("  replicated {} time(s)", feed_.Replications(data->Object())));
 }
 
 void Console::ShowMessages(std::istringstream& arguments) {

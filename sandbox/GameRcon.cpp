@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include "standin/CommandRegistry.h"
+#include "standin/Journal.h"
 
 namespace Sandbox {
 
@@ -12,16 +13,21 @@ std::vector<RconPacket> GameRcon::Execute(RconClientId client, int32_t requestId
   if (connection == nullptr) connection = &StandIn::CurrentWorld().AddRconConnection();
   terminal_.Line(fmt::format("[rcon #{}] {}", client, body));
 
-  const std::size_t repliesBefore = connection->Replies().size();
   StandIn::Commands::Rcon(*connection, requestId, body);
+  const std::vector<StandIn::Journal::Entry> entries = StandIn::Journal::Take();
   std::vector<RconPacket> packets;
-  const auto& replies = connection->Replies();
-  for (std::size_t i = repliesBefore; i < replies.size(); ++i) {
-    terminal_.Line(
-        fmt::format("[rcon #{} reply {}] {}", client, replies[i].RequestId, replies[i].Text));
-    packets.push_back({replies[i].RequestId, kRconResponseValue, replies[i].Text});
+  for (const StandIn::Journal::Entry& entry : entries) {
+    // The game's "SendMessageW" takes the connection, the request id, a type and the text.
+    if (entry.Call != "RCONClientConnection.SendMessageW" ||
+        std::get<const void*>(entry.Arguments[0]) != connection->Object()) {
+      continue;
+    }
+    const auto replyId = static_cast<int32_t>(std::get<int64_t>(entry.Arguments[1]));
+    const std::string& text = std::get<std::string>(entry.Arguments[3]);
+    terminal_.Line(fmt::format("[rcon #{} reply {}] {}", client, replyId, text));
+    packets.push_back({replyId, kRconResponseValue, text});
   }
-  if (feed_ != nullptr) feed_->ShowNew();
+  if (feed_ != nullptr) feed_->Show(entries);
   return packets;
 }
 

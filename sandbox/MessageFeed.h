@@ -1,12 +1,18 @@
-// Shows on the terminal what players were sent (notifications and chat, in their colours) since
-// it last looked, so that every command's effect on players appears right after it.
+// Shows on the terminal what players were sent (notifications and chat, in their colours), read
+// from the journal entries each command made, so that every command's effect on players appears
+// right after it and comes from the entries tests assert on. It keeps what each player was sent
+// for "messages" and each mission data buff's replications for "data".
 #pragma once
 
-#include <cstddef>
 #include <map>
+#include <string>
+#include <vector>
 
+#include "host/Color.h"
+#include "host/GameTypes.h"
 #include "sandbox/Roster.h"
 #include "sandbox/Terminal.h"
+#include "standin/Journal.h"
 
 namespace Sandbox {
 
@@ -15,21 +21,23 @@ class MessageFeed {
   MessageFeed(const Roster& roster, const Terminal& terminal)
       : roster_(roster), terminal_(terminal) {}
 
-  // Prints every message not printed yet.
-  void ShowNew();
+  // Prints the messages to players among `entries`, in order, and keeps them.
+  void Show(const std::vector<StandIn::Journal::Entry>& entries);
   // Prints everything `player` was ever sent.
-  void ShowAll(const Player& player);
+  void ShowAll(const Player& player) const;
+  // Calls of "AActor.ForceReplicateNow" on `buff` so far.
+  int Replications(const APrimalBuff_MissionData* buff) const;
 
  private:
-  struct Shown {
-    std::size_t Notifications = 0;
-    std::size_t Chat = 0;
+  struct Message {
+    std::string Line;
+    LinearColor Colour;
   };
-  void ShowFrom(const Player& player, Shown& shown);
 
   const Roster& roster_;
   const Terminal& terminal_;
-  std::map<const StandIn::Controller*, Shown> shown_;
+  std::map<const void*, std::vector<Message>> sent_;  // by controller object
+  std::map<const void*, int> replications_;           // by buff object
 };
 
 }  // namespace Sandbox

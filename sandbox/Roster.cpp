@@ -24,6 +24,13 @@ const Player* Roster::FindPlayer(const std::string& name) const {
   return nullptr;
 }
 
+const Player* Roster::FindController(const void* controller) const {
+  for (const Player& player : players_) {
+    if (player.Controller != nullptr && player.Controller->Object() == controller) return &player;
+  }
+  return nullptr;
+}
+
 const Mission* Roster::FindMission(const std::string& name) const {
   for (const Mission& mission : missions_) {
     if (mission.Name == name) return &mission;

@@ -31,6 +31,8 @@ class Roster {
   const std::vector<Mission>& Missions() const { return missions_; }
   // By exact name; null when there is none.
   const Player* FindPlayer(const std::string& name) const;
+  // The player whose controller is the game object `controller`; null when there is none.
+  const Player* FindController(const void* controller) const;
   const Mission* FindMission(const std::string& name) const;
 
  private:

@@ -7,12 +7,14 @@
 
 #include <fmt/format.h>
 
+#include "standin/ScratchServer.h"
+
 namespace Sandbox {
 
 namespace fs = std::filesystem;
 
 std::string ConfigFileIn(const std::string& dir) {
-  return (fs::u8path(dir) / "HostApi/Plugins/QuestVeto/config.json").u8string();
+  return (fs::u8path(dir) / StandIn::kConfigFile).u8string();
 }
 
 bool ProvideSampleConfig(const std::string& dir, const std::string& sampleConfig) {

@@ -8,17 +8,19 @@
 
 namespace Sandbox {
 
-StandInServer::Running::Running(const std::string& serverDir) {
-  StandIn::Start(serverDir);
-}
-
-StandInServer::Running::~Running() {
-  StandIn::Stop();
-}
-
 StandInServer::StandInServer(const std::string& serverDir, const WorldPlan& world,
                              const Terminal& terminal)
-    : directory_(serverDir), terminal_(terminal), running_(serverDir) {
+    : terminal_(terminal),
+      server_({serverDir,
+               {},
+               {},
+               {},
+               true,
+               // What the console and the RCON host show of the journal.
+               {"AShooterPlayerController.ClientServerSOTFNotificationCustom",
+                "AShooterPlayerController.ClientServerChatDirectMessage",
+                "RCONClientConnection.SendMessageW", "AActor.ForceReplicateNow",
+                "AMissionDispatcher.StartMission"}}) {
   // Plugins build their loggers over the host's sinks at load: the terminal joins them first.
   if (terminal.Colour()) {
     StandIn::AddLogSink(std::make_shared<spdlog::sinks::stdout_color_sink_mt>());
@@ -33,14 +35,14 @@ StandInServer::~StandInServer() {
 }
 
 void StandInServer::LoadPlugin(const std::string& path) {
-  plugin_ = StandIn::PluginLibrary::Load(path);
+  server_.LoadPlugin(path);
   terminal_.Line(fmt::format("Loaded plugin {}", path));
 }
 
 void StandInServer::UnloadPlugin() {
-  if (!plugin_) return;
-  const std::string path = plugin_->Path();
-  plugin_.reset();
+  if (server_.Plugin() == nullptr) return;
+  const std::string path = server_.Plugin()->Path();
+  server_.UnloadPlugin();
   terminal_.Line(fmt::format("Unloaded plugin {}", path));
 }
 

@@ -1,5 +1,6 @@
 // The stand-in dedicated server process state for one sandbox run: the server started in a
-// directory, its log on the terminal, the world made from a world file and the plugin loaded
+// directory with the journal recording (the console and RCON take its entries after each
+// command), its log on the terminal, the world made from a world file and the plugin loaded
 // through the loader. Destruction unloads the plugin (its detach runs) and stops the server.
 #pragma once
 
@@ -10,7 +11,7 @@
 #include "sandbox/Roster.h"
 #include "sandbox/Terminal.h"
 #include "sandbox/WorldFile.h"
-#include "standin/PluginLoader.h"
+#include "standin/ScratchServer.h"
 
 namespace Sandbox {
 
@@ -25,22 +26,13 @@ class StandInServer {
   void LoadPlugin(const std::string& path);
   void UnloadPlugin();
 
-  const std::string& Directory() const { return directory_; }
+  const std::string& Directory() const { return server_.Directory(); }
   const Roster& Players() const { return *roster_; }
 
  private:
-  // The server runs from construction to destruction; this marks it, so that the roster and the
-  // plugin, declared after it, go first.
-  struct Running {
-    explicit Running(const std::string& serverDir);
-    ~Running();
-  };
-
-  std::string directory_;
   const Terminal& terminal_;
-  Running running_;
+  StandIn::ScratchServer server_;  // the roster, declared after it, goes first
   std::optional<Roster> roster_;
-  std::unique_ptr<StandIn::PluginLibrary> plugin_;
 };
 
 }  // namespace Sandbox

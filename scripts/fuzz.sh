@@ -52,10 +52,6 @@ mkdir -p "$findings"
 
 options_for() {  # options_for <target>: the options every run of the target takes
   local target=$1
-  # The stand-in world keeps a record of every start, so nearly every input allocates more than it
-  # frees and libFuzzer's leak check would run after each; leaks show in the other targets, the
-  # sanitized test suites and valgrind instead.
-  [ "$target" = fuzz_config ] && echo -detect_leaks=0
   [ -f "fuzz/$target.dict" ] && echo "-dict=fuzz/$target.dict"
   return 0
 }

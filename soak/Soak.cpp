@@ -6,9 +6,9 @@
 //
 // usage: questveto-soak [starts] [seed]   (default one million starts, a random seed)
 //
-// The stand-in world records everything the plugin hands it, so the run is cut into server runs
-// of at most kStartsPerServer starts: each starts a fresh server, loads the plugin, and unloads
-// and stops again at its end, where memory and ledger are measured.
+// One server runs them all, the plugin loaded once. What each start and reload made cross is read
+// from the journal, which the run takes after each of them, so the journal stays small; resident
+// memory is measured after a warm-up of kWarmUpStarts starts and at the end.
 #include <malloc.h>
 #include <unistd.h>
 
@@ -18,7 +18,6 @@
 #include <cstdio>
 #include <ctime>
 #include <exception>
-#include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -33,15 +32,13 @@
 #include "ConfigCases.h"
 #include "standin/CommandRegistry.h"
 #include "standin/GameHeap.h"
-#include "standin/PluginLoader.h"
-#include "standin/Server.h"
+#include "standin/Journal.h"
+#include "standin/ScratchServer.h"
 #include "standin/World.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-constexpr uint64_t kStartsPerServer = 50000;
+constexpr uint64_t kWarmUpStarts = 50000;
 constexpr uint64_t kMinStartsBetweenReloads = 1000;
 constexpr uint64_t kMaxStartsBetweenReloads = 5000;
 constexpr std::size_t kFailuresShown = 10;
@@ -88,7 +85,6 @@ struct Totals {
   uint64_t NullCharacter = 0;
   uint64_t DeadCharacter = 0;
   uint64_t Exceptions = 0;
-  uint64_t ServerRuns = 0;
   std::map<std::string, uint64_t> Reloads;  // by shape and outcome
   std::vector<std::string> Failures;
   uint64_t FailureCount = 0;
@@ -106,18 +102,47 @@ struct Player {
   StandIn::Controller* Controller = nullptr;
 };
 
-class ServerRun {
- public:
-  ServerRun(std::mt19937_64& random, Totals& totals, std::vector<std::string>& entriesInForce)
-      : random_(random), totals_(totals), entries_(entriesInForce) {
-    char pattern[] = "/tmp/qv-soak-XXXXXX";
-    if (mkdtemp(pattern) == nullptr) throw std::runtime_error("cannot make a server directory");
-    directory_ = pattern;
-    configPath_ = directory_ + "/HostApi/Plugins/QuestVeto/config.json";
-    fs::create_directories(fs::path(configPath_).parent_path());
-    StandIn::Start(directory_);
-    ++totals_.ServerRuns;
+using Entries = std::vector<StandIn::Journal::Entry>;
 
+// The calls of `key` among `entries` whose first argument is `object`.
+Entries CallsOn(const Entries& entries, const std::string& key, const void* object) {
+  Entries calls;
+  for (const StandIn::Journal::Entry& entry : entries) {
+    if (entry.Call == key && std::get<const void*>(entry.Arguments[0]) == object) {
+      calls.push_back(entry);
+    }
+  }
+  return calls;
+}
+
+// The calls whose key begins with `prefix`.
+Entries CallsOf(const Entries& entries, const std::string& prefix) {
+  Entries calls;
+  for (const StandIn::Journal::Entry& entry : entries) {
+    if (entry.Call.rfind(prefix, 0) == 0) calls.push_back(entry);
+  }
+  return calls;
+}
+
+const char* const kChat = "AShooterPlayerController.ClientServerChatDirectMessage";
+const char* const kNotification = "AShooterPlayerController.ClientServerSOTFNotificationCustom";
+const char* const kGameStart = "AMissionDispatcher.StartMission";
+const char* const kMissionDataWrite = "APrimalBuff_MissionData.SetMissionData_";
+
+class SoakServer {
+ public:
+  SoakServer(std::mt19937_64& random, Totals& totals, std::vector<std::string>& entriesInForce)
+      : random_(random),
+        totals_(totals),
+        entries_(entriesInForce),
+        server_(
+            {{},
+             "qv-soak-",
+             {},
+             {},
+             true,
+             {kChat, kNotification, kGameStart, std::string(kMissionDataWrite) + "Bool",
+              std::string(kMissionDataWrite) + "Int", std::string(kMissionDataWrite) + "Double"}}) {
     StandIn::World& world = StandIn::CurrentWorld();
     operator_ = &world.AddController("Operator");
     for (std::size_t i = 0; i < kMissionNames.size(); ++i) {
@@ -132,28 +157,25 @@ class ServerRun {
                    &world.AddCharacter(nullptr, nullptr, true),
                    &world.AddCharacter(&unbuffed, nullptr, false)};
 
-    // The configuration in force carries over from the previous run.
-    std::ofstream(configPath_) << ConfigText(entries_);
-    plugin_ = StandIn::PluginLibrary::Load(QV_PLUGIN_PATH);
+    server_.WriteConfig(ConfigText(entries_));
+    server_.LoadPlugin(QV_PLUGIN_PATH);
+    StandIn::Journal::Take();
     liveBlocks_ = StandIn::GameHeap::LiveBlocks();
+    nextReload_ = NextReloadGap();
   }
 
-  ~ServerRun() {
-    plugin_.reset();
-    StandIn::Stop();
-    std::error_code ignored;
-    fs::remove_all(directory_, ignored);
-  }
-
+  // Makes `starts` starts, with reloads between them.
   void Run(uint64_t starts) {
-    uint64_t nextReload = NextReloadGap();
     for (uint64_t i = 0; i < starts; ++i) {
-      if (--nextReload == 0) {
+      if (--nextReload_ == 0) {
         Reload();
-        nextReload = NextReloadGap();
+        nextReload_ = NextReloadGap();
       }
       Start();
     }
+  }
+
+  void CheckLedger() {
     if (StandIn::GameHeap::LiveBlocks() != liveBlocks_) {
       totals_.Fail(fmt::format("game heap: {} live blocks after loading, {} at the run's end",
                                liveBlocks_, StandIn::GameHeap::LiveBlocks()));
@@ -176,18 +198,18 @@ class ServerRun {
     const ConfigCase config =
         valid ? RandomValidConfig(random_, kEntries) : RandomBrokenConfig(random_, kEntries);
     if (config.Of == ConfigCase::Kind::Missing) {
-      fs::remove(configPath_);
+      server_.RemoveConfig();
     } else {
-      std::ofstream(configPath_, std::ios::binary | std::ios::trunc) << config.Text;
+      server_.WriteConfig(config.Text);
     }
-    const std::size_t repliesBefore = operator_->Chat().size();
     auto* console = reinterpret_cast<APlayerController*>(operator_->Object());
-    if (!StandIn::Commands::RunConsole("qv.reload", console) ||
-        operator_->Chat().size() != repliesBefore + 1) {
-      totals_.Fail("qv.reload is not registered or sent no reply");
+    const bool registered = StandIn::Commands::RunConsole("qv.reload", console);
+    const Entries replies = CallsOn(StandIn::Journal::Take(), kChat, operator_->Object());
+    if (!registered || replies.size() != 1) {
+      totals_.Fail("qv.reload is not registered or sent no single reply");
       return;
     }
-    const std::string& reply = operator_->Chat().back().Text;
+    const std::string& reply = std::get<std::string>(replies[0].Arguments[1]);
     const char* expected = valid ? kReloaded : kReloadFailed;
     if (reply != expected) {
       totals_.Fail(fmt::format("reload of a {} file ({}) answered \"{}\"", config.Shape,
@@ -227,10 +249,6 @@ class ServerRun {
 
     StandIn::MissionDataBuff* buff =
         player.Character != nullptr ? player.Character->MissionData() : nullptr;
-    const std::size_t writesBefore = buff != nullptr ? buff->Writes().size() : 0;
-    const std::size_t notesBefore =
-        player.Controller != nullptr ? player.Controller->Notifications().size() : 0;
-    const std::size_t gameStartsBefore = world.GameStarts().size();
     const std::size_t liveBefore = StandIn::GameHeap::LiveBlocks();
     UClass* missionClass = mission != nullptr ? mission->Class() : nullptr;
     APrimalCharacter* character =
@@ -242,9 +260,13 @@ class ServerRun {
     } catch (const std::exception& error) {
       ++totals_.Exceptions;
       totals_.Fail(fmt::format("an exception reached the game: {}", error.what()));
+      StandIn::Journal::Take();
       return;
     }
     const int64_t now = static_cast<int64_t>(std::time(nullptr));
+    const Entries entries = StandIn::Journal::Take();
+    const Entries gameStarts = CallsOf(entries, kGameStart);
+    const Entries writes = CallsOf(entries, kMissionDataWrite);
 
     const std::string name = mission != nullptr ? mission->DisplayName() : "(no class)";
     if (StandIn::GameHeap::LiveBlocks() != liveBefore) {
@@ -255,65 +277,74 @@ class ServerRun {
     const bool refused = mission != nullptr && SwitchedOff(entries_, name);
     if (!refused) {
       ++totals_.PassedOn;
-      CheckPassedOn(name, missionClass, character, fourth, result, gameStartsBefore);
-      if (buff != nullptr && buff->Writes().size() != writesBefore) {
+      CheckPassedOn(name, missionClass, character, fourth, result, gameStarts);
+      if (!writes.empty()) {
         totals_.Fail(fmt::format("passed-on start of {} wrote mission data", name));
       }
       return;
     }
     ++totals_.Refused;
-    if (result != 0 || world.GameStarts().size() != gameStartsBefore) {
+    if (result != 0 || !gameStarts.empty()) {
       totals_.Fail(fmt::format("start of {} was not refused (result {:#x})", name, result));
     }
     if (player.Controller != nullptr) {
-      if (player.Controller->Notifications().size() != notesBefore + 1) {
+      if (CallsOn(entries, kNotification, player.Controller->Object()).size() != 1 ||
+          CallsOf(entries, kNotification).size() != 1) {
         totals_.Fail(fmt::format("refused start of {}: no single notification", name));
       } else {
         ++totals_.Notifications;
       }
     }
-    if (buff != nullptr) CheckMissionData(*mission, *buff, writesBefore, now);
+    if (buff != nullptr) CheckMissionData(*mission, *buff, writes, now);
   }
 
   void CheckPassedOn(const std::string& name, UClass* missionClass, APrimalCharacter* character,
-                     uintptr_t fourth, uintptr_t result, std::size_t gameStartsBefore) {
+                     uintptr_t fourth, uintptr_t result, const Entries& gameStarts) {
     const StandIn::World& world = StandIn::CurrentWorld();
-    if (world.GameStarts().size() != gameStartsBefore + 1) {
-      totals_.Fail(fmt::format("start of {} did not reach the game", name));
+    if (gameStarts.size() != 1) {
+      totals_.Fail(fmt::format("start of {} reached the game {} times", name, gameStarts.size()));
       return;
     }
-    const StandIn::GameStart& start = world.GameStarts().back();
-    if (start.Dispatcher != StandIn::CurrentWorld().Dispatcher() ||
-        start.MissionClass != missionClass || start.Character != character ||
-        start.Fourth != fourth || start.Result != result) {
+    // The game's start takes the dispatcher, the mission class, the character and the fourth.
+    const std::vector<StandIn::Journal::Value>& reached = gameStarts[0].Arguments;
+    const auto reachedFourth = static_cast<uintptr_t>(std::get<int64_t>(reached[3]));
+    if (std::get<const void*>(reached[0]) != StandIn::CurrentWorld().Dispatcher() ||
+        std::get<const void*>(reached[1]) != missionClass ||
+        std::get<const void*>(reached[2]) != character || reachedFourth != fourth ||
+        world.LastGameResult() != result) {
       totals_.Fail(fmt::format("start of {} reached the game changed (fourth {:#x} as {:#x})", name,
-                               fourth, start.Fourth));
+                               fourth, reachedFourth));
     }
   }
 
-  // Exactly "Complete", "Version" and "CompleteUtcTime", in that order, under the mission's tag.
+  // Exactly "Complete", "Version" and "CompleteUtcTime", in that order, under the mission's tag,
+  // on the character's buff.
   void CheckMissionData(StandIn::MissionClass& mission, StandIn::MissionDataBuff& buff,
-                        std::size_t writesBefore, int64_t now) {
-    const auto& writes = buff.Writes();
-    if (writes.size() != writesBefore + 3) {
+                        const Entries& writes, int64_t now) {
+    if (writes.size() != 3) {
       totals_.Fail(fmt::format("refused start of {}: {} mission data entries, not 3",
-                               mission.DisplayName(), writes.size() - writesBefore));
+                               mission.DisplayName(), writes.size()));
       return;
     }
-    const StandIn::MissionDataWrite* entry = &writes[writesBefore];
-    const auto* complete = std::get_if<bool>(&entry[0].Value);
-    const auto* version = std::get_if<int32_t>(&entry[1].Value);
-    const auto* time = std::get_if<double>(&entry[2].Value);
-    const bool right = entry[0].Entry == "Complete" && entry[1].Entry == "Version" &&
-                       entry[2].Entry == "CompleteUtcTime" && entry[0].Tag == mission.Tag() &&
-                       entry[1].Tag == mission.Tag() && entry[2].Tag == mission.Tag() && complete &&
-                       *complete && version && *version == mission.Version() && time &&
-                       *time >= static_cast<double>(now) - 12.0 &&
-                       *time <= static_cast<double>(now) - 10.0;
+    // Each write takes the buff, the tag, the entry and the value.
+    const auto written = [&](std::size_t i, const char* type, const char* entry) {
+      const std::vector<StandIn::Journal::Value>& arguments = writes[i].Arguments;
+      return writes[i].Call == std::string(kMissionDataWrite) + type &&
+             std::get<const void*>(arguments[0]) == buff.Object() &&
+             std::get<std::string>(arguments[1]) == mission.Tag() &&
+             std::get<std::string>(arguments[2]) == entry;
+    };
+    const double time =
+        written(2, "Double", "CompleteUtcTime") ? std::get<double>(writes[2].Arguments[3]) : 0.0;
+    const bool right =
+        written(0, "Bool", "Complete") && std::get<int64_t>(writes[0].Arguments[3]) == 1 &&
+        written(1, "Int", "Version") &&
+        std::get<int64_t>(writes[1].Arguments[3]) == mission.Version() &&
+        time >= static_cast<double>(now) - 12.0 && time <= static_cast<double>(now) - 10.0;
     if (!right) {
-      totals_.Fail(fmt::format("refused start of {}: wrong mission data {}/{}, {}/{}, {}/{}",
-                               mission.DisplayName(), entry[0].Tag, entry[0].Entry, entry[1].Tag,
-                               entry[1].Entry, entry[2].Tag, entry[2].Entry));
+      totals_.Fail(fmt::format("refused start of {}: wrong mission data {}, {}, {}",
+                               mission.DisplayName(), writes[0].Text, writes[1].Text,
+                               writes[2].Text));
       return;
     }
     ++totals_.MissionDataWritten;
@@ -322,18 +353,16 @@ class ServerRun {
   std::mt19937_64& random_;
   Totals& totals_;
   std::vector<std::string>& entries_;
-  std::string directory_;
-  std::string configPath_;
+  StandIn::ScratchServer server_;
   StandIn::Controller* operator_ = nullptr;
   std::vector<StandIn::MissionClass*> missions_;
   std::vector<StandIn::Character*> characters_;
-  std::unique_ptr<StandIn::PluginLibrary> plugin_;
   std::size_t liveBlocks_ = 0;
+  uint64_t nextReload_ = 0;
 };
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// The run; throws when the arguments are no numbers or the server cannot be set up.
+int Soak(int argc, char** argv) {
   const uint64_t starts = argc > 1 ? std::stoull(argv[1]) : 1000000;
   const uint64_t seed = argc > 2 ? std::stoull(argv[2]) : std::random_device()();
   std::mt19937_64 random(seed);
@@ -342,24 +371,23 @@ int main(int argc, char** argv) {
 
   const std::size_t liveAtStart = StandIn::GameHeap::LiveBlocks();
   const auto began = std::chrono::steady_clock::now();
+  const uint64_t startsAfterWarmUp = std::min(kWarmUpStarts, starts);
   double residentAfterWarmUp = 0;
-  uint64_t startsAfterWarmUp = 0;
-  for (uint64_t done = 0; done < starts;) {
-    const uint64_t count = std::min(kStartsPerServer, starts - done);
-    ServerRun(random, totals, entriesInForce).Run(count);
-    done += count;
-    if (StandIn::GameHeap::LiveBlocks() != liveAtStart) {
-      totals.Fail(fmt::format("game heap: {} live blocks before the first server, {} after run {}",
-                              liveAtStart, StandIn::GameHeap::LiveBlocks(), totals.ServerRuns));
-    }
-    if (totals.ServerRuns == 1) {
-      residentAfterWarmUp = ResidentMiB();
-      startsAfterWarmUp = done;
-    }
+  double residentAtEnd = 0;
+  {
+    SoakServer server(random, totals, entriesInForce);
+    server.Run(startsAfterWarmUp);
+    residentAfterWarmUp = ResidentMiB();
+    server.Run(starts - startsAfterWarmUp);
+    server.CheckLedger();
+    residentAtEnd = ResidentMiB();
   }
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
-  const double residentAtEnd = ResidentMiB();
+  if (StandIn::GameHeap::LiveBlocks() != liveAtStart) {
+    totals.Fail(fmt::format("game heap: {} live blocks before the server, {} after it", liveAtStart,
+                            StandIn::GameHeap::LiveBlocks()));
+  }
   const bool memoryFlat = residentAtEnd - residentAfterWarmUp <= kResidentToleranceMiB;
   if (kResidentMemoryMeaningful && !memoryFlat) {
     totals.Fail(fmt::format("resident memory grew from {:.1f} MiB to {:.1f} MiB",
@@ -368,9 +396,8 @@ int main(int argc, char** argv) {
 
   uint64_t reloads = 0;
   for (const auto& [shape, count] : totals.Reloads) reloads += count;
-  fmt::print("soak: {} mission starts in {} server runs, {:.1f} s ({:.0f} starts/s), seed {}\n",
-             totals.Starts, totals.ServerRuns, seconds,
-             static_cast<double>(totals.Starts) / seconds, seed);
+  fmt::print("soak: {} mission starts in one server run, {:.1f} s ({:.0f} starts/s), seed {}\n",
+             totals.Starts, seconds, static_cast<double>(totals.Starts) / seconds, seed);
   fmt::print(
       "  refused {} (mission data checked {}, notifications {}), passed on {} (no class {})\n",
       totals.Refused, totals.MissionDataWritten, totals.Notifications, totals.PassedOn,
@@ -393,4 +420,15 @@ int main(int argc, char** argv) {
   }
   fmt::print("soak: {}\n", totals.FailureCount == 0 ? "passed" : "FAILED");
   return totals.FailureCount == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return Soak(argc, argv);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "soak: FAILED: %s\n", error.what());
+    return 1;
+  }
 }

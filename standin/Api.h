@@ -1,5 +1,5 @@
 // Export marker for the stand-in host's own control surface: what the stand-in server, tools and
-// tests use to drive the simulated game, beside the nine functions plugins import (host/HostApi.h).
+// tests use to drive the simulated game, beside the functions plugins import (host/HostApi.h).
 #pragma once
 
 #include "host/Platform.h"

@@ -1,6 +1,6 @@
 // How the journal writes a crossing: "Key(arg, arg, ...)", each argument as the game or host
 // received it (objects by the world's names, engine strings and names as quoted text, numbers
-// exactly). Built only while the journal records.
+// exactly), beside the arguments' values. Built only while the journal records.
 #pragma once
 
 #include <string>
@@ -17,7 +17,8 @@
 namespace StandIn::CallText {
 
 std::string Quoted(const std::string& utf8);
-// An engine string handed over: its quoted text, or what is wrong with it.
+// An engine string handed over: its quoted text, with its count when that is not one past the
+// text's terminator, or what is wrong with it.
 std::string Arg(const FString* text);
 std::string Arg(const char* narrow);
 std::string Arg(FName name);
@@ -29,12 +30,30 @@ std::string Arg(Number number) {
   return fmt::format("{}", number);
 }
 
+// The values of the arguments, as Journal::Value holds them.
+Journal::Value ValueOf(const FString* text);
+Journal::Value ValueOf(const char* narrow);
+Journal::Value ValueOf(FName name);
+Journal::Value ValueOf(const LinearColor* color);
+inline Journal::Value ValueOf(const void* object) {
+  return object;
+}
+template <typename Number, typename = std::enable_if_t<std::is_arithmetic_v<Number>>>
+Journal::Value ValueOf(Number number) {
+  if constexpr (std::is_floating_point_v<Number>) {
+    return static_cast<double>(number);
+  } else {
+    return static_cast<int64_t>(number);
+  }
+}
+
 std::string Call(const char* key, const std::vector<std::string>& arguments);
 
 // Records the call of `key` with `arguments` when the journal records.
 template <typename... Arguments>
 void Record(const char* key, const Arguments&... arguments) {
-  Journal::Record([&] { return Call(key, {Arg(arguments)...}); });
+  if (!Journal::Wants(key)) return;
+  Journal::Append({Call(key, {Arg(arguments)...}), key, {ValueOf(arguments)...}});
 }
 
 }  // namespace StandIn::CallText

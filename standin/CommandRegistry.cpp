@@ -94,54 +94,30 @@ class Table {
   std::map<std::string, Handler> handlers_;
 };
 
-// The names handed to the registry, in call order.
-class NameRecord {
- public:
-  const FString& Add(const char* operation, const FString& name) {
-    Journal::Record(
-        [&] { return fmt::format("ICommands.{}({})", operation, CallText::Arg(&name)); });
-    Faults::HostCall(operation);
-    std::lock_guard<std::mutex> guard(lock_);
-    names_.push_back({operation, TextOf(&name), name.Count});
-    return name;
-  }
-  std::vector<HandedName> Names() const {
-    std::lock_guard<std::mutex> guard(lock_);
-    return names_;
-  }
-  void Clear() {
-    std::lock_guard<std::mutex> guard(lock_);
-    names_.clear();
-  }
-
- private:
-  mutable std::mutex lock_;
-  std::vector<HandedName> names_;
-};
+// A registry operation as it crossed: journalled, counted as a fallible host call; the key of
+// the name it was handed.
+std::string Handed(const char* operation, const FString& name) {
+  Journal::Record([&] { return fmt::format("ICommands.{}({})", operation, CallText::Arg(&name)); });
+  Faults::HostCall(operation);
+  return Key(name);
+}
 
 class CommandRegistry final : public HostApi::ICommands {
  public:
-  void AddChatCommand(const FString& name, const HostApi::ChatCommand& handler) override {
-    chat_.Add(Key(handed_.Add("AddChatCommand", name)), handler);
-  }
   void AddConsoleCommand(const FString& name, const HostApi::ConsoleCommand& handler) override {
-    console_.Add(Key(handed_.Add("AddConsoleCommand", name)), handler);
+    console_.Add(Handed("AddConsoleCommand", name), handler);
   }
   void AddRconCommand(const FString& name, const HostApi::RconCommand& handler) override {
-    rcon_.Add(Key(handed_.Add("AddRconCommand", name)), handler);
-  }
-  bool RemoveChatCommand(const FString& name) override {
-    return chat_.Remove(Key(handed_.Add("RemoveChatCommand", name)));
+    rcon_.Add(Handed("AddRconCommand", name), handler);
   }
   bool RemoveConsoleCommand(const FString& name) override {
-    return console_.Remove(Key(handed_.Add("RemoveConsoleCommand", name)));
+    return console_.Remove(Handed("RemoveConsoleCommand", name));
   }
   bool RemoveRconCommand(const FString& name) override {
-    return rcon_.Remove(Key(handed_.Add("RemoveRconCommand", name)));
+    return rcon_.Remove(Handed("RemoveRconCommand", name));
   }
-  std::vector<std::string> CommandNames() const override {
+  std::vector<std::string> CommandNames() const {
     std::vector<std::string> names;
-    chat_.AppendNames(names);
     console_.AppendNames(names);
     rcon_.AppendNames(names);
     std::sort(names.begin(), names.end());
@@ -149,10 +125,8 @@ class CommandRegistry final : public HostApi::ICommands {
     return names;
   }
 
-  Table<HostApi::ChatCommand> chat_;
   Table<HostApi::ConsoleCommand> console_;
   Table<HostApi::RconCommand> rcon_;
-  NameRecord handed_;
 };
 
 CommandRegistry& TheRegistry() {
@@ -181,18 +155,12 @@ bool RunRcon(const std::string& body, RCONClientConnection* connection, RCONPack
       [&] { return fmt::format("{} {}", CallText::Arg(connection), CallText::Quoted(body)); });
   HostApi::RconCommand handler = TheRegistry().rcon_.Find(Key(FirstWord(body)));
   if (!handler) return false;
-  handler(connection, request, HostApi::GetApiUtils().GetWorld());
+  handler(connection, request, reinterpret_cast<UWorld*>(&CurrentWorld()));
   return true;
 }
 
-bool RunChat(const std::string& line, AShooterPlayerController* player) {
-  Journal::Record(
-      [&] { return fmt::format("chat {} {}", CallText::Arg(player), CallText::Quoted(line)); });
-  HostApi::ChatCommand handler = TheRegistry().chat_.Find(Key(FirstWord(line)));
-  if (!handler) return false;
-  GameString text(DecodeUtf8(line));
-  handler(player, text.AsFString());
-  return true;
+std::vector<std::string> Names() {
+  return TheRegistry().CommandNames();
 }
 
 std::string Console(const std::string& line, APlayerController* player) {
@@ -210,15 +178,9 @@ std::string Rcon(RconConnection& connection, int32_t requestId, const std::strin
   return answer;
 }
 
-std::vector<HandedName> HandedNames() {
-  return TheRegistry().handed_.Names();
-}
-
 void Clear() {
-  TheRegistry().chat_.Clear();
   TheRegistry().console_.Clear();
   TheRegistry().rcon_.Clear();
-  TheRegistry().handed_.Clear();
 }
 
 }  // namespace StandIn::Commands

@@ -1,4 +1,4 @@
-// The host's command registry: chat, console and RCON commands kept by name, and their dispatch
+// The host's command registry: console and RCON commands kept by name, and their dispatch
 // as the server does it: a command line goes to the handler registered under its first word.
 // Console and Rcon are what the server does with a typed line or a received request, the host's
 // answer to an unknown command included; the Run* functions only dispatch.
@@ -17,14 +17,6 @@ class RconConnection;
 
 namespace StandIn::Commands {
 
-// A command name as a plugin handed it to the registry, kept for tests that check the exact
-// engine string a plugin built.
-struct HandedName {
-  std::string Operation;  // "AddConsoleCommand", "RemoveRconCommand", ...
-  std::string Text;       // UTF-8 of the name up to its first 0
-  int32_t Count;          // the string's Count as given, terminator included
-};
-
 // The registry behind HostApi::GetCommands().
 HostApi::ICommands& Registry();
 
@@ -35,8 +27,8 @@ STANDIN_API bool RunConsole(const std::string& line, APlayerController* player);
 // command is registered under the body's first word; nothing runs then.
 STANDIN_API bool RunRcon(const std::string& body, RCONClientConnection* connection,
                          RCONPacket* request);
-// Runs a chat command ("/name ...") said by `player`. False when none has that name.
-STANDIN_API bool RunChat(const std::string& line, AShooterPlayerController* player);
+// The names of every registered command, console and RCON, sorted, each once.
+STANDIN_API std::vector<std::string> Names();
 
 // The server's handling of a console line typed by `player` (null: the server console). Empty
 // when a registered command ran or the line is blank; otherwise the host's answer
@@ -50,11 +42,7 @@ STANDIN_API std::string Console(const std::string& line, APlayerController* play
 STANDIN_API std::string Rcon(RconConnection& connection, int32_t requestId,
                              const std::string& body);
 
-// Every name given to the registry's add and remove operations since the server started, in
-// call order.
-STANDIN_API std::vector<HandedName> HandedNames();
-
-// Forgets every command and every handed name (a new server starts with none).
+// Forgets every command (a new server starts with none).
 void Clear();
 
 }  // namespace StandIn::Commands

@@ -57,10 +57,6 @@ bool Struck() {
   return ThePlan().Struck.load();
 }
 
-uint64_t Crossings() {
-  return ThePlan().Count.load();
-}
-
 bool AllocationFails() {
   return Due("the allocation");
 }

@@ -25,8 +25,6 @@ STANDIN_API void FailAt(uint64_t n, HostFailure how);
 STANDIN_API void Disarm();
 // True when the fault armed by FailAt has struck.
 STANDIN_API bool Struck();
-// Fallible crossings counted since the last FailAt, until it struck or was disarmed.
-STANDIN_API uint64_t Crossings();
 
 // Counts a game heap allocation; true when it must answer null.
 bool AllocationFails();

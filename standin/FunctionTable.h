@@ -11,8 +11,8 @@ namespace StandIn::FunctionTable {
 // Address of the field inside `object`; Fatal when `object` is not of the field's class.
 using FieldLocator = uint64_t (*)(const void* object);
 
-// Adds or replaces the game function `key`. Only while the host library initialises: Fatal once
-// anything has been looked up.
+// Adds or replaces the game function `key`. Only while the host library initialises, before
+// anything is looked up.
 void AddFunction(const std::string& key, void* entry);
 // Adds or replaces the field `key`; the same restriction.
 void AddField(const std::string& key, FieldLocator locator);

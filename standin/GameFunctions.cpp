@@ -15,7 +15,7 @@
 #include "standin/Fatal.h"
 #include "standin/FunctionTable.h"
 #include "standin/GameHeap.h"
-#include "standin/GameWorld.h"
+#include "standin/World.h"
 
 namespace StandIn {
 namespace {
@@ -34,9 +34,9 @@ void RequireStorage(const void* storage, const char* key) {
   Require(storage != nullptr, key, "null result storage");
 }
 
-// The UTF-8 text of an engine string handed to `key`: a well-formed FString whose buffer, if
-// any, is a live game heap block large enough for its capacity and holds the terminator.
-std::string HandedText(const FString* text, const char* key) {
+// An engine string handed to `key` must be a well-formed FString whose buffer, if any, is a live
+// game heap block large enough for its capacity and holds the terminator.
+void RequireHandedText(const FString* text, const char* key) {
   Require(text != nullptr, key, "null string");
   Require(text->Count >= 0 && text->Capacity >= text->Count, key,
           "string {} has count {} and capacity {}", static_cast<const void*>(text), text->Count,
@@ -50,15 +50,9 @@ std::string HandedText(const FString* text, const char* key) {
     Require(onHeap, key, "string buffer {} is not a live game heap block of {} characters",
             static_cast<const void*>(text->Chars), text->Capacity);
   }
-  if (text->Count == 0) return {};
+  if (text->Count == 0) return;
   Require(text->Chars != nullptr, key, "string of count {} without a buffer", text->Count);
   Require(text->Chars[text->Count - 1] == 0, key, "string without its terminating 0");
-  return TextOf(text);
-}
-
-LinearColor HandedColor(const LinearColor* color, const char* key) {
-  Require(color != nullptr, key, "null colour");
-  return *color;
 }
 
 // Fills empty result storage with a fresh game heap copy of `text`, which the caller then owns.
@@ -68,38 +62,38 @@ void HandOver(const WideString& text, FString& result, const char* key) {
   GameString(text).HandOverTo(result);
 }
 
-AShooterPlayerController* ObjectOf(GameController* controller) {
+AShooterPlayerController* ObjectOf(Controller* controller) {
   return controller != nullptr ? controller->Object() : nullptr;
 }
 
 UObject* GetDefaultObject(UClass* missionClass, bool createIfNeeded) {
   constexpr const char* key = "UClass.GetDefaultObject";
   CallText::Record(key, missionClass, createIfNeeded);
-  GameMission& mission = RunningWorld().MissionOfClass(missionClass, key);
+  MissionClass& mission = CurrentWorld().MissionOfClass(missionClass, key);
   Require(createIfNeeded, key, "the create flag must be true");
   return reinterpret_cast<UObject*>(mission.DefaultObject());
 }
 
 bool IsDead(APrimalCharacter* character) {
   CallText::Record("APrimalCharacter.IsDead", character);
-  return RunningWorld().CharacterAt(character, "APrimalCharacter.IsDead").Dead();
+  return CurrentWorld().CharacterAt(character, "APrimalCharacter.IsDead").Dead();
 }
 
 AShooterPlayerController* GetOwnerController(APrimalCharacter* character) {
   CallText::Record("APawn.GetOwnerController", character);
-  return ObjectOf(RunningWorld().CharacterAt(character, "APawn.GetOwnerController").Owner());
+  return ObjectOf(CurrentWorld().CharacterAt(character, "APawn.GetOwnerController").Owner());
 }
 
 AShooterPlayerController* GetInstigatorController(APrimalCharacter* character) {
   CallText::Record("AActor.GetInstigatorController", character);
   return ObjectOf(
-      RunningWorld().CharacterAt(character, "AActor.GetInstigatorController").Instigator());
+      CurrentWorld().CharacterAt(character, "AActor.GetInstigatorController").Instigator());
 }
 
 FString* GetPlayerCharacterName(AShooterPlayerController* controller, FString* result) {
   constexpr const char* key = "AShooterPlayerController.GetPlayerCharacterName";
   CallText::Record(key, controller);
-  GameController& player = RunningWorld().ControllerAt(controller, key);
+  Controller& player = CurrentWorld().ControllerAt(controller, key);
   RequireStorage(result, key);
   HandOver(player.CharacterNameText(), *result, key);
   return result;
@@ -108,8 +102,8 @@ FString* GetPlayerCharacterName(AShooterPlayerController* controller, FString* r
 FName* GetMissionTag(AMissionType* mission, FName* result) {
   constexpr const char* key = "AMissionType.GetMissionTag";
   CallText::Record(key, mission);
-  GameWorld& world = RunningWorld();
-  GameMission& own = world.MissionOfDefaultObject(mission, key);
+  World& world = CurrentWorld();
+  MissionClass& own = world.MissionOfDefaultObject(mission, key);
   RequireStorage(result, key);
   Require(result->Value == 0, key, "result storage is not zeroed");
   *result = world.Names().Intern(own.Tag());
@@ -119,17 +113,17 @@ FName* GetMissionTag(AMissionType* mission, FName* result) {
 APrimalBuff_MissionData* GetMissionDataForCharacter(APrimalCharacter* character, bool create) {
   constexpr const char* key = "AMissionType.GetMissionDataForCharacter";
   CallText::Record(key, character, create);
-  GameCharacter& own = RunningWorld().CharacterAt(character, key);
+  Character& own = CurrentWorld().CharacterAt(character, key);
   Require(create, key, "the flag must be true");
-  GameMissionData* buff = own.MissionData();
+  MissionDataBuff* buff = own.MissionData();
   return buff != nullptr ? buff->Object() : nullptr;
 }
 
 void SetMissionData(const char* key, APrimalBuff_MissionData* buff, FName tag, FName entry,
                     MissionDataValue value) {
   std::visit([&](auto written) { CallText::Record(key, buff, tag, entry, written); }, value);
-  GameWorld& world = RunningWorld();
-  GameMissionData& own = world.MissionDataAt(buff, key);
+  World& world = CurrentWorld();
+  MissionDataBuff& own = world.MissionDataAt(buff, key);
   own.Write(world.NameTextFor(tag, key), world.NameTextFor(entry, key), value);
 }
 
@@ -149,9 +143,8 @@ void SetMissionDataDouble(APrimalBuff_MissionData* buff, FName tag, FName entry,
 void ForceReplicateNow(AActor* actor, bool first, bool second) {
   constexpr const char* key = "AActor.ForceReplicateNow";
   CallText::Record(key, actor, first, second);
-  GameMissionData& buff = RunningWorld().MissionDataAt(actor, key);
+  CurrentWorld().MissionDataAt(actor, key);
   Require(!first && !second, key, "the flags must be false, false; got {}, {}", first, second);
-  buff.Replicate();
 }
 
 void InitName(FName* name, const char* text, int32_t number, int32_t findType, bool splitName,
@@ -163,44 +156,47 @@ void InitName(FName* name, const char* text, int32_t number, int32_t findType, b
   Require(number == 0 && findType == 1 && splitName && hardcodeIndex == -1, key,
           "expects (0, 1, true, -1) after the text; got ({}, {}, {}, {})", number, findType,
           splitName, hardcodeIndex);
-  *name = RunningWorld().Names().Intern(text);
+  *name = CurrentWorld().Names().Intern(text);
 }
 
 void ShowNotification(AShooterPlayerController* controller, FString* message, LinearColor* color,
                       float first, float second, void* texture, void* sound) {
   constexpr const char* key = "AShooterPlayerController.ClientServerSOTFNotificationCustom";
   CallText::Record(key, controller, message, color, first, second, texture, sound);
-  GameController& player = RunningWorld().ControllerAt(controller, key);
-  player.Show({HandedText(message, key), HandedColor(color, key), first, second, texture, sound});
+  CurrentWorld().ControllerAt(controller, key);
+  RequireHandedText(message, key);
+  Require(color != nullptr, key, "null colour");
 }
 
 void SendChat(AShooterPlayerController* controller, FString* message, LinearColor* color,
               bool flag) {
   constexpr const char* key = "AShooterPlayerController.ClientServerChatDirectMessage";
   CallText::Record(key, controller, message, color, flag);
-  GameController& player = RunningWorld().ControllerAt(controller, key);
-  player.Say({HandedText(message, key), HandedColor(color, key), flag});
+  CurrentWorld().ControllerAt(controller, key);
+  RequireHandedText(message, key);
+  Require(color != nullptr, key, "null colour");
 }
 
 void SendRconMessage(RCONClientConnection* connection, int32_t requestId, int32_t type,
                      FString* message) {
   constexpr const char* key = "RCONClientConnection.SendMessageW";
   CallText::Record(key, connection, requestId, type, message);
-  GameRconConnection& own = RunningWorld().ConnectionAt(connection, key);
-  own.Reply({requestId, type, HandedText(message, key)});
+  CurrentWorld().ConnectionAt(connection, key);
+  RequireHandedText(message, key);
 }
 
-// The game's own mission start: what reaches it is recorded, and its result is distinctive.
+// The game's own mission start: its result is distinctive.
 uintptr_t StartMission(AMissionDispatcher* dispatcher, UClass* missionClass,
                        APrimalCharacter* character, uintptr_t fourth) {
   constexpr const char* key = "AMissionDispatcher.StartMission";
   CallText::Record(key, dispatcher, missionClass, character, fourth);
-  GameWorld& world = RunningWorld();
+  World& world = CurrentWorld();
   world.CheckDispatcher(dispatcher, key);
   if (missionClass != nullptr) world.MissionOfClass(missionClass, key);
   if (character != nullptr) world.CharacterAt(character, key);
-  const uintptr_t result = kStartResultBase + world.GameStarts().size() + 1;
-  world.RecordGameStart({dispatcher, missionClass, character, fourth, result});
+  const uintptr_t result =
+      world.LastGameResult() == 0 ? kStartResultBase + 1 : world.LastGameResult() + 1;
+  world.SetLastGameResult(result);
   return result;
 }
 static_assert(std::is_same_v<decltype(&StartMission), StartMissionFunction>,
@@ -208,14 +204,14 @@ static_assert(std::is_same_v<decltype(&StartMission), StartMissionFunction>,
 
 uint64_t DisplayNameField(const void* object) {
   return reinterpret_cast<uint64_t>(
-      RunningWorld()
+      CurrentWorld()
           .MissionOfDefaultObject(object, "AMissionType.MissionDisplayName")
           .DisplayNameField());
 }
 
 uint64_t VersionField(const void* object) {
   return reinterpret_cast<uint64_t>(
-      RunningWorld().MissionOfDefaultObject(object, "AMissionType.MissionVersion").VersionField());
+      CurrentWorld().MissionOfDefaultObject(object, "AMissionType.MissionVersion").VersionField());
 }
 
 template <typename Function>

@@ -1,13 +1,13 @@
 #include "standin/GameHeap.h"
 
-#include <atomic>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <unordered_map>
 
 #include <fmt/format.h>
 
-#include "standin/BlockTable.h"
 #include "standin/Fatal.h"
 #include "standin/Faults.h"
 #include "standin/FunctionTable.h"
@@ -16,48 +16,39 @@
 namespace StandIn::GameHeap {
 namespace {
 
-// The ledger is taken twice for every engine string, and almost never by two threads at once:
-// a spin lock costs a fraction of a mutex there and is as safe.
-class SpinLock {
- public:
-  void lock() noexcept {
-    while (taken_.test_and_set(std::memory_order_acquire)) {
-    }
-  }
-  void unlock() noexcept { taken_.clear(std::memory_order_release); }
+// How many of the latest releases the ledger remembers, to tell a second release of a block from
+// a pointer the heap never made.
+constexpr std::size_t kReleasesRemembered = 4096;
 
- private:
-  std::atomic_flag taken_ = ATOMIC_FLAG_INIT;
-};
-
+// The live blocks with the sizes they were allocated with, and the latest released addresses.
+// Neither allocates once the program has reached its most live blocks: a block's entry goes with
+// the block, and the released addresses go round a ring of fixed size.
 struct Ledger {
-  SpinLock Lock;
-  BlockTable Blocks;
-  std::size_t Live = 0;
+  std::mutex Lock;
+  std::unordered_map<const void*, std::size_t> Live;
+  std::vector<const void*> Released = std::vector<const void*>(kReleasesRemembered, nullptr);
+  std::size_t NextRelease = 0;
   uint64_t Allocations = 0;
   uint64_t Releases = 0;
+
+  // The size of live `block`; Fatal naming `operation` when it is not a live block.
+  std::size_t LiveSize(const char* operation, const void* block) const {
+    const auto found = Live.find(block);
+    if (found != Live.end()) return found->second;
+    const bool released = std::find(Released.begin(), Released.end(), block) != Released.end();
+    Fatal(fmt::format("{}: block {} {}", operation, block,
+                      released ? "was already freed" : "was never handed out by the game heap"));
+  }
+  void Forget(const void* block) {
+    Live.erase(block);
+    Released[NextRelease] = block;
+    NextRelease = (NextRelease + 1) % Released.size();
+  }
 };
 
 Ledger& TheLedger() {
   static Ledger* ledger = new Ledger;  // outlives every static that may still release blocks
   return *ledger;
-}
-
-// The entry of live `block`; Fatal naming `operation` when it is not a live block.
-BlockTable::Entry& LiveEntry(const char* operation, const void* block, Ledger& ledger) {
-  BlockTable::Entry* entry = ledger.Blocks.Find(block);
-  if (entry == nullptr || entry->Kind != BlockTable::State::Live) {
-    const char* why =
-        entry != nullptr ? "was already freed" : "was never handed out by the game heap";
-    Fatal(fmt::format("{}: block {} {}", operation, block, why));
-  }
-  return *entry;
-}
-
-void MarkLive(Ledger& ledger, const void* block, std::size_t size) {
-  BlockTable::Entry& entry = ledger.Blocks.Record(block);
-  entry.Kind = BlockTable::State::Live;
-  entry.Size = size;
 }
 
 // The game's entries record each call, the block by the size it was allocated with.
@@ -87,66 +78,63 @@ void* Allocate(std::size_t size) {
   void* block = std::malloc(size == 0 ? 1 : size);
   if (block == nullptr) Fatal(fmt::format("FMemory.Malloc: out of memory for {} bytes", size));
   Ledger& ledger = TheLedger();
-  std::lock_guard<SpinLock> guard(ledger.Lock);
-  MarkLive(ledger, block, size);
-  ++ledger.Live;
+  std::lock_guard<std::mutex> guard(ledger.Lock);
+  ledger.Live[block] = size;
   ++ledger.Allocations;
   return block;
 }
 
 void* Resize(void* block, std::size_t size) {
   Ledger& ledger = TheLedger();
-  std::lock_guard<SpinLock> guard(ledger.Lock);
-  BlockTable::Entry& entry = LiveEntry("FMemory.Realloc", block, ledger);
+  std::lock_guard<std::mutex> guard(ledger.Lock);
+  ledger.LiveSize("FMemory.Realloc", block);
+  ledger.Forget(block);  // live again below when the block stays where it is
   void* moved = std::realloc(block, size == 0 ? 1 : size);
   if (moved == nullptr) Fatal(fmt::format("FMemory.Realloc: out of memory for {} bytes", size));
-  if (moved != block) entry.Kind = BlockTable::State::Released;
-  MarkLive(ledger, moved, size);  // after the old entry is settled: recording may move entries
+  ledger.Live[moved] = size;
   return moved;
 }
 
 void Release(void* block) {
   Ledger& ledger = TheLedger();
-  std::lock_guard<SpinLock> guard(ledger.Lock);
-  LiveEntry("FMemory.Free", block, ledger).Kind = BlockTable::State::Released;
-  --ledger.Live;
+  std::lock_guard<std::mutex> guard(ledger.Lock);
+  ledger.LiveSize("FMemory.Free", block);
+  ledger.Forget(block);
   ++ledger.Releases;
   std::free(block);
 }
 
 std::size_t LiveBlocks() {
   Ledger& ledger = TheLedger();
-  std::lock_guard<SpinLock> guard(ledger.Lock);
-  return ledger.Live;
+  std::lock_guard<std::mutex> guard(ledger.Lock);
+  return ledger.Live.size();
 }
 
 std::vector<Block> LiveBlockList() {
   Ledger& ledger = TheLedger();
-  std::lock_guard<SpinLock> guard(ledger.Lock);
+  std::lock_guard<std::mutex> guard(ledger.Lock);
   std::vector<Block> blocks;
-  ledger.Blocks.ForEach([&](const BlockTable::Entry& entry) {
-    if (entry.Kind == BlockTable::State::Live) blocks.push_back({entry.Address, entry.Size});
-  });
+  for (const auto& [address, size] : ledger.Live) blocks.push_back({address, size});
   return blocks;
 }
 
 std::optional<std::size_t> LiveBlockSize(const void* address) {
   Ledger& ledger = TheLedger();
-  std::lock_guard<SpinLock> guard(ledger.Lock);
-  const BlockTable::Entry* entry = ledger.Blocks.Find(address);
-  if (entry == nullptr || entry->Kind != BlockTable::State::Live) return std::nullopt;
-  return entry->Size;
+  std::lock_guard<std::mutex> guard(ledger.Lock);
+  const auto found = ledger.Live.find(address);
+  if (found == ledger.Live.end()) return std::nullopt;
+  return found->second;
 }
 
 uint64_t TotalAllocations() {
   Ledger& ledger = TheLedger();
-  std::lock_guard<SpinLock> guard(ledger.Lock);
+  std::lock_guard<std::mutex> guard(ledger.Lock);
   return ledger.Allocations;
 }
 
 uint64_t TotalReleases() {
   Ledger& ledger = TheLedger();
-  std::lock_guard<SpinLock> guard(ledger.Lock);
+  std::lock_guard<std::mutex> guard(ledger.Lock);
   return ledger.Releases;
 }
 

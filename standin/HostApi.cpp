@@ -1,4 +1,4 @@
-// The nine functions plugins import, over the stand-in server.
+// The functions plugins import, over the stand-in server.
 #include "host/HostApi.h"
 
 #include "standin/CallText.h"
@@ -11,19 +11,6 @@
 
 using StandIn::CallText::Quoted;
 using StandIn::CallText::Record;
-
-namespace {
-
-class ApiUtils final : public HostApi::IApiUtils {
- public:
-  UWorld* GetWorld() const override {
-    StandIn::ServerState& state = StandIn::State();
-    return reinterpret_cast<UWorld*>(state.Game.get());
-  }
-  bool IsServerReady() const override { return StandIn::State().Game != nullptr; }
-};
-
-}  // namespace
 
 void* GetAddress(const std::string& key) {
   Record("GetAddress", key.c_str());
@@ -55,11 +42,6 @@ ICommands& GetCommands() {
   Record("GetCommands");
   StandIn::Faults::HostCall("GetCommands");
   return StandIn::Commands::Registry();
-}
-
-IApiUtils& GetApiUtils() {
-  static ApiUtils utils;
-  return utils;
 }
 
 namespace Tools {

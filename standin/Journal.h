@@ -1,11 +1,15 @@
-// The stand-in's flight recorder: one ordered list of everything that crosses between a plugin and
-// its host or game, so tests can state the exact sequence of calls, their arguments and their
-// order.
+// The stand-in's flight recorder and its only record of what crossed between a plugin and its host
+// or game: one ordered list of crossings, so tests can state the exact sequence of calls, their
+// arguments and their order, and the sandbox shows players' messages and RCON replies from the
+// same entries.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <variant>
 #include <vector>
 
+#include "host/Color.h"
 #include "standin/Api.h"
 
 namespace StandIn::Journal {
@@ -27,20 +31,42 @@ namespace StandIn::Journal {
 //                game starts mission(class "Alpha", character 1, 7)
 //                console null "qv.reload"  rcon 1 "qv.reload"
 //   faults:      fault: GetAddress("FName.Init") fails  fault: the allocation fails
-// Recording is off by default and costs one relaxed load per crossing then.
+// Recording is off by default and costs one relaxed load per crossing then. While on, the entries
+// are kept until a reader takes them: memory grows only between two Take calls. A reader that acts
+// on a few calls records only those, and the other crossings cost it a look at their key.
 
-// Forgets every entry and starts recording.
-STANDIN_API void Start();
-// Stops recording; the entries stay until the next Start.
+// An argument of a call as it was received: an object by address, an engine string, name or
+// narrow text as UTF-8, a colour, a number; none for a null or malformed string or colour.
+using Value = std::variant<std::monostate, const void*, std::string, LinearColor, int64_t, double>;
+
+struct Entry {
+  std::string Text;  // the line, as above
+  // For a call: its key ("AActor.ForceReplicateNow") and its arguments; empty for other entries.
+  std::string Call;
+  std::vector<Value> Arguments;
+};
+
+// Forgets every entry and starts recording: every crossing, or, when `calls` names some, only the
+// calls of those keys (a log line's key is "log").
+STANDIN_API void Start(std::vector<std::string> calls = {});
+// Stops recording; the entries stay until the next Start or Take.
 STANDIN_API void Stop();
-STANDIN_API bool Recording();
+// Whether an entry for the call `key` is recorded now.
+STANDIN_API bool Wants(const char* key);
+// The lines of the entries kept so far.
 STANDIN_API std::vector<std::string> Entries();
+// The entries kept so far, which the journal forgets: a reader that takes them as it goes keeps
+// the journal small however long it records.
+STANDIN_API std::vector<Entry> Take();
 
-// Appends `entry` when recording. `describe` builds the entry only then.
-STANDIN_API void Append(std::string entry);
+// Appends `entry`, which its writer built because Wants(its call) or RecordingAll().
+STANDIN_API void Append(Entry entry);
+// Whether every crossing is recorded now.
+STANDIN_API bool RecordingAll();
+// Appends the entry that is no call, of line `describe()`, when every crossing is recorded.
 template <typename Describe>
 void Record(Describe&& describe) {
-  if (Recording()) Append(describe());
+  if (RecordingAll()) Append(Entry{describe(), {}, {}});
 }
 
 }  // namespace StandIn::Journal

@@ -9,9 +9,8 @@
 #include "standin/Fatal.h"
 #include "standin/GameHeap.h"
 #include "standin/HookRegistry.h"
-#include "standin/LogCapture.h"
+#include "standin/LogJournal.h"
 #include "standin/ServerState.h"
-#include "standin/WorldFactory.h"
 
 namespace StandIn {
 namespace {
@@ -39,16 +38,15 @@ void Start(const std::string& serverDir, const ServerOptions& options) {
   const std::filesystem::path logDir = std::filesystem::u8path(serverDir) / "HostApi" / "Logs";
   std::filesystem::create_directories(logDir);
   state.Directory = serverDir;
-  state.Capture = std::make_shared<LogCapture>();
   state.Sinks.clear();
   if (options.WriteLogFile) {
     state.Sinks.push_back(
         std::make_shared<spdlog::sinks::basic_file_sink_mt>((logDir / "Server.log").native()));
   }
-  state.Sinks.push_back(state.Capture);
+  state.Sinks.push_back(std::make_shared<LogJournal>());
   Hooks::Clear();
   Commands::Clear();
-  state.Game = MakeWorld();
+  state.Game = std::make_unique<World>();
 }
 
 void Stop() {
@@ -57,16 +55,11 @@ void Stop() {
   Hooks::Clear();
   Commands::Clear();
   state.Sinks.clear();
-  state.Capture.reset();
   state.Directory.clear();
 }
 
 bool Running() {
   return State().Game != nullptr;
-}
-
-std::vector<std::string> CapturedLog() {
-  return RunningState().Capture->Lines();
 }
 
 void AddLogSink(std::shared_ptr<spdlog::sinks::sink> sink) {

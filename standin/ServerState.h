@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "standin/LogCapture.h"
+#include <spdlog/sinks/sink.h>
+
 #include "standin/World.h"
 
 namespace StandIn {
@@ -13,7 +14,6 @@ namespace StandIn {
 struct ServerState {
   std::string Directory;
   std::vector<std::shared_ptr<spdlog::sinks::sink>> Sinks;  // what GetLogSinks() returns
-  std::shared_ptr<LogCapture> Capture;
   std::unique_ptr<StandIn::World> Game;
 };
 

@@ -1,13 +1,13 @@
+#include "standin/World.h"
+
 #include <algorithm>
 
 #include <fmt/format.h>
 
 #include "standin/CallText.h"
 #include "standin/Fatal.h"
-#include "standin/GameWorld.h"
 #include "standin/HookRegistry.h"
 #include "standin/Utf8.h"
-#include "standin/WorldFactory.h"
 
 namespace StandIn {
 namespace {
@@ -35,8 +35,8 @@ Object& FindLive(const std::vector<std::unique_ptr<Object>>& objects, Matches ma
 
 }  // namespace
 
-GameMission::GameMission(const std::string& displayNameUtf8, int32_t version,
-                         const std::string& tag)
+MissionClass::MissionClass(const std::string& displayNameUtf8, int32_t version,
+                           const std::string& tag)
     : tag_(tag) {
   object_.Header = kMissionHeader;
   object_.DisplayName.Assign(DecodeUtf8(displayNameUtf8));
@@ -44,44 +44,46 @@ GameMission::GameMission(const std::string& displayNameUtf8, int32_t version,
   object_.Version = version;
 }
 
-std::string GameMission::DisplayName() const {
+std::string MissionClass::DisplayName() const {
   return TextOf(object_.DisplayName.AsFString());
 }
 
-void GameMission::SetDisplayName(const std::string& utf8) {
+void MissionClass::SetDisplayName(const std::string& utf8) {
   object_.DisplayName.Assign(DecodeUtf8(utf8));
 }
 
-GameController::GameController(const std::string& characterNameUtf8)
+Controller::Controller(const std::string& characterNameUtf8)
     : characterName_(DecodeUtf8(characterNameUtf8)) {}
 
-std::string GameController::CharacterName() const {
+std::string Controller::CharacterName() const {
   return EncodeUtf8(characterName_);
 }
 
-void GameController::SetCharacterName(const std::string& utf8) {
-  characterName_ = DecodeUtf8(utf8);
-}
-
-const MissionDataValue* GameMissionData::Value(const std::string& tag,
+const MissionDataValue* MissionDataBuff::Value(const std::string& tag,
                                                const std::string& entry) const {
-  auto found = values_.find({tag, entry});
-  return found == values_.end() ? nullptr : &found->second;
+  for (const MissionDataEntry& written : entries_) {
+    if (written.Tag == tag && written.Entry == entry) return &written.Value;
+  }
+  return nullptr;
 }
 
-void GameMissionData::Write(const std::string& tag, const std::string& entry,
+void MissionDataBuff::Write(const std::string& tag, const std::string& entry,
                             MissionDataValue value) {
-  writes_.push_back({tag, entry, value});
-  values_[{tag, entry}] = value;
+  for (MissionDataEntry& written : entries_) {
+    if (written.Tag == tag && written.Entry == entry) {
+      written.Value = value;
+      return;
+    }
+  }
+  entries_.push_back({tag, entry, value});
 }
 
-GameCharacter::GameCharacter(GameController* owner, GameController* instigator,
-                             bool withMissionData)
+Character::Character(Controller* owner, Controller* instigator, bool withMissionData)
     : owner_(owner),
       instigator_(instigator),
-      missionData_(withMissionData ? std::make_unique<GameMissionData>() : nullptr) {}
+      missionData_(withMissionData ? std::make_unique<MissionDataBuff>() : nullptr) {}
 
-RCONPacket* GameRconConnection::Receive(int32_t requestId, const std::string& body) {
+RCONPacket* RconConnection::Receive(int32_t requestId, const std::string& body) {
   auto packet = std::make_unique<RconPacketLayout>();
   // The wire size: id, type, the body and its two terminating zero bytes.
   packet->Size = static_cast<int32_t>(2 * sizeof(int32_t) + body.size() + 2);
@@ -92,119 +94,118 @@ RCONPacket* GameRconConnection::Receive(int32_t requestId, const std::string& bo
   return reinterpret_cast<RCONPacket*>(packets_.back().get());
 }
 
-GameWorld::GameWorld() : dispatcher_(kDispatcherBody) {}
+World::World() : dispatcher_(kDispatcherBody) {}
 
-MissionClass& GameWorld::AddMission(const std::string& displayNameUtf8, int32_t version,
-                                    const std::string& tag) {
-  missions_.push_back(std::make_unique<GameMission>(displayNameUtf8, version, tag));
+World::~World() = default;
+
+MissionClass& World::AddMission(const std::string& displayNameUtf8, int32_t version,
+                                const std::string& tag) {
+  missions_.push_back(std::make_unique<MissionClass>(displayNameUtf8, version, tag));
   return *missions_.back();
 }
 
-Controller& GameWorld::AddController(const std::string& characterNameUtf8) {
-  controllers_.push_back(std::make_unique<GameController>(characterNameUtf8));
+Controller& World::AddController(const std::string& characterNameUtf8) {
+  controllers_.push_back(std::make_unique<Controller>(characterNameUtf8));
   return *controllers_.back();
 }
 
-Character& GameWorld::AddCharacter(Controller* owner, Controller* instigator,
-                                   bool withMissionData) {
-  characters_.push_back(std::make_unique<GameCharacter>(
-      OwnController(owner), OwnController(instigator), withMissionData));
+Character& World::AddCharacter(Controller* owner, Controller* instigator, bool withMissionData) {
+  characters_.push_back(std::make_unique<Character>(OwnController(owner), OwnController(instigator),
+                                                    withMissionData));
   return *characters_.back();
 }
 
-RconConnection& GameWorld::AddRconConnection() {
-  connections_.push_back(std::make_unique<GameRconConnection>());
+RconConnection& World::AddRconConnection() {
+  connections_.push_back(std::make_unique<RconConnection>());
   return *connections_.back();
 }
 
-void GameWorld::RemoveRconConnection(RconConnection& connection) {
+void World::RemoveRconConnection(RconConnection& connection) {
   const auto found = std::find_if(connections_.begin(), connections_.end(),
-                                  [&connection](const std::unique_ptr<GameRconConnection>& own) {
+                                  [&connection](const std::unique_ptr<RconConnection>& own) {
                                     return own.get() == &connection;
                                   });
   if (found == connections_.end()) Fatal("RemoveRconConnection: not a connection of this world");
   connections_.erase(found);
 }
 
-MissionClass* GameWorld::FindMission(const std::string& displayNameUtf8) {
-  for (const std::unique_ptr<GameMission>& mission : missions_) {
+MissionClass* World::FindMission(const std::string& displayNameUtf8) {
+  for (const std::unique_ptr<MissionClass>& mission : missions_) {
     if (mission->DisplayName() == displayNameUtf8) return mission.get();
   }
   return nullptr;
 }
 
-uintptr_t GameWorld::StartMission(UClass* missionClass, APrimalCharacter* character,
-                                  uintptr_t fourth) {
+uintptr_t World::StartMission(UClass* missionClass, APrimalCharacter* character, uintptr_t fourth) {
   CallText::Record("game starts mission", missionClass, character, fourth);
   auto entry =
       reinterpret_cast<StartMissionFunction>(Hooks::Entry("AMissionDispatcher.StartMission"));
   return entry(Dispatcher(), missionClass, character, fourth);
 }
 
-std::string GameWorld::NameText(FName name) const {
+std::string World::NameText(FName name) const {
   return NameTextFor(name, "NameText");
 }
 
-GameMission& GameWorld::MissionOfClass(const void* object, const char* key) {
+MissionClass& World::MissionOfClass(const void* object, const char* key) {
   return FindLive(
-      missions_, [object](GameMission& mission) { return mission.Class() == object; }, key, object,
+      missions_, [object](MissionClass& mission) { return mission.Class() == object; }, key, object,
       "mission class");
 }
 
-GameMission& GameWorld::MissionOfDefaultObject(const void* object, const char* key) {
+MissionClass& World::MissionOfDefaultObject(const void* object, const char* key) {
   return FindLive(
-      missions_, [object](GameMission& mission) { return mission.DefaultObject() == object; }, key,
+      missions_, [object](MissionClass& mission) { return mission.DefaultObject() == object; }, key,
       object, "mission default object");
 }
 
-GameController& GameWorld::ControllerAt(const void* object, const char* key) {
+Controller& World::ControllerAt(const void* object, const char* key) {
   return FindLive(
-      controllers_, [object](GameController& controller) { return controller.Object() == object; },
-      key, object, "player controller");
+      controllers_, [object](Controller& controller) { return controller.Object() == object; }, key,
+      object, "player controller");
 }
 
-GameCharacter& GameWorld::CharacterAt(const void* object, const char* key) {
+Character& World::CharacterAt(const void* object, const char* key) {
   return FindLive(
-      characters_, [object](GameCharacter& character) { return character.Object() == object; }, key,
+      characters_, [object](Character& character) { return character.Object() == object; }, key,
       object, "character");
 }
 
-GameMissionData& GameWorld::MissionDataAt(const void* object, const char* key) {
-  for (const std::unique_ptr<GameCharacter>& character : characters_) {
-    GameMissionData* buff = character->MissionData();
+MissionDataBuff& World::MissionDataAt(const void* object, const char* key) {
+  for (const std::unique_ptr<Character>& character : characters_) {
+    MissionDataBuff* buff = character->MissionData();
     if (buff != nullptr && buff->Object() == object) return *buff;
   }
   NotLive(key, object, "mission data buff");
 }
 
-GameRconConnection& GameWorld::ConnectionAt(const void* object, const char* key) {
+RconConnection& World::ConnectionAt(const void* object, const char* key) {
   return FindLive(
-      connections_,
-      [object](GameRconConnection& connection) { return connection.Object() == object; }, key,
-      object, "RCON connection");
+      connections_, [object](RconConnection& connection) { return connection.Object() == object; },
+      key, object, "RCON connection");
 }
 
-void GameWorld::CheckDispatcher(const void* object, const char* key) const {
+void World::CheckDispatcher(const void* object, const char* key) const {
   if (object != &dispatcher_) NotLive(key, object, "mission dispatcher");
 }
 
-std::string GameWorld::Describe(const void* object) const {
+std::string World::Describe(const void* object) const {
   if (object == nullptr) return "null";
   if (object == &dispatcher_) return "dispatcher";
-  for (const std::unique_ptr<GameMission>& mission : missions_) {
+  for (const std::unique_ptr<MissionClass>& mission : missions_) {
     if (mission->Class() == object) return fmt::format("class \"{}\"", mission->DisplayName());
     if (mission->DefaultObject() == object) {
       return fmt::format("mission \"{}\"", mission->DisplayName());
     }
   }
-  for (const std::unique_ptr<GameController>& controller : controllers_) {
+  for (const std::unique_ptr<Controller>& controller : controllers_) {
     if (controller->Object() == object) {
       return fmt::format("controller \"{}\"", controller->CharacterName());
     }
   }
   for (std::size_t i = 0; i < characters_.size(); ++i) {
     if (characters_[i]->Object() == object) return fmt::format("character {}", i + 1);
-    const GameMissionData* buff = characters_[i]->MissionData();
+    const MissionDataBuff* buff = characters_[i]->MissionData();
     if (buff != nullptr && buff == object) return fmt::format("buff of character {}", i + 1);
   }
   for (std::size_t i = 0; i < connections_.size(); ++i) {
@@ -213,7 +214,7 @@ std::string GameWorld::Describe(const void* object) const {
   return fmt::format("{}", object);
 }
 
-const std::string& GameWorld::NameTextFor(FName name, const char* key) const {
+const std::string& World::NameTextFor(FName name, const char* key) const {
   const std::string* text = names_.Find(name);
   if (text == nullptr) {
     Fatal(fmt::format("{}: {:#x} is not a name made by FName.Init", key, name.Value));
@@ -221,19 +222,11 @@ const std::string& GameWorld::NameTextFor(FName name, const char* key) const {
   return *text;
 }
 
-GameController* GameWorld::OwnController(Controller* controller) {
+Controller* World::OwnController(Controller* controller) {
   if (controller == nullptr) return nullptr;
   return &FindLive(
-      controllers_, [controller](GameController& own) { return &own == controller; },
-      "AddCharacter", controller, "controller");
-}
-
-GameWorld& RunningWorld() {
-  return static_cast<GameWorld&>(CurrentWorld());
-}
-
-std::unique_ptr<World> MakeWorld() {
-  return std::make_unique<GameWorld>();
+      controllers_, [controller](Controller& own) { return &own == controller; }, "AddCharacter",
+      controller, "controller");
 }
 
 }  // namespace StandIn

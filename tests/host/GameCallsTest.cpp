@@ -70,16 +70,18 @@ TEST_F(GameCallsTest, MissionDataWritesArriveInOrderAndReplicate) {
   SetMissionDataDouble(buff, tag, MakeName("CompleteUtcTime"), 1700000000.0 - 10.0);
   ForceReplicateNow(reinterpret_cast<AActor*>(buff));
 
-  const auto& writes = withBuff.MissionData()->Writes();
-  ASSERT_EQ(writes.size(), 3u);
-  EXPECT_EQ(writes[0].Tag, "Hunt");
-  EXPECT_EQ(writes[0].Entry, "Complete");
-  EXPECT_EQ(writes[0].Value, (std::variant<bool, int32_t, double>(true)));
-  EXPECT_EQ(writes[1].Entry, "Version");
-  EXPECT_EQ(writes[1].Value, (std::variant<bool, int32_t, double>(int32_t{-7})));
-  EXPECT_EQ(writes[2].Entry, "CompleteUtcTime");
-  EXPECT_EQ(writes[2].Value, (std::variant<bool, int32_t, double>(1699999990.0)));
-  EXPECT_EQ(withBuff.MissionData()->Replications(), 1);
+  EXPECT_TRUE(IsExactly(
+      Matching(Journal(), "A*(buff of character 1, *"),
+      {R"(APrimalBuff_MissionData.SetMissionData_Bool(buff of character 1, "Hunt", "Complete", true))",
+       R"(APrimalBuff_MissionData.SetMissionData_Int(buff of character 1, "Hunt", "Version", -7))",
+       R"(APrimalBuff_MissionData.SetMissionData_Double(buff of character 1, "Hunt", )"
+       R"("CompleteUtcTime", 1699999990))",
+       "AActor.ForceReplicateNow(buff of character 1, false, false)"}));
+  const StandIn::MissionDataBuff& data = *withBuff.MissionData();
+  EXPECT_EQ(*data.Value("Hunt", "Complete"), (std::variant<bool, int32_t, double>(true)));
+  EXPECT_EQ(*data.Value("Hunt", "Version"), (std::variant<bool, int32_t, double>(int32_t{-7})));
+  EXPECT_EQ(*data.Value("Hunt", "CompleteUtcTime"),
+            (std::variant<bool, int32_t, double>(1699999990.0)));
 }
 
 TEST_F(GameCallsTest, NotificationPassesEveryArgumentUnchanged) {
@@ -87,7 +89,8 @@ TEST_F(GameCallsTest, NotificationPassesEveryArgumentUnchanged) {
   FString message(QV_WIDE("Mission {disabled}"));
   ShowNotification(player.Object(), message, Red, 2.0f, 10.0f);
 
-  ExpectRedNotification(player, "Mission {disabled}");
+  EXPECT_EQ(Matching(Journal(), NotificationTo("Bob")),
+            JournalEntries{RedNotification("Bob", "Mission {disabled}")});
   EXPECT_EQ(message.ToUtf8(), "Mission {disabled}") << "the caller keeps the message";
 }
 
@@ -95,12 +98,8 @@ TEST_F(GameCallsTest, DirectChatIsFormattedAndSentWithTheFlagOff) {
   StandIn::Controller& player = World().AddController("Bob");
   SendDirectChat(player.Object(), "QuestVeto: {{ok}} 100%", Green);
 
-  ASSERT_EQ(player.Chat().size(), 1u);
-  const StandIn::ChatMessage& said = player.Chat()[0];
-  EXPECT_EQ(said.Text, "QuestVeto: {ok} 100%");
-  EXPECT_EQ(said.Color.G, 1.0f);
-  EXPECT_EQ(said.Color.R, 0.0f);
-  EXPECT_FALSE(said.Flag);
+  EXPECT_EQ(Matching(Journal(), ChatTo("Bob")),
+            JournalEntries{ChatMessage("Bob", "QuestVeto: {ok} 100%", kGreen)});
 }
 
 TEST_F(GameCallsTest, DirectChatWithoutControllerMakesNoStringAndNoCall) {
@@ -117,11 +116,8 @@ TEST_F(GameCallsTest, RconReplyGoesUnderTheRequestIdUnformatted) {
   RCONPacket* request = connection.Receive(7, "qv.reload");
   ReplyRcon(connection.Object(), request, "100% {{done}} caf\xE9");
 
-  ASSERT_EQ(connection.Replies().size(), 1u);
-  const StandIn::RconReply& reply = connection.Replies()[0];
-  EXPECT_EQ(reply.RequestId, 7);
-  EXPECT_EQ(reply.Type, 0);
-  EXPECT_EQ(reply.Text, "100% {{done}} caf?");
+  EXPECT_EQ(Matching(Journal(), kAnyRconReply),
+            JournalEntries{RconReply(1, 7, "100% {{done}} caf?")});
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "host/HostApi.h"
 #include "plugin/PluginHarness.h"
 #include "standin/HookRegistry.h"
 
@@ -15,11 +14,6 @@ const char* const kStartKey = "AMissionDispatcher.StartMission";
 const char* const kHuntConfig = R"({"DisabledMissions": ["Hunt"]})";
 
 using EntryPoint = int (*)(void*, unsigned long, void*);
-
-bool ReloadRegistered() {
-  const std::vector<std::string> names = HostApi::GetCommands().CommandNames();
-  return std::find(names.begin(), names.end(), "qv.reload") != names.end();
-}
 
 class LoaderPosixTest : public PluginTest {};
 

@@ -55,34 +55,34 @@ class MissionStartTest : public PluginTest {
   // A start of `mission` by `character` that must be refused; the clock is read just before and
   // just after it.
   void StartRefused(StandIn::MissionClass& mission, StandIn::Character* character) {
-    const std::size_t gameStarts = World().GameStarts().size();
+    const std::size_t gameStarts = Matching(Journal(), kGameStart).size();
     before_ = std::time(nullptr);
     const uintptr_t result = Start(&mission, character);
     after_ = std::time(nullptr);
     EXPECT_EQ(result, 0u) << "a refused start answers zero";
-    EXPECT_EQ(World().GameStarts().size(), gameStarts) << "the game's own start was called";
+    EXPECT_EQ(Matching(Journal(), kGameStart).size(), gameStarts)
+        << "the game's own start was called";
   }
 
-  // `buff` holds exactly the record of a completed `mission`, written by the last StartRefused,
-  // replicated once.
+  // The only mission data written since the test began is the record of a completed `mission`
+  // in `buff`, written by the last StartRefused, and replicated once after it.
   void ExpectRecordedComplete(const StandIn::MissionDataBuff& buff,
                               const StandIn::MissionClass& mission) const {
-    const std::vector<StandIn::MissionDataWrite>& writes = buff.Writes();
-    ASSERT_EQ(writes.size(), 3u);
-    for (const StandIn::MissionDataWrite& write : writes) EXPECT_EQ(write.Tag, mission.Tag());
-    EXPECT_EQ(writes[0].Entry, "Complete");
-    ASSERT_TRUE(std::holds_alternative<bool>(writes[0].Value));
-    EXPECT_TRUE(std::get<bool>(writes[0].Value));
-    EXPECT_EQ(writes[1].Entry, "Version");
-    ASSERT_TRUE(std::holds_alternative<int32_t>(writes[1].Value));
-    EXPECT_EQ(std::get<int32_t>(writes[1].Value), mission.Version());
-    EXPECT_EQ(writes[2].Entry, "CompleteUtcTime");
-    ASSERT_TRUE(std::holds_alternative<double>(writes[2].Value));
-    const double completed = std::get<double>(writes[2].Value);
+    const std::string written = "APrimalBuff_MissionData.SetMissionData_";
+    const std::string tag = "(buff of character *, \"" + mission.Tag() + "\", ";
+    EXPECT_TRUE(IsExactly(
+        Matching(Journal(), written + "*"),
+        {written + "Bool" + tag + "\"Complete\", true)",
+         written + "Int" + tag + "\"Version\", " + std::to_string(mission.Version()) + ")",
+         written + "Double" + tag + "\"CompleteUtcTime\", *)"}));
+    EXPECT_EQ(Matching(Journal(), "AActor.ForceReplicateNow(*").size(), 1u);
+    EXPECT_TRUE(ComesBefore(Journal(), written + "*", "AActor.ForceReplicateNow(*"));
+    const auto* value = buff.Value(mission.Tag(), "CompleteUtcTime");
+    ASSERT_TRUE(value != nullptr && std::holds_alternative<double>(*value));
+    const double completed = std::get<double>(*value);
     EXPECT_GE(completed, static_cast<double>(before_) - 10.0);
     EXPECT_LE(completed, static_cast<double>(after_) - 10.0);
     EXPECT_EQ(completed, std::floor(completed)) << "whole seconds";
-    EXPECT_EQ(buff.Replications(), 1);
   }
 
  private:
@@ -127,13 +127,10 @@ TEST_F(MissionStartTest, RefusedStartByEachKindOfCharacter) {
 
     StartRefused(hunt, character);
 
-    for (StandIn::Controller* player : {&bob, &ann}) {
-      if (c.notified != nullptr && player->CharacterName() == c.notified) {
-        ExpectRedNotification(*player, kDefaultMessage);
-      } else {
-        EXPECT_TRUE(player->Notifications().empty()) << player->CharacterName() << " was told";
-      }
-    }
+    JournalEntries notifications;
+    if (c.notified != nullptr)
+      notifications.push_back(RedNotification(c.notified, kDefaultMessage));
+    EXPECT_EQ(Matching(Journal(), NotificationTo("*")), notifications);
     if (character != nullptr && character->MissionData() != nullptr) {
       ExpectRecordedComplete(*character->MissionData(), hunt);
     }
@@ -183,12 +180,12 @@ TEST_F(MissionStartTest, NotificationText) {
     SCOPED_TRACE(c.name);
     Restart(R"({"DisabledMissions": ["Hunt"])" + c.member + "}");
     StandIn::MissionClass& hunt = AddHunt();
-    StandIn::Controller& bob = World().AddController("Bob");
-    StandIn::Character& character = AddPlayer(bob);
+    StandIn::Character& character = AddPlayer(World().AddController("Bob"));
 
     StartRefused(hunt, &character);
 
-    ExpectRedNotification(bob, c.shown);
+    EXPECT_EQ(Matching(Journal(), NotificationTo("*")),
+              JournalEntries{RedNotification("Bob", c.shown)});
     ExpectRecordedComplete(*character.MissionData(), hunt);
     const std::vector<std::string> warnings = Messages("warning");
     if (c.warning.empty()) {
@@ -224,18 +221,18 @@ TEST_F(MissionStartTest, ShowMissionNamesOnBothPaths) {
     Restart(R"({"DisabledMissions": ["Hunt"])" + c.member + "}");
     StandIn::MissionClass& hunt = AddHunt();
     StandIn::MissionClass& race = World().AddMission("Race", 1, "RaceTag");
-    StandIn::Controller& bob = World().AddController("Bob");
-    StandIn::Character& character = AddPlayer(bob);
+    StandIn::Character& character = AddPlayer(World().AddController("Bob"));
 
     const uintptr_t passed = Start(&race, &character);
+    EXPECT_EQ(passed, World().LastGameResult());
     StartRefused(hunt, &character);
     // Starts without a player or a mission: the setting is looked up all the same.
     StartRefused(hunt, nullptr);
     Start(nullptr, nullptr);
 
-    ASSERT_EQ(World().GameStarts().size(), 2u);
-    EXPECT_EQ(passed, World().GameStarts()[0].Result);
-    ExpectRedNotification(bob, kDefaultMessage);
+    EXPECT_EQ(Matching(Journal(), kGameStart).size(), 2u);
+    EXPECT_EQ(Matching(Journal(), NotificationTo("*")),
+              JournalEntries{RedNotification("Bob", kDefaultMessage)});
     EXPECT_EQ(StartMessages(), c.lines);
     const std::vector<std::string> warnings = Messages("warning");
     if (c.reason == nullptr) {
@@ -251,42 +248,37 @@ TEST_F(MissionStartTest, ShowMissionNamesOnBothPaths) {
 TEST_F(MissionStartTest, PassedOnStartReachesTheGameUnchanged) {
   LoadWith(kHuntOffLogged);
   StandIn::MissionClass& race = World().AddMission("Race", 3, "RaceTag");
-  StandIn::Controller& bob = World().AddController("Bob");
-  StandIn::Character& character = AddPlayer(bob);
+  StandIn::Character& character = AddPlayer(World().AddController("Bob"));
 
   const uintptr_t result = Start(&race, &character, kFourth);
 
-  ASSERT_EQ(World().GameStarts().size(), 1u);
-  const StandIn::GameStart& reached = World().GameStarts()[0];
-  EXPECT_EQ(reached.Dispatcher, World().Dispatcher());
-  EXPECT_EQ(reached.MissionClass, race.Class());
-  EXPECT_EQ(reached.Character, character.Object());
-  EXPECT_EQ(reached.Fourth, kFourth);
-  EXPECT_EQ(result, reached.Result);
+  EXPECT_EQ(
+      Matching(Journal(), kGameStart),
+      JournalEntries{"AMissionDispatcher.StartMission(dispatcher, class \"Race\", character 1, " +
+                     std::to_string(kFourth) + ")"});
+  EXPECT_EQ(result, World().LastGameResult());
   EXPECT_NE(result >> 32, 0u) << "the game's result has its upper bits in use";
-  EXPECT_TRUE(bob.Notifications().empty());
-  EXPECT_TRUE(character.MissionData()->Writes().empty());
+  EXPECT_TRUE(Matching(Journal(), NotificationTo("*")).empty());
+  EXPECT_TRUE(character.MissionData()->Entries().empty());
   EXPECT_EQ(StartMessages(), std::vector<std::string>{"Player Bob started mission: Race!"});
 }
 
 TEST_F(MissionStartTest, NullMissionClassIsPassedOnWithoutALine) {
   // "" would switch off every mission if it matched; the filter must not be asked at all.
   LoadWith(R"({"DisabledMissions": ["Hunt", ""], "ShowMissionNames": true})");
-  StandIn::Controller& bob = World().AddController("Bob");
-  StandIn::Character& character = AddPlayer(bob);
+  StandIn::Character& character = AddPlayer(World().AddController("Bob"));
 
   const uintptr_t withCharacter = Start(nullptr, &character, kFourth);
+  EXPECT_EQ(withCharacter, World().LastGameResult());
   const uintptr_t withNothing = Start(nullptr, nullptr, 0);
+  EXPECT_EQ(withNothing, World().LastGameResult());
 
-  ASSERT_EQ(World().GameStarts().size(), 2u);
-  EXPECT_EQ(World().GameStarts()[0].MissionClass, nullptr);
-  EXPECT_EQ(World().GameStarts()[0].Character, character.Object());
-  EXPECT_EQ(World().GameStarts()[0].Fourth, kFourth);
-  EXPECT_EQ(withCharacter, World().GameStarts()[0].Result);
-  EXPECT_EQ(World().GameStarts()[1].Character, nullptr);
-  EXPECT_EQ(withNothing, World().GameStarts()[1].Result);
-  EXPECT_TRUE(bob.Notifications().empty());
-  EXPECT_TRUE(character.MissionData()->Writes().empty());
+  EXPECT_EQ(Matching(Journal(), kGameStart),
+            (JournalEntries{"AMissionDispatcher.StartMission(dispatcher, null, character 1, " +
+                                std::to_string(kFourth) + ")",
+                            "AMissionDispatcher.StartMission(dispatcher, null, null, 0)"}));
+  EXPECT_TRUE(Matching(Journal(), NotificationTo("*")).empty());
+  EXPECT_TRUE(character.MissionData()->Entries().empty());
   EXPECT_TRUE(StartMessages().empty());
   EXPECT_TRUE(Messages("warning").empty());
 }
@@ -306,7 +298,7 @@ TEST_F(MissionStartTest, PassedOnStartIsLoggedOnlyForAPlayerWithAController) {
   Start(&race, &uncontrolled);
   Start(&race, &instigated);
 
-  EXPECT_EQ(World().GameStarts().size(), 4u);
+  EXPECT_EQ(Matching(Journal(), kGameStart).size(), 4u);
   EXPECT_EQ(StartMessages(), std::vector<std::string>{"Player Ann started mission: Race!"});
 }
 
@@ -355,11 +347,11 @@ TEST_F(MissionStartTest, ReloadBetweenTwoStarts) {
   LoadWith(kHuntOff);
   StandIn::MissionClass& hunt = AddHunt();
   StandIn::MissionClass& race = World().AddMission("Race", 2, "RaceTag");
-  StandIn::Controller& bob = World().AddController("Bob");
-  StandIn::Character& character = AddPlayer(bob);
+  StandIn::Character& character = AddPlayer(World().AddController("Bob"));
 
   StartRefused(hunt, &character);
-  ExpectRedNotification(bob, kDefaultMessage);
+  EXPECT_EQ(Matching(Journal(), NotificationTo("Bob")),
+            JournalEntries{RedNotification("Bob", kDefaultMessage)});
   EXPECT_TRUE(StartMessages().empty());
 
   WriteConfig(
@@ -367,12 +359,12 @@ TEST_F(MissionStartTest, ReloadBetweenTwoStarts) {
   ReloadFromConsole();
 
   const uintptr_t result = Start(&hunt, &character);
-  ASSERT_EQ(World().GameStarts().size(), 1u);
-  EXPECT_EQ(result, World().GameStarts()[0].Result);
+  EXPECT_EQ(result, World().LastGameResult());
   EXPECT_EQ(Start(&race, &character), 0u);
-  EXPECT_EQ(World().GameStarts().size(), 1u);
-  ASSERT_EQ(bob.Notifications().size(), 2u);
-  EXPECT_EQ(bob.Notifications()[1].Text, "Race is off");
+  EXPECT_EQ(Matching(Journal(), kGameStart).size(), 1u);
+  EXPECT_EQ(Matching(Journal(), NotificationTo("Bob")),
+            (JournalEntries{RedNotification("Bob", kDefaultMessage),
+                            RedNotification("Bob", "Race is off")}));
   EXPECT_EQ(StartMessages(),
             (std::vector<std::string>{"Player Bob started mission: Hunt!",
                                       "Player Bob attempted to start mission: Race!"}));

@@ -1,5 +1,7 @@
 #include "plugin/PluginHarness.h"
 
+#include <algorithm>
+
 #include "plugin/QuestVetoClient.h"
 #include "standin/CommandRegistry.h"
 
@@ -29,16 +31,11 @@ bool PluginTest::Disabled(AMissionType* mission) {
   return query != nullptr && query(mission);
 }
 
-void PluginTest::ReloadFromConsole() {
-  EXPECT_TRUE(StandIn::Commands::RunConsole("qv.reload", nullptr)) << "qv.reload is not registered";
+bool ReloadRegistered() {
+  const std::vector<std::string> names = StandIn::Commands::Names();
+  return std::find(names.begin(), names.end(), "qv.reload") != names.end();
 }
 
-std::vector<std::string> PluginTest::Messages(const std::string& level) const {
-  const std::string marker = "[QuestVeto][" + level + "] ";
-  std::vector<std::string> messages;
-  for (const std::string& line : LogLines()) {
-    const auto at = line.find(marker);
-    if (at != std::string::npos) messages.push_back(line.substr(at + marker.size()));
-  }
-  return messages;
+void PluginTest::ReloadFromConsole() {
+  EXPECT_TRUE(StandIn::Commands::RunConsole("qv.reload", nullptr)) << "qv.reload is not registered";
 }

@@ -7,6 +7,9 @@
 #include "host/FString.h"
 #include "support/ServerFixture.h"
 
+// Whether "qv.reload" is registered.
+bool ReloadRegistered();
+
 class PluginTest : public ServerTest {
  protected:
   // Writes `config` and loads the plugin.
@@ -20,7 +23,4 @@ class PluginTest : public ServerTest {
 
   // "qv.reload" typed on the server console; fails the test when it is not registered.
   void ReloadFromConsole();
-
-  // Log lines at `level` ("info", "critical", ...), with the header cut off.
-  std::vector<std::string> Messages(const std::string& level) const;
 };

@@ -7,6 +7,7 @@
 
 #include "plugin/PluginHarness.h"
 #include "standin/CommandRegistry.h"
+#include "support/Shown.h"
 
 namespace {
 
@@ -19,32 +20,10 @@ APlayerController* AsPlayer(StandIn::Controller& controller) {
   return reinterpret_cast<APlayerController*>(controller.Object());
 }
 
-void ExpectChat(const StandIn::ChatMessage& message, const std::string& text, float red,
-                float green) {
-  EXPECT_EQ(message.Text, text);
-  EXPECT_EQ(message.Color.R, red);
-  EXPECT_EQ(message.Color.G, green);
-  EXPECT_EQ(message.Color.B, 0.0f);
-  EXPECT_EQ(message.Color.A, 1.0f);
-  EXPECT_FALSE(message.Flag);
-}
-
-void ExpectReply(const StandIn::RconReply& reply, int32_t requestId, const std::string& text) {
-  EXPECT_EQ(reply.RequestId, requestId);
-  EXPECT_EQ(reply.Type, 0);
-  EXPECT_EQ(reply.Text, text);
-}
-
 class ReloadCommandsTest : public PluginTest {
  protected:
   // Every line the plugin wrote to the host's sinks.
-  std::vector<std::string> PluginLines() const {
-    std::vector<std::string> lines;
-    for (const std::string& line : LogLines()) {
-      if (line.find("[QuestVeto]") != std::string::npos) lines.push_back(line);
-    }
-    return lines;
-  }
+  static JournalEntries PluginLines() { return Matching(Journal(), "log [QuestVeto]*"); }
 };
 
 TEST_F(ReloadCommandsTest, PlayerReloadsAValidFileAndIsToldInGreen) {
@@ -54,8 +33,8 @@ TEST_F(ReloadCommandsTest, PlayerReloadsAValidFileAndIsToldInGreen) {
   WriteConfig(kRaidConfig);
 
   EXPECT_EQ(StandIn::Commands::Console("qv.reload", AsPlayer(player)), "");
-  ASSERT_EQ(player.Chat().size(), 1u);
-  ExpectChat(player.Chat()[0], kReloaded, 0.0f, 1.0f);
+  EXPECT_EQ(Matching(Journal(), ChatTo("Ann")),
+            JournalEntries{ChatMessage("Ann", kReloaded, kGreen)});
   EXPECT_TRUE(Disabled("Raid"));
   EXPECT_FALSE(Disabled("Hunt"));
   EXPECT_EQ(PluginLines(), loadLines);
@@ -63,8 +42,8 @@ TEST_F(ReloadCommandsTest, PlayerReloadsAValidFileAndIsToldInGreen) {
   // Words after the command name change nothing.
   WriteConfig(kHuntConfig);
   EXPECT_EQ(StandIn::Commands::Console("qv.reload now please", AsPlayer(player)), "");
-  ASSERT_EQ(player.Chat().size(), 2u);
-  ExpectChat(player.Chat()[1], kReloaded, 0.0f, 1.0f);
+  EXPECT_EQ(Matching(Journal(), ChatTo("Ann")).size(), 2u);
+  EXPECT_EQ(Matching(Journal(), ChatTo("Ann")).back(), ChatMessage("Ann", kReloaded, kGreen));
   EXPECT_TRUE(Disabled("Hunt"));
   EXPECT_EQ(PluginLines(), loadLines);
 }
@@ -75,16 +54,15 @@ TEST_F(ReloadCommandsTest, RconReloadWithoutAFileFailsUnderTheRequestIdAndKeepsT
   RemoveConfig();
 
   EXPECT_EQ(StandIn::Commands::Rcon(connection, 7, "qv.reload"), "");
-  ASSERT_EQ(connection.Replies().size(), 1u);
-  ExpectReply(connection.Replies()[0], 7, kFailed);
+  EXPECT_EQ(Matching(Journal(), kAnyRconReply), JournalEntries{RconReply(1, 7, kFailed)});
   EXPECT_EQ(Messages("critical"),
             std::vector<std::string>{"Failed to reload config! \n Can't open config.json"});
   EXPECT_TRUE(Disabled("Hunt")) << "the configuration in force changed";
 
   WriteConfig(kRaidConfig);
   EXPECT_EQ(StandIn::Commands::Rcon(connection, 2147483647, "qv.reload"), "");
-  ASSERT_EQ(connection.Replies().size(), 2u);
-  ExpectReply(connection.Replies()[1], 2147483647, kReloaded);
+  EXPECT_EQ(Matching(Journal(), kAnyRconReply),
+            (JournalEntries{RconReply(1, 7, kFailed), RconReply(1, 2147483647, kReloaded)}));
   EXPECT_TRUE(Disabled("Raid"));
   EXPECT_EQ(Messages("critical").size(), 1u) << "a successful reload logged a failure";
 }
@@ -95,8 +73,7 @@ TEST_F(ReloadCommandsTest, SyntaxErrorIsToldInRedAndLoggedWithLineAndColumn) {
   WriteConfig("{\n  \"DisabledMissions\": [\"Raid\",]\n}");
 
   StandIn::Commands::Console("qv.reload", AsPlayer(player));
-  ASSERT_EQ(player.Chat().size(), 1u);
-  ExpectChat(player.Chat()[0], kFailed, 1.0f, 0.0f);
+  EXPECT_EQ(Matching(Journal(), ChatTo("Ann")), JournalEntries{ChatMessage("Ann", kFailed, kRed)});
   const std::vector<std::string> critical = Messages("critical");
   ASSERT_EQ(critical.size(), 1u);
   const std::string prefix = "Failed to reload config! \n [json.exception.parse_error.101] ";
@@ -109,7 +86,7 @@ TEST_F(ReloadCommandsTest, SyntaxErrorIsToldInRedAndLoggedWithLineAndColumn) {
 
 TEST_F(ReloadCommandsTest, ServerConsoleReloadsAndLogsButIsSentNoChat) {
   LoadWith(kHuntConfig);
-  StandIn::Controller& bystander = World().AddController("Ann");
+  World().AddController("Ann");
   WriteConfig(kRaidConfig);
   EXPECT_EQ(StandIn::Commands::Console("qv.reload", nullptr), "");
   EXPECT_TRUE(Disabled("Raid"));
@@ -118,7 +95,7 @@ TEST_F(ReloadCommandsTest, ServerConsoleReloadsAndLogsButIsSentNoChat) {
   EXPECT_EQ(StandIn::Commands::Console("qv.reload", nullptr), "");
   EXPECT_EQ(Messages("critical").size(), 1u);
   EXPECT_TRUE(Disabled("Raid"));
-  EXPECT_TRUE(bystander.Chat().empty());
+  EXPECT_TRUE(Matching(Journal(), ChatTo("*")).empty());
 }
 
 TEST_F(ReloadCommandsTest, ReloadTakesEffectAtTheNextMissionStart) {
@@ -128,25 +105,24 @@ TEST_F(ReloadCommandsTest, ReloadTakesEffectAtTheNextMissionStart) {
   StandIn::Character& character = World().AddCharacter(&player, nullptr, true);
 
   World().StartMission(hunt.Class(), character.Object(), 0);
-  ASSERT_EQ(World().GameStarts().size(), 1u) << "the start was not passed on";
+  ASSERT_EQ(Matching(Journal(), kGameStart).size(), 1u) << "the start was not passed on";
 
   WriteConfig(kHuntConfig);
   StandIn::Commands::Console("qv.reload", AsPlayer(player));
   EXPECT_EQ(World().StartMission(hunt.Class(), character.Object(), 0), 0u);
-  EXPECT_EQ(World().GameStarts().size(), 1u) << "the start was not refused";
-  EXPECT_EQ(player.Notifications().size(), 1u);
+  EXPECT_EQ(Matching(Journal(), kGameStart).size(), 1u) << "the start was not refused";
+  EXPECT_EQ(Matching(Journal(), NotificationTo("Ann")).size(), 1u);
 }
 
 TEST_F(ReloadCommandsTest, CommandNameIsHandedOverWithItsTerminatorCounted) {
   LoadWith(kHuntConfig);
   UnloadPlugin();
-  std::vector<std::string> handed;
-  for (const StandIn::Commands::HandedName& name : StandIn::Commands::HandedNames()) {
-    handed.push_back(name.Operation + " " + name.Text + " " + std::to_string(name.Count));
-  }
-  EXPECT_EQ(handed, (std::vector<std::string>{
-                        "AddConsoleCommand qv.reload 10", "AddRconCommand qv.reload 10",
-                        "RemoveConsoleCommand qv.reload 10", "RemoveRconCommand qv.reload 10"}));
+  // The journal writes a name whose count is not one past its text with that count.
+  EXPECT_EQ(Matching(Journal(), "ICommands.*"),
+            (JournalEntries{R"(ICommands.AddConsoleCommand("qv.reload"))",
+                            R"(ICommands.AddRconCommand("qv.reload"))",
+                            R"(ICommands.RemoveConsoleCommand("qv.reload"))",
+                            R"(ICommands.RemoveRconCommand("qv.reload"))"}));
 }
 
 TEST_F(ReloadCommandsTest, AfterUnloadTheHostAnswersThatTheCommandIsUnknown) {
@@ -158,11 +134,11 @@ TEST_F(ReloadCommandsTest, AfterUnloadTheHostAnswersThatTheCommandIsUnknown) {
 
   EXPECT_EQ(StandIn::Commands::Console("qv.reload", AsPlayer(player)),
             "Unknown command: qv.reload");
-  ASSERT_EQ(player.Chat().size(), 1u);
-  EXPECT_EQ(player.Chat()[0].Text, "Unknown command: qv.reload");
+  EXPECT_EQ(Matching(Journal(), ChatTo("Ann")),
+            JournalEntries{ChatMessage("Ann", "Unknown command: qv.reload", kWhite)});
   EXPECT_EQ(StandIn::Commands::Rcon(connection, 7, "qv.reload"), "Unknown command: qv.reload");
-  ASSERT_EQ(connection.Replies().size(), 1u);
-  ExpectReply(connection.Replies()[0], 7, "Unknown command: qv.reload");
+  EXPECT_EQ(Matching(Journal(), kAnyRconReply),
+            JournalEntries{RconReply(1, 7, "Unknown command: qv.reload")});
   EXPECT_EQ(PluginLines(), loadLines);
 }
 

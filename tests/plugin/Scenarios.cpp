@@ -108,7 +108,6 @@ void ScenarioTest::Arrange(const Scenario& scenario) {
 
 void ScenarioTest::TearDown() {
   client_.reset();
-  Started = nullptr;
   Bob = nullptr;
   BobsCharacter = nullptr;
   Connection = nullptr;
@@ -127,7 +126,6 @@ StandIn::Character& ScenarioTest::AddBob(bool missionData) {
 }
 
 uintptr_t ScenarioTest::Start(const std::string& mission, StandIn::Character* character) {
-  Started = character;
   StandIn::MissionClass* found = mission.empty() ? nullptr : Game().FindMission(mission);
   return Game().StartMission(found != nullptr ? found->Class() : nullptr,
                              character != nullptr ? character->Object() : nullptr, 7);

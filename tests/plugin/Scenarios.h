@@ -62,7 +62,6 @@ class ScenarioTest : public PluginTest {
   int AskByName(const std::string& name);
   int AskByMission(AMissionType* mission);
 
-  StandIn::Character* Started = nullptr;  // the character of the last start
   StandIn::Controller* Bob = nullptr;
   StandIn::Character* BobsCharacter = nullptr;
   StandIn::RconConnection* Connection = nullptr;

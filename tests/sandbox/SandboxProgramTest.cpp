@@ -8,11 +8,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <string>
 #include <vector>
 
 #include <fmt/format.h>
+
+#include "standin/ScratchServer.h"
 
 namespace {
 
@@ -39,9 +40,9 @@ ProgramRun RunCommand(const std::string& command) {
 class SandboxProgramTest : public testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / fmt::format("qv-sandbox-test-{}", std::random_device()());
-    fs::create_directories(dir_ / "HostApi/Plugins/QuestVeto");
-    fs::copy_file(QV_SAMPLE_CONFIG, dir_ / "HostApi/Plugins/QuestVeto/config.json");
+    dir_ = StandIn::FreshDirectory("qv-sandbox-test-");
+    fs::create_directories((dir_ / StandIn::kConfigFile).parent_path());
+    fs::copy_file(QV_SAMPLE_CONFIG, dir_ / StandIn::kConfigFile);
   }
   void TearDown() override { fs::remove_all(dir_); }
 
@@ -118,13 +119,13 @@ TEST_F(SandboxProgramTest, AFreshServerDirectoryGoesAtExitUnlessKept) {
   EXPECT_EQ(kept.Status, 0) << kept.Output;
   const std::vector<fs::path> left = madeDirs();
   ASSERT_EQ(left.size(), 1u) << kept.Output;
-  EXPECT_TRUE(fs::exists(left[0] / "HostApi/Plugins/QuestVeto/config.json"));
+  EXPECT_TRUE(fs::exists(left[0] / StandIn::kConfigFile));
   EXPECT_NE(kept.Output.find("Kept the server directory " + left[0].string()), std::string::npos)
       << kept.Output;
 
   // A directory the operator names is theirs: never removed, and --keep-dir does not apply.
   EXPECT_EQ(RunCommand(Sandbox("</dev/null")).Status, 0);
-  EXPECT_TRUE(fs::exists(dir_ / "HostApi/Plugins/QuestVeto/config.json"));
+  EXPECT_TRUE(fs::exists(dir_ / StandIn::kConfigFile));
   EXPECT_NE(RunCommand(Sandbox("--keep-dir </dev/null 2>&1")).Status, 0);
 }
 
@@ -149,7 +150,7 @@ TEST_F(SandboxProgramTest, BadWorldFileStopsBeforeStarting) {
 }
 
 TEST_F(SandboxProgramTest, DirectoryWithoutConfigGetsTheSampleAndOneWithIsLeftAlone) {
-  const fs::path config = dir_ / "HostApi/Plugins/QuestVeto/config.json";
+  const fs::path config = dir_ / StandIn::kConfigFile;
   const auto read = [](const fs::path& path) {
     std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), {});

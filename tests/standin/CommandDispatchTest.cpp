@@ -8,6 +8,7 @@
 #include "host/HostApi.h"
 #include "standin/CommandRegistry.h"
 #include "support/ServerFixture.h"
+#include "support/Shown.h"
 
 namespace {
 
@@ -31,18 +32,18 @@ TEST_F(CommandDispatchTest, ConsoleRunsRegisteredCommandsAndAnswersUnknownOnes) 
 
   EXPECT_EQ(StandIn::Commands::Console("Test.Run now", AsPlayer(player)), "");
   EXPECT_EQ(runs, 1);
-  EXPECT_TRUE(player.Chat().empty()) << "the host said something about a command that ran";
+  EXPECT_TRUE(Matching(Journal(), ChatTo("*")).empty())
+      << "the host said something about a command that ran";
 
   EXPECT_EQ(StandIn::Commands::Console("  Test.Walk fast", AsPlayer(player)),
             "Unknown command: Test.Walk");
-  ASSERT_EQ(player.Chat().size(), 1u);
-  EXPECT_EQ(player.Chat()[0].Text, "Unknown command: Test.Walk");
-  EXPECT_FALSE(player.Chat()[0].Flag);
 
   EXPECT_EQ(StandIn::Commands::Console("test.walk", nullptr), "Unknown command: test.walk")
       << "the server console gets the answer too";
   EXPECT_EQ(StandIn::Commands::Console("   ", AsPlayer(player)), "");
-  EXPECT_EQ(player.Chat().size(), 1u) << "only the player who typed is answered, and once";
+  EXPECT_EQ(Matching(Journal(), ChatTo("*")),
+            JournalEntries{ChatMessage("Ann", "Unknown command: Test.Walk", kWhite)})
+      << "only the player who typed is answered, and once";
   EXPECT_EQ(runs, 1);
 }
 
@@ -56,14 +57,12 @@ TEST_F(CommandDispatchTest, RconReceivesTheRequestAndAnswersUnknownOnesUnderItsI
 
   EXPECT_EQ(StandIn::Commands::Rcon(connection, 41, "test.run"), "");
   EXPECT_EQ(seenIds, std::vector<int32_t>{41});
-  EXPECT_TRUE(connection.Replies().empty());
+  EXPECT_TRUE(Matching(Journal(), kAnyRconReply).empty());
 
   EXPECT_EQ(StandIn::Commands::Rcon(connection, 2000000011, "Test.Walk 3"),
             "Unknown command: Test.Walk");
-  ASSERT_EQ(connection.Replies().size(), 1u);
-  EXPECT_EQ(connection.Replies()[0].RequestId, 2000000011);
-  EXPECT_EQ(connection.Replies()[0].Type, 0);
-  EXPECT_EQ(connection.Replies()[0].Text, "Unknown command: Test.Walk");
+  EXPECT_EQ(Matching(Journal(), kAnyRconReply),
+            JournalEntries{RconReply(1, 2000000011, "Unknown command: Test.Walk")});
   EXPECT_EQ(seenIds.size(), 1u);
 }
 
@@ -75,13 +74,9 @@ TEST_F(CommandDispatchTest, NamesHandedToTheRegistryAreRecordedAsGiven) {
   commands.RemoveRconCommand(counted);
   counted.Count = 9;
 
-  const std::vector<StandIn::Commands::HandedName> names = StandIn::Commands::HandedNames();
-  ASSERT_EQ(names.size(), 2u);
-  EXPECT_EQ(names[0].Operation, "AddRconCommand");
-  EXPECT_EQ(names[0].Text, "Test.Run");
-  EXPECT_EQ(names[0].Count, 9);
-  EXPECT_EQ(names[1].Operation, "RemoveRconCommand");
-  EXPECT_EQ(names[1].Count, 8);
+  EXPECT_EQ(Matching(Journal(), "ICommands.*"),
+            (JournalEntries{R"(ICommands.AddRconCommand("Test.Run"))",
+                            R"(ICommands.RemoveRconCommand("test.run" (count 8)))"}));
 }
 
 }  // namespace

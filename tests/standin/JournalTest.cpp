@@ -1,5 +1,10 @@
-// The journal records only while on, and the matcher's four readings of it.
+// The journal records only while on, and only the calls asked for when some are, hands its
+// entries to a reader that takes them, and the matcher's four readings of it.
 #include <gtest/gtest.h>
+
+#include <string>
+#include <variant>
+#include <vector>
 
 #include "host/FString.h"
 #include "standin/Journal.h"
@@ -20,6 +25,30 @@ TEST(JournalTest, RecordsOnlyWhileOnAndStartsAfresh) {
   StandIn::Journal::Start();
   StandIn::Journal::Stop();
   EXPECT_TRUE(StandIn::Journal::Entries().empty());
+}
+
+TEST(JournalTest, TakeHandsOverTheEntriesWithTheirCallsAndForgetsThem) {
+  StandIn::Journal::Start();
+  { const FString recorded("b"); }
+  const std::vector<StandIn::Journal::Entry> taken = StandIn::Journal::Take();
+  { const FString recordedAfter("c"); }
+  StandIn::Journal::Stop();
+  ASSERT_EQ(taken.size(), 4u);
+  EXPECT_EQ(taken[0].Text, R"(GetAddress("FMemory.Malloc"))");
+  EXPECT_EQ(taken[0].Call, "GetAddress");
+  ASSERT_EQ(taken[0].Arguments.size(), 1u);
+  EXPECT_EQ(std::get<std::string>(taken[0].Arguments[0]), "FMemory.Malloc");
+  EXPECT_EQ(taken[1].Text, "FMemory.Malloc(8, 0)");
+  EXPECT_EQ(taken[1].Call, "") << "the heap writes its own entries";
+  EXPECT_EQ(StandIn::Journal::Entries().size(), 4u) << "only what came after the Take";
+}
+
+TEST(JournalTest, RecordsOnlyTheCallsItIsGiven) {
+  StandIn::Journal::Start({"GetAddress"});
+  { const FString recorded("b"); }
+  StandIn::Journal::Stop();
+  EXPECT_TRUE(IsExactly(StandIn::Journal::Entries(),
+                        {R"(GetAddress("FMemory.Malloc"))", R"(GetAddress("FMemory.Free"))"}));
 }
 
 const JournalEntries kJournal = {"a(1)", "b(2)", "c(3)", "b(4)"};

@@ -1,4 +1,5 @@
-// The host's log sinks: what a line written to them leaves in memory and in the server's log file.
+// The host's log sinks: what a line written to them leaves in the journal and in the server's log
+// file.
 #include <filesystem>
 #include <string>
 
@@ -7,6 +8,7 @@
 #include <spdlog/sinks/sink.h>
 
 #include "host/HostApi.h"
+#include "standin/Journal.h"
 #include "standin/Server.h"
 #include "support/ServerFixture.h"
 
@@ -30,22 +32,21 @@ class LogSinksTest : public ServerTest {
   }
 };
 
-TEST_F(LogSinksTest, LinesReachTheLogFileAndMemoryOrMemoryAlone) {
+TEST_F(LogSinksTest, LinesReachTheLogFileAndTheJournalOrTheJournalAlone) {
   struct Case {
     const char* what;
     bool writeLogFile;
   };
-  for (const Case& c : {Case{"with the log file", true}, Case{"in memory only", false}}) {
+  for (const Case& c : {Case{"with the log file", true}, Case{"journal only", false}}) {
     SCOPED_TRACE(c.what);
     Restart(StandIn::ServerOptions{c.writeLogFile});
+    StandIn::Journal::Start();
     WriteLine("a line for both");
 
-    ASSERT_EQ(LogLines().size(), 1u);
-    EXPECT_NE(LogLines()[0].find("[Host] [warning] a line for both"), std::string::npos)
-        << LogLines()[0];
+    EXPECT_TRUE(IsExactly(Journal(), {"GetLogSinks()", "log [Host][warning] a line for both"}));
     EXPECT_EQ(std::filesystem::exists(LogFilePath()), c.writeLogFile);
     if (c.writeLogFile) {
-      EXPECT_NE(LogFile().find(LogLines()[0]), std::string::npos) << LogFile();
+      EXPECT_NE(LogFile().find("[Host] [warning] a line for both"), std::string::npos) << LogFile();
     }
   }
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "host/Color.h"
 #include "host/FString.h"
 #include "host/HostApi.h"
 #include "standin/GameHeap.h"
@@ -41,34 +42,34 @@ FName InitName(const char* text) {
   return name;
 }
 
-using StartFunction = uintptr_t(AMissionDispatcher*, UClass*, APrimalCharacter*, uintptr_t);
-
 // A detour on the mission start that counts its calls and calls on to the game.
 void* gameStart = nullptr;
 int detourCalls = 0;
 uintptr_t CountingDetour(AMissionDispatcher* dispatcher, UClass* missionClass,
                          APrimalCharacter* character, uintptr_t fourth) {
   ++detourCalls;
-  return reinterpret_cast<StartFunction*>(gameStart)(dispatcher, missionClass, character, fourth);
+  return reinterpret_cast<StartMissionFunction>(gameStart)(dispatcher, missionClass, character,
+                                                           fourth);
 }
 
 using WorldTest = ServerTest;
 
-TEST_F(WorldTest, GameStartRecordsItsArgumentsAndAnswersDistinctly) {
+TEST_F(WorldTest, GameStartIsJournalledWithItsArgumentsAndAnswersDistinctly) {
   StandIn::MissionClass& mission = World().AddMission("Hunt", 1, "Hunt");
   StandIn::Character& character = World().AddCharacter(nullptr, nullptr, false);
   const uintptr_t fourth = 0xFFFF000000000001ULL;
 
   const uintptr_t first = World().StartMission(mission.Class(), character.Object(), fourth);
+  EXPECT_EQ(World().LastGameResult(), first);
   const uintptr_t second = World().StartMission(nullptr, nullptr, 0);
+  EXPECT_EQ(World().LastGameResult(), second);
 
-  ASSERT_EQ(World().GameStarts().size(), 2u);
-  const StandIn::GameStart& start = World().GameStarts()[0];
-  EXPECT_EQ(start.Dispatcher, World().Dispatcher());
-  EXPECT_EQ(start.MissionClass, mission.Class());
-  EXPECT_EQ(start.Character, character.Object());
-  EXPECT_EQ(start.Fourth, fourth);
-  EXPECT_EQ(start.Result, first);
+  EXPECT_TRUE(IsExactly(Journal(),
+                        {"game starts mission(class \"Hunt\", character 1, 18446462598732840961)",
+                         "AMissionDispatcher.StartMission(dispatcher, class \"Hunt\", character 1, "
+                         "18446462598732840961)",
+                         "game starts mission(null, null, 0)",
+                         "AMissionDispatcher.StartMission(dispatcher, null, null, 0)"}));
   EXPECT_NE(first >> 32, 0u) << "a result cut to 32 bits must show";
   EXPECT_NE(first, second);
 }
@@ -80,9 +81,9 @@ TEST_F(WorldTest, MissionStartGoesThroughTheInstalledDetour) {
       "AMissionDispatcher.StartMission", reinterpret_cast<void*>(&CountingDetour), &gameStart));
   const uintptr_t result = World().StartMission(mission.Class(), nullptr, 5);
   EXPECT_EQ(detourCalls, 1);
-  ASSERT_EQ(World().GameStarts().size(), 1u);
-  EXPECT_EQ(World().GameStarts()[0].Result, result);
-  EXPECT_EQ(World().GameStarts()[0].Fourth, 5u);
+  EXPECT_EQ(World().LastGameResult(), result);
+  EXPECT_EQ(Matching(Journal(), "AMissionDispatcher.StartMission(*"),
+            JournalEntries{"AMissionDispatcher.StartMission(dispatcher, class \"Hunt\", null, 5)"});
 }
 
 TEST_F(WorldTest, FieldsLieInsideTheDefaultObjectAwayFromItsStart) {
@@ -121,7 +122,9 @@ TEST_F(WorldTest, MissionDataKeepsTheLatestValuePerTagAndEntry) {
   setInt(buff, InitName("Hunt"), InitName("Version"), 3);
 
   const StandIn::MissionDataBuff& data = *character.MissionData();
-  EXPECT_EQ(data.Writes().size(), 3u);
+  ASSERT_EQ(data.Entries().size(), 2u) << "one entry per tag and entry, in first-written order";
+  EXPECT_EQ(data.Entries()[0].Tag, "Hunt");
+  EXPECT_EQ(data.Entries()[1].Tag, "Fish");
   ASSERT_NE(data.Value("Hunt", "Version"), nullptr);
   EXPECT_EQ(std::get<int32_t>(*data.Value("Hunt", "Version")), 3);
   EXPECT_EQ(std::get<int32_t>(*data.Value("Fish", "Version")), 2);

@@ -1,64 +1,20 @@
 #include "support/ServerFixture.h"
 
-#include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 
-#include "standin/Server.h"
-
-namespace fs = std::filesystem;
-
-namespace {
-
-std::string FreshDirectory() {
-  std::random_device seed;
-  std::mt19937_64 random(seed());
-  for (;;) {
-    fs::path dir = fs::temp_directory_path() / ("qv-test-" + std::to_string(random()));
-    if (fs::create_directory(dir)) return dir.string();
-  }
-}
-
-}  // namespace
+#include "standin/Journal.h"
 
 void ServerTest::SetUp() {
-  serverDir_ = FreshDirectory();
-  StandIn::Start(serverDir_);
+  server_.emplace(StandIn::ScratchServer::Options{{}, "qv-test-", {}, {}, true, {}});
 }
 
 void ServerTest::TearDown() {
-  plugin_.reset();
-  if (StandIn::Running()) StandIn::Stop();
-  std::error_code ignored;
-  fs::remove_all(serverDir_, ignored);
-}
-
-std::string ServerTest::ConfigPath() const {
-  return serverDir_ + "/HostApi/Plugins/QuestVeto/config.json";
-}
-
-void ServerTest::WriteConfig(const std::string& text) {
-  fs::create_directories(fs::path(ConfigPath()).parent_path());
-  std::ofstream file(ConfigPath(), std::ios::binary | std::ios::trunc);
-  file << text;
-  ASSERT_TRUE(file.good()) << "cannot write " << ConfigPath();
-}
-
-void ServerTest::RemoveConfig() {
-  fs::remove(ConfigPath());
-}
-
-void ServerTest::LoadPlugin() {
-  plugin_ = StandIn::PluginLibrary::Load(QV_PLUGIN_PATH);
-}
-
-void ServerTest::UnloadPlugin() {
-  plugin_.reset();
+  server_.reset();
 }
 
 void* ServerTest::PluginSymbol(const std::string& name) {
-  void* symbol = plugin_ ? plugin_->Symbol(name) : nullptr;
+  void* symbol = server_->Plugin() != nullptr ? server_->Plugin()->Symbol(name) : nullptr;
   EXPECT_NE(symbol, nullptr) << "the plugin exports no " << name;
   return symbol;
 }
@@ -67,12 +23,21 @@ StandIn::World& ServerTest::World() {
   return StandIn::CurrentWorld();
 }
 
-std::vector<std::string> ServerTest::LogLines() const {
-  return StandIn::CapturedLog();
+JournalEntries ServerTest::Journal() {
+  return StandIn::Journal::Entries();
+}
+
+std::vector<std::string> ServerTest::Messages(const std::string& level) {
+  const std::string marker = "log [QuestVeto][" + level + "] ";
+  std::vector<std::string> messages;
+  for (const std::string& entry : Journal()) {
+    if (entry.rfind(marker, 0) == 0) messages.push_back(entry.substr(marker.size()));
+  }
+  return messages;
 }
 
 std::string ServerTest::LogFilePath() const {
-  return serverDir_ + "/HostApi/Logs/Server.log";
+  return ServerDir() + "/HostApi/Logs/Server.log";
 }
 
 std::string ServerTest::LogFile() const {

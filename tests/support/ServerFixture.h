@@ -1,15 +1,16 @@
 // A fresh stand-in server in a temporary directory for each test, with the plugin loadable
-// through the loader as a real server would load it.
+// through the loader as a real server would load it, and the journal recording from the start.
 #pragma once
 
-#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "standin/PluginLoader.h"
+#include "standin/ScratchServer.h"
 #include "standin/World.h"
+#include "support/JournalMatch.h"
 
 class ServerTest : public testing::Test {
  protected:
@@ -17,27 +18,28 @@ class ServerTest : public testing::Test {
   // Unloads the plugin if loaded, stops the server and removes its directory.
   void TearDown() override;
 
-  const std::string& ServerDir() const { return serverDir_; }
+  const std::string& ServerDir() const { return server_->Directory(); }
   // <server dir>/HostApi/Plugins/QuestVeto/config.json
-  std::string ConfigPath() const;
-  void WriteConfig(const std::string& text);
-  void RemoveConfig();
+  std::string ConfigPath() const { return server_->ConfigPath(); }
+  void WriteConfig(const std::string& text) const { server_->WriteConfig(text); }
+  void RemoveConfig() const { server_->RemoveConfig(); }
 
-  void LoadPlugin();
-  void UnloadPlugin();
-  StandIn::PluginLibrary& Plugin() { return *plugin_; }
+  void LoadPlugin() { server_->LoadPlugin(QV_PLUGIN_PATH); }
+  void UnloadPlugin() { server_->UnloadPlugin(); }
+  StandIn::PluginLibrary& Plugin() { return *server_->Plugin(); }
   // The exported symbol `name` of the loaded plugin; fails the test when missing.
   void* PluginSymbol(const std::string& name);
 
   StandIn::World& World();
-  // Lines the host's sinks received, formatted.
-  std::vector<std::string> LogLines() const;
+  // What crossed since the test began (or the journal was last started).
+  static JournalEntries Journal();
+  // The messages of the log lines at `level` ("info", "critical", ...) of the plugin's logger.
+  static std::vector<std::string> Messages(const std::string& level);
   // <server dir>/HostApi/Logs/Server.log
   std::string LogFilePath() const;
   // The content of the log file; empty when there is none.
   std::string LogFile() const;
 
  private:
-  std::string serverDir_;
-  std::unique_ptr<StandIn::PluginLibrary> plugin_;
+  std::optional<StandIn::ScratchServer> server_;
 };

@@ -1,0 +1,67 @@
+#include "standin/ScratchServer.h"
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <stdexcept>
+
+#include "standin/Journal.h"
+
+namespace StandIn {
+
+namespace fs = std::filesystem;
+
+std::string ConfigPathIn(const std::string& serverDir) {
+  return serverDir + "/" + kConfigFile;
+}
+
+std::string FreshDirectory(const std::string& prefix, const std::string& parent) {
+  const fs::path in = parent.empty() ? fs::temp_directory_path() : fs::path(parent);
+  std::random_device seed;
+  std::mt19937_64 random(seed());
+  for (;;) {
+    const fs::path dir = in / (prefix + std::to_string(random()));
+    if (fs::create_directory(dir)) return dir.string();
+  }
+}
+
+ScratchServer::ScratchServer(const Options& options)
+    : directory_(options.Directory.empty() ? FreshDirectory(options.Prefix, options.Parent)
+                                           : options.Directory),
+      fresh_(options.Directory.empty()),
+      record_(options.Record) {
+  if (record_) Journal::Start(options.Calls);
+  Start(directory_, options.Server);
+}
+
+ScratchServer::~ScratchServer() {
+  plugin_.reset();
+  if (Running()) Stop();
+  if (record_) Journal::Stop();
+  if (!fresh_) return;
+  std::error_code ignored;
+  fs::remove_all(fs::u8path(directory_), ignored);
+}
+
+void ScratchServer::WriteConfig(const std::string& text) const {
+  const fs::path path = fs::u8path(ConfigPath());
+  fs::create_directories(path.parent_path());
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file << text;
+  if (!file.good()) throw std::runtime_error("cannot write " + ConfigPath());
+}
+
+void ScratchServer::RemoveConfig() const {
+  fs::remove(fs::u8path(ConfigPath()));
+}
+
+PluginLibrary& ScratchServer::LoadPlugin(const std::string& path) {
+  plugin_ = PluginLibrary::Load(path);
+  return *plugin_;
+}
+
+void ScratchServer::UnloadPlugin() {
+  plugin_.reset();
+}
+
+}  // namespace StandIn
