@@ -46,18 +46,23 @@ class IHooks {
 };
 
 // Commands given by players on the console and by RCON clients, kept by name. The registry keeps
-// its own copies of names and handlers.
+// its own copies of names and handlers. The host's table has operations plugins of this kind never
+// call before, between and after the four they do; each holds its place here under a name that
+// says so, so that the plugin's calls reach the host's entries for them.
 class ICommands {
  public:
   virtual ~ICommands() = default;
+  virtual void UnusedBeforeAdd() = 0;
   // Registers a console command; replaces a previous handler of that name.
   virtual void AddConsoleCommand(const FString& name, const ConsoleCommand& handler) = 0;
   // Registers an RCON command; replaces a previous handler of that name.
   virtual void AddRconCommand(const FString& name, const RconCommand& handler) = 0;
+  virtual void UnusedBetweenAddAndRemove() = 0;
   // Removes a console command; false when none had that name.
   virtual bool RemoveConsoleCommand(const FString& name) = 0;
   // Removes an RCON command; false when none had that name.
   virtual bool RemoveRconCommand(const FString& name) = 0;
+  virtual void UnusedAfterRemove() = 0;
 };
 
 HOSTAPI IHooks& GetHooks();

@@ -8,6 +8,7 @@
 
 #include "host/Color.h"
 #include "standin/CallText.h"
+#include "standin/Fatal.h"
 #include "standin/Faults.h"
 #include "standin/FunctionTable.h"
 #include "standin/GameString.h"
@@ -102,8 +103,18 @@ std::string Handed(const char* operation, const FString& name) {
   return Key(name);
 }
 
+// A call of an entry that only holds a place in the host's table means the caller's idea of the
+// table is not the host's.
+[[noreturn]] void UnusedEntryCalled(const char* entry) {
+  Fatal(std::string("ICommands.") + entry + ": a plugin called an entry of the host's command " +
+        "table that only holds a place; its declaration of the table is not the host's");
+}
+
 class CommandRegistry final : public HostApi::ICommands {
  public:
+  void UnusedBeforeAdd() override { UnusedEntryCalled("UnusedBeforeAdd"); }
+  void UnusedBetweenAddAndRemove() override { UnusedEntryCalled("UnusedBetweenAddAndRemove"); }
+  void UnusedAfterRemove() override { UnusedEntryCalled("UnusedAfterRemove"); }
   void AddConsoleCommand(const FString& name, const HostApi::ConsoleCommand& handler) override {
     console_.Add(Handed("AddConsoleCommand", name), handler);
   }
