@@ -13,11 +13,17 @@
 //   }
 //
 // Threading: call it only on the game thread, the thread on which the host calls plugins. The
-// query reads QuestVeto's configuration and may add to it, and a "qv.reload" replaces it; neither
-// takes a lock.
+// query is not a pure read: QuestVeto's filter looks its list up in the configuration object in
+// force and, when that object is still empty or lacks the list, writes the missing entry into it;
+// a "qv.reload" replaces the object. None of this takes a lock, so a call from another thread can
+// race a mission start or a reload on the game thread and read or write a half-replaced object.
 //
-// `FString` and `AMissionType` are the engine's string and mission types as your host framework
-// declares them; this header only names them.
+// When answers change: only when QuestVeto reads its configuration, that is at its load and at
+// each successful "qv.reload" (a failed one leaves the list in force as it was). Ask at the moment
+// you need the answer, at every mission start if you like: a call costs a name lookup in the
+// loaded library and the filter's test, well under a microsecond with a short list (see the
+// README's figures), so it needs no cache, and a cached answer would miss the next reload.
+//
 #pragma once
 
 #include <optional>
@@ -33,20 +39,28 @@ struct AMissionType;
 
 namespace QuestVetoClient {
 
-// The names under which QuestVeto exports QuestVeto::IsMissionDisabled. They are the C++ names as
-// the compiler that built QuestVeto decorates them: the Itanium ABI names of GCC, MinGW and clang
-// (the shipped QuestVeto.dll), or MSVC's decorated names for a QuestVeto built with MSVC. Both are
-// tried, so the compiler your plugin is built with does not matter.
+// The names under which QuestVeto may export QuestVeto::IsMissionDisabled, tried in this order:
+// the compiler that built QuestVeto decorates them, not yours, so each is tried whatever compiler
+// builds your plugin.
+//  - GCC, MinGW and clang (the shipped QuestVeto.dll) use the Itanium ABI, which does not encode
+//    whether a type was declared `struct` or `class`: one name.
+//  - MSVC (and clang-cl) encode it, as U for `struct` and V for `class`, so a QuestVeto built with
+//    MSVC against headers that declare FString or AMissionType as `class` exports the V form.
 struct ExportedNames {
   const char* Itanium;
-  const char* Msvc;
+  const char* MsvcStruct;
+  const char* MsvcClass;
 };
+// bool QuestVeto::IsMissionDisabled(const FString&)
 inline constexpr ExportedNames kByDisplayName = {
     "_ZN9QuestVeto17IsMissionDisabledERK7FString",
-    "?IsMissionDisabled@QuestVeto@@YA_NAEBUFString@@@Z"};
+    "?IsMissionDisabled@QuestVeto@@YA_NAEBUFString@@@Z",
+    "?IsMissionDisabled@QuestVeto@@YA_NAEBVFString@@@Z"};
+// bool QuestVeto::IsMissionDisabled(AMissionType*)
 inline constexpr ExportedNames kByMission = {
     "_ZN9QuestVeto17IsMissionDisabledEP12AMissionType",
-    "?IsMissionDisabled@QuestVeto@@YA_NPEAUAMissionType@@@Z"};
+    "?IsMissionDisabled@QuestVeto@@YA_NPEAUAMissionType@@@Z",
+    "?IsMissionDisabled@QuestVeto@@YA_NPEAVAMissionType@@@Z"};
 
 #if defined(_WIN32)
 inline constexpr const wchar_t* kModuleName = L"QuestVeto.dll";
@@ -56,23 +70,28 @@ inline constexpr const char* kModuleName = "QuestVeto.so";
 
 namespace Detail {
 
-// The address of `names` in the loaded QuestVeto library, or null when it is not loaded or does
-// not export them.
+// The address of the first of `names` that the loaded QuestVeto library exports, or null when it
+// is not loaded or exports none of them.
 inline void* FindExport(const ExportedNames& names) {
+  const char* const tried[] = {names.Itanium, names.MsvcStruct, names.MsvcClass};
 #if defined(_WIN32)
   // Takes no reference: the library stays exactly as loaded as its host keeps it.
   const HMODULE module = GetModuleHandleW(kModuleName);
   if (module == nullptr) return nullptr;
-  FARPROC found = GetProcAddress(module, names.Itanium);
-  if (found == nullptr) found = GetProcAddress(module, names.Msvc);
-  return reinterpret_cast<void*>(found);
+  for (const char* name : tried) {
+    if (const FARPROC found = GetProcAddress(module, name)) return reinterpret_cast<void*>(found);
+  }
+  return nullptr;
 #else
   // RTLD_NOLOAD finds the library only when it is already loaded; the reference this takes is
   // given back at once, so QuestVeto still unloads when its host lets it go.
   void* module = dlopen(kModuleName, RTLD_NOLOAD | RTLD_NOW);
   if (module == nullptr) return nullptr;
-  void* found = dlsym(module, names.Itanium);
-  if (found == nullptr) found = dlsym(module, names.Msvc);
+  void* found = nullptr;
+  for (const char* name : tried) {
+    found = dlsym(module, name);
+    if (found != nullptr) break;
+  }
   dlclose(module);
   return found;
 #endif

@@ -6,6 +6,7 @@
 #include <variant>
 
 #include <fmt/format.h>
+#include <fmt/ranges.h>
 
 #include "sandbox/ServerDirectory.h"
 #include "standin/CommandRegistry.h"
@@ -30,6 +31,11 @@ std::string Describe(const std::variant<bool, int32_t, double>& value) {
         }
       },
       value);
+}
+
+// The command names separated by blanks; "none" for none.
+std::string NamesOrNone(const std::vector<std::string>& names) {
+  return names.empty() ? std::string("none") : fmt::format("{}", fmt::join(names, " "));
 }
 
 APlayerController* AsPlayerController(StandIn::Controller& controller) {
@@ -98,10 +104,17 @@ void Console::Help(std::istringstream&) {
       "  help, quit\n"
       "Any other line goes to the console commands plugins registered; replies to the server\n"
       "console itself are not shown, use \"as\" to see them as a player would.");
-  std::string registered;
-  for (const std::string& name : StandIn::Commands::Names()) registered += " " + name;
-  terminal_.Line(
-      fmt::format("Registered by plugins:{}", registered.empty() ? " none" : registered));
+  const std::vector<PluginCommands> byPlugin = server_.CommandsByPlugin();
+  if (byPlugin.size() == 1) {
+    terminal_.Line(fmt::format("Registered by plugins: {}", NamesOrNone(byPlugin[0].Commands)));
+    return;
+  }
+  terminal_.Line("Registered by plugins:");
+  for (const PluginCommands& plugin : byPlugin) {
+    terminal_.Line(fmt::format("  {}: {}",
+                               plugin.Plugin.empty() ? "registered after loading" : plugin.Plugin,
+                               NamesOrNone(plugin.Commands)));
+  }
 }
 
 void Console::ListPlayers(std::istringstream&) {

@@ -13,6 +13,10 @@
 
 namespace Sandbox {
 
+// Whether `descriptor` is a terminal or console that a person types at (on Windows the NUL
+// device, which the runtime counts as a character device, is not).
+bool IsTypedConsole(int descriptor);
+
 class ConsoleInput {
  public:
   // Called on the io_context's thread with the bytes read (none when `error` is set;

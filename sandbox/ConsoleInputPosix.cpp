@@ -1,10 +1,15 @@
 #include <fcntl.h>
+#include <unistd.h>
 
 #include <array>
 
 #include "sandbox/ConsoleInput.h"
 
 namespace Sandbox {
+
+bool IsTypedConsole(int descriptor) {
+  return isatty(descriptor) != 0;
+}
 
 struct ConsoleInput::State {
   State(asio::io_context& io, int descriptor)

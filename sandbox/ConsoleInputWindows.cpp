@@ -9,7 +9,15 @@
 
 #include "sandbox/ConsoleInput.h"
 
+// After Asio, which brings the socket headers Windows wants before it.
+#include <windows.h>
+
 namespace Sandbox {
+
+bool IsTypedConsole(int descriptor) {
+  DWORD mode = 0;
+  return GetConsoleMode(reinterpret_cast<HANDLE>(_get_osfhandle(descriptor)), &mode) != 0;
+}
 
 // Shared by the reading thread and the io_context's thread. The reading thread reads only when
 // asked, so nothing is read ahead of the console lines the server has taken.

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -69,6 +70,10 @@ class LineEditor final : public LineSource {
     using_history();
     stifle_history(kHistoryLines);
     read_history(historyFile_.c_str());  // none yet: an empty history
+    // The folder of a first history (the user's state directory may not exist yet); when it
+    // cannot be made, lines are still edited and recalled, for this run only.
+    std::error_code ignored;
+    std::filesystem::create_directories(std::filesystem::path(historyFile_).parent_path(), ignored);
     rl_callback_handler_install(kPrompt, &LineEditor::OnLine);
     installed_ = true;
     WaitForKey();

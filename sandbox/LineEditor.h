@@ -17,9 +17,10 @@ namespace Sandbox {
 using Completer = std::function<Completion(const std::string& beforeCursor)>;
 
 // Reads standard input, which must be a terminal, showing a prompt. `historyFile` is read at
-// Start and rewritten after every line that is not blank; a missing or unreadable file starts an
-// empty history. Ctrl-D on an empty line is the end of input. Only one may exist at a time.
-// Null where the platform's console edits typed lines itself (Windows): read them as any input.
+// Start and rewritten after every line that is not blank, its folder made when missing; a missing
+// or unreadable file starts an empty history. Ctrl-D on an empty line is the end of input. Only one
+// may exist at a time. Null where the platform's console edits typed lines itself (Windows): read
+// them as any input.
 std::unique_ptr<LineSource> OpenLineEditor(asio::io_context& io, const std::string& historyFile,
                                            Completer complete, LineReader::LineHandler onLine,
                                            LineReader::EndHandler onEnd);

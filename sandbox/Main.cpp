@@ -15,7 +15,7 @@ int RunProgram(int argc, char** argv) {
   CLI::App app{"Stand-in dedicated server with the QuestVeto plugin"};
   Sandbox::RunOptions options;
   options.WorldFile = QV_SANDBOX_WORLD;
-  options.Plugin = QV_PLUGIN_PATH;
+  options.Plugins = {QV_PLUGIN_PATH};
   std::string sampleConfig = QV_SAMPLE_CONFIG;
   Sandbox::RconSettings rcon;
   int idleSeconds =
@@ -31,7 +31,9 @@ int RunProgram(int argc, char** argv) {
       ->capture_default_str();
   app.add_option("--script", options.Script, "Run the console lines of this file, then stop")
       ->check(CLI::ExistingFile);
-  app.add_option("--plugin", options.Plugin, "The plugin library to load")
+  app.add_option("--plugin", options.Plugins,
+                 "A plugin library to load; give it again for more, loaded in this order and "
+                 "unloaded in the reverse")
       ->check(CLI::ExistingFile)
       ->capture_default_str();
   CLI::Option* sample = app.add_option("--sample-config", sampleConfig,
@@ -61,6 +63,7 @@ int RunProgram(int argc, char** argv) {
     std::optional<Sandbox::ScratchDir> scratch;
     if (options.ServerDir.empty()) {
       options.ServerDir = Sandbox::FreshServerDir(noSample ? std::string() : sampleConfig);
+      options.ScratchServerDir = true;
       scratch.emplace(options.ServerDir, keepDir);
     } else if (!noSample && Sandbox::ProvideSampleConfig(options.ServerDir, sampleConfig)) {
       fmt::print("No config.json in {}: copied the sample {} there\n", options.ServerDir,

@@ -11,6 +11,8 @@
 #include <asio.hpp>
 
 #include "sandbox/Console.h"
+#include "sandbox/ConsoleHistory.h"
+#include "sandbox/ConsoleInput.h"
 #include "sandbox/GameRcon.h"
 #include "sandbox/LineEditor.h"
 #include "sandbox/LineReader.h"
@@ -40,6 +42,14 @@ class OpenFile {
   int descriptor_;
 };
 
+// Where typed lines are kept: see ConsoleHistoryFile; in a scratch server directory, for this run
+// only, when the user has no state directory.
+std::string HistoryFile(const RunOptions& options) {
+  const std::string kept = ConsoleHistoryFile(
+      options.ScratchServerDir ? std::string() : options.ServerDir, ProcessEnvironment);
+  return kept.empty() ? options.ServerDir + "/console-history" : kept;
+}
+
 }  // namespace
 
 int RunSandbox(const RunOptions& options) {
@@ -48,9 +58,9 @@ int RunSandbox(const RunOptions& options) {
   terminal.Line(fmt::format("Server directory: {}", options.ServerDir));
 
   StandInServer server(options.ServerDir, world, terminal);
-  server.LoadPlugin(options.Plugin);
+  for (const std::string& plugin : options.Plugins) server.LoadPlugin(plugin);
   MessageFeed feed(server.Players(), terminal);
-  const bool typed = options.Script.empty() && isatty(STDIN_FILENO) != 0;
+  const bool typed = options.Script.empty() && IsTypedConsole(STDIN_FILENO);
   Console console(server, terminal, feed, !typed);
   GameRcon rcon(terminal, &feed);
 
@@ -90,7 +100,7 @@ int RunSandbox(const RunOptions& options) {
   std::unique_ptr<LineSource> input;
   if (typed) {
     input = OpenLineEditor(
-        io, options.ServerDir + "/console-history",
+        io, HistoryFile(options),
         [&](const std::string& beforeCursor) {
           return CompleteConsoleLine(beforeCursor, console.Names());
         },
@@ -98,6 +108,18 @@ int RunSandbox(const RunOptions& options) {
   }
   if (input) {
     terminal.Line("Type help for the commands, quit to stop; Tab completes, Up recalls.");
+  } else if (typed) {
+    // The Windows console edits and recalls typed lines itself; the prompt is ours.
+    terminal.Line("Type help for the commands, quit to stop; Up recalls this run's lines.");
+    terminal.Prompt("> ");
+    input = std::make_unique<LineReader>(
+        io, STDIN_FILENO,
+        [&](const std::string& line) {
+          const bool more = onLine(line);
+          if (more) terminal.Prompt("> ");
+          return more;
+        },
+        onEnd);
   } else {
     input = std::make_unique<LineReader>(io, script ? script->Descriptor() : STDIN_FILENO, onLine,
                                          onEnd);
@@ -105,7 +127,8 @@ int RunSandbox(const RunOptions& options) {
   input->Start();
   io.run();
 
-  terminal.Line("Stopping: unloading the plugin");
+  terminal.Line(options.Plugins.size() == 1 ? "Stopping: unloading the plugin"
+                                            : "Stopping: unloading the plugins");
   return status;
 }
 

@@ -1,10 +1,11 @@
 // One run of the sandbox server: the stand-in server with its world and the plugin, the console
 // on standard input or a script, and optionally the RCON listener, all on one thread. It runs
-// until "quit", the end of the input, SIGINT or SIGTERM, and then unloads the plugin.
+// until "quit", the end of the input, SIGINT or SIGTERM, and then unloads the plugins.
 #pragma once
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "sandbox/RconSettings.h"
 
@@ -12,9 +13,10 @@ namespace Sandbox {
 
 struct RunOptions {
   std::string ServerDir;
+  bool ScratchServerDir = false;  // ServerDir was made for this run and goes at its end
   std::string WorldFile;
-  std::string Plugin;
-  std::string Script;  // empty: standard input
+  std::vector<std::string> Plugins;  // loaded in this order, unloaded in the reverse
+  std::string Script;                // empty: standard input
   std::optional<RconSettings> Rcon;
 };
 

@@ -1,12 +1,28 @@
 #include "sandbox/StandInServer.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include <fmt/format.h>
 #include <spdlog/sinks/stdout_color_sinks.h>
 #include <spdlog/sinks/stdout_sinks.h>
 
+#include "standin/CommandRegistry.h"
 #include "standin/Server.h"
 
 namespace Sandbox {
+namespace {
+
+// The sorted names in `after` that are not in the sorted `before`.
+std::vector<std::string> Added(const std::vector<std::string>& before,
+                               const std::vector<std::string>& after) {
+  std::vector<std::string> added;
+  std::set_difference(after.begin(), after.end(), before.begin(), before.end(),
+                      std::back_inserter(added));
+  return added;
+}
+
+}  // namespace
 
 StandInServer::StandInServer(const std::string& serverDir, const WorldPlan& world,
                              const Terminal& terminal)
@@ -31,19 +47,40 @@ StandInServer::StandInServer(const std::string& serverDir, const WorldPlan& worl
 }
 
 StandInServer::~StandInServer() {
-  UnloadPlugin();
+  UnloadPlugins();
 }
 
 void StandInServer::LoadPlugin(const std::string& path) {
-  server_.LoadPlugin(path);
+  const std::vector<std::string> before = StandIn::Commands::Names();
+  LoadedPlugin loaded{StandIn::PluginLibrary::Load(path), {}};
+  loaded.Registered = Added(before, StandIn::Commands::Names());
+  plugins_.push_back(std::move(loaded));
   terminal_.Line(fmt::format("Loaded plugin {}", path));
 }
 
-void StandInServer::UnloadPlugin() {
-  if (server_.Plugin() == nullptr) return;
-  const std::string path = server_.Plugin()->Path();
-  server_.UnloadPlugin();
-  terminal_.Line(fmt::format("Unloaded plugin {}", path));
+void StandInServer::UnloadPlugins() {
+  while (!plugins_.empty()) {
+    const std::string path = plugins_.back().Library->Path();
+    plugins_.pop_back();
+    terminal_.Line(fmt::format("Unloaded plugin {}", path));
+  }
+}
+
+std::vector<PluginCommands> StandInServer::CommandsByPlugin() const {
+  std::vector<std::string> unclaimed = StandIn::Commands::Names();
+  std::vector<PluginCommands> listed;
+  for (const LoadedPlugin& plugin : plugins_) {
+    PluginCommands commands{plugin.Library->Path(), {}};
+    for (const std::string& name : plugin.Registered) {
+      const auto still = std::find(unclaimed.begin(), unclaimed.end(), name);
+      if (still == unclaimed.end()) continue;  // removed since, or claimed by an earlier plugin
+      commands.Commands.push_back(name);
+      unclaimed.erase(still);
+    }
+    listed.push_back(std::move(commands));
+  }
+  if (!unclaimed.empty()) listed.push_back({{}, std::move(unclaimed)});
+  return listed;
 }
 
 }  // namespace Sandbox

@@ -1,19 +1,28 @@
 // The stand-in dedicated server process state for one sandbox run: the server started in a
 // directory with the journal recording (the console and RCON take its entries after each
-// command), its log on the terminal, the world made from a world file and the plugin loaded
-// through the loader. Destruction unloads the plugin (its detach runs) and stops the server.
+// command), its log on the terminal, the world made from a world file and the plugins loaded
+// through the loader, in order. Destruction unloads the plugins in the reverse order (each one's
+// detach runs) and stops the server.
 #pragma once
 
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "sandbox/Roster.h"
 #include "sandbox/Terminal.h"
 #include "sandbox/WorldFile.h"
+#include "standin/PluginLoader.h"
 #include "standin/ScratchServer.h"
 
 namespace Sandbox {
+
+// The commands one plugin registered, as the console lists them.
+struct PluginCommands {
+  std::string Plugin;  // the library's path as it was given
+  std::vector<std::string> Commands;
+};
 
 class StandInServer {
  public:
@@ -22,17 +31,30 @@ class StandInServer {
   StandInServer(const StandInServer&) = delete;
   StandInServer& operator=(const StandInServer&) = delete;
 
-  // Loads the plugin library at `path`; throws std::runtime_error when it cannot.
+  // Loads the plugin library at `path` after those already loaded; throws std::runtime_error
+  // when it cannot.
   void LoadPlugin(const std::string& path);
-  void UnloadPlugin();
+  // Unloads every plugin, the last loaded first.
+  void UnloadPlugins();
+
+  // The registered commands by the plugin that registered them, in load order: a plugin owns the
+  // names that appeared while it loaded. Names registered at any other time (by a command's
+  // handler, say) are listed under an empty plugin path at the end.
+  std::vector<PluginCommands> CommandsByPlugin() const;
 
   const std::string& Directory() const { return server_.Directory(); }
   const Roster& Players() const { return *roster_; }
 
  private:
+  struct LoadedPlugin {
+    std::unique_ptr<StandIn::PluginLibrary> Library;
+    std::vector<std::string> Registered;  // names that appeared while it loaded
+  };
+
   const Terminal& terminal_;
-  StandIn::ScratchServer server_;  // the roster, declared after it, goes first
+  StandIn::ScratchServer server_;  // the roster and the plugins, declared after it, go first
   std::optional<Roster> roster_;
+  std::vector<LoadedPlugin> plugins_;
 };
 
 }  // namespace Sandbox

@@ -27,6 +27,11 @@ void Terminal::Line(const std::string& text) const {
   std::fflush(stdout);
 }
 
+void Terminal::Prompt(const std::string& text) const {
+  fmt::print("{}", text);
+  std::fflush(stdout);
+}
+
 void Terminal::Line(const std::string& text, const LinearColor& colour) const {
   if (!colour_) return Line(text);
   fmt::print(fmt::fg(fmt::rgb(Channel(colour.R), Channel(colour.G), Channel(colour.B))), "{}",

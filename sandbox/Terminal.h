@@ -16,6 +16,8 @@ class Terminal {
 
   bool Colour() const { return colour_; }
   void Line(const std::string& text) const;
+  // `text` with no line end, where the next typed line begins.
+  void Prompt(const std::string& text) const;
   // `text` in `colour`, or plain without colour.
   void Line(const std::string& text, const LinearColor& colour) const;
 

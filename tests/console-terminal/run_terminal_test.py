@@ -5,7 +5,8 @@ Two runs in one fresh server directory. The first completes, with Tab, a console
 player, a mission and a command the plugin registered, runs each line, and ends with Ctrl-D.
 The second recalls the first run's last line with the Up arrow and runs it again, then stops
 with Ctrl-C at the prompt. Checks what the screen showed after each key and that the terminal
-was handed back in the mode it came in. A third run completes names that are not ASCII.
+was handed back in the mode it came in. A third run completes names that are not ASCII. Two
+more runs, each in a fresh server directory, recall lines from the user's state directory.
 
 Usage: run_terminal_test.py SANDBOX
 """
@@ -43,11 +44,14 @@ class Failure(Exception):
 class Session:
     """The sandbox running on the slave side of a fresh pseudo-terminal."""
 
-    def __init__(self, sandbox, server_dir, *arguments):
+    def __init__(self, sandbox, server_dir, *arguments, environment=None):
+        """server_dir None: a fresh one; environment: variables set for the program."""
         self.pid, self.fd = pty.fork()
         if self.pid == 0:
             os.environ["LC_ALL"] = "C.UTF-8"  # the keys typed are UTF-8
-            os.execv(sandbox, [sandbox, "--dir", server_dir, *arguments])
+            os.environ.update(environment or {})
+            where = ["--dir", server_dir] if server_dir else []
+            os.execv(sandbox, [sandbox, *where, *arguments])
         self.screen = b""
         self.seen = 0  # what expect() has consumed of the screen
 
@@ -158,6 +162,34 @@ def non_ascii_names(sandbox, server_dir):
         raise Failure(f"the run with non-ASCII names exited with {status}")
 
 
+def history_without_dir(sandbox, work):
+    """Two runs in fresh server directories (removed at exit) share the history kept in the
+    user's state directory."""
+    os.makedirs(work)
+    environment = {"XDG_STATE_HOME": os.path.join(work, "state"), "TMPDIR": work}
+    run = Session(sandbox, None, environment=environment)
+    run.expect(PROMPT, "the first prompt in a fresh directory")
+    run.type(b"kill Mira\r")
+    run.expect(b"Mira is dead", "the line ran")
+    run.type(CTRL_D)
+    run.expect(b"Removed the server directory", "the fresh directory removed")
+    if run.finish()[0] != 0:
+        raise Failure("the first run in a fresh directory failed")
+    history = os.path.join(work, "state", "questveto-sandbox", "console-history")
+    if not os.path.exists(history):
+        raise Failure(f"no history at {history}")
+
+    run = Session(sandbox, None, environment=environment)
+    run.expect(PROMPT, "the first prompt in the next fresh directory")
+    run.type(UP)
+    run.expect(b"kill Mira", "the earlier run's line recalled from the state directory")
+    run.type(b"\r")
+    run.expect(b"Mira is dead", "the recalled line ran")
+    run.type(CTRL_D)
+    if run.finish()[0] != 0:
+        raise Failure("the second run in a fresh directory failed")
+
+
 def main():
     sandbox = sys.argv[1]
     with tempfile.TemporaryDirectory(prefix="qv-terminal-") as server_dir:
@@ -165,6 +197,7 @@ def main():
             first_run(sandbox, server_dir)
             second_run(sandbox, server_dir)
             non_ascii_names(sandbox, server_dir)
+            history_without_dir(sandbox, os.path.join(server_dir, "scratch"))
         except Failure as failure:
             print(f"FAILED: {failure}")
             return 1
