@@ -20,9 +20,10 @@
 //
 // When answers change: only when QuestVeto reads its configuration, that is at its load and at
 // each successful "qv.reload" (a failed one leaves the list in force as it was). Ask at the moment
-// you need the answer, at every mission start if you like: a call costs a name lookup in the
-// loaded library and the filter's test, well under a microsecond with a short list (see the
-// README's figures), so it needs no cache, and a cached answer would miss the next reload.
+// you need the answer, at every mission start if you like: a call costs finding the query in the
+// loaded library (a fraction of a microsecond) and the filter's test, the same test a start costs
+// (the README gives measured figures). It needs no cache, and a cached answer would miss the next
+// reload.
 //
 #pragma once
 

@@ -1,7 +1,6 @@
 #include "sandbox/StandInServer.h"
 
 #include <algorithm>
-#include <iterator>
 
 #include <fmt/format.h>
 #include <spdlog/sinks/stdout_color_sinks.h>
@@ -11,19 +10,6 @@
 #include "standin/Server.h"
 
 namespace Sandbox {
-namespace {
-
-// The sorted names in `after` that are not in the sorted `before`.
-std::vector<std::string> Added(const std::vector<std::string>& before,
-                               const std::vector<std::string>& after) {
-  std::vector<std::string> added;
-  std::set_difference(after.begin(), after.end(), before.begin(), before.end(),
-                      std::back_inserter(added));
-  return added;
-}
-
-}  // namespace
-
 StandInServer::StandInServer(const std::string& serverDir, const WorldPlan& world,
                              const Terminal& terminal)
     : terminal_(terminal),
@@ -51,9 +37,8 @@ StandInServer::~StandInServer() {
 }
 
 void StandInServer::LoadPlugin(const std::string& path) {
-  const std::vector<std::string> before = StandIn::Commands::Names();
   LoadedPlugin loaded{StandIn::PluginLibrary::Load(path), {}};
-  loaded.Registered = Added(before, StandIn::Commands::Names());
+  loaded.Registered = StandIn::Commands::Names();
   plugins_.push_back(std::move(loaded));
   terminal_.Line(fmt::format("Loaded plugin {}", path));
 }
@@ -73,7 +58,7 @@ std::vector<PluginCommands> StandInServer::CommandsByPlugin() const {
     PluginCommands commands{plugin.Library->Path(), {}};
     for (const std::string& name : plugin.Registered) {
       const auto still = std::find(unclaimed.begin(), unclaimed.end(), name);
-      if (still == unclaimed.end()) continue;  // removed since, or claimed by an earlier plugin
+      if (still == unclaimed.end()) continue;  // removed since, or an earlier plugin's
       commands.Commands.push_back(name);
       unclaimed.erase(still);
     }

@@ -38,8 +38,9 @@ class StandInServer {
   void UnloadPlugins();
 
   // The registered commands by the plugin that registered them, in load order: a plugin owns the
-  // names that appeared while it loaded. Names registered at any other time (by a command's
-  // handler, say) are listed under an empty plugin path at the end.
+  // names registered by the end of its load that no plugin loaded before it owns. Names
+  // registered later (by a command's handler, say) are listed under an empty plugin path at the
+  // end.
   std::vector<PluginCommands> CommandsByPlugin() const;
 
   const std::string& Directory() const { return server_.Directory(); }
@@ -48,7 +49,7 @@ class StandInServer {
  private:
   struct LoadedPlugin {
     std::unique_ptr<StandIn::PluginLibrary> Library;
-    std::vector<std::string> Registered;  // names that appeared while it loaded
+    std::vector<std::string> Registered;  // every name registered when its load ended
   };
 
   const Terminal& terminal_;
