@@ -4,10 +4,13 @@
 Each run starts the sandbox in a fresh server directory holding the sample configuration (which
 switches off "Hunt" and "Race to the Summit"), loads the plugins given with --plugin in the order
 of the case, plays the case's console lines and checks the transcript: the lines that must show,
-in this order, and the lines that must not show at all.
+in this order, and the lines that must not show at all. Each QuestVeto given with
+--msvc-named-questveto (a build exporting its query under the MSVC names of declarations made
+with FORM, struct or class, alone) is asked through the example as well.
 
 Usage: ask_questveto.py [--loader LOADER] --sandbox SANDBOX --questveto PLUGIN --example PLUGIN
-                        --world FILE --config FILE --work DIR
+                        [--msvc-named-questveto FORM PLUGIN]... --world FILE --config FILE
+                        --work DIR
 """
 import argparse
 import os
@@ -71,6 +74,16 @@ CASES = [
 ]
 
 
+def msvc_named_case(form):
+    """The example asking a QuestVeto that exports its query under MSVC names only."""
+    return (f"QuestVeto exporting only the MSVC names of `{form}` declarations is found",
+            [form, ASK],
+            ["as Bob ask.disabled Hunt", "as Bob ask.disabled Gather Wood"],
+            [chat('"Hunt" is switched off by QuestVeto'),
+             chat('"Gather Wood" is not switched off by QuestVeto')],
+            ["QuestVeto is not loaded"])
+
+
 def play(args, plugins, lines, work):
     server_dir = os.path.join(work, "server")
     shutil.rmtree(work, ignore_errors=True)
@@ -109,11 +122,17 @@ def main():
     parser.add_argument("--loader")
     for name in ("--sandbox", "--questveto", "--example", "--world", "--config", "--work"):
         parser.add_argument(name, required=True)
+    parser.add_argument("--msvc-named-questveto", nargs=2, action="append", default=[],
+                        metavar=("FORM", "PLUGIN"))
     args = parser.parse_args()
     paths = {QV: args.questveto, ASK: args.example}
+    cases = list(CASES)
+    for form, plugin in args.msvc_named_questveto:
+        paths[form] = plugin
+        cases.append(msvc_named_case(form))
 
     failed = 0
-    for number, (case, plugins, lines, shown, never) in enumerate(CASES, start=1):
+    for number, (case, plugins, lines, shown, never) in enumerate(cases, start=1):
         status, output = play(args, [paths[p] for p in plugins], lines,
                               os.path.join(args.work, f"case{number}"))
         expected = [line.format(**paths) for line in shown]
@@ -124,8 +143,8 @@ def main():
             failed += 1
             print(f"     {problem}\n     transcript:\n{output}")
     if failed:
-        sys.exit(f"FAIL: {failed} of {len(CASES)} cases")
-    print(f"all {len(CASES)} cases pass")
+        sys.exit(f"FAIL: {failed} of {len(cases)} cases")
+    print(f"all {len(cases)} cases pass")
 
 
 if __name__ == "__main__":
