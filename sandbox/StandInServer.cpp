@@ -1,6 +1,9 @@
 #include "sandbox/StandInServer.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <stdexcept>
+#include <system_error>
 
 #include <fmt/format.h>
 #include <spdlog/sinks/stdout_color_sinks.h>
@@ -37,6 +40,16 @@ StandInServer::~StandInServer() {
 }
 
 void StandInServer::LoadPlugin(const std::string& path) {
+  // A library loaded twice would get a second process attach from the stand-in loader, which the
+  // system loader never delivers.
+  for (const LoadedPlugin& plugin : plugins_) {
+    std::error_code unknown;
+    if (std::filesystem::equivalent(std::filesystem::u8path(plugin.Library->Path()),
+                                    std::filesystem::u8path(path), unknown)) {
+      throw std::runtime_error(
+          fmt::format("plugin {} is loaded already, as {}", path, plugin.Library->Path()));
+    }
+  }
   LoadedPlugin loaded{StandIn::PluginLibrary::Load(path), {}};
   loaded.Registered = StandIn::Commands::Names();
   plugins_.push_back(std::move(loaded));

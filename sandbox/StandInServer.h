@@ -32,7 +32,7 @@ class StandInServer {
   StandInServer& operator=(const StandInServer&) = delete;
 
   // Loads the plugin library at `path` after those already loaded; throws std::runtime_error
-  // when it cannot.
+  // when it cannot, or when that file is loaded already (under any path).
   void LoadPlugin(const std::string& path);
   // Unloads every plugin, the last loaded first.
   void UnloadPlugins();

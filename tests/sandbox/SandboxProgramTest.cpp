@@ -183,6 +183,18 @@ TEST_F(SandboxProgramTest, PluginCommandOnTheBareConsoleSaysOnceWhereRepliesGo) 
   EXPECT_EQ(run.Output.find(note), run.Output.rfind(note)) << "said once:\n" << run.Output;
 }
 
+TEST_F(SandboxProgramTest, APluginGivenTwiceStopsBeforeStarting) {
+  const fs::path plugin = fs::path(QV_PLUGIN_PATH);
+  const fs::path other = plugin.parent_path() / "." / plugin.filename();
+  const ProgramRun run = RunCommand(Sandbox(
+      fmt::format("--plugin '{}' --plugin '{}' 2>&1 </dev/null", plugin.string(), other.string())));
+  EXPECT_EQ(run.Status, 1) << run.Output;
+  ExpectInOrder(run.Output,
+                {"Loaded plugin " + plugin.string(), "Unloaded plugin " + plugin.string(),
+                 fmt::format("questveto-sandbox: plugin {} is loaded already, as {}",
+                             other.string(), plugin.string())});
+}
+
 TEST_F(SandboxProgramTest, NoSampleConfigLeavesTheDirectoryAsAFreshInstallHasIt) {
   fs::remove_all(dir_ / "HostApi");
   const ProgramRun run = RunCommand(Sandbox("--no-sample-config </dev/null"));
