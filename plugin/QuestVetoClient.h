@@ -25,6 +25,10 @@
 // (the README gives measured figures). It needs no cache, and a cached answer would miss the next
 // reload.
 //
+// `FString` and `AMissionType` are the engine's string and mission types as your host framework
+// declares them; this header only names them. It names them `struct`: where your framework
+// declares one as `class`, MSVC warns (C4099) and nothing else changes, since the query is called
+// through a pointer whatever name QuestVeto exports it under.
 #pragma once
 
 #include <optional>
