@@ -17,6 +17,7 @@ import sys
 import tempfile
 import termios
 import time
+import tty
 
 TIMEOUT = 15
 PROMPT = b"\r\n> "
@@ -46,14 +47,24 @@ class Session:
 
     def __init__(self, sandbox, server_dir, *arguments, environment=None):
         """server_dir None: a fresh one; environment: variables set for the program."""
+        where = ["--dir", server_dir] if server_dir else []
+        self.start([sandbox, *where, *arguments], environment)
+
+    def start(self, command, environment=None, raw=False):
+        """Runs `command`; `raw`: the terminal passes keys on untranslated from the start."""
         self.pid, self.fd = pty.fork()
         if self.pid == 0:
             os.environ["LC_ALL"] = "C.UTF-8"  # the keys typed are UTF-8
             os.environ.update(environment or {})
-            where = ["--dir", server_dir] if server_dir else []
-            os.execv(sandbox, [sandbox, *where, *arguments])
+            if raw:
+                tty.setraw(0)
+            os.execv(command[0], command)
         self.screen = b""
-        self.seen = 0  # what expect() has consumed of the screen
+        self.seen = 0  # what expect() has consumed of shown()
+
+    def shown(self):
+        """The screen as expect() searches it."""
+        return self.screen
 
     def read_some(self, deadline):
         ready, _, _ = select.select([self.fd], [], [], max(0.0, deadline - time.time()))
@@ -70,13 +81,13 @@ class Session:
         """Waits until `text` appears after what was expected before."""
         deadline = time.time() + TIMEOUT
         while True:
-            at = self.screen.find(text, self.seen)
+            at = self.shown().find(text, self.seen)
             if at >= 0:
                 self.seen = at + len(text)
                 return
             if time.time() > deadline or not self.read_some(deadline):
                 raise Failure(f"{what}: {text!r} never appeared; the screen after the last "
-                              f"match was:\n{self.screen[self.seen:]!r}")
+                              f"match was:\n{self.shown()[self.seen:]!r}")
 
     def type(self, keys):
         os.write(self.fd, keys)

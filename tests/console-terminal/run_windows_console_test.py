@@ -7,67 +7,30 @@ sandbox shows its prompt, a typed line runs, the Up arrow recalls it from this r
 
 Usage: run_windows_console_test.py LOADER SANDBOX.exe
 """
-import os
-import pty
 import re
-import select
 import sys
-import time
-import tty
 
-TIMEOUT = 60
-UP = b"\x1b[A"
+from run_terminal_test import UP, Failure, Session
+
 CONTROL = re.compile(rb"\x1b\[[0-9;?]*[A-Za-z]")
 
 
-class Failure(Exception):
-    pass
+class WineConsole(Session):
+    """The program under Wine on a pseudo-terminal, its screen read without Wine's control
+    sequences."""
 
-
-class Console:
     def __init__(self, loader, sandbox):
-        self.pid, self.fd = pty.fork()
-        if self.pid == 0:
-            # Keys reach Wine as typed (a carriage return stays one) even before its console has
-            # set the terminal's mode for the first read.
-            tty.setraw(0)
-            os.execv(loader, [loader, sandbox])
-        self.screen = b""
-        self.seen = 0
+        # Keys reach Wine as typed (a carriage return stays one) even before its console has set
+        # the terminal's mode for its first read.
+        self.start([loader, sandbox], raw=True)
 
-    def expect(self, text, what):
-        """Waits until `text` appears after what was expected before."""
-        deadline = time.time() + TIMEOUT
-        while True:
-            plain = CONTROL.sub(b"", self.screen)
-            at = plain.find(text, self.seen)
-            if at >= 0:
-                self.seen = at + len(text)
-                return
-            ready, _, _ = select.select([self.fd], [], [], max(0.0, deadline - time.time()))
-            data = b""
-            if ready:
-                try:
-                    data = os.read(self.fd, 4096)
-                except OSError:  # the program ended
-                    pass
-            if not data:
-                raise Failure(f"{what}: {text!r} never appeared; after the last match:\n"
-                              f"{plain[self.seen:]!r}")
-            self.screen += data
-
-    def type(self, keys):
-        os.write(self.fd, keys)
-
-    def finish(self):
-        _, status = os.waitpid(self.pid, 0)
-        os.close(self.fd)
-        return os.waitstatus_to_exitcode(status)
+    def shown(self):
+        return CONTROL.sub(b"", self.screen)
 
 
 def main():
     loader, sandbox = sys.argv[1:3]
-    console = Console(loader, sandbox)
+    console = WineConsole(loader, sandbox)
     try:
         console.expect(b"Up recalls this run's lines.", "the greeting of a typed console")
         console.expect(b">", "the first prompt")
@@ -79,7 +42,7 @@ def main():
         console.expect(b"Mira is dead", "the recalled line ran")
         console.type(b"quit\r")
         console.expect(b"Unloaded plugin ", "quit stops the server")
-        status = console.finish()
+        status, _ = console.finish()
         if status != 0:
             raise Failure(f"the sandbox exited with {status}")
     except Failure as failure:
