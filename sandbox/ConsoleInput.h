@@ -1,7 +1,8 @@
 // The bytes of a console descriptor (standard input or an open script), delivered chunk by chunk
 // on an io_context's thread. This is where the platforms differ: a POSIX descriptor is waited on
 // by the io_context itself, while Windows console input has nothing to wait on, so a thread of
-// its own reads it and posts each chunk to the io_context.
+// its own reads it and posts each chunk to the io_context. Chunks are UTF-8 wherever the input
+// is: a Windows console's typed lines are read as UTF-16 and converted.
 #pragma once
 
 #include <functional>

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <condition_variable>
+#include <iterator>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -14,20 +15,36 @@
 
 namespace Sandbox {
 
-bool IsTypedConsole(int descriptor) {
+namespace {
+
+// The console input behind `descriptor`, or null when it is something else (a file, a pipe, the
+// NUL device).
+HANDLE ConsoleOf(int descriptor) {
+  const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(descriptor));
   DWORD mode = 0;
-  return GetConsoleMode(reinterpret_cast<HANDLE>(_get_osfhandle(descriptor)), &mode) != 0;
+  return GetConsoleMode(handle, &mode) != 0 ? handle : nullptr;
+}
+
+}  // namespace
+
+bool IsTypedConsole(int descriptor) {
+  return ConsoleOf(descriptor) != nullptr;
 }
 
 // Shared by the reading thread and the io_context's thread. The reading thread reads only when
 // asked, so nothing is read ahead of the console lines the server has taken.
 struct ConsoleInput::State : std::enable_shared_from_this<ConsoleInput::State> {
-  State(asio::io_context& io, int descriptor) : Io(io), Descriptor(descriptor) {}
+  State(asio::io_context& io, int descriptor)
+      : Io(io), Descriptor(descriptor), Console(ConsoleOf(descriptor)) {}
 
   void ReadWhenAsked();
+  // One read of the input into `bytes`; an error, asio::error::eof at its end.
+  std::error_code ReadTyped(std::string& bytes) const;
+  std::error_code ReadBytes(std::string& bytes) const;
 
   asio::io_context& Io;
   const int Descriptor;
+  const HANDLE Console;  // the console `Descriptor` reads, or null for any other input
   std::mutex Mutex;
   std::condition_variable Wake;
   bool Asked = false;    // a chunk was asked for and not yet read
@@ -39,6 +56,32 @@ struct ConsoleInput::State : std::enable_shared_from_this<ConsoleInput::State> {
   std::thread Thread;
 };
 
+// A typed line, as UTF-8 text: the console hands over UTF-16, whereas a byte read would give it in
+// the console's input code page. Ctrl-Z at the start of a line ends the input, as it does for a
+// byte read.
+std::error_code ConsoleInput::State::ReadTyped(std::string& bytes) const {
+  wchar_t typed[2048];
+  DWORD count = 0;
+  if (ReadConsoleW(Console, typed, static_cast<DWORD>(std::size(typed)), &count, nullptr) == 0) {
+    return std::error_code(static_cast<int>(GetLastError()), std::system_category());
+  }
+  if (count == 0 || typed[0] == L'\x1a') return asio::error::eof;
+  const int wide = static_cast<int>(count);
+  const int size = WideCharToMultiByte(CP_UTF8, 0, typed, wide, nullptr, 0, nullptr, nullptr);
+  bytes.resize(static_cast<std::size_t>(size));
+  WideCharToMultiByte(CP_UTF8, 0, typed, wide, bytes.data(), size, nullptr, nullptr);
+  return {};
+}
+
+std::error_code ConsoleInput::State::ReadBytes(std::string& bytes) const {
+  char chunk[4096];
+  const int length = _read(Descriptor, chunk, sizeof chunk);
+  if (length == 0) return asio::error::eof;
+  if (length < 0) return std::error_code(errno, std::generic_category());
+  bytes.assign(chunk, static_cast<std::size_t>(length));
+  return {};
+}
+
 void ConsoleInput::State::ReadWhenAsked() {
   for (;;) {
     {
@@ -48,12 +91,8 @@ void ConsoleInput::State::ReadWhenAsked() {
       Asked = false;
       Reading = true;
     }
-    char chunk[4096];
-    const int length = _read(Descriptor, chunk, sizeof chunk);
-    std::error_code error;
-    if (length == 0) error = asio::error::eof;
-    if (length < 0) error = std::error_code(errno, std::generic_category());
-    std::string bytes(chunk, length > 0 ? static_cast<std::size_t>(length) : 0);
+    std::string bytes;
+    const std::error_code error = Console ? ReadTyped(bytes) : ReadBytes(bytes);
 
     // Posted under the lock while not closing: the io_context then still exists.
     std::lock_guard<std::mutex> lock(Mutex);
