@@ -6,9 +6,12 @@ may be built for (x86_64 Linux and MinGW: the Itanium ABI; x86_64 MSVC: its own 
 with FString and AMissionType declared `struct` and once `class`. Every name the header holds must
 be the one the matching compiler and declaration give, and the Itanium names must not depend on
 the declaration. The header's names come from a program built by this build's own compiler (run
-under LOADER for the Windows build). Exits 77 (skipped) when clang is not installed.
+under LOADER for the Windows build). Each DLL given with --msvc-named-questveto must export the
+header's names of that form (struct: MsvcStruct, class: MsvcClass) and nothing else, as its
+export table (OBJDUMP -p) lists them. Exits 77 (skipped) when clang is not installed.
 
 Usage: exported_names.py [--loader LOADER] --names PROGRAM --clang CLANG
+                         [--objdump OBJDUMP --msvc-named-questveto FORM DLL]...
 """
 import argparse
 import re
@@ -36,6 +39,9 @@ FORMS = [
     ("MsvcStruct", [MSVC_TARGET], "struct"),
     ("MsvcClass", [MSVC_TARGET], "class"),
 ]
+
+# The header's form for the declaration keyword of an MSVC-named QuestVeto.
+FORM_OF_KEY = {"struct": "MsvcStruct", "class": "MsvcClass"}
 
 # Which query a compiled name belongs to.
 QUERY_OF_TYPE = {"FString": "ByDisplayName", "AMissionType": "ByMission"}
@@ -67,11 +73,21 @@ def header_names(command):
     return names
 
 
+def pe_exports(objdump, library):
+    """The names in the export table of the PE `library`."""
+    listing = subprocess.run([objdump, "-p", library], stdout=subprocess.PIPE, check=True).stdout
+    table = listing.decode().split("[Ordinal/Name Pointer] Table", 1)[-1]
+    return sorted(re.findall(r"^\s*\[\s*\d+\] (\S+)$", table, re.MULTILINE))
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--loader")
     parser.add_argument("--names", required=True)
     parser.add_argument("--clang", required=True)
+    parser.add_argument("--objdump")
+    parser.add_argument("--msvc-named-questveto", nargs=2, action="append", default=[],
+                        metavar=("FORM", "DLL"))
     args = parser.parse_args()
     if shutil.which(args.clang) is None:
         print(f"skipped: no {args.clang} (scripts/setup.sh installs it with the test packages)")
@@ -92,6 +108,12 @@ def main():
     unchecked = set(held) - checked
     if unchecked:
         failures.append(("names no compiler gives", sorted(unchecked)))
+    for key, library in args.msvc_named_questveto:
+        want = sorted(held[(query, FORM_OF_KEY[key])] for query in QUERY_OF_TYPE.values())
+        exported = pe_exports(args.objdump, library)
+        print(f"QuestVeto of MSVC names, {key} declarations, exports {exported}")
+        if exported != want:
+            failures.append((library, "exports", exported, "instead of", want))
     if failures:
         sys.exit(f"FAIL: {failures}")
     print(f"all {len(held)} names of the header are the compilers' names")
