@@ -92,15 +92,25 @@ PerEntry Measure(Script script, const Runs& runs) {
   return least;
 }
 
-int Argument(int argc, char** argv, int index, int fallback) {
-  return argc > index ? std::max(1, std::atoi(argv[index])) : fallback;
+// The positive whole number given as argument `index` (`what`), or `fallback` when there is none;
+// exits naming the argument when it is not one.
+int Argument(int argc, char** argv, int index, const char* what, int fallback) {
+  if (argc <= index) return fallback;
+  char* end = nullptr;
+  const long value = std::strtol(argv[index], &end, 10);
+  if (end == argv[index] || *end != '\0' || value < 1 || value > std::numeric_limits<int>::max()) {
+    std::fprintf(stderr, "questveto-entry-cost: %s must be a positive whole number, not \"%s\"\n",
+                 what, argv[index]);
+    std::exit(2);
+  }
+  return static_cast<int>(value);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const Runs runs{Argument(argc, argv, 1, 10000), Argument(argc, argv, 2, 5),
-                  Argument(argc, argv, 3, 200)};
+  const Runs runs{Argument(argc, argv, 1, "entries", 10000), Argument(argc, argv, 2, "rounds", 5),
+                  Argument(argc, argv, 3, "starts", 200)};
   std::printf("ns per entry, %d entries, least of %d rounds of %d starts\n", runs.Entries,
               runs.Rounds, runs.Starts);
   std::printf("%-9s %8s %8s %8s %8s\n", "script", "start", "host", "runtime", "plugin");

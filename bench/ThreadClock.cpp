@@ -1,6 +1,6 @@
 #include "ThreadClock.h"
 
-#include <time.h>
+#include <ctime>
 
 double ThreadNanos() {
   timespec now{};
