@@ -51,9 +51,7 @@ double NanosPerCall(int calls, Call&& call) {
 PerEntry Measure(Script script, const Runs& runs) {
   const Workload work = MakeWorkload(script, runs.Entries, false);
   BenchServer server;
-  server.WriteConfig(ConfigText(work.Entries));
-  server.LoadPlugin();
-  const Stage stage = SetStage(server, work);
+  const Stage stage = LoadPluginOnStage(server, work);
   StandIn::World& world = server.World();
   UClass* mission = stage.Mission.Class();
   APrimalCharacter* character = stage.Character.Object();

@@ -40,9 +40,7 @@ template <typename Timed>
 void WithLoadedPlugin(benchmark::State& state, bool refused, Timed&& timed) {
   const Workload work = MakeWorkload(Script::Ascii, static_cast<int>(state.range(0)), refused);
   BenchServer server;
-  server.WriteConfig(ConfigText(work.Entries));
-  server.LoadPlugin();
-  const Stage stage = SetStage(server, work);
+  const Stage stage = LoadPluginOnStage(server, work);
   StandIn::World& world = server.World();
   UClass* mission = stage.Mission.Class();
   APrimalCharacter* character = stage.Character.Object();
