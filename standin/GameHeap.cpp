@@ -36,6 +36,7 @@ struct Ledger {
   uint64_t Allocations = 0;
   uint64_t Releases = 0;
 
+  // Adds live `block` of `size` bytes, in a spare node when there is one.
   void Remember(const void* block, std::size_t size) {
     if (SpareNodes.empty()) {
       Live.emplace(block, size);
