@@ -262,7 +262,7 @@ class Checker {
       return;
     }
     try {
-      FormatNotification(found->get_ref<const std::string&>());
+      const NotificationText text(found->get_ref<const std::string&>());
     } catch (const fmt::format_error& error) {
       Warn(at, kDisabledMessageKey,
            fmt::format("\"{}\" is rejected by the formatter ({}): the plugin shows the default "
