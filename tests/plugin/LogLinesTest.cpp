@@ -436,6 +436,18 @@ TEST_F(LogLinesTest, StartWhoseDecisionFailsReachesTheGame) {
   }
 }
 
+// A load whose logger cannot be made has no way to report anything later: it places nothing.
+TEST_F(LogLinesTest, LoadWithoutItsLoggerPlacesNothing) {
+  for (const HostFailure how : {HostFailure::BadAlloc, HostFailure::Foreign}) {
+    ASSERT_TRUE(Provoke(kHuntOff, false, LoadIt, Fails("GetLogSinks", how)));
+    EXPECT_TRUE(LogLines().empty());
+    EXPECT_TRUE(Matching(Journal(), "GetHooks()").empty());
+    EXPECT_TRUE(Matching(Journal(), "GetCommands()").empty());
+    EXPECT_TRUE(StandIn::Hooks::Detours("AMissionDispatcher.StartMission").empty());
+    EXPECT_TRUE(StandIn::Commands::Names().empty());
+  }
+}
+
 // Each removal of the unload, and every crossing inside it, failing once: what the plugin handed
 // the host is gone from its registries all the same.
 TEST_F(LogLinesTest, UnloadWithAFailedRemovalLeavesNothingRegistered) {
