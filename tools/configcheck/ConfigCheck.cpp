@@ -234,6 +234,7 @@ class Checker {
   void CheckEntryText(const std::string& text, std::size_t number, const JsonPointer& at) {
     const std::string searched = text.substr(0, text.find('\0'));
     const std::size_t first = searched.find_first_not_of(kWhiteSpace);
+    const std::size_t last = searched.find_last_not_of(kWhiteSpace);
     std::string problem;
     if (text.empty()) {
       problem = "is empty: it matches no mission";
@@ -246,13 +247,11 @@ class Checker {
     } else if (first == std::string::npos) {
       problem = fmt::format("{} is only white space: it switches off every name that holds it",
                             Quoted(text));
-    } else if (first != 0 || searched.find_last_not_of(kWhiteSpace) != searched.size() - 1) {
-      const std::string trimmed =
-          searched.substr(first, searched.find_last_not_of(kWhiteSpace) - first + 1);
+    } else if (first != 0 || last != searched.size() - 1) {
       problem = fmt::format(
           "{} begins or ends with white space, which the plugin matches too: a name that has {} "
           "at its start or end is not switched off",
-          Quoted(text), Quoted(trimmed));
+          Quoted(text), Quoted(searched.substr(first, last - first + 1)));
     } else {
       return;
     }
