@@ -3,7 +3,9 @@
 // step of it fails.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -27,27 +29,51 @@ const char* const kNotRead =
 
 using Act = std::function<void(ScenarioTest&)>;
 
-// The crossing that fails in a case: the `occurrence`th crossing whose fault entry reads
-// "fault: <what> fails", failing `how`. An empty `what`: nothing fails.
+// The crossing that fails in a case: the `occurrence`th whose journal entry matches `crossing`,
+// failing `how`. An empty `crossing`: nothing fails.
 struct Failing {
-  std::string what;
+  std::string crossing;
   int occurrence = 1;
   HostFailure how = HostFailure::BadAlloc;
 };
 
-Failing Fails(std::string what, HostFailure how = HostFailure::BadAlloc, int occurrence = 1) {
-  return {std::move(what), occurrence, how};
+Failing Fails(std::string crossing, HostFailure how = HostFailure::BadAlloc) {
+  return {std::move(crossing), 1, how};
 }
-Failing FailsSecond(std::string what) {
-  return {std::move(what), 2, HostFailure::BadAlloc};
+Failing FailsSecond(std::string crossing) {
+  return {std::move(crossing), 2, HostFailure::BadAlloc};
 }
 
-void LoadIt(ScenarioTest& t) {
-  t.Load();
+// What a case does on a fresh server: `config` ("" none) written, the plugin loaded when
+// `loaded`, then `act`.
+struct Action {
+  std::string config;
+  bool loaded;
+  Act act;
+};
+
+Action Loading(std::string config) {
+  return {std::move(config), false, [](ScenarioTest& t) { t.Load(); }};
 }
-void UnloadIt(ScenarioTest& t) {
-  t.Unload();
+Action Unloading() {
+  return {kHuntOff, true, [](ScenarioTest& t) { t.Unload(); }};
 }
+Action With(std::string config, Act act) {
+  return {std::move(config), true, std::move(act)};
+}
+
+// Whether the journal entry is of a crossing the stand-in's fault injection counts: host calls
+// and the game heap's allocations.
+bool Fallible(const std::string& entry) {
+  static const char* const kFallible[] = {
+      "GetAddress(", "GetLogSinks()",   "GetHooks()",       "GetCommands()",
+      "IHooks.",     "ICommands.",      "GetCurrentDir()",  "Utf8Encode(",
+      "Utf8Decode(", "FMemory.Malloc(", "FMemory.Realloc(",
+  };
+  return std::any_of(std::begin(kFallible), std::end(kFallible),
+                     [&](const char* start) { return entry.rfind(start, 0) == 0; });
+}
+
 void BobStarts(ScenarioTest& t, const std::string& mission) {
   t.Start(mission, &t.AddBob());
 }
@@ -83,26 +109,25 @@ class LogLinesTest : public ScenarioTest {
   }
 
   // Runs `act` on a fresh server as Fresh makes it, with `failing` failing; false when `act`
-  // never reaches that crossing.
-  bool Provoke(const std::string& config, bool loaded, const Act& act, const Failing& failing) {
-    if (failing.what.empty()) {
-      Fresh(config, loaded);
-      act(*this);
-      return true;
-    }
-    const std::string fault = "fault: " + failing.what + " fails";
+  // never reaches that crossing. The crossings go the same way up to the one that fails, so its
+  // place among them is found in a run without a fault.
+  bool Provoke(const Action& action, const Failing& failing) {
+    Fresh(action.config, action.loaded);
+    action.act(*this);
+    if (failing.crossing.empty()) return true;
+    uint64_t place = 0;
     int met = 0;
-    for (uint64_t n = 1;; ++n) {
-      const std::vector<StandIn::GameHeap::Block> blocks = StandIn::GameHeap::LiveBlockList();
-      Fresh(config, loaded);
-      StandIn::Faults::FailAt(n, failing.how);
-      act(*this);
-      const bool struck = StandIn::Faults::Struck();
-      StandIn::Faults::Disarm();
-      if (!Matching(Journal(), fault).empty() && ++met == failing.occurrence) return true;
-      if (!struck) return false;
-      ForgiveFreeLookup(blocks);
+    for (const std::string& entry : Journal()) {
+      if (!Fallible(entry)) continue;
+      ++place;
+      if (EntryMatches(failing.crossing, entry) && ++met == failing.occurrence) break;
     }
+    if (met < failing.occurrence) return false;
+    Fresh(action.config, action.loaded);
+    StandIn::Faults::FailAt(place, failing.how);
+    action.act(*this);
+    StandIn::Faults::Disarm();
+    return NothingBetween(Journal(), failing.crossing, "fault: *");
   }
 
   // After a run whose fault was the game's free lookup: the server gone, the blocks it could not
@@ -134,193 +159,136 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
   const std::string huntOffWith = R"({"DisabledMissions": ["Hunt"], )";
   struct Row {
     const char* when;
-    std::string config;  // "" none
-    bool loaded;
-    Act act;
+    Action action;
     Failing failing;
-    std::vector<std::string> lines;  // every line the act writes, in order
+    std::vector<std::string> lines;  // every line the action writes, in order
   };
   const std::string loaded =
       "[info] Loaded config from <path>: 1 entry of \"DisabledMissions\" in force";
   const Row rows[] = {
-      {"load", kHuntOff, false, LoadIt, {}, {loaded}},
+      {"load", Loading(kHuntOff), {}, {loaded}},
       {"load, file missing",
-       "",
-       false,
-       LoadIt,
+       Loading(""),
        {},
        {std::string("[critical] Failed to load config from <path>! \n Can't open config.json") +
         kNotRead}},
       {"load, file missing, its path unknown",
-       "",
-       false,
-       LoadIt,
-       FailsSecond("GetCurrentDir"),
+       Loading(""),
+       FailsSecond("GetCurrentDir()"),
        {std::string("[critical] Failed to load config! \n Can't open config.json") + kNotRead}},
       {"load, reading failed without a reason",
-       "",
-       false,
-       LoadIt,
-       Fails("GetCurrentDir", HostFailure::Foreign),
+       Loading(""),
+       Fails("GetCurrentDir()", HostFailure::Foreign),
        {std::string("[critical] Failed to load config from <path>! \n unknown error") + kNotRead}},
       {"load, confirming failed",
-       kHuntOff,
-       false,
-       LoadIt,
-       FailsSecond("GetCurrentDir"),
+       Loading(kHuntOff),
+       FailsSecond("GetCurrentDir()"),
        {"[critical] Confirming the config in force failed: std::bad_alloc"}},
       {"load, hook",
-       kHuntOff,
-       false,
-       LoadIt,
-       Fails("IHooks.InstallHook"),
+       Loading(kHuntOff),
+       Fails("IHooks.InstallHook(*"),
        {loaded, "[critical] Installing the mission start hook failed: std::bad_alloc"}},
       {"load, hook, no reason",
-       kHuntOff,
-       false,
-       LoadIt,
-       Fails("IHooks.InstallHook", HostFailure::Foreign),
+       Loading(kHuntOff),
+       Fails("IHooks.InstallHook(*", HostFailure::Foreign),
        {loaded, "[critical] Installing the mission start hook failed: unknown error"}},
       {"load, console command",
-       kHuntOff,
-       false,
-       LoadIt,
-       Fails("AddConsoleCommand"),
+       Loading(kHuntOff),
+       Fails("ICommands.AddConsoleCommand(*"),
        {loaded, "[critical] Registering the console command failed: std::bad_alloc"}},
       {"load, RCON command",
-       kHuntOff,
-       false,
-       LoadIt,
-       Fails("AddRconCommand"),
+       Loading(kHuntOff),
+       Fails("ICommands.AddRconCommand(*"),
        {loaded, "[critical] Registering the RCON command failed: std::bad_alloc"}},
       {"unload, hook",
-       kHuntOff,
-       true,
-       UnloadIt,
-       Fails("IHooks.RemoveHook"),
+       Unloading(),
+       Fails("IHooks.RemoveHook(*"),
        {"[critical] Removing the mission start hook failed: std::bad_alloc"}},
       {"unload, console command",
-       kHuntOff,
-       true,
-       UnloadIt,
-       Fails("RemoveConsoleCommand"),
+       Unloading(),
+       Fails("ICommands.RemoveConsoleCommand(*"),
        {"[critical] Removing the console command failed: std::bad_alloc"}},
       {"unload, RCON command",
-       kHuntOff,
-       true,
-       UnloadIt,
-       Fails("RemoveRconCommand", HostFailure::Foreign),
+       Unloading(),
+       Fails("ICommands.RemoveRconCommand(*", HostFailure::Foreign),
        {"[critical] Removing the RCON command failed: unknown error"}},
       {"reload, file missing",
-       kHuntOff,
-       true,
-       ReloadMissingOnServerConsole,
+       With(kHuntOff, ReloadMissingOnServerConsole),
        {},
        {"[critical] Failed to reload config! \n Can't open config.json"}},
       {"reload, the failure's reply failed",
-       kHuntOff,
-       true,
-       ReloadMissingByBob,
+       With(kHuntOff, ReloadMissingByBob),
        Fails(R"(GetAddress("AShooterPlayerController.ClientServerChatDirectMessage"))"),
        {"[critical] Failed to reload config! \n Can't open config.json",
         "[critical] qv.reload failed unexpectedly: std::bad_alloc"}},
       {"reload, the failure's reply failed without a reason",
-       kHuntOff,
-       true,
-       ReloadMissingByBob,
+       With(kHuntOff, ReloadMissingByBob),
        Fails(R"(GetAddress("AShooterPlayerController.ClientServerChatDirectMessage"))",
              HostFailure::Foreign),
        {"[critical] Failed to reload config! \n Can't open config.json",
         "[critical] qv.reload failed unexpectedly"}},
       {"refused start, logged",
-       kHuntOffLogged,
-       true,
-       BobStartsHunt,
+       With(kHuntOffLogged, BobStartsHunt),
        {},
        {"[info] Player Bob attempted to start mission: Hunt!"}},
       {"passed-on start, logged",
-       kHuntOffLogged,
-       true,
-       BobStartsRide,
+       With(kHuntOffLogged, BobStartsRide),
        {},
        {"[info] Player Bob started mission: Ride!"}},
       {"ShowMissionNames not a boolean",
-       huntOffWith + R"("ShowMissionNames": "yes"})",
-       true,
-       BobStartsRide,
+       With(huntOffWith + R"("ShowMissionNames": "yes"})", BobStartsRide),
        {},
        {"[warning] Config key \"ShowMissionNames\" cannot be used, the default applies: "
         "[json.exception.type_error.302] type must be boolean, but is string"}},
       {"DisabledMessage not a string",
-       huntOffWith + R"("DisabledMessage": 1})",
-       true,
-       BobStartsHunt,
+       With(huntOffWith + R"("DisabledMessage": 1})", BobStartsHunt),
        {},
        {"[warning] Config key \"DisabledMessage\" cannot be used, the default applies: "
         "[json.exception.type_error.302] type must be string, but is number"}},
       {"DisabledMessage rejected by the formatter",
-       huntOffWith + R"("DisabledMessage": "{}"})",
-       true,
-       BobStartsHunt,
+       With(huntOffWith + R"("DisabledMessage": "{}"})", BobStartsHunt),
        {},
        {"[warning] Config key \"DisabledMessage\" cannot be used, the default applies: "
         "argument not found"}},
       {"top level not an object",
-       R"(["Hunt"])",
-       true,
-       BobStartsRide,
+       With(R"(["Hunt"])", BobStartsRide),
        {},
        {"[warning] Config key \"ShowMissionNames\" cannot be used, the default applies: "
         "[json.exception.type_error.306] cannot use value() with array"}},
       {"start, controller lookup",
-       kHuntOff,
-       true,
-       BobStartsHunt,
+       With(kHuntOff, BobStartsHunt),
        Fails(R"(GetAddress("APrimalCharacter.IsDead"))"),
        {"[warning] Mission start: the controller lookup failed: std::bad_alloc"}},
       {"start, decision",
-       kHuntOff,
-       true,
-       BobStartsHunt,
+       With(kHuntOff, BobStartsHunt),
        Fails(R"(GetAddress("UClass.GetDefaultObject"))"),
        {"[warning] Mission start: the decision failed, the start goes on to the game: "
         "std::bad_alloc"}},
       {"start, decision, no reason",
-       kHuntOff,
-       true,
-       BobStartsHunt,
+       With(kHuntOff, BobStartsHunt),
        Fails(R"(GetAddress("UClass.GetDefaultObject"))", HostFailure::Foreign),
        {"[warning] Mission start: the decision failed, the start goes on to the game"}},
       {"start, notification",
-       kHuntOff,
-       true,
-       BobStartsHunt,
+       With(kHuntOff, BobStartsHunt),
        Fails(R"(GetAddress("AShooterPlayerController.ClientServerSOTFNotificationCustom"))"),
        {"[warning] Mission start: the notification failed: std::bad_alloc"}},
       {"start, notification, no reason",
-       kHuntOff,
-       true,
-       BobStartsHunt,
+       With(kHuntOff, BobStartsHunt),
        Fails(R"(GetAddress("AShooterPlayerController.ClientServerSOTFNotificationCustom"))",
              HostFailure::Foreign),
        {"[warning] Mission start: the notification failed"}},
       {"start, mission data",
-       kHuntOff,
-       true,
-       BobStartsHunt,
+       With(kHuntOff, BobStartsHunt),
        Fails(R"(GetAddress("AMissionType.GetMissionDataForCharacter"))"),
        {"[warning] Mission start: the mission data failed: std::bad_alloc"}},
       {"start, log line",
-       kHuntOffLogged,
-       true,
-       BobStartsRide,
+       With(kHuntOffLogged, BobStartsRide),
        Fails(R"(GetAddress("AShooterPlayerController.GetPlayerCharacterName"))"),
        {"[warning] Mission start: the log line failed: std::bad_alloc"}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.when);
-    ASSERT_TRUE(Provoke(row.config, row.loaded, row.act, row.failing))
-        << "never crossed " << row.failing.what;
+    ASSERT_TRUE(Provoke(row.action, row.failing)) << "never crossed " << row.failing.crossing;
     std::vector<std::string> expected;
     for (const std::string& line : row.lines) expected.push_back(WithPath(line));
     EXPECT_EQ(LogLines(), expected);
@@ -411,14 +379,15 @@ TEST_F(LogLinesTest, StartsAfterAFailedReadAtLoadPassOnSilently) {
 // A start whose mission cannot be looked at, whichever crossing of the decision fails, goes on to
 // the game unchanged and is not recorded completed, although the mission is switched off.
 TEST_F(LogLinesTest, StartWhoseDecisionFailsReachesTheGame) {
-  const char* const crossings[] = {R"(GetAddress("UClass.GetDefaultObject"))", "GetAddress"};
+  const char* const crossings[] = {R"(GetAddress("UClass.GetDefaultObject"))",
+                                   "GetAddress(mission *"};
   for (const char* crossing : crossings) {
     for (const HostFailure how : {HostFailure::BadAlloc, HostFailure::Foreign}) {
       SCOPED_TRACE(crossing);
       uintptr_t result = 1;
-      ASSERT_TRUE(Provoke(
-          kHuntOff, true, [&](ScenarioTest& t) { result = t.Start("Hunt", &t.AddBob()); },
-          Fails(crossing, how)));
+      const Action start =
+          With(kHuntOff, [&](ScenarioTest& t) { result = t.Start("Hunt", &t.AddBob()); });
+      ASSERT_TRUE(Provoke(start, Fails(crossing, how)));
       EXPECT_TRUE(IsExactly(Matching(Journal(), kGameStart),
                             {R"(AMissionDispatcher.StartMission(dispatcher, class "Hunt", )"
                              "character 1, 7)"}));
@@ -439,7 +408,7 @@ TEST_F(LogLinesTest, StartWhoseDecisionFailsReachesTheGame) {
 // A load whose logger cannot be made has no way to report anything later: it places nothing.
 TEST_F(LogLinesTest, LoadWithoutItsLoggerPlacesNothing) {
   for (const HostFailure how : {HostFailure::BadAlloc, HostFailure::Foreign}) {
-    ASSERT_TRUE(Provoke(kHuntOff, false, LoadIt, Fails("GetLogSinks", how)));
+    ASSERT_TRUE(Provoke(Loading(kHuntOff), Fails("GetLogSinks()", how)));
     EXPECT_TRUE(LogLines().empty());
     EXPECT_TRUE(Matching(Journal(), "GetHooks()").empty());
     EXPECT_TRUE(Matching(Journal(), "GetCommands()").empty());
