@@ -22,17 +22,6 @@ namespace {
 using StandIn::Faults::HostFailure;
 
 const char* const kCompletionEntries[] = {"Complete", "Version", "CompleteUtcTime"};
-// The one fault that may cost a block: without the game's free, a destructor has no way to give
-// its buffer back, and it must not throw.
-const char* const kFreeLookupFails = R"(fault: GetAddress("FMemory.Free") fails)";
-
-void ReleaseBlocksLeftSince(const std::vector<StandIn::GameHeap::Block>& before) {
-  for (const StandIn::GameHeap::Block& block : StandIn::GameHeap::LiveBlockList()) {
-    const bool old = std::any_of(before.begin(), before.end(),
-                                 [&](const auto& kept) { return kept.Address == block.Address; });
-    if (!old) StandIn::GameHeap::Release(const_cast<void*>(block.Address));
-  }
-}
 
 class FaultTest : public ScenarioTest {
  protected:
