@@ -30,7 +30,7 @@ void Filter(benchmark::State& state, Script script, bool matchLast) {
   const HeapWindow heap;
   const double filterNs = TimedLoop(state, [&] { benchmark::DoNotOptimize(query(name)); });
   heap.Report(state, state.iterations());
-  const double hostNs = HostNanosPerFilter(work.Entries, state.iterations());
+  const double hostNs = NanosPerCall(state.iterations(), [&] { HostCrossings(work.Entries); });
   state.counters["x_ref"] = filterNs / referenceNs;
   state.counters["host_us"] = hostNs / 1000.0;
   state.counters["plugin_us"] = (filterNs - hostNs) / 1000.0;

@@ -4,10 +4,9 @@
 // takes and releases one game heap block; everything else a filter call does is the plugin's.
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
-// Mean CPU nanoseconds the stand-in host spends on those crossings for `entries`, made directly
-// in the same order `calls` times (at least once).
-double HostNanosPerFilter(const std::vector<std::string>& entries, int64_t calls);
+// Makes those crossings for each of `entries`, directly and in the filter's order; a caller times
+// it.
+void HostCrossings(const std::vector<std::string>& entries);

@@ -2,17 +2,10 @@
 
 #include <unistd.h>
 
-#include <ctime>
 #include <fstream>
 #include <string>
 
 #include "standin/GameHeap.h"
-
-double ThreadNanos() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) * 1e9 + static_cast<double>(now.tv_nsec);
-}
 
 HeapWindow::HeapWindow()
     : allocations_(StandIn::GameHeap::TotalAllocations()),

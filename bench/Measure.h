@@ -8,8 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
-// CPU time this thread has used, in nanoseconds.
-double ThreadNanos();
+#include "ThreadClock.h"
 
 // Mean CPU nanoseconds of one `call`, run `calls` times (at least once).
 template <typename Call>

@@ -27,9 +27,7 @@ void MillionStarts(benchmark::State& state) {
     state.SkipWithError("cannot hook the game's start");
     return;
   }
-  server.WriteConfig(ConfigText(work.Entries));
-  server.LoadPlugin();
-  const Stage stage = SetStage(server, work);
+  const Stage stage = LoadPluginOnStage(server, work);
   StandIn::World& world = server.World();
   UClass* refused = stage.Mission.Class();
   UClass* passed = world.AddMission("The Great Hunt of the Storm Wyrm", 1, "StormWyrm").Class();

@@ -9,6 +9,12 @@ Stage SetStage(BenchServer& server, const Workload& work) {
   return {mission, world.AddCharacter(&controller, nullptr, true)};
 }
 
+Stage LoadPluginOnStage(BenchServer& server, const Workload& work) {
+  server.WriteConfig(ConfigText(work.Entries));
+  server.LoadPlugin();
+  return SetStage(server, work);
+}
+
 StartMissionFunction GameOwnStart() {
   return reinterpret_cast<StartMissionFunction>(
       StandIn::FunctionTable::Function("AMissionDispatcher.StartMission"));

@@ -14,6 +14,9 @@ struct Stage {
 
 // Adds the workload's mission and a player to the world of `server`.
 Stage SetStage(BenchServer& server, const Workload& work);
+// Writes the workload's entries as the plugin's configuration, loads the plugin (throws
+// std::runtime_error when it cannot) and sets the stage.
+Stage LoadPluginOnStage(BenchServer& server, const Workload& work);
 
 // The game's own start function as the function table holds it, whatever is hooked on it.
 StartMissionFunction GameOwnStart();

@@ -1,7 +1,9 @@
 // The host library that loads plugins into the game server process (imported as version.dll).
 // Declares exactly what the plugin uses of it: eight functions and the operations it calls on the
-// two interfaces they return. The real host is the server's plugin framework, the test
-// implementation is the stand-in under standin/.
+// two interfaces they return. The host offers a ninth, HostApi::GetApiUtils, the accessor of its
+// utility interface; the plugin calls none of that interface's operations and so never calls the
+// accessor, which is therefore neither declared here nor imported by the library. The real host
+// is the server's plugin framework, the test implementation is the stand-in under standin/.
 #pragma once
 
 #include <cstdint>

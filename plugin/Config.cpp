@@ -18,8 +18,17 @@ std::set<std::pair<std::string, std::string>>& Warned() {
   return warned;
 }
 
+// False until a read of the file succeeds. Before that there are no keys to blame: the load's
+// critical line already says why nothing is switched off, so the settings take their defaults
+// without a word.
+bool& ConfigWasRead() {
+  static bool read = false;
+  return read;
+}
+
 template <typename T>
 T SettingOr(const char* key, const T& fallback) {
+  if (!ConfigWasRead()) return fallback;
   try {
     return PluginConfig.value(key, fallback);
   } catch (const std::exception& error) {  // GCOVR_EXCL_BR_LINE nothing else is thrown here
@@ -37,6 +46,7 @@ std::string ConfigPath() {
 void ReadConfig() {
   // Parsed aside, so that a file broken halfway never leaves a half-read configuration in force.
   PluginConfig = ParseConfigFile(ConfigPath());
+  ConfigWasRead() = true;
   Warned().clear();
 }
 

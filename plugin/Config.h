@@ -38,7 +38,8 @@ void ReadConfig();
 // The settings, read afresh at every call. A value that cannot be used falls back to its default
 // and logs "Config key "<key>" cannot be used, the default applies: <reason>" at warning, once
 // per read of the configuration, so that a typo in config.json gives one line rather than one at
-// every start; nothing is thrown.
+// every start; nothing is thrown. Until a read has succeeded (the file was missing or broken at
+// load) the defaults apply silently: the load's critical line already names the cause.
 // "DisabledMessage" (UTF-8), or the default text when absent or not a string.
 std::string DisabledMessage();
 // "ShowMissionNames", or false when absent or not a boolean.

@@ -19,34 +19,34 @@ namespace {
 
 const char* const kStartMissionKey = "AMissionDispatcher.StartMission";
 
-// Runs one step taken after the decision. A failure is logged and the step dropped: the decision
-// stands, and nothing may reach the game.
+// Runs one step of a start. A failure is logged as "Mission start: <what> failed<outcome>:
+// <reason>" and the step dropped; nothing may reach the game. `outcome` tells the operator what
+// the start did instead when that is not plain from the step.
 template <typename Step>
-void Guarded(const char* what, Step&& step) noexcept {
-  Contain(step, [what](const char* reason) {
+void Guarded(const char* what, Step&& step, const char* outcome = "") noexcept {
+  Contain(step, [what, outcome](const char* reason) {
     if (reason != nullptr) {
-      PluginLog()->warn("Mission start: {} failed: {}", what, reason);
+      PluginLog()->warn("Mission start: {} failed{}: {}", what, outcome, reason);
     } else {
-      PluginLog()->warn("Mission start: {} failed", what);
+      PluginLog()->warn("Mission start: {} failed{}", what, outcome);
     }
   });
 }
 
-// The configured message through the formatter ("{{" shows as "{"); the default text when the
-// formatter rejects it.
-FString NotificationText() {
-  const std::string configured = DisabledMessage();
-  try {
-    return FormatNotification(configured);
-  } catch (const fmt::format_error& error) {
-    WarnConfigFallback(kDisabledMessageKey, error.what());
-    return FormatNotification(kDefaultDisabledMessage);
-  }
+// Shows `message` (UTF-8) through the formatter; its strings are released after it is shown.
+void ShowRefusal(AShooterPlayerController* controller, const std::string& message) {
+  const NotificationText text(message);
+  ShowNotification(controller, text.Formatted(), Red, 2.0f, 10.0f);
 }
 
+// The configured message, or the default text when the formatter rejects it.
 void NotifyRefused(AShooterPlayerController* controller) {
-  const FString message = NotificationText();
-  ShowNotification(controller, message, Red, 2.0f, 10.0f);
+  try {
+    ShowRefusal(controller, DisabledMessage());
+  } catch (const fmt::format_error& error) {
+    WarnConfigFallback(kDisabledMessageKey, error.what());
+    ShowRefusal(controller, kDefaultDisabledMessage);
+  }
 }
 
 // Records the mission as completed in the character's mission data and replicates it.
@@ -86,10 +86,13 @@ uintptr_t StartMissionDetour(AMissionDispatcher* dispatcher, UClass* missionClas
   AShooterPlayerController* controller = nullptr;
   Guarded("the controller lookup", [&] { controller = ControllerOfCharacter(character); });
   bool refused = false;
-  Guarded("the decision", [&] {
-    refused = missionClass != nullptr &&
-              QuestVeto::IsMissionDisabled(MissionDisplayName(GetDefaultMission(missionClass)));
-  });
+  Guarded(
+      "the decision",
+      [&] {
+        refused = missionClass != nullptr &&
+                  QuestVeto::IsMissionDisabled(MissionDisplayName(GetDefaultMission(missionClass)));
+      },
+      ", the start goes on to the game");
 
   if (refused) {
     if (controller != nullptr) Guarded("the notification", [&] { NotifyRefused(controller); });

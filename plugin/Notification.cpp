@@ -1,6 +1,4 @@
 #include "plugin/Notification.h"
 
-FString FormatNotification(const std::string& message) {
-  const FString text = FString::FromUtf8(message);
-  return FString::Format(text.Text());
-}
+NotificationText::NotificationText(const std::string& message)
+    : configured_(FString::FromUtf8(message)), formatted_(FString::Format(configured_.Text())) {}

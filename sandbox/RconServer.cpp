@@ -6,7 +6,7 @@
 
 namespace Sandbox {
 
-RconServer::RconServer(asio::io_context& io, const RconSettings& settings, RconHost& host)
+RconServer::RconServer(asio::io_context& io, const RconSettings& settings, GameRcon& host)
     : settings_(settings), host_(host), acceptor_(io) {
   try {
     const asio::ip::tcp::endpoint wanted(asio::ip::make_address(settings.Address), settings.Port);

@@ -7,7 +7,7 @@
 
 #include <asio.hpp>
 
-#include "sandbox/RconHost.h"
+#include "sandbox/GameRcon.h"
 #include "sandbox/RconSession.h"
 #include "sandbox/RconSettings.h"
 
@@ -17,7 +17,7 @@ class RconServer {
  public:
   // Listens at once; throws std::runtime_error naming the address and port when it cannot.
   // `host` must outlive every handler of `io`.
-  RconServer(asio::io_context& io, const RconSettings& settings, RconHost& host);
+  RconServer(asio::io_context& io, const RconSettings& settings, GameRcon& host);
   ~RconServer();
   RconServer(const RconServer&) = delete;
   RconServer& operator=(const RconServer&) = delete;
@@ -32,7 +32,7 @@ class RconServer {
   std::size_t LiveClients();
 
   RconSettings settings_;
-  RconHost& host_;
+  GameRcon& host_;
   asio::ip::tcp::acceptor acceptor_;
   asio::ip::tcp::endpoint endpoint_;
   RconClientId lastId_ = 0;

@@ -18,7 +18,7 @@ std::string PeerOf(const asio::ip::tcp::socket& socket) {
 }  // namespace
 
 RconSession::RconSession(asio::ip::tcp::socket socket, RconClientId id,
-                         const RconSettings& settings, RconHost& host)
+                         const RconSettings& settings, GameRcon& host)
     : socket_(std::move(socket)),
       idle_(socket_.get_executor()),
       id_(id),

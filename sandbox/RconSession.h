@@ -12,7 +12,7 @@
 
 #include <asio.hpp>
 
-#include "sandbox/RconHost.h"
+#include "sandbox/GameRcon.h"
 #include "sandbox/RconPacket.h"
 #include "sandbox/RconSettings.h"
 
@@ -22,7 +22,7 @@ class RconSession : public std::enable_shared_from_this<RconSession> {
  public:
   // `host` must outlive every handler of the socket's io_context.
   RconSession(asio::ip::tcp::socket socket, RconClientId id, const RconSettings& settings,
-              RconHost& host);
+              GameRcon& host);
   ~RconSession();
 
   void Start();
@@ -44,7 +44,7 @@ class RconSession : public std::enable_shared_from_this<RconSession> {
   asio::steady_timer idle_;
   RconClientId id_;
   RconSettings settings_;
-  RconHost& host_;
+  GameRcon& host_;
   RconPacketReader reader_;
   std::array<char, kRconMaxSize> buffer_;
   std::deque<std::string> outgoing_;

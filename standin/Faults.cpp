@@ -1,6 +1,5 @@
 #include "standin/Faults.h"
 
-#include <atomic>
 #include <new>
 
 #include <fmt/format.h>
@@ -8,11 +7,13 @@
 #include "standin/Journal.h"
 
 namespace StandIn::Faults {
+
+std::atomic<uint64_t> failingCrossing{0};
+
 namespace {
 
 struct Plan {
   std::atomic<uint64_t> Count{0};
-  std::atomic<uint64_t> FailingCrossing{0};  // 0: none
   std::atomic<bool> Struck{false};
   std::atomic<HostFailure> How{HostFailure::BadAlloc};
 };
@@ -22,15 +23,15 @@ Plan& ThePlan() {
   return plan;
 }
 
-// Counts one crossing while a fault is armed; true when it is the armed one. Unarmed, a crossing
-// costs one relaxed load.
-bool Due(const char* what, const std::string* key = nullptr) {
+}  // namespace
+
+bool Due(const char* what, const std::string* key) {
   Plan& plan = ThePlan();
-  const uint64_t failing = plan.FailingCrossing.load(std::memory_order_relaxed);
+  const uint64_t failing = failingCrossing.load(std::memory_order_relaxed);
   if (failing == 0) return false;
   const uint64_t count = plan.Count.fetch_add(1, std::memory_order_relaxed) + 1;
   if (count != failing) return false;
-  plan.FailingCrossing.store(0, std::memory_order_relaxed);  // one fault per FailAt
+  failingCrossing.store(0, std::memory_order_relaxed);  // one fault per FailAt
   plan.Struck.store(true, std::memory_order_relaxed);
   Journal::Record([&] {
     return key != nullptr ? fmt::format("fault: {}(\"{}\") fails", what, *key)
@@ -39,30 +40,23 @@ bool Due(const char* what, const std::string* key = nullptr) {
   return true;
 }
 
-}  // namespace
-
 void FailAt(uint64_t n, HostFailure how) {
   Plan& plan = ThePlan();
   plan.How.store(how);
   plan.Struck.store(false);
   plan.Count.store(0);
-  plan.FailingCrossing.store(n);
+  failingCrossing.store(n);
 }
 
 void Disarm() {
-  ThePlan().FailingCrossing.store(0);
+  failingCrossing.store(0);
 }
 
 bool Struck() {
   return ThePlan().Struck.load();
 }
 
-bool AllocationFails() {
-  return Due("the allocation");
-}
-
-void HostCall(const char* what, const std::string* key) {
-  if (!Due(what, key)) return;
+void FailHostCall(const char* what) {
   if (ThePlan().How.load(std::memory_order_relaxed) == HostFailure::BadAlloc) {
     throw std::bad_alloc();
   }

@@ -2,6 +2,7 @@
 // the way that crossing can, so a test can walk every failure point of a scenario in turn.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -26,9 +27,22 @@ STANDIN_API void Disarm();
 // True when the fault armed by FailAt has struck.
 STANDIN_API bool Struck();
 
+// The crossing FailAt armed (1 the first one counted), 0 while none is: unarmed, a crossing costs
+// one relaxed load of it, read in line.
+extern std::atomic<uint64_t> failingCrossing;
+
+// Counts one crossing while a fault is armed; true when it is the armed one, which the journal
+// records as the fault of `what` (of `key`, when it takes one).
+bool Due(const char* what, const std::string* key);
 // Counts a game heap allocation; true when it must answer null.
-bool AllocationFails();
+inline bool AllocationFails() {
+  return failingCrossing.load(std::memory_order_relaxed) != 0 && Due("the allocation", nullptr);
+}
+// Throws the armed failure of host call `what`.
+[[noreturn]] void FailHostCall(const char* what);
 // Counts a host call `what` (of `key`, when it takes one); throws when it must fail.
-void HostCall(const char* what, const std::string* key = nullptr);
+inline void HostCall(const char* what, const std::string* key = nullptr) {
+  if (failingCrossing.load(std::memory_order_relaxed) != 0 && Due(what, key)) FailHostCall(what);
+}
 
 }  // namespace StandIn::Faults

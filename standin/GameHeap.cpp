@@ -1,6 +1,7 @@
 #include "standin/GameHeap.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -21,28 +22,43 @@ namespace {
 constexpr std::size_t kReleasesRemembered = 4096;
 
 // The live blocks with the sizes they were allocated with, and the latest released addresses.
-// Neither allocates once the program has reached its most live blocks: a block's entry goes with
-// the block, and the released addresses go round a ring of fixed size.
+// Neither allocates once the program has reached its most live blocks: a released block's map
+// node is kept and reused for the next block, and the released addresses go round a ring of
+// fixed size.
 struct Ledger {
+  using LiveMap = std::unordered_map<const void*, std::size_t>;
+
   std::mutex Lock;
-  std::unordered_map<const void*, std::size_t> Live;
-  std::vector<const void*> Released = std::vector<const void*>(kReleasesRemembered, nullptr);
+  LiveMap Live;
+  std::vector<LiveMap::node_type> SpareNodes;
+  std::array<const void*, kReleasesRemembered> Released{};
   std::size_t NextRelease = 0;
   uint64_t Allocations = 0;
   uint64_t Releases = 0;
 
-  // The size of live `block`; Fatal naming `operation` when it is not a live block.
-  std::size_t LiveSize(const char* operation, const void* block) const {
-    const auto found = Live.find(block);
-    if (found != Live.end()) return found->second;
-    const bool released = std::find(Released.begin(), Released.end(), block) != Released.end();
-    Fatal(fmt::format("{}: block {} {}", operation, block,
-                      released ? "was already freed" : "was never handed out by the game heap"));
+  // Adds live `block` of `size` bytes, in a spare node when there is one.
+  void Remember(const void* block, std::size_t size) {
+    if (SpareNodes.empty()) {
+      Live.emplace(block, size);
+      return;
+    }
+    LiveMap::node_type node = std::move(SpareNodes.back());
+    SpareNodes.pop_back();
+    node.key() = block;
+    node.mapped() = size;
+    Live.insert(std::move(node));
   }
-  void Forget(const void* block) {
-    Live.erase(block);
+  // Takes live `block` out of the ledger; Fatal naming `operation` when it is not a live block.
+  void Forget(const char* operation, const void* block) {
+    LiveMap::node_type node = Live.extract(block);
+    if (node.empty()) {
+      const bool released = std::find(Released.begin(), Released.end(), block) != Released.end();
+      Fatal(fmt::format("{}: block {} {}", operation, block,
+                        released ? "was already freed" : "was never handed out by the game heap"));
+    }
+    SpareNodes.push_back(std::move(node));
     Released[NextRelease] = block;
-    NextRelease = (NextRelease + 1) % Released.size();
+    NextRelease = (NextRelease + 1) % kReleasesRemembered;
   }
 };
 
@@ -79,7 +95,7 @@ void* Allocate(std::size_t size) {
   if (block == nullptr) Fatal(fmt::format("FMemory.Malloc: out of memory for {} bytes", size));
   Ledger& ledger = TheLedger();
   std::lock_guard<std::mutex> guard(ledger.Lock);
-  ledger.Live[block] = size;
+  ledger.Remember(block, size);
   ++ledger.Allocations;
   return block;
 }
@@ -87,19 +103,17 @@ void* Allocate(std::size_t size) {
 void* Resize(void* block, std::size_t size) {
   Ledger& ledger = TheLedger();
   std::lock_guard<std::mutex> guard(ledger.Lock);
-  ledger.LiveSize("FMemory.Realloc", block);
-  ledger.Forget(block);  // live again below when the block stays where it is
+  ledger.Forget("FMemory.Realloc", block);  // live again below when the block stays where it is
   void* moved = std::realloc(block, size == 0 ? 1 : size);
   if (moved == nullptr) Fatal(fmt::format("FMemory.Realloc: out of memory for {} bytes", size));
-  ledger.Live[moved] = size;
+  ledger.Remember(moved, size);
   return moved;
 }
 
 void Release(void* block) {
   Ledger& ledger = TheLedger();
   std::lock_guard<std::mutex> guard(ledger.Lock);
-  ledger.LiveSize("FMemory.Free", block);
-  ledger.Forget(block);
+  ledger.Forget("FMemory.Free", block);
   ++ledger.Releases;
   std::free(block);
 }

@@ -5,13 +5,14 @@
 #include <mutex>
 
 namespace StandIn::Journal {
+
+std::atomic<Mode> mode{Mode::Off};
+
 namespace {
 
 struct Recorder {
-  std::atomic<bool> On{false};
-  std::atomic<bool> All{false};
   std::mutex Lock;
-  std::vector<std::string> Calls;  // recorded when not All
+  std::vector<std::string> Calls;  // the calls recorded under Mode::Named
   std::vector<Entry> Entries;
 };
 
@@ -26,25 +27,17 @@ void Start(std::vector<std::string> calls) {
   Recorder& recorder = TheRecorder();
   std::lock_guard<std::mutex> guard(recorder.Lock);
   recorder.Entries.clear();
-  recorder.All.store(calls.empty(), std::memory_order_relaxed);
+  const Mode next = calls.empty() ? Mode::All : Mode::Named;
   recorder.Calls = std::move(calls);
-  recorder.On.store(true, std::memory_order_relaxed);
+  mode.store(next, std::memory_order_relaxed);
 }
 
 void Stop() {
-  TheRecorder().On.store(false, std::memory_order_relaxed);
+  mode.store(Mode::Off, std::memory_order_relaxed);
 }
 
-bool RecordingAll() {
+bool Named(const char* key) {
   Recorder& recorder = TheRecorder();
-  return recorder.On.load(std::memory_order_relaxed) &&
-         recorder.All.load(std::memory_order_relaxed);
-}
-
-bool Wants(const char* key) {
-  Recorder& recorder = TheRecorder();
-  if (!recorder.On.load(std::memory_order_relaxed)) return false;
-  if (recorder.All.load(std::memory_order_relaxed)) return true;
   std::lock_guard<std::mutex> guard(recorder.Lock);
   return std::find(recorder.Calls.begin(), recorder.Calls.end(), key) != recorder.Calls.end();
 }
@@ -69,7 +62,8 @@ std::vector<Entry> Take() {
 void Append(Entry entry) {
   Recorder& recorder = TheRecorder();
   std::lock_guard<std::mutex> guard(recorder.Lock);
-  if (recorder.On.load(std::memory_order_relaxed)) recorder.Entries.push_back(std::move(entry));
+  if (mode.load(std::memory_order_relaxed) != Mode::Off)
+    recorder.Entries.push_back(std::move(entry));
 }
 
 }  // namespace StandIn::Journal

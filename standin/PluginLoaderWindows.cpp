@@ -8,8 +8,8 @@ namespace StandIn {
 namespace {
 
 std::wstring Widen(const std::string& utf8) {
-  const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                       nullptr, 0);
+  const int size =
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
   std::wstring wide(static_cast<std::size_t>(size), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
   return wide;
@@ -40,7 +40,9 @@ std::unique_ptr<PluginLibrary> PluginLibrary::Load(const std::string& path) {
   return std::unique_ptr<PluginLibrary>(new PluginLibrary(path, module));
 }
 
-PluginLibrary::~PluginLibrary() { FreeLibrary(static_cast<HMODULE>(handle_)); }
+PluginLibrary::~PluginLibrary() {
+  FreeLibrary(static_cast<HMODULE>(handle_));
+}
 
 void* PluginLibrary::Symbol(const std::string& name) const {
   return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle_), name.c_str()));

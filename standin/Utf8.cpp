@@ -79,6 +79,13 @@ WideString DecodeUtf8(const std::string& text) {
       continue;
     }
     const int length = SequenceLength(lead);
+    // Two-byte sequences (Latin, Greek, Cyrillic...) have no exception to their continuation
+    // byte's range: decoded in one step.
+    if (length == 2 && i + 1 < size && (bytes[i + 1] & 0xC0) == 0x80) {
+      *put++ = static_cast<WideChar>(((lead & 0x1F) << 6) | (bytes[i + 1] & 0x3F));
+      i += 2;
+      continue;
+    }
     if (length == 0) {
       *put++ = static_cast<WideChar>(kReplacement);
       ++i;

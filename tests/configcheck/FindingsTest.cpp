@@ -120,6 +120,17 @@ TEST_F(FindingsTest, WhatSwitchesNothingOffOrSurprisesThePlayer) {
         "A-Z only"}},
       {R"({"DisabledMissions": ["Caf\u00c9"]})",
        {1, 23, "DisabledMissions", "entry 1 \"CafÉ\" holds \"É\", a letter outside A-Z"}},
+      {R"({"DisabledMissions": [" Hunt "]})",
+       {1, 23, "DisabledMissions",
+        "entry 1 \" Hunt \" begins or ends with white space, which the plugin matches too: a name "
+        "that has \"Hunt\" at its start or end is not switched off"}},
+      {R"({"DisabledMissions": ["Hunt", "Race\t"]})",
+       {1, 31, "DisabledMissions", "entry 2 \"Race\\t\" begins or ends with white space"}},
+      {R"({"DisabledMissions": "\nHunt"})",
+       {1, 22, "DisabledMissions", "entry 1 \"\\nHunt\" begins or ends with white space"}},
+      {R"({"DisabledMissions": ["  "]})",
+       {1, 23, "DisabledMissions",
+        "entry 1 \"  \" is only white space: it switches off every name that holds it"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.config);
@@ -164,6 +175,10 @@ TEST_F(FindingsTest, ParseErrorsOfCommonCausesCarryAHint) {
       {"{\"a\": true {}}", 1, 12, "a comma is missing"},
       {std::string("\xFF\xFE{\0}\0", 6), 1, 1, "the file looks saved as UTF-16; save it as UTF-8"},
       {std::string("{\0}\0", 4), 1, 2, "saved as UTF-16"},
+      {"{'DisabledMissions': []}", 1, 2,
+       "JSON strings and keys are written in double quotes: \"Hunt\", not 'Hunt'"},
+      {"{\"DisabledMissions\": [\n  'Hunt']}", 2, 3, "written in double quotes"},
+      {"{\"DisabledMessage\": \"Don't\", \"a\": 'x'}", 1, 35, "written in double quotes"},
       {"{\"a\" 1}", 1, 6, ""},
       {"{\"a\": 1 / 2}", 1, 9, ""},
   };

@@ -1,5 +1,6 @@
 #include "plugin/Scenarios.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "standin/CommandRegistry.h"
@@ -8,6 +9,7 @@ const char* const kHuntOff = R"({"DisabledMissions": ["Hunt"]})";
 const char* const kHuntOffLogged = R"({"DisabledMissions": ["Hunt"], "ShowMissionNames": true})";
 const char* const kRideOff = R"({"DisabledMissions": ["Ride"]})";
 const char* const kBroken = R"({"DisabledMissions": ["Hunt")";
+const char* const kFreeLookupFails = R"(fault: GetAddress("FMemory.Free") fails)";
 
 namespace {
 
@@ -144,4 +146,12 @@ int ScenarioTest::AskByMission(AMissionType* mission) {
 StandIn::PluginLibrary& ScenarioTest::Client() {
   if (!client_) client_ = StandIn::PluginLibrary::Load(QV_CLIENT_PLUGIN_PATH);
   return *client_;
+}
+
+void ReleaseBlocksLeftSince(const std::vector<StandIn::GameHeap::Block>& before) {
+  for (const StandIn::GameHeap::Block& block : StandIn::GameHeap::LiveBlockList()) {
+    const bool old = std::any_of(before.begin(), before.end(),
+                                 [&](const auto& kept) { return kept.Address == block.Address; });
+    if (!old) StandIn::GameHeap::Release(const_cast<void*>(block.Address));
+  }
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "plugin/PluginHarness.h"
+#include "standin/GameHeap.h"
 
 // "Hunt" is switched off by the configuration a scenario starts with, "Ride" by the one a reload
 // reads; neither by a missing or broken configuration.
@@ -33,6 +34,13 @@ struct Scenario {
 };
 
 const std::vector<Scenario>& Scenarios();
+
+// The one fault that may cost a block: without the game's free, a destructor has no way to give
+// its buffer back, and it must not throw.
+extern const char* const kFreeLookupFails;
+// Gives the game heap back every block live now that was not in `before`: what a run under
+// kFreeLookupFails could not give back, so that the ledger can go on counting.
+void ReleaseBlocksLeftSince(const std::vector<StandIn::GameHeap::Block>& before);
 
 // What a scenario's action reaches; state it builds stays for the checks afterwards.
 class ScenarioTest : public PluginTest {

@@ -63,13 +63,13 @@ const JournalEntries kNotifyBob = {
     "FMemory.Malloc(212, 0)",
     R"(GetAddress("FMemory.Malloc"))",
     "FMemory.Malloc(212, 0)",
-    R"(GetAddress("FMemory.Free"))",
-    "FMemory.Free(212 bytes)",
     R"(GetAddress("AShooterPlayerController.ClientServerSOTFNotificationCustom"))",
     // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): one entry, split to fit the line
     R"(AShooterPlayerController.ClientServerSOTFNotificationCustom(controller "Bob", )"
     R"("This mission has been disabled, but you have had it unlocked now!", (1, 0, 0, 1), 2, 10, )"
     "null, null)",
+    R"(GetAddress("FMemory.Free"))",
+    "FMemory.Free(212 bytes)",
     R"(GetAddress("FMemory.Free"))",
     "FMemory.Free(212 bytes)",
 };

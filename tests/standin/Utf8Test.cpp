@@ -37,6 +37,7 @@ TEST(Utf8, EachMaximalMalformedSequenceBecomesOneReplacement) {
       {"\x80", replacement},                                      // stray continuation
       {"a\xC3", QV_WIDE("a") + replacement},                      // cut at the end
       {"\xE2\x82x", replacement + QV_WIDE("x")},                  // cut before a letter
+      {"\xC3x", replacement + QV_WIDE("x")},                      // a two-byte lead, then a letter
       {"\xC0\xAF", replacement + replacement},                    // overlong: C0 is never a lead
       {"\xE0\x80\xAF", replacement + replacement + replacement},  // overlong three-byte form
       {"\xED\xA0\x80", replacement + replacement + replacement},  // an encoded surrogate

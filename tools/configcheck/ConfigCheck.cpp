@@ -34,6 +34,9 @@ constexpr std::array<const char*, 3> kKnownKeys = {kDisabledMissionsKey, kDisabl
 
 constexpr std::size_t kMaxHintDistance = 3;
 
+// Space, tab, line feed, carriage return, vertical tab and form feed.
+constexpr const char* kWhiteSpace = " \t\n\r\v\f";
+
 char Folded(char c) {
   return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
 }
@@ -226,9 +229,12 @@ class Checker {
     return message;
   }
 
-  // The plugin searches for the text up to its first U+0000; an empty text matches nothing.
+  // The plugin searches for the text up to its first U+0000, white space included; an empty text
+  // matches nothing.
   void CheckEntryText(const std::string& text, std::size_t number, const JsonPointer& at) {
     const std::string searched = text.substr(0, text.find('\0'));
+    const std::size_t first = searched.find_first_not_of(kWhiteSpace);
+    const std::size_t last = searched.find_last_not_of(kWhiteSpace);
     std::string problem;
     if (text.empty()) {
       problem = "is empty: it matches no mission";
@@ -238,6 +244,14 @@ class Checker {
       problem =
           fmt::format("holds the character U+0000: the plugin matches only the text before it, {}",
                       Quoted(searched));
+    } else if (first == std::string::npos) {
+      problem = fmt::format("{} is only white space: it switches off every name that holds it",
+                            Quoted(text));
+    } else if (first != 0 || last != searched.size() - 1) {
+      problem = fmt::format(
+          "{} begins or ends with white space, which the plugin matches too: a name that has {} "
+          "at its start or end is not switched off",
+          Quoted(text), Quoted(searched.substr(first, last - first + 1)));
     } else {
       return;
     }
@@ -262,7 +276,7 @@ class Checker {
       return;
     }
     try {
-      FormatNotification(found->get_ref<const std::string&>());
+      const NotificationText text(found->get_ref<const std::string&>());
     } catch (const fmt::format_error& error) {
       Warn(at, kDisabledMessageKey,
            fmt::format("\"{}\" is rejected by the formatter ({}): the plugin shows the default "

@@ -207,6 +207,9 @@ std::string ParseErrorHint(const std::string& text, std::size_t errorOffset,
   if (StartsComment(text, errorOffset)) {
     return "config.json cannot hold comments; remove the comment";
   }
+  if (text[errorOffset] == '\'') {
+    return "JSON strings and keys are written in double quotes: \"Hunt\", not 'Hunt'";
+  }
   if (const auto comma = CommaBeforeClose(text, errorOffset)) {
     const TextPosition at = LineIndex(text).At(*comma);
     return fmt::format(

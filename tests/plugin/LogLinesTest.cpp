@@ -1,0 +1,438 @@
+// Every line the plugin writes to the log, each provoked as a server meets it, with its exact text;
+// when the once-per-read configuration warnings appear; and what a start or an unload does when a
+// step of it fails.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "plugin/Scenarios.h"
+#include "standin/CommandRegistry.h"
+#include "standin/Faults.h"
+#include "standin/GameHeap.h"
+#include "standin/HookRegistry.h"
+#include "standin/Journal.h"
+#include "support/Shown.h"
+
+namespace {
+
+using StandIn::Faults::HostFailure;
+
+const char* const kLogPrefix = "log [QuestVeto]";
+// Stands for the configuration file's path of the server a case runs on.
+const char* const kPathMark = "<path>";
+const char* const kNotRead =
+    "\n No mission is disabled until \"qv.reload\" succeeds.";  // ends a failed load's line
+
+using Act = std::function<void(ScenarioTest&)>;
+
+// The crossing that fails in a case: the `occurrence`th whose journal entry matches `crossing`,
+// failing `how`. An empty `crossing`: nothing fails.
+struct Failing {
+  std::string crossing;
+  int occurrence = 1;
+  HostFailure how = HostFailure::BadAlloc;
+};
+
+Failing Fails(std::string crossing, HostFailure how = HostFailure::BadAlloc) {
+  return {std::move(crossing), 1, how};
+}
+Failing FailsSecond(std::string crossing) {
+  return {std::move(crossing), 2, HostFailure::BadAlloc};
+}
+
+// What a case does on a fresh server: `config` ("" none) written, the plugin loaded when
+// `loaded`, then `act`.
+struct Action {
+  std::string config;
+  bool loaded;
+  Act act;
+};
+
+Action Loading(std::string config) {
+  return {std::move(config), false, [](ScenarioTest& t) { t.Load(); }};
+}
+Action Unloading() {
+  return {kHuntOff, true, [](ScenarioTest& t) { t.Unload(); }};
+}
+Action With(std::string config, Act act) {
+  return {std::move(config), true, std::move(act)};
+}
+
+// Whether the journal entry is of a crossing the stand-in's fault injection counts: host calls
+// and the game heap's allocations.
+bool Fallible(const std::string& entry) {
+  static const char* const kFallible[] = {
+      "GetAddress(", "GetLogSinks()",   "GetHooks()",       "GetCommands()",
+      "IHooks.",     "ICommands.",      "GetCurrentDir()",  "Utf8Encode(",
+      "Utf8Decode(", "FMemory.Malloc(", "FMemory.Realloc(",
+  };
+  return std::any_of(std::begin(kFallible), std::end(kFallible),
+                     [&](const char* start) { return entry.rfind(start, 0) == 0; });
+}
+
+void BobStarts(ScenarioTest& t, const std::string& mission) {
+  t.Start(mission, &t.AddBob());
+}
+void BobStartsHunt(ScenarioTest& t) {
+  BobStarts(t, "Hunt");
+}
+void BobStartsRide(ScenarioTest& t) {
+  BobStarts(t, "Ride");
+}
+// "qv.reload" with the file gone, typed by Bob (who is answered in chat) or on the server console.
+void ReloadMissingByBob(ScenarioTest& t) {
+  t.Remove();
+  StandIn::Controller& bob = t.Game().AddController("Bob");
+  StandIn::Commands::Console("qv.reload", reinterpret_cast<APlayerController*>(bob.Object()));
+}
+void ReloadMissingOnServerConsole(ScenarioTest& t) {
+  t.Remove();
+  StandIn::Commands::Console("qv.reload", nullptr);
+}
+
+class LogLinesTest : public ScenarioTest {
+ protected:
+  void TearDown() override {
+    StandIn::Faults::Disarm();
+    ScenarioTest::TearDown();
+  }
+
+  // A fresh server with `config` ("" none), the plugin loaded when `loaded`, and the journal
+  // started afresh: what `act` makes cross is all it holds.
+  void Fresh(const std::string& config, bool loaded) {
+    Prepare(Scenario{"", config, loaded, nullptr, nullptr, {}});
+    StandIn::Journal::Start();
+  }
+
+  // Runs `act` on a fresh server as Fresh makes it, with `failing` failing; false when `act`
+  // never reaches that crossing. The crossings go the same way up to the one that fails, so its
+  // place among them is found in a run without a fault.
+  bool Provoke(const Action& action, const Failing& failing) {
+    Fresh(action.config, action.loaded);
+    action.act(*this);
+    if (failing.crossing.empty()) return true;
+    uint64_t place = 0;
+    int met = 0;
+    for (const std::string& entry : Journal()) {
+      if (!Fallible(entry)) continue;
+      ++place;
+      if (EntryMatches(failing.crossing, entry) && ++met == failing.occurrence) break;
+    }
+    if (met < failing.occurrence) return false;
+    Fresh(action.config, action.loaded);
+    StandIn::Faults::FailAt(place, failing.how);
+    action.act(*this);
+    StandIn::Faults::Disarm();
+    return NothingBetween(Journal(), failing.crossing, "fault: *");
+  }
+
+  // After a run whose fault was the game's free lookup: the server gone, the blocks it could not
+  // give back are given back.
+  void ForgiveFreeLookup(const std::vector<StandIn::GameHeap::Block>& blocksBefore) {
+    if (Matching(Journal(), kFreeLookupFails).empty()) return;
+    TearDown();
+    ReleaseBlocksLeftSince(blocksBefore);
+  }
+
+  // The plugin's log lines in the journal, each as "[level] message".
+  static std::vector<std::string> LogLines() {
+    std::vector<std::string> lines;
+    for (const std::string& entry : Journal()) {
+      if (entry.rfind(kLogPrefix, 0) == 0)
+        lines.push_back(entry.substr(std::string(kLogPrefix).size()));
+    }
+    return lines;
+  }
+
+  std::string WithPath(std::string line) const {
+    const std::size_t mark = line.find(kPathMark);
+    if (mark != std::string::npos) line.replace(mark, std::string(kPathMark).size(), ConfigPath());
+    return line;
+  }
+};
+
+TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
+  const std::string huntOffWith = R"({"DisabledMissions": ["Hunt"], )";
+  struct Row {
+    const char* when;
+    Action action;
+    Failing failing;
+    std::vector<std::string> lines;  // every line the action writes, in order
+  };
+  const std::string loaded =
+      "[info] Loaded config from <path>: 1 entry of \"DisabledMissions\" in force";
+  const Row rows[] = {
+      {"load", Loading(kHuntOff), {}, {loaded}},
+      {"load, file missing",
+       Loading(""),
+       {},
+       {std::string("[critical] Failed to load config from <path>! \n Can't open config.json") +
+        kNotRead}},
+      {"load, file missing, its path unknown",
+       Loading(""),
+       FailsSecond("GetCurrentDir()"),
+       {std::string("[critical] Failed to load config! \n Can't open config.json") + kNotRead}},
+      {"load, reading failed without a reason",
+       Loading(""),
+       Fails("GetCurrentDir()", HostFailure::Foreign),
+       {std::string("[critical] Failed to load config from <path>! \n unknown error") + kNotRead}},
+      {"load, confirming failed",
+       Loading(kHuntOff),
+       FailsSecond("GetCurrentDir()"),
+       {"[critical] Confirming the config in force failed: std::bad_alloc"}},
+      {"load, hook",
+       Loading(kHuntOff),
+       Fails("IHooks.InstallHook(*"),
+       {loaded, "[critical] Installing the mission start hook failed: std::bad_alloc"}},
+      {"load, hook, no reason",
+       Loading(kHuntOff),
+       Fails("IHooks.InstallHook(*", HostFailure::Foreign),
+       {loaded, "[critical] Installing the mission start hook failed: unknown error"}},
+      {"load, console command",
+       Loading(kHuntOff),
+       Fails("ICommands.AddConsoleCommand(*"),
+       {loaded, "[critical] Registering the console command failed: std::bad_alloc"}},
+      {"load, RCON command",
+       Loading(kHuntOff),
+       Fails("ICommands.AddRconCommand(*"),
+       {loaded, "[critical] Registering the RCON command failed: std::bad_alloc"}},
+      {"unload, hook",
+       Unloading(),
+       Fails("IHooks.RemoveHook(*"),
+       {"[critical] Removing the mission start hook failed: std::bad_alloc"}},
+      {"unload, console command",
+       Unloading(),
+       Fails("ICommands.RemoveConsoleCommand(*"),
+       {"[critical] Removing the console command failed: std::bad_alloc"}},
+      {"unload, RCON command",
+       Unloading(),
+       Fails("ICommands.RemoveRconCommand(*", HostFailure::Foreign),
+       {"[critical] Removing the RCON command failed: unknown error"}},
+      {"reload, file missing",
+       With(kHuntOff, ReloadMissingOnServerConsole),
+       {},
+       {"[critical] Failed to reload config! \n Can't open config.json"}},
+      {"reload, the failure's reply failed",
+       With(kHuntOff, ReloadMissingByBob),
+       Fails(R"(GetAddress("AShooterPlayerController.ClientServerChatDirectMessage"))"),
+       {"[critical] Failed to reload config! \n Can't open config.json",
+        "[critical] qv.reload failed unexpectedly: std::bad_alloc"}},
+      {"reload, the failure's reply failed without a reason",
+       With(kHuntOff, ReloadMissingByBob),
+       Fails(R"(GetAddress("AShooterPlayerController.ClientServerChatDirectMessage"))",
+             HostFailure::Foreign),
+       {"[critical] Failed to reload config! \n Can't open config.json",
+        "[critical] qv.reload failed unexpectedly"}},
+      {"refused start, logged",
+       With(kHuntOffLogged, BobStartsHunt),
+       {},
+       {"[info] Player Bob attempted to start mission: Hunt!"}},
+      {"passed-on start, logged",
+       With(kHuntOffLogged, BobStartsRide),
+       {},
+       {"[info] Player Bob started mission: Ride!"}},
+      {"ShowMissionNames not a boolean",
+       With(huntOffWith + R"("ShowMissionNames": "yes"})", BobStartsRide),
+       {},
+       {"[warning] Config key \"ShowMissionNames\" cannot be used, the default applies: "
+        "[json.exception.type_error.302] type must be boolean, but is string"}},
+      {"DisabledMessage not a string",
+       With(huntOffWith + R"("DisabledMessage": 1})", BobStartsHunt),
+       {},
+       {"[warning] Config key \"DisabledMessage\" cannot be used, the default applies: "
+        "[json.exception.type_error.302] type must be string, but is number"}},
+      {"DisabledMessage rejected by the formatter",
+       With(huntOffWith + R"("DisabledMessage": "{}"})", BobStartsHunt),
+       {},
+       {"[warning] Config key \"DisabledMessage\" cannot be used, the default applies: "
+        "argument not found"}},
+      {"top level not an object",
+       With(R"(["Hunt"])", BobStartsRide),
+       {},
+       {"[warning] Config key \"ShowMissionNames\" cannot be used, the default applies: "
+        "[json.exception.type_error.306] cannot use value() with array"}},
+      {"start, controller lookup",
+       With(kHuntOff, BobStartsHunt),
+       Fails(R"(GetAddress("APrimalCharacter.IsDead"))"),
+       {"[warning] Mission start: the controller lookup failed: std::bad_alloc"}},
+      {"start, decision",
+       With(kHuntOff, BobStartsHunt),
+       Fails(R"(GetAddress("UClass.GetDefaultObject"))"),
+       {"[warning] Mission start: the decision failed, the start goes on to the game: "
+        "std::bad_alloc"}},
+      {"start, decision, no reason",
+       With(kHuntOff, BobStartsHunt),
+       Fails(R"(GetAddress("UClass.GetDefaultObject"))", HostFailure::Foreign),
+       {"[warning] Mission start: the decision failed, the start goes on to the game"}},
+      {"start, notification",
+       With(kHuntOff, BobStartsHunt),
+       Fails(R"(GetAddress("AShooterPlayerController.ClientServerSOTFNotificationCustom"))"),
+       {"[warning] Mission start: the notification failed: std::bad_alloc"}},
+      {"start, notification, no reason",
+       With(kHuntOff, BobStartsHunt),
+       Fails(R"(GetAddress("AShooterPlayerController.ClientServerSOTFNotificationCustom"))",
+             HostFailure::Foreign),
+       {"[warning] Mission start: the notification failed"}},
+      {"start, mission data",
+       With(kHuntOff, BobStartsHunt),
+       Fails(R"(GetAddress("AMissionType.GetMissionDataForCharacter"))"),
+       {"[warning] Mission start: the mission data failed: std::bad_alloc"}},
+      {"start, log line",
+       With(kHuntOffLogged, BobStartsRide),
+       Fails(R"(GetAddress("AShooterPlayerController.GetPlayerCharacterName"))"),
+       {"[warning] Mission start: the log line failed: std::bad_alloc"}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.when);
+    ASSERT_TRUE(Provoke(row.action, row.failing)) << "never crossed " << row.failing.crossing;
+    std::vector<std::string> expected;
+    for (const std::string& line : row.lines) expected.push_back(WithPath(line));
+    EXPECT_EQ(LogLines(), expected);
+  }
+}
+
+// A configuration problem is warned about at the first start after a read that meets it,
+// whatever kind of start that is, and not again until the next read.
+TEST_F(LogLinesTest, ConfigWarningAtTheFirstStartAfterEachRead) {
+  const std::string showYes =
+      "[warning] Config key \"ShowMissionNames\" cannot be used, the default applies: "
+      "[json.exception.type_error.302] type must be boolean, but is string";
+  const std::string messageNumber =
+      "[warning] Config key \"DisabledMessage\" cannot be used, the default applies: "
+      "[json.exception.type_error.302] type must be string, but is number";
+  const std::string messageField =
+      "[warning] Config key \"DisabledMessage\" cannot be used, the default applies: "
+      "argument not found";
+  struct Key {
+    std::string config;
+    std::string warning;
+    bool everyStart;  // false: only a start that notifies a player reads the key
+  };
+  const Key keys[] = {
+      {R"({"DisabledMissions": ["Hunt"], "ShowMissionNames": "yes"})", showYes, true},
+      {R"({"DisabledMissions": ["Hunt"], "DisabledMessage": 1})", messageNumber, false},
+      {R"({"DisabledMissions": ["Hunt"], "DisabledMessage": "{}"})", messageField, false},
+  };
+  struct Start {
+    const char* kind;
+    bool notifies;
+    Act start;
+  };
+  const Start starts[] = {
+      {"refused, with a controller", true, BobStartsHunt},
+      {"refused, character without a controller", false,
+       [](ScenarioTest& t) { t.Start("Hunt", &t.Game().AddCharacter(nullptr, nullptr, true)); }},
+      {"refused, dead character", false,
+       [](ScenarioTest& t) {
+         t.AddBob().SetDead(true);
+         t.Start("Hunt", t.BobsCharacter);
+       }},
+      {"refused, no character", false, [](ScenarioTest& t) { t.Start("Hunt", nullptr); }},
+      {"passed on, with a mission class", false, BobStartsRide},
+      {"passed on, no mission class", false, [](ScenarioTest& t) { t.Start("", &t.AddBob()); }},
+  };
+  for (const Key& key : keys) {
+    for (const Start& start : starts) {
+      SCOPED_TRACE(key.config + ", " + start.kind);
+      const std::vector<std::string> once = key.everyStart || start.notifies
+                                                ? std::vector<std::string>{key.warning}
+                                                : std::vector<std::string>{};
+      Fresh(key.config, true);
+      start.start(*this);
+      EXPECT_EQ(LogLines(), once) << "the first start after the load";
+      StandIn::Journal::Start();
+      start.start(*this);
+      EXPECT_TRUE(LogLines().empty()) << "the second start warned again";
+      StandIn::Commands::Console("qv.reload", nullptr);
+      start.start(*this);
+      EXPECT_EQ(LogLines(), once) << "the first start after a reload";
+    }
+  }
+}
+
+// With no configuration read, the load's critical line has said why nothing is switched off:
+// starts of every kind pass on to the game without a word.
+TEST_F(LogLinesTest, StartsAfterAFailedReadAtLoadPassOnSilently) {
+  const char* const files[] = {"", kBroken};
+  const std::pair<const char*, Act> starts[] = {
+      {"Hunt by Bob", BobStartsHunt},
+      {"no mission class", [](ScenarioTest& t) { t.Start("", &t.AddBob()); }},
+      {"no character", [](ScenarioTest& t) { t.Start("Hunt", nullptr); }},
+  };
+  for (const char* file : files) {
+    for (const auto& [kind, start] : starts) {
+      SCOPED_TRACE(std::string(file) + ", " + kind);
+      Prepare(Scenario{"", file, false, nullptr, nullptr, {}});
+      Load();
+      StandIn::Journal::Start();
+      start(*this);
+      EXPECT_TRUE(LogLines().empty());
+      EXPECT_EQ(Matching(Journal(), kGameStart).size(), 1u);
+    }
+  }
+}
+
+// A start whose mission cannot be looked at, whichever crossing of the decision fails, goes on to
+// the game unchanged and is not recorded completed, although the mission is switched off.
+TEST_F(LogLinesTest, StartWhoseDecisionFailsReachesTheGame) {
+  const char* const crossings[] = {R"(GetAddress("UClass.GetDefaultObject"))",
+                                   "GetAddress(mission *"};
+  for (const char* crossing : crossings) {
+    for (const HostFailure how : {HostFailure::BadAlloc, HostFailure::Foreign}) {
+      SCOPED_TRACE(crossing);
+      uintptr_t result = 1;
+      const Action start =
+          With(kHuntOff, [&](ScenarioTest& t) { result = t.Start("Hunt", &t.AddBob()); });
+      ASSERT_TRUE(Provoke(start, Fails(crossing, how)));
+      EXPECT_TRUE(IsExactly(Matching(Journal(), kGameStart),
+                            {R"(AMissionDispatcher.StartMission(dispatcher, class "Hunt", )"
+                             "character 1, 7)"}));
+      EXPECT_EQ(result, Game().LastGameResult());
+      EXPECT_TRUE(Matching(Journal(), NotificationTo("Bob")).empty());
+      EXPECT_TRUE(Matching(Journal(), "APrimalBuff_MissionData.*").empty());
+      const std::vector<std::string> lines = LogLines();
+      ASSERT_EQ(lines.size(), 1u);
+      EXPECT_EQ(lines[0].rfind("[warning] Mission start: the decision failed, the start goes on "
+                               "to the game",
+                               0),
+                0u)
+          << lines[0];
+    }
+  }
+}
+
+// A load whose logger cannot be made has no way to report anything later: it places nothing.
+TEST_F(LogLinesTest, LoadWithoutItsLoggerPlacesNothing) {
+  for (const HostFailure how : {HostFailure::BadAlloc, HostFailure::Foreign}) {
+    ASSERT_TRUE(Provoke(Loading(kHuntOff), Fails("GetLogSinks()", how)));
+    EXPECT_TRUE(LogLines().empty());
+    EXPECT_TRUE(Matching(Journal(), "GetHooks()").empty());
+    EXPECT_TRUE(Matching(Journal(), "GetCommands()").empty());
+    EXPECT_TRUE(StandIn::Hooks::Detours("AMissionDispatcher.StartMission").empty());
+    EXPECT_TRUE(StandIn::Commands::Names().empty());
+  }
+}
+
+// Each removal of the unload, and every crossing inside it, failing once: what the plugin handed
+// the host is gone from its registries all the same.
+TEST_F(LogLinesTest, UnloadWithAFailedRemovalLeavesNothingRegistered) {
+  for (uint64_t n = 1;; ++n) {
+    SCOPED_TRACE("crossing " + std::to_string(n));
+    const std::vector<StandIn::GameHeap::Block> blocks = StandIn::GameHeap::LiveBlockList();
+    Fresh(kHuntOff, true);
+    StandIn::Faults::FailAt(n, n % 2 == 1 ? HostFailure::BadAlloc : HostFailure::Foreign);
+    Unload();
+    const bool struck = StandIn::Faults::Struck();
+    StandIn::Faults::Disarm();
+    EXPECT_TRUE(StandIn::Hooks::Detours("AMissionDispatcher.StartMission").empty());
+    EXPECT_TRUE(StandIn::Commands::Names().empty());
+    if (!struck) break;
+    ForgiveFreeLookup(blocks);
+  }
+}
+
+}  // namespace
