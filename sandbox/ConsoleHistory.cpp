@@ -8,7 +8,7 @@ namespace {
 const char* const kFileName = "console-history";
 const char* const kStateFolder = "questveto-sandbox";
 
-// Set, not empty and absolute: the state directory's specification ignores anything else.
+// Set, not empty and absolute: the XDG base directory convention says to ignore anything else.
 bool Usable(const std::optional<std::string>& path) {
   return path && !path->empty() && path->front() == '/';
 }
