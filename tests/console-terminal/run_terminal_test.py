@@ -201,19 +201,27 @@ def history_without_dir(sandbox, work):
         raise Failure("the second run in a fresh directory failed")
 
 
-def main():
-    sandbox = sys.argv[1]
-    with tempfile.TemporaryDirectory(prefix="qv-terminal-") as server_dir:
-        try:
-            first_run(sandbox, server_dir)
-            second_run(sandbox, server_dir)
-            non_ascii_names(sandbox, server_dir)
-            history_without_dir(sandbox, os.path.join(server_dir, "scratch"))
-        except Failure as failure:
-            print(f"FAILED: {failure}")
-            return 1
+def outcome(check):
+    """Runs `check`, prints "passed" or what failed, and answers the exit status."""
+    try:
+        check()
+    except Failure as failure:
+        print(f"FAILED: {failure}")
+        return 1
     print("passed")
     return 0
+
+
+def all_runs(sandbox):
+    with tempfile.TemporaryDirectory(prefix="qv-terminal-") as server_dir:
+        first_run(sandbox, server_dir)
+        second_run(sandbox, server_dir)
+        non_ascii_names(sandbox, server_dir)
+        history_without_dir(sandbox, os.path.join(server_dir, "scratch"))
+
+
+def main():
+    return outcome(lambda: all_runs(sys.argv[1]))
 
 
 if __name__ == "__main__":
