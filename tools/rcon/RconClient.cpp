@@ -95,11 +95,14 @@ void RconClient::Send(const RconPacket& packet) {
     asio::async_write(socket_, asio::buffer(bytes),
                       [done](std::error_code failed, std::size_t) { done(failed); });
   });
-  if (error) throw std::runtime_error(fmt::format("sending failed: {}", error.message()));
+  if (error) throw std::runtime_error(fmt::format("sending {} failed: {}", step_, error.message()));
 }
 
 RconPacket RconClient::Receive() {
   while (packets_.empty()) {
+    if (malformed_) {
+      throw std::runtime_error(fmt::format("the server sent a malformed packet: {}", *malformed_));
+    }
     std::array<char, Sandbox::kRconMaxSize> buffer;
     std::size_t count = 0;
     const std::error_code error = Await([&](Completion done) {
@@ -115,10 +118,7 @@ RconPacket RconClient::Receive() {
     if (error) throw std::runtime_error(fmt::format("receiving failed: {}", error.message()));
     Sandbox::RconPacketReader::Result result = reader_.Feed({buffer.data(), count});
     packets_.insert(packets_.end(), result.Packets.begin(), result.Packets.end());
-    if (result.Error && packets_.empty()) {
-      throw std::runtime_error(
-          fmt::format("the server sent a malformed packet: {}", *result.Error));
-    }
+    malformed_ = result.Error;
   }
   RconPacket packet = std::move(packets_.front());
   packets_.pop_front();

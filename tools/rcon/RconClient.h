@@ -47,7 +47,9 @@ class RconClient {
   asio::ip::tcp::resolver resolver_;
   asio::ip::tcp::socket socket_;
   Sandbox::RconPacketReader reader_;
-  std::deque<Sandbox::RconPacket> packets_;
+  std::deque<Sandbox::RconPacket> packets_;  // received, not yet read
+  // What is wrong with the stream, once the packets before the fault are read.
+  std::optional<std::string> malformed_;
   std::chrono::milliseconds timeout_;
   std::chrono::steady_clock::time_point deadline_;
   std::string step_;  // what the client waits for, for errors
