@@ -97,34 +97,36 @@ int RunProgram(int argc, char** argv) {
     return 2;
   }
 
-  std::string command;
-  for (const std::string& word : words) command += (command.empty() ? "" : " ") + word;
-  std::vector<ServerEntry> servers;
-  std::optional<std::string> sharedPassword;
+  // Each server catches its own failures: what reaches the handler is a fault of the command line
+  // (the list file, the password's source).
   try {
-    servers = *one ? std::vector<ServerEntry>{RconTool::ParseServerAddress(address)}
-                   : ReadServerList(listPath);
+    std::string command;
+    for (const std::string& word : words) command += (command.empty() ? "" : " ") + word;
+    const std::vector<ServerEntry> servers =
+        *one ? std::vector<ServerEntry>{RconTool::ParseServerAddress(address)}
+             : ReadServerList(listPath);
+    std::optional<std::string> sharedPassword;
     for (const ServerEntry& server : servers) {
       if (!server.Password && !sharedPassword) sharedPassword = RconTool::ReadPassword();
     }
+
+    std::vector<std::string> failed;
+    for (const ServerEntry& server : servers) {
+      if (!RunOn(server, server.Password ? *server.Password : *sharedPassword, command,
+                 std::chrono::seconds(timeoutSeconds))) {
+        failed.push_back(server.Name);
+      }
+    }
+    if (failed.empty()) return 0;
+    std::string names;
+    for (const std::string& name : failed) names += (names.empty() ? "" : ", ") + name;
+    fmt::print(stderr, "questveto-rcon: {} of {} servers failed: {}\n", failed.size(),
+               servers.size(), names);
+    return 1;
   } catch (const std::exception& error) {
     fmt::print(stderr, "questveto-rcon: {}\n", error.what());
     return 2;
   }
-
-  std::vector<std::string> failed;
-  for (const ServerEntry& server : servers) {
-    if (!RunOn(server, server.Password ? *server.Password : *sharedPassword, command,
-               std::chrono::seconds(timeoutSeconds))) {
-      failed.push_back(server.Name);
-    }
-  }
-  if (failed.empty()) return 0;
-  std::string names;
-  for (const std::string& name : failed) names += (names.empty() ? "" : ", ") + name;
-  fmt::print(stderr, "questveto-rcon: {} of {} servers failed: {}\n", failed.size(), servers.size(),
-             names);
-  return 1;
 }
 
 }  // namespace
@@ -137,6 +139,7 @@ int wmain(int argc, wchar_t** argv) {
   return RunProgram(arguments.Count(), arguments.Values());
 }
 #else
+// NOLINTNEXTLINE(bugprone-exception-escape): what escapes ends the program with its message.
 int main(int argc, char** argv) {
   return RunProgram(argc, argv);
 }

@@ -23,7 +23,7 @@ void RconClient::BeginStep(const char* what) {
   deadline_ = std::chrono::steady_clock::now() + timeout_;
 }
 
-std::error_code RconClient::Await(const std::function<void(Completion)>& start) {
+std::error_code RconClient::Await(const std::function<void(const Completion&)>& start) {
   std::optional<std::error_code> result;
   start([&result](std::error_code error) { result = error; });
   io_.restart();
@@ -40,7 +40,7 @@ std::error_code RconClient::Await(const std::function<void(Completion)>& start) 
 void RconClient::Connect(const std::string& host, uint16_t port) {
   BeginStep("the connection");
   asio::ip::tcp::resolver::results_type endpoints;
-  std::error_code error = Await([&](Completion done) {
+  std::error_code error = Await([&](const Completion& done) {
     resolver_.async_resolve(host, std::to_string(port),
                             [&endpoints, done](std::error_code failed, auto found) {
                               endpoints = std::move(found);
@@ -48,7 +48,7 @@ void RconClient::Connect(const std::string& host, uint16_t port) {
                             });
   });
   if (error) throw std::runtime_error(fmt::format("cannot resolve {}: {}", host, error.message()));
-  error = Await([&](Completion done) {
+  error = Await([&](const Completion& done) {
     asio::async_connect(socket_, endpoints,
                         [done](std::error_code failed, const auto&) { done(failed); });
   });
@@ -91,7 +91,7 @@ std::string RconClient::Execute(const std::string& command) {
 
 void RconClient::Send(const RconPacket& packet) {
   const std::string bytes = Sandbox::EncodeRconPacket(packet);
-  const std::error_code error = Await([&](Completion done) {
+  const std::error_code error = Await([&](const Completion& done) {
     asio::async_write(socket_, asio::buffer(bytes),
                       [done](std::error_code failed, std::size_t) { done(failed); });
   });
@@ -105,7 +105,7 @@ RconPacket RconClient::Receive() {
     }
     std::array<char, Sandbox::kRconMaxSize> buffer;
     std::size_t count = 0;
-    const std::error_code error = Await([&](Completion done) {
+    const std::error_code error = Await([&](const Completion& done) {
       socket_.async_read_some(asio::buffer(buffer),
                               [&count, done](std::error_code failed, std::size_t read) {
                                 count = read;

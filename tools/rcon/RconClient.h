@@ -36,7 +36,7 @@ class RconClient {
   using Completion = std::function<void(std::error_code)>;
   // Starts an asynchronous operation through `start`, which hands `Completion` to it, and waits
   // until the step's deadline for it to complete.
-  std::error_code Await(const std::function<void(Completion)>& start);
+  std::error_code Await(const std::function<void(const Completion&)>& start);
   void Send(const Sandbox::RconPacket& packet);
   // The next packet before the step's deadline.
   Sandbox::RconPacket Receive();
