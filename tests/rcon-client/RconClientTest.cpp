@@ -204,6 +204,21 @@ TEST(RconClientTest, FailsWithinItsTimeoutSayingWhatWentWrong) {
                 },
                 false),
             "the authentication was answered under id 77, not 1");
+  // A reply without end: full packets up to one byte beyond the longest reply taken.
+  EXPECT_EQ(FailureAgainst(
+                [&](Peer& peer) {
+                  granted(peer);
+                  const RconPacket command = peer.Next();
+                  const RconPacket full{command.Id, kRconResponseValue,
+                                        std::string(Sandbox::kRconMaxBody, 'x')};
+                  std::size_t sent = 0;
+                  for (; sent + full.Body.size() <= RconClient::kMaxReply; sent += full.Body.size())
+                    peer.Write({full});
+                  peer.Write({{command.Id, kRconResponseValue,
+                               std::string(RconClient::kMaxReply - sent + 1, 'x')}});
+                },
+                false),
+            "the reply is longer than 1048576 bytes");
 }
 
 TEST(RconClientTest, ANameThatDoesNotResolveOrAPortNobodyListensOnFails) {

@@ -7,7 +7,8 @@ authentication with the verdict alone (the default), and "center" with a broken 
 answering with an empty response first (--rcon-empty-response-first). Then:
 - each npm client (clients.js) against island: a wrong password refused, the right one taken,
   "qv.reload" and an unknown command answered;
-- questveto-rcon as README.md shows it, with this run's port and the password in the environment;
+- questveto-rcon as README.md shows it, with this run's port and the password in the environment,
+  then on standard input;
 - questveto-rcon over a list file saved as a Windows editor saves it (byte order mark, CRLF):
   island, center (whose reload fails) and island with a wrong password, at once: it prints
   island's and center's replies, names the refused server and exits 1.
@@ -129,13 +130,15 @@ def run_npm_clients(work, island):
             fail(f"{name} did not print, and exit 0 after:\n" + "\n".join(EXPECTED_CLIENT_OUTPUT))
 
 
-def run_rcon(command, work, password=None):
+def run_rcon(command, work, password=None, typed=""):
+    """Runs questveto-rcon with `password` in the environment (none: unset) and `typed` as its
+    standard input."""
     environment = dict(os.environ)
     environment.pop("QUESTVETO_RCON_PASSWORD", None)
     if password is not None:
         environment["QUESTVETO_RCON_PASSWORD"] = password
-    ran = subprocess.run(command, cwd=work, env=environment, stdin=subprocess.DEVNULL,
-                         capture_output=True, text=True, timeout=TIMEOUT)
+    ran = subprocess.run(command, cwd=work, env=environment, input=typed, capture_output=True,
+                         text=True, timeout=TIMEOUT)
     print(f"$ {' '.join(command)}\n{ran.stdout}{ran.stderr}(exit {ran.returncode})")
     return ran
 
@@ -147,10 +150,12 @@ def run_rcon_as_readme_shows(readme, rcon, work, island):
                           re.MULTILINE)
     if not shown:
         fail(f"{readme} shows no line 'questveto-rcon --server 127.0.0.1:PORT qv.reload'")
-    ran = run_rcon(rcon + ["--server", f"127.0.0.1:{island.port}", shown.group(2)], work,
-                   island.password)
-    if ran.returncode != 0 or ran.stdout != f"127.0.0.1:{island.port}: QuestVeto: Reloaded config\n":
-        fail("questveto-rcon did not print the server's success reply and exit 0")
+    command = rcon + ["--server", f"127.0.0.1:{island.port}", shown.group(2)]
+    expected = f"127.0.0.1:{island.port}: QuestVeto: Reloaded config\n"
+    for ran in (run_rcon(command, work, island.password),
+                run_rcon(command, work, typed=island.password + "\n")):
+        if ran.returncode != 0 or ran.stdout != expected:
+            fail("questveto-rcon did not print the server's success reply and exit 0")
 
 
 def run_rcon_over_a_list(rcon, work, island, center):

@@ -85,7 +85,11 @@ std::string RconClient::Execute(const std::string& command) {
   for (;;) {
     const RconPacket packet = Receive();
     if (packet.Id == end) return reply;
-    if (packet.Id == id) reply += packet.Body;
+    if (packet.Id != id) continue;
+    if (reply.size() + packet.Body.size() > kMaxReply) {
+      throw std::runtime_error(fmt::format("the reply is longer than {} bytes", kMaxReply));
+    }
+    reply += packet.Body;
   }
 }
 

@@ -29,8 +29,10 @@ class RconClient {
   void Connect(const std::string& host, uint16_t port);
   // False when the server refuses the password.
   bool Authenticate(const std::string& password);
-  // The reply to `command`: the bodies of every packet answering it, joined.
+  // The reply to `command`: the bodies of every packet answering it, joined. A reply longer than
+  // kMaxReply fails, so that a server cannot make the client hold without bound.
   std::string Execute(const std::string& command);
+  static constexpr std::size_t kMaxReply = 1 << 20;
 
  private:
   using Completion = std::function<void(std::error_code)>;
