@@ -181,6 +181,9 @@ def main():
     for name in ("sandbox", "rcon", "source", "work", "config", "readme"):
         parser.add_argument(f"--{name}", required=True)
     arguments = parser.parse_args()
+    # The programs run with WORK as their directory.
+    for name in ("sandbox", "rcon", "source", "work", "config", "readme"):
+        setattr(arguments, name, os.path.abspath(getattr(arguments, name)))
     install_clients(arguments.source, arguments.work)
     with open(arguments.config, encoding="utf-8") as file:
         sample = file.read()
