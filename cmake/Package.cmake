@@ -1,8 +1,8 @@
 # The release archive of the Windows build: unpacked into a server directory it adds the plugin's
-# folder, HostApi/Plugins/QuestVeto, holding the stripped DLL, the config checker, the sample
-# configuration (config.sample.json: the archive never holds a config.json, so unpacking a release
-# over an install leaves the operator's file alone), the install notes and the licence, and
-# nothing else. A SHA-256 file is written beside the archive.
+# folder, HostApi/Plugins/QuestVeto, holding the stripped DLL, the config checker, the RCON
+# command line (questveto-rcon), the sample configuration (config.sample.json: the archive never
+# holds a config.json, so unpacking a release over an install leaves the operator's file alone),
+# the install notes and the licence, and nothing else. A SHA-256 file is written beside the archive.
 #   cmake --build --preset windows --target package
 #     -> QuestVeto-<version>-win64.zip and QuestVeto-<version>-win64.zip.sha256
 
@@ -25,7 +25,8 @@ add_custom_command(OUTPUT ${QV_INSTALL_NOTES}
   COMMENT "Writing the install notes from the built DLL")
 add_custom_target(install_notes ALL DEPENDS ${QV_INSTALL_NOTES})
 
-install(TARGETS QuestVeto questveto-config-check RUNTIME DESTINATION ${QV_PLUGIN_FOLDER})
+install(TARGETS QuestVeto questveto-config-check questveto-rcon RUNTIME
+        DESTINATION ${QV_PLUGIN_FOLDER})
 install(FILES ${PROJECT_SOURCE_DIR}/package/config.sample.json ${QV_INSTALL_NOTES}
         DESTINATION ${QV_PLUGIN_FOLDER})
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${QV_PLUGIN_FOLDER} RENAME LICENSE.txt)

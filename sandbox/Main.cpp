@@ -54,6 +54,8 @@ int RunProgram(int argc, char** argv) {
                  "Seconds after which an RCON client that sends nothing is disconnected")
       ->check(CLI::PositiveNumber)
       ->capture_default_str();
+  app.add_flag("--rcon-empty-response-first", rcon.EmptyResponseFirst,
+               "Answer an RCON authentication with an empty response before the verdict");
   port->needs(password);
   password->needs(port)->check(
       [](const std::string& text) { return text.empty() ? "must not be empty" : ""; });

@@ -94,9 +94,9 @@ void RconSession::Handle(const RconPacket& packet) {
 
 void RconSession::Authenticate(const RconPacket& packet) {
   const bool granted = packet.Body == settings_.Password;
-  // The protocol's answer: an empty response value, then the verdict.
-  Send({packet.Id, kRconResponseValue, ""});
-  Send({granted ? packet.Id : kRefused, kRconAuthResponse, ""});
+  const int32_t verdictId = granted ? packet.Id : kRefused;
+  if (settings_.EmptyResponseFirst) Send({verdictId, kRconResponseValue, ""});
+  Send({verdictId, kRconAuthResponse, ""});
   if (granted) {
     authenticated_ = true;
     host_.Note(fmt::format("client #{} authenticated", id_));

@@ -18,6 +18,12 @@ struct RconSettings {
   std::size_t MaxClients = 16;
   // A connection is closed after this many wrong passwords.
   int MaxFailedAuths = 3;
+  // How an authentication is answered. By default with the verdict packet alone, as many game
+  // servers do: clients that read one packet per TCP read, or that take the first packet after
+  // their request for the verdict, then see it. When set, an empty response value comes first, as
+  // clients written to the letter of the protocol expect; it carries the verdict's id (-1 for a
+  // refusal), so a client that takes it for the verdict still reads a refusal.
+  bool EmptyResponseFirst = false;
 };
 
 }  // namespace Sandbox

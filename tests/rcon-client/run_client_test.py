@@ -1,18 +1,26 @@
 #!/usr/bin/env python3
-"""Runs the npm "rcon" client (client.js) against questveto-sandbox listening on a free port.
+"""The RCON clients operators use, and questveto-rcon, against the sandbox server.
 
-Installs the client's locked dependencies into WORK with "npm ci" when they are missing, starts
-the sandbox with --rcon-port 0, reads the port from its "RCON listening on" line, runs the client
-and checks what it printed and what the sandbox showed; then stops the sandbox with SIGINT, as
-Ctrl-C would, and checks that it unloaded the plugin. Exits 77 (skipped) only when npm cannot
-reach its registry to install the client.
+Installs the npm clients' locked dependencies into WORK with "npm ci" when they are missing, then
+starts two sandboxes on free ports: "island" with the sample configuration, answering an
+authentication with the verdict alone (the default), and "center" with a broken configuration,
+answering with an empty response first (--rcon-empty-response-first). Then:
+- each npm client (clients.js) against island: a wrong password refused, the right one taken,
+  "qv.reload" and an unknown command answered;
+- questveto-rcon as README.md shows it, with this run's port and the password in the environment,
+  then on standard input;
+- questveto-rcon over a list file saved as a Windows editor saves it (byte order mark, CRLF):
+  island, center (whose reload fails) and island with a wrong password, at once: it prints
+  island's and center's replies, names the refused server and exits 1.
+Finally stops both sandboxes with SIGINT, as Ctrl-C would, and checks that each unloaded the
+plugin. Exits 77 (skipped) only when npm cannot reach its registry to install the clients.
 
-Then runs the command line README.md shows for sending qv.reload (send.js), as written but for
-the port and the password, and checks that it prints the reply.
-
-Usage: run_client_test.py [--loader LOADER] SANDBOX SOURCE_DIR WORK_DIR SAMPLE_CONFIG README
-  LOADER runs SANDBOX when it is not a native program (Wine for the Windows build).
+Usage: run_client_test.py [--loader LOADER] --sandbox SANDBOX --rcon QUESTVETO_RCON
+         --source SOURCE_DIR --work WORK_DIR --config SAMPLE_CONFIG --readme README
+  LOADER runs SANDBOX and QUESTVETO_RCON when they are not native programs (Wine for the Windows
+  build).
 """
+import argparse
 import os
 import queue
 import re
@@ -24,11 +32,12 @@ import sys
 import threading
 
 SKIP = 77
-TIMEOUT = 30
+TIMEOUT = 60
+NPM_CLIENTS = ("rcon", "rcon-srcds", "rcon-client")
 
 EXPECTED_CLIENT_OUTPUT = [
-    "wrong password -> error: Authentication failed",
-    "authenticated",
+    "wrong password -> refused",
+    "right password -> accepted",
     "qv.reload -> QuestVeto: Reloaded config",
     "no.such.command now -> Unknown command: no.such.command",
 ]
@@ -39,11 +48,11 @@ def fail(message):
     sys.exit(1)
 
 
-def install_client(source, work):
+def install_clients(source, work):
     os.makedirs(work, exist_ok=True)
-    for name in ("package.json", "package-lock.json", "client.js", "rcon-calls.js", "send.js"):
+    for name in ("package.json", "package-lock.json", "clients.js"):
         shutil.copy2(os.path.join(source, name), work)
-    if os.path.isdir(os.path.join(work, "node_modules", "rcon")):
+    if all(os.path.isdir(os.path.join(work, "node_modules", name)) for name in NPM_CLIENTS):
         return
     for tool in ("node", "npm"):
         if shutil.which(tool) is None:
@@ -52,7 +61,7 @@ def install_client(source, work):
     ping = subprocess.run(["npm", "ping", "--fetch-retries=1", "--fetch-timeout=20000"], cwd=work,
                           capture_output=True, text=True, timeout=120)
     if ping.returncode != 0:
-        print("SKIP: npm cannot reach its registry to install the RCON client:\n" +
+        print("SKIP: npm cannot reach its registry to install the RCON clients:\n" +
               ping.stderr.strip())
         sys.exit(SKIP)
     install = subprocess.run(["npm", "ci", "--no-audit", "--no-fund"], cwd=work,
@@ -61,86 +70,145 @@ def install_client(source, work):
         fail(f"npm ci failed although the registry answers:\n{install.stdout}{install.stderr}")
 
 
-def send_as_readme_shows(readme, work, port, password):
-    """Runs README.md's send.js command line with this run's port and password (the copy in
-    `work`, beside the client library npm installed there)."""
-    with open(readme, encoding="utf-8") as file:
-        shown = re.search(r"^node tests/rcon-client/send\.js (\S+) (\S+) (\S+) (qv\.reload)$",
-                          file.read(), re.MULTILINE)
-    if not shown:
-        fail(f"{readme} shows no line 'node tests/rcon-client/send.js HOST PORT PASSWORD qv.reload'")
-    host, command = shown.group(1), shown.group(4)
-    sent = subprocess.run(["node", "send.js", host, port, password, command], cwd=work,
-                          capture_output=True, text=True, timeout=TIMEOUT)
-    print(f"send.js printed:\n{sent.stdout}{sent.stderr}")
-    if sent.returncode != 0 or sent.stdout != "QuestVeto: Reloaded config\n":
-        fail(f"send.js exited with {sent.returncode}, expected the line QuestVeto: Reloaded config")
+class Sandbox:
+    """A sandbox with RCON on a free port, its output gathered line by line."""
 
+    def __init__(self, command, server_dir, config_text, extra):
+        shutil.rmtree(server_dir, ignore_errors=True)
+        plugin_dir = os.path.join(server_dir, "HostApi", "Plugins", "QuestVeto")
+        os.makedirs(plugin_dir)
+        with open(os.path.join(plugin_dir, "config.json"), "w", encoding="utf-8") as file:
+            file.write(config_text)
+        self.password = secrets.token_hex(8)
+        self.process = subprocess.Popen(
+            command + ["--dir", server_dir, "--rcon-port", "0", "--rcon-password", self.password] +
+            extra, stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+            text=True)
+        self.lines = queue.Queue()
+        self.output = []
+        threading.Thread(target=self._pump, daemon=True).start()
+        self.port = self.wait_for(r"^RCON listening on 127\.0\.0\.1:(\d+)$").group(1)
 
-def main():
-    arguments = sys.argv[1:]
-    loader = []
-    if arguments[0] == "--loader":
-        loader, arguments = arguments[1:2], arguments[2:]
-    sandbox, source, work, sample_config, readme = arguments
-    install_client(source, work)
-    server_dir = os.path.join(work, "server")
-    shutil.rmtree(server_dir, ignore_errors=True)
-    os.makedirs(os.path.join(server_dir, "HostApi", "Plugins", "QuestVeto"))
-    shutil.copy2(sample_config, os.path.join(server_dir, "HostApi", "Plugins", "QuestVeto",
-                                              "config.json"))
+    def _pump(self):
+        for line in self.process.stdout:
+            self.lines.put(line.rstrip("\n"))
+        self.lines.put(None)
 
-    password = secrets.token_hex(8)
-    server = subprocess.Popen(
-        loader + [sandbox, "--dir", server_dir, "--rcon-port", "0",
-         "--rcon-password", password],
-        stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
-    lines = queue.Queue()
-    output = []
-
-    def pump():
-        for line in server.stdout:
-            lines.put(line.rstrip("\n"))
-        lines.put(None)
-
-    threading.Thread(target=pump, daemon=True).start()
-
-    def wait_for(pattern):
+    def wait_for(self, pattern):
         while True:
             try:
-                line = lines.get(timeout=TIMEOUT)
+                line = self.lines.get(timeout=TIMEOUT)
             except queue.Empty:
-                fail(f"the sandbox printed no line matching {pattern!r}:\n" + "\n".join(output))
+                fail(f"the sandbox printed no line matching {pattern!r}:\n" + "\n".join(self.output))
             if line is None:
-                fail(f"the sandbox ended before {pattern!r}:\n" + "\n".join(output))
-            output.append(line)
+                fail(f"the sandbox ended before {pattern!r}:\n" + "\n".join(self.output))
+            self.output.append(line)
             found = re.search(pattern, line)
             if found:
                 return found
 
-    try:
-        port = wait_for(r"^RCON listening on 127\.0\.0\.1:(\d+)$").group(1)
-        client = subprocess.run(["node", "client.js", port, password], cwd=work,
-                                capture_output=True, text=True, timeout=TIMEOUT)
-        print("client printed:\n" + client.stdout + client.stderr)
-        if client.returncode != 0:
-            fail(f"the client exited with {client.returncode}")
-        if client.stdout.splitlines() != EXPECTED_CLIENT_OUTPUT:
-            fail("the client printed something else than:\n" + "\n".join(EXPECTED_CLIENT_OUTPUT))
-        wait_for(r"^\[rcon #\d+ reply 4242\] Unknown command: no\.such\.command$")
-        send_as_readme_shows(readme, work, port, password)
-
-        server.send_signal(signal.SIGINT)
-        wait_for(r"^Signal SIGINT received$")
-        wait_for(r"^Unloaded plugin ")
-        status = server.wait(timeout=TIMEOUT)
+    def stop(self):
+        self.process.send_signal(signal.SIGINT)
+        self.wait_for(r"^Signal SIGINT received$")
+        self.wait_for(r"^Unloaded plugin ")
+        status = self.process.wait(timeout=TIMEOUT)
         if status != 0:
             fail(f"the sandbox exited with {status}")
+
+    def kill(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+
+
+def run_npm_clients(work, island):
+    for name in NPM_CLIENTS:
+        client = subprocess.run(["node", "clients.js", name, island.port, island.password],
+                                cwd=work, capture_output=True, text=True, timeout=TIMEOUT)
+        print(f"{name} printed:\n{client.stdout}{client.stderr}")
+        if client.returncode != 0 or client.stdout.splitlines() != EXPECTED_CLIENT_OUTPUT:
+            fail(f"{name} did not print, and exit 0 after:\n" + "\n".join(EXPECTED_CLIENT_OUTPUT))
+
+
+def run_rcon(command, work, password=None, typed=""):
+    """Runs questveto-rcon with `password` in the environment (none: unset) and `typed` as its
+    standard input."""
+    environment = dict(os.environ)
+    environment.pop("QUESTVETO_RCON_PASSWORD", None)
+    if password is not None:
+        environment["QUESTVETO_RCON_PASSWORD"] = password
+    ran = subprocess.run(command, cwd=work, env=environment, input=typed, capture_output=True,
+                         text=True, timeout=TIMEOUT)
+    print(f"$ {' '.join(command)}\n{ran.stdout}{ran.stderr}(exit {ran.returncode})")
+    return ran
+
+
+def run_rcon_as_readme_shows(readme, rcon, work, island):
+    """README.md's questveto-rcon line, with this run's port, the password in the environment."""
+    with open(readme, encoding="utf-8") as file:
+        shown = re.search(r"^questveto-rcon --server 127\.0\.0\.1:(\d+) (qv\.reload)$", file.read(),
+                          re.MULTILINE)
+    if not shown:
+        fail(f"{readme} shows no line 'questveto-rcon --server 127.0.0.1:PORT qv.reload'")
+    command = rcon + ["--server", f"127.0.0.1:{island.port}", shown.group(2)]
+    expected = f"127.0.0.1:{island.port}: QuestVeto: Reloaded config\n"
+    for ran in (run_rcon(command, work, island.password),
+                run_rcon(command, work, typed=island.password + "\n")):
+        if ran.returncode != 0 or ran.stdout != expected:
+            fail("questveto-rcon did not print the server's success reply and exit 0")
+
+
+def run_rcon_over_a_list(rcon, work, island, center):
+    path = os.path.join(work, "cluster.txt")
+    lines = ["# name, address and password, as a Windows editor saves them",
+             f"island 127.0.0.1:{island.port} {island.password}",
+             f"center   127.0.0.1:{center.port}\t{center.password}  ",
+             f"scorched 127.0.0.1:{island.port} {island.password}x"]
+    with open(path, "wb") as file:
+        file.write(b"\xef\xbb\xbf" + "\r\n".join(lines).encode("utf-8") + b"\r\n")
+    ran = run_rcon(rcon + ["--list", path, "qv.reload"], work)
+    expected_out = "island: QuestVeto: Reloaded config\ncenter: QuestVeto: Failed to reload config\n"
+    expected_err = ("scorched: the password was refused\n"
+                    "questveto-rcon: 2 of 3 servers failed: center, scorched\n")
+    if ran.returncode != 1 or ran.stdout != expected_out or ran.stderr != expected_err:
+        fail(f"questveto-rcon over the list: expected exit 1, standard output\n{expected_out}"
+             f"and standard error\n{expected_err}")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--loader", action="append", default=[])
+    for name in ("sandbox", "rcon", "source", "work", "config", "readme"):
+        parser.add_argument(f"--{name}", required=True)
+    arguments = parser.parse_args()
+    # The programs run with WORK as their directory.
+    for name in ("sandbox", "rcon", "source", "work", "config", "readme"):
+        setattr(arguments, name, os.path.abspath(getattr(arguments, name)))
+    install_clients(arguments.source, arguments.work)
+    with open(arguments.config, encoding="utf-8") as file:
+        sample = file.read()
+    sandbox = arguments.loader + [arguments.sandbox]
+    rcon = arguments.loader + [arguments.rcon]
+
+    servers = []
+    try:
+        island = Sandbox(sandbox, os.path.join(arguments.work, "island"), sample, [])
+        servers.append(island)
+        center = Sandbox(sandbox, os.path.join(arguments.work, "center"), '{"DisabledMissions": [',
+                         ["--rcon-empty-response-first"])
+        servers.append(center)
+        run_npm_clients(arguments.work, island)
+        island.wait_for(r"^\[rcon #\d+ reply \d+\] Unknown command: no\.such\.command$")
+        run_rcon_as_readme_shows(arguments.readme, rcon, arguments.work, island)
+        run_rcon_over_a_list(rcon, arguments.work, island, center)
+        center.wait_for(r"^\[rcon #\d+ reply \d+\] QuestVeto: Failed to reload config$")
+        for server in servers:
+            server.stop()
     finally:
-        if server.poll() is None:
+        for server in servers:
             server.kill()
-            server.wait()
-    print("sandbox printed:\n" + "\n".join(output))
+    for server in servers:
+        print("sandbox printed:\n" + "\n".join(server.output))
 
 
 if __name__ == "__main__":

@@ -19,8 +19,9 @@ import pe_version
 import transcript
 
 FOLDER = "HostApi/Plugins/QuestVeto/"
-CONTENTS = sorted(FOLDER + name for name in ("QuestVeto.dll", "questveto-config-check.exe",
-                                              "config.sample.json", "INSTALL.txt", "LICENSE.txt"))
+PROGRAMS = ("questveto-config-check.exe", "questveto-rcon.exe")
+CONTENTS = sorted(FOLDER + name for name in ("QuestVeto.dll", *PROGRAMS, "config.sample.json",
+                                              "INSTALL.txt", "LICENSE.txt"))
 
 
 def fail(message):
@@ -94,7 +95,8 @@ def main():
         zip_file.extractall(installed)
     installed_plugin = os.path.join(installed, FOLDER, "QuestVeto.dll")
     check_stripped(installed_plugin)
-    check_stripped(os.path.join(installed, FOLDER, "questveto-config-check.exe"))
+    for program in PROGRAMS:
+        check_stripped(os.path.join(installed, FOLDER, program))
     check_version(installed_plugin, args.version)
 
     # The operator's configuration: the archive brings only the sample.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <future>
 #include <optional>
 #include <thread>
 
@@ -12,6 +13,7 @@
 #include "sandbox/GameRcon.h"
 #include "sandbox/RconPacket.h"
 #include "sandbox/RconServer.h"
+#include "standin/GameHeap.h"
 #include "support/ServerFixture.h"
 
 namespace Sandbox {
@@ -47,7 +49,6 @@ class Client {
 
   void Authenticate() {
     Send({1, kRconAuth, kPassword});
-    ASSERT_EQ(Receive(), (RconPacket{1, kRconResponseValue, ""}));
     ASSERT_EQ(Receive(), (RconPacket{1, kRconAuthResponse, ""}));
   }
 
@@ -118,6 +119,31 @@ class RconServerTest : public ServerTest {
 
   tcp::endpoint Endpoint() const { return listener_->Endpoint(); }
 
+  // `task`'s result, run on the listener's thread: the game may be looked at there while the
+  // listener runs.
+  template <typename Task>
+  auto OnGameThread(Task task) -> decltype(task()) {
+    std::promise<decltype(task())> result;
+    std::future<decltype(task())> future = result.get_future();
+    asio::post(io_, [&] { result.set_value(task()); });
+    EXPECT_EQ(future.wait_for(5s), std::future_status::ready) << "the listener's thread is stuck";
+    return future.get();
+  }
+  std::size_t GameHeapBlocks() {
+    return OnGameThread([] { return StandIn::GameHeap::LiveBlocks(); });
+  }
+  uint64_t GameHeapAllocations() {
+    return OnGameThread([] { return StandIn::GameHeap::TotalAllocations(); });
+  }
+  // Whether the game heap's live blocks come back to `count` within five seconds.
+  bool GameHeapBackTo(std::size_t count) {
+    for (int attempt = 0; attempt < 50; ++attempt) {
+      if (GameHeapBlocks() == count) return true;
+      std::this_thread::sleep_for(100ms);
+    }
+    return false;
+  }
+
   // The server's log file: the journal's entries are the RCON host's to take.
   bool LogHas(const std::string& text) { return LogFile().find(text) != std::string::npos; }
 
@@ -135,37 +161,167 @@ TEST_F(RconServerTest, ListensOnTheLoopbackAddressWithTheChosenPort) {
   EXPECT_NE(Endpoint().port(), 0);
 }
 
-TEST_F(RconServerTest, WrongPasswordIsRefusedWithIdMinusOneAndTooManyClose) {
-  StartListener();
-  Client client(Endpoint());
-  for (int32_t id : {11, 12}) {
-    client.Send({id, kRconAuth, "guess"});
-    EXPECT_EQ(client.Receive(), (RconPacket{id, kRconResponseValue, ""}));
-    EXPECT_EQ(client.Receive(), (RconPacket{-1, kRconAuthResponse, ""}));
-  }
-  // Still allowed to get it right before the third failure.
-  client.Authenticate();
-  client.Send({13, kRconExecCommand, "qv.reload"});
-  EXPECT_EQ(client.Receive(), (RconPacket{13, kRconResponseValue, "QuestVeto: Reloaded config"}));
-
-  Client guesser(Endpoint());
-  for (int32_t id : {21, 22, 23}) guesser.Send({id, kRconAuth, "guess"});
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(guesser.Receive()->Type, kRconResponseValue);
-    EXPECT_EQ(guesser.Receive()->Id, -1);
-  }
-  EXPECT_TRUE(guesser.ClosedByServer());
+// Packets sent in one write.
+std::string Write(std::initializer_list<RconPacket> packets) {
+  std::string bytes;
+  for (const RconPacket& packet : packets) bytes += EncodeRconPacket(packet);
+  return bytes;
 }
 
-TEST_F(RconServerTest, CommandBeforeAuthenticationIsRefusedAndDoesNotRun) {
-  RemoveConfig();  // a reload that ran would log its failure
+const RconPacket kWrong{1, kRconAuth, "guess"};
+const RconPacket kRight{1, kRconAuth, kPassword};
+const RconPacket kReload{2, kRconExecCommand, "qv.reload"};
+const RconPacket kRefusal{-1, kRconAuthResponse, ""};
+const RconPacket kGranted{1, kRconAuthResponse, ""};
+const RconPacket kReloaded{2, kRconResponseValue, "QuestVeto: Reloaded config"};
+
+// A client's writes, each followed by what it reads in answer.
+struct Exchange {
+  std::string Bytes;
+  std::vector<RconPacket> Answers;
+};
+
+struct ClientCase {
+  const char* What;
+  std::vector<Exchange> Exchanges;
+  // Whether the server then closes the connection; otherwise the client may still authenticate.
+  bool Closed;
+  // Whether "qv.reload" reached the game (its request and reply go through the game heap).
+  bool CommandRan;
+};
+
+TEST_F(RconServerTest, HostileClientsGetNothingButRefusals) {
+  const std::vector<ClientCase> cases = {
+      {"the empty password", {{Write({{1, kRconAuth, ""}}), {kRefusal}}}, false, false},
+      {"a prefix of the password", {{Write({{1, kRconAuth, "hunter"}}), {kRefusal}}}, false, false},
+      {"the password and more", {{Write({{1, kRconAuth, "hunter22"}}), {kRefusal}}}, false, false},
+      {"the password in capitals",
+       {{Write({{1, kRconAuth, "HUNTER2"}}), {kRefusal}}},
+       false,
+       false},
+      {"the password and a line end",
+       {{Write({{1, kRconAuth, "hunter2\n"}}), {kRefusal}}},
+       false,
+       false},
+      {"a command before authentication", {{Write({kReload}), {kRefusal}}}, true, false},
+      {"an empty response value before authentication",
+       {{Write({{5, kRconResponseValue, ""}}), {kRefusal}}},
+       true,
+       false},
+      {"an unknown type before authentication", {{Write({{5, 7, ""}}), {kRefusal}}}, true, false},
+      {"a command, then the password, in one write",
+       {{Write({kReload, kRight}), {kRefusal}}},
+       true,
+       false},
+      {"three wrong passwords, one write each",
+       {{Write({kWrong}), {kRefusal}},
+        {Write({kWrong}), {kRefusal}},
+        {Write({kWrong}), {kRefusal}}},
+       true,
+       false},
+      {"three wrong passwords and a command in one write",
+       {{Write({kWrong, kWrong, kWrong, kReload}), {kRefusal, kRefusal, kRefusal}}},
+       true,
+       false},
+      {"three wrong passwords, the right one and a command in one write",
+       {{Write({kWrong, kWrong, kWrong, kRight, kReload}), {kRefusal, kRefusal, kRefusal}}},
+       true,
+       false},
+      {"two wrong passwords, the right one and a command in one write",
+       {{Write({kWrong, kWrong, kRight, kReload}), {kRefusal, kRefusal, kGranted, kReloaded}}},
+       false,
+       true},
+      {"the password and a command in one write",
+       {{Write({kRight, kReload}), {kGranted, kReloaded}}},
+       false,
+       true},
+  };
+  StartListener();
+  for (const ClientCase& hostile : cases) {
+    SCOPED_TRACE(hostile.What);
+    const uint64_t allocations = GameHeapAllocations();
+    Client client(Endpoint());
+    for (const Exchange& exchange : hostile.Exchanges) {
+      client.SendRaw(exchange.Bytes);
+      for (const RconPacket& answer : exchange.Answers) EXPECT_EQ(client.Receive(), answer);
+    }
+    if (hostile.Closed) {
+      EXPECT_TRUE(client.ClosedByServer());
+    } else {
+      client.Authenticate();
+    }
+    EXPECT_EQ(GameHeapAllocations() != allocations, hostile.CommandRan);
+  }
+}
+
+TEST_F(RconServerTest, AnEmptyResponseBeforeTheVerdictCarriesTheVerdictsId) {
+  RconSettings settings;
+  settings.EmptyResponseFirst = true;
+  StartListener(settings);
+  Client client(Endpoint());
+  client.Send({4, kRconAuth, "guess"});
+  EXPECT_EQ(client.Receive(), (RconPacket{-1, kRconResponseValue, ""}));
+  EXPECT_EQ(client.Receive(), kRefusal);
+  client.Send({5, kRconAuth, kPassword});
+  EXPECT_EQ(client.Receive(), (RconPacket{5, kRconResponseValue, ""}));
+  EXPECT_EQ(client.Receive(), (RconPacket{5, kRconAuthResponse, ""}));
+  client.Send(kReload);
+  EXPECT_EQ(client.Receive(), kReloaded);
+}
+
+TEST_F(RconServerTest, ClientsThatLeaveGiveBackTheirSlotAndTheirGameConnection) {
+  RconSettings settings;
+  settings.MaxClients = 2;
+  StartListener(settings);
+  const std::size_t blocks = GameHeapBlocks();
+  // More clients than the limit, one after another, each beside one the server turns away.
+  for (int32_t id = 1; id <= 5; ++id) {
+    SCOPED_TRACE("client " + std::to_string(id));
+    {
+      Client intruder(Endpoint());
+      intruder.Send({id, kRconExecCommand, "qv.reload"});
+      EXPECT_EQ(intruder.Receive(), kRefusal);
+      EXPECT_TRUE(intruder.ClosedByServer());
+      Client client(Endpoint());
+      client.Authenticate();
+      client.Send({id, kRconExecCommand, "qv.reload"});
+      EXPECT_EQ(client.Receive(),
+                (RconPacket{id, kRconResponseValue, "QuestVeto: Reloaded config"}));
+      EXPECT_GT(GameHeapBlocks(), blocks) << "the client's requests live in the game";
+    }
+    ASSERT_TRUE(GameHeapBackTo(blocks)) << "the departed client's game-side connection is kept";
+  }
+}
+
+TEST_F(RconServerTest, RepliesSplitAtTheBodyLimitUnderOneIdWithNothingAfter) {
+  const std::string prefix = "Unknown command: ";
+  // Reply lengths around one packet's body, and how they arrive.
+  const std::vector<std::pair<std::size_t, std::vector<std::size_t>>> cases = {
+      {kRconMaxBody - 1, {kRconMaxBody - 1}},
+      {kRconMaxBody, {kRconMaxBody}},
+      {kRconMaxBody + 1, {kRconMaxBody, 1}},
+  };
   StartListener();
   Client client(Endpoint());
-  client.Send({5, kRconExecCommand, "qv.reload"});
-  EXPECT_EQ(client.Receive(), (RconPacket{-1, kRconAuthResponse, ""}));
-  EXPECT_TRUE(client.ClosedByServer());
-  StopListener();
-  EXPECT_FALSE(LogHas("Failed to reload config"));
+  client.Authenticate();
+  int32_t id = 10;
+  for (const auto& [length, pieces] : cases) {
+    SCOPED_TRACE("a reply of " + std::to_string(length) + " bytes");
+    const std::string reply = prefix + std::string(length - prefix.size(), 'x');
+    client.Send({++id, kRconExecCommand, reply.substr(prefix.size())});
+    std::string received;
+    for (std::size_t piece : pieces) {
+      const std::optional<RconPacket> packet = client.Receive();
+      ASSERT_TRUE(packet);
+      EXPECT_EQ(packet->Id, id);
+      EXPECT_EQ(packet->Body.size(), piece);
+      received += packet->Body;
+    }
+    EXPECT_EQ(received, reply);
+    // What a client sends to find the reply's end comes back next, with nothing before it.
+    client.Send({++id, kRconResponseValue, ""});
+    EXPECT_EQ(client.Receive(), (RconPacket{id, kRconResponseValue, ""}));
+  }
 }
 
 TEST_F(RconServerTest, ReloadAnswersUnderTheRequestId) {
@@ -194,22 +350,6 @@ TEST_F(RconServerTest, UnknownAndBlankCommandsAreAnswered) {
   // The empty response clients send to mark the end of a split reply comes back to them.
   client.Send({5, kRconResponseValue, ""});
   EXPECT_EQ(client.Receive(), (RconPacket{5, kRconResponseValue, ""}));
-}
-
-TEST_F(RconServerTest, LongRepliesAreSplitUnderOneId) {
-  StartListener();
-  Client client(Endpoint());
-  client.Authenticate();
-  const std::string word(4080, 'x');
-  client.Send({9, kRconExecCommand, word});
-  const std::string expected = "Unknown command: " + word;
-  const std::optional<RconPacket> first = client.Receive();
-  const std::optional<RconPacket> second = client.Receive();
-  ASSERT_TRUE(first && second);
-  EXPECT_EQ(first->Body.size(), kRconMaxBody);
-  EXPECT_EQ(first->Id, 9);
-  EXPECT_EQ(second->Id, 9);
-  EXPECT_EQ(first->Body + second->Body, expected);
 }
 
 TEST_F(RconServerTest, MalformedPacketClosesOnlyItsConnection) {
