@@ -170,7 +170,7 @@ int RunConfigCheck(int argc, const char* const* argv, std::ostream& out, std::os
     names.insert(names.end(), listed.Names.begin(), listed.Names.end());
   }
 
-  const ConfigCheck check = CheckConfigFile(configPath, namesFile.empty() ? nullptr : &listed);
+  ConfigCheck check = CheckConfigFile(configPath, namesFile.empty() ? nullptr : &listed);
   const std::vector<MissionVerdict> verdicts = JudgeMissions(check.Config, names);
   if (asJson) {
     WriteJson(out, check, verdicts);

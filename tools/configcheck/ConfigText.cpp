@@ -83,17 +83,18 @@ class LocatingHandler final : public nlohmann::json_sax<nlohmann::json> {
 
   bool key(string_t& name) override {
     const std::size_t start = TokenStart();
+    if (depth_ > kLevelsLocated) return true;
     Container& object = open_.back();
     object.Key = name;
-    const JsonPointer where = object.Path / name;
-    if (open_.size() == 1) {
-      auto [earlier, first] = loc_.keys_.emplace(where.to_string(), start);
+    const std::string where = (object.Path / name).to_string();
+    if (depth_ == 1) {
+      auto [earlier, first] = loc_.keys_.emplace(where, start);
       if (!first) {
         loc_.repeated_.push_back({name, loc_.lines_.At(start), loc_.lines_.At(earlier->second)});
         earlier->second = start;
       }
     } else {
-      loc_.keys_[where.to_string()] = start;
+      loc_.keys_[where] = start;
     }
     return true;
   }
@@ -113,6 +114,7 @@ class LocatingHandler final : public nlohmann::json_sax<nlohmann::json> {
   }
 
  private:
+  // A container among the first kLevelsLocated levels, whose values are located.
   struct Container {
     JsonPointer Path;
     bool IsArray;
@@ -135,11 +137,13 @@ class LocatingHandler final : public nlohmann::json_sax<nlohmann::json> {
     return start;
   }
 
-  // Records where the value that begins now starts; returns its path.
-  JsonPointer Value() {
+  // Records where the value that begins now starts, when it lies within the located levels;
+  // answers its path then.
+  std::optional<JsonPointer> Value() {
     const std::size_t start = TokenStart();
+    if (depth_ > kLevelsLocated) return std::nullopt;
     JsonPointer where;
-    if (!open_.empty()) {
+    if (depth_ > 0) {
       Container& parent = open_.back();
       where = parent.IsArray ? parent.Path / parent.NextIndex++ : parent.Path / parent.Key;
     }
@@ -153,21 +157,30 @@ class LocatingHandler final : public nlohmann::json_sax<nlohmann::json> {
   }
 
   bool Open(bool isArray) {
-    open_.push_back({Value(), isArray, 0, {}});
+    if (auto where = Value(); where && depth_ < kLevelsLocated) {
+      open_.push_back({std::move(*where), isArray, 0, {}});
+    }
+    ++depth_;
     return true;
   }
 
   bool Close() {
     lastEnd_ = Consumed();
-    open_.pop_back();
-    if (open_.empty()) loc_.valueEnd_ = lastEnd_;
+    if (depth_ <= kLevelsLocated) open_.pop_back();
+    --depth_;
+    if (depth_ == 0) loc_.valueEnd_ = lastEnd_;
     return true;
   }
+
+  // Findings name the top level, its members and their entries; deeper values are only counted,
+  // so that a deeply nested file costs no more per byte than a flat one.
+  static constexpr std::size_t kLevelsLocated = 2;
 
   ConfigLocations& loc_;
   std::stringbuf& input_;
   std::size_t lastEnd_ = 0;
-  std::vector<Container> open_;
+  std::size_t depth_ = 0;        // containers open around the parser's position
+  std::vector<Container> open_;  // the open containers among the located levels, outermost first
 };
 
 ConfigLocations::ConfigLocations(const std::string& text) : text_(text), lines_(text_) {

@@ -37,7 +37,9 @@ struct RepeatedKey {
 
 // Where the keys and values of a config.json text begin. The text is scanned by the JSON
 // library's event parser with the settings the plugin parses with (the first value only, no
-// comments), so both see the same values.
+// comments), so both see the same values. Places are kept for the top level, its members and
+// their entries (pointers of up to two tokens), which is all findings name; deeper values are
+// passed over, so the scan's cost grows with the text's length alone, whatever its nesting.
 class ConfigLocations {
  public:
   explicit ConfigLocations(const std::string& text);
