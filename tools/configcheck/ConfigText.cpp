@@ -6,17 +6,21 @@
 
 #include <fmt/format.h>
 
+#include "tools/configcheck/Utf8Text.h"
+
 namespace {
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-// A byte order mark of UTF-16, or a 0 byte in the first two: every ASCII character of UTF-16 text
-// comes with one.
-bool LooksLikeUtf16(const std::string& text) {
-  if (text.compare(0, 2, "\xFF\xFE") == 0 || text.compare(0, 2, "\xFE\xFF") == 0) return true;
-  return text.size() >= 2 && (text[0] == '\0' || text[1] == '\0');
+// Nothing but blanks, after a UTF-8 byte order mark if there is one.
+bool BlankOnly(const std::string& text) {
+  const std::size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+  for (std::size_t i = start; i < text.size(); ++i) {
+    if (!IsBlank(text[i])) return false;
+  }
+  return true;
 }
 
 bool StartsComment(const std::string& text, std::size_t offset) {
@@ -215,6 +219,17 @@ std::string ParseErrorHint(const std::string& text, std::size_t errorOffset,
                            const std::string& libraryMessage) {
   if (LooksLikeUtf16(text)) {
     return "the file looks saved as UTF-16; save it as UTF-8";
+  }
+  if (BlankOnly(text)) {
+    return "the file is empty or holds only white space; the plugin needs a JSON object, at "
+           "least {}";
+  }
+  if (const auto invalid = FirstInvalidByte(text); invalid && *invalid <= errorOffset) {
+    const TextPosition at = LineIndex(text).At(*invalid);
+    return fmt::format(
+        "the file is not valid UTF-8 (byte \\x{:02X} at line {}, column {}); it looks saved in "
+        "a Windows code page: save it as UTF-8",
+        static_cast<unsigned char>(text[*invalid]), at.Line, at.Column);
   }
   if (errorOffset >= text.size()) return "";
   if (StartsComment(text, errorOffset)) {
