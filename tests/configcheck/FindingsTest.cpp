@@ -140,7 +140,7 @@ TEST_F(FindingsTest, WhatSwitchesNothingOffOrSurprisesThePlayer) {
       // White space beyond ASCII, as copied names bring it.
       {R"({"DisabledMissions": ["Hunt\u00a0"]})",
        {1, 23, "DisabledMissions",
-        "entry 1 \"Hunt\u00a0\" begins or ends with white space (U+00A0), which the plugin "
+        "entry 1 \"Hunt\\u00a0\" begins or ends with white space (U+00A0), which the plugin "
         "matches as written: a name that has \"Hunt\" at its start"}},
       {R"({"DisabledMissions": ["\u3000Hunt\u2003"]})",
        {1, 23, "DisabledMissions", "white space (U+3000, U+2003)"}},

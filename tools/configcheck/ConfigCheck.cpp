@@ -459,7 +459,8 @@ std::string Described(const nlohmann::json& value) {
 }
 
 std::string Quoted(const std::string& text) {
-  // Valid stretches escaped as JSON escapes them, each invalid byte as \xNN between them.
+  // Valid stretches escaped as JSON escapes them; between them each invalid byte as \xNN and each
+  // white space character beyond ASCII, invisible on a screen, as \uNNNN.
   std::string quoted = "\"";
   std::size_t stretch = 0;
   const auto flush = [&](std::size_t end) {
@@ -468,13 +469,17 @@ std::string Quoted(const std::string& text) {
   };
   for (std::size_t offset = 0; offset < text.size();) {
     const std::size_t length = ValidSequenceLength(text, offset);
-    if (length != 0) {
+    if (length == 0) {
+      flush(offset);
+      quoted += EscapeInvalidBytes(text.substr(offset, 1));
+      stretch = ++offset;
+    } else if (length > 1 && IsUnicodeWhiteSpace(CodePointAt(text, offset, length))) {
+      flush(offset);
+      quoted += fmt::format("\\u{:04x}", static_cast<uint32_t>(CodePointAt(text, offset, length)));
+      stretch = offset += length;
+    } else {
       offset += length;
-      continue;
     }
-    flush(offset);
-    quoted += EscapeInvalidBytes(text.substr(offset, 1));
-    stretch = ++offset;
   }
   flush(text.size());
   return quoted + "\"";

@@ -77,5 +77,6 @@ std::optional<std::string> NearestKnownKey(const std::string& unknown);
 std::string Described(const nlohmann::json& value);
 
 // `text` in double quotes, with quotes, backslashes and control characters escaped as in JSON,
-// so that any key, entry or name stays on its line; a byte that is not valid UTF-8 shows as \xE9.
+// so that any key, entry or name stays on its line; a byte that is not valid UTF-8 shows as \xE9
+// and white space beyond ASCII, invisible on a screen, as in JSON (\u00a0).
 std::string Quoted(const std::string& text);
