@@ -24,6 +24,7 @@
 #include "plugin/Config.h"
 #include "plugin/MissionMatch.h"
 #include "plugin/Notification.h"
+#include "plugin/Settings.h"
 #include "tools/configcheck/Utf8Text.h"
 
 namespace {
@@ -337,24 +338,26 @@ class Checker {
                      kDisabledMissionsKey, written));
   }
 
+  // Whether the plugin uses each setting is decided by its own reading of them.
   void CheckMessage() {
     const auto found = config_.find(kDisabledMessageKey);
     if (found == config_.end()) return;
     const auto at = where_.ValueAt(root_ / kDisabledMessageKey);
-    if (!found->is_string()) {
+    const Setting<std::string> message = DisabledMessageIn(config_);
+    if (!message.Problem.empty()) {
       Warn(at, kDisabledMessageKey,
            fmt::format("\"{}\" is {}, not a string: the plugin shows the default message",
                        kDisabledMessageKey, Described(*found)));
       return;
     }
-    if (found->get_ref<const std::string&>().empty()) {
+    if (message.Value.empty()) {
       Warn(at, kDisabledMessageKey,
            fmt::format("\"{}\" is empty: a refused player sees a blank notification",
                        kDisabledMessageKey));
       return;
     }
     try {
-      const NotificationText text(found->get_ref<const std::string&>());
+      const NotificationText text(message.Value);
     } catch (const fmt::format_error& error) {
       Warn(at, kDisabledMessageKey,
            fmt::format("\"{}\" is rejected by the formatter ({}): the plugin shows the default "
@@ -365,7 +368,7 @@ class Checker {
 
   void CheckShowMissionNames() {
     const auto found = config_.find(kShowMissionNamesKey);
-    if (found == config_.end() || found->is_boolean()) return;
+    if (found == config_.end() || ShowMissionNamesIn(config_).Problem.empty()) return;
     std::string message = fmt::format("\"{}\" is {}, not a boolean: the plugin takes false",
                                       kShowMissionNamesKey, Described(*found));
     if (found->is_string()) message += "; true and false are written without quotes";
