@@ -105,6 +105,7 @@ TEST_F(MissionReportTest, NamesFromAFileSavedAsUtf16) {
       {"big-endian with a mark", std::string("\xFE\xFF"
                                              "\0C\0a\0f\0\xE9\0 \0R\0u\0n\0\n\0H\0u\0n\0t",
                                              28)},
+      {"big-endian without a mark", std::string("\0C\0a\0f\0\xE9\0 \0R\0u\0n\0\n\0H\0u\0n\0t", 26)},
   };
   for (const auto& file : files) {
     SCOPED_TRACE(file.what);
@@ -137,6 +138,20 @@ TEST_F(MissionReportTest, InvalidUtf8IsRefusedOrShownEscaped) {
   const json report = Run({"--json", odd, "Caf\xE9"}).Json();
   EXPECT_EQ(report["missions"][0]["name"], "Caf\\xE9");
   EXPECT_NE(report["file"].get<std::string>().find("conf\\xE9.json"), std::string::npos);
+}
+
+// A damaged or hostile file of any depth is checked and judged: nothing recurses as deep as it is.
+TEST_F(MissionReportTest, DeepNestingIsCheckedAndJudged) {
+  const std::size_t depth = 200000;
+  const json report = Report(R"({"DisabledMissions": ["Hunt", )" + std::string(depth, '[') +
+                                 std::string(depth, ']') + "]}",
+                             {"Great Hunt", "Fishing"});
+  ASSERT_EQ(report.at("findings").size(), 1u);
+  EXPECT_EQ(report["findings"][0].at("column"), 31);
+  EXPECT_EQ(report["missions"][0].at("disabled"), true);
+  EXPECT_EQ(report["missions"][1].at("note"),
+            "entry 2 is an array, not a string, and stops the search");
+  EXPECT_EQ(Report(std::string(depth, '[')).at("exit_status"), 2);
 }
 
 TEST_F(MissionReportTest, NoVerdictWhenTheFileCannotBeRead) {
