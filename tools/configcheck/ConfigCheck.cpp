@@ -103,29 +103,24 @@ struct Trimmed {
 
 Trimmed TrimWhiteSpace(const std::string& text) {
   Trimmed trimmed;
-  // Each code point with its place; text the JSON library parsed is valid UTF-8.
-  std::vector<std::pair<std::size_t, std::size_t>> points;  // offset, length
-  for (std::size_t offset = 0; offset < text.size();) {
-    const std::size_t length = std::max<std::size_t>(ValidSequenceLength(text, offset), 1);
-    points.emplace_back(offset, length);
-    offset += length;
+  std::size_t begin = 0;
+  while (begin < text.size()) {
+    const std::size_t length = ValidSequenceLength(text, begin);
+    if (length == 0 || !IsUnicodeWhiteSpace(CodePointAt(text, begin, length))) break;
+    trimmed.Taken.push_back(CodePointAt(text, begin, length));
+    begin += length;
   }
-  const auto white = [&](const std::pair<std::size_t, std::size_t>& point) {
-    return point.second == ValidSequenceLength(text, point.first) &&
-           IsUnicodeWhiteSpace(CodePointAt(text, point.first, point.second));
-  };
-  std::size_t first = 0;
-  while (first < points.size() && white(points[first])) {
-    trimmed.Taken.push_back(CodePointAt(text, points[first].first, points[first].second));
-    ++first;
+  std::size_t end = text.size();
+  while (end > begin) {
+    std::size_t last = end - 1;  // the first byte of the last character
+    while (last > begin && (static_cast<unsigned char>(text[last]) & 0xC0) == 0x80) --last;
+    const std::size_t length = ValidSequenceLength(text, last);
+    if (length != end - last || !IsUnicodeWhiteSpace(CodePointAt(text, last, length))) break;
+    trimmed.Taken.push_back(CodePointAt(text, last, length));
+    end = last;
   }
-  std::size_t last = points.size();
-  while (last > first && white(points[last - 1])) {
-    trimmed.Taken.push_back(CodePointAt(text, points[last - 1].first, points[last - 1].second));
-    --last;
-  }
-  trimmed.Begin = first < points.size() ? points[first].first : text.size();
-  trimmed.End = last > first ? points[last - 1].first + points[last - 1].second : trimmed.Begin;
+  trimmed.Begin = begin;
+  trimmed.End = end;
   return trimmed;
 }
 
