@@ -24,6 +24,28 @@ def micros(run, clock):
     return run[clock] * scale
 
 
+def judge_checker(table, judge):
+    """questveto-checker-bench: any file up to 1 MiB checked in under 100 ms CPU and in at most
+    64 MiB plus 16 times its size; the cost per byte the same at every nesting depth."""
+    small = {name: run for name, run in table.items() if run["file_MiB"] <= 1.0}
+    slowest = max(small, key=lambda name: micros(small[name], "cpu_time"))
+    judge("any file up to 1 MiB checked in under 100 ms", micros(small[slowest], "cpu_time") < 1e5,
+          f"at most {micros(small[slowest], 'cpu_time') / 1000:.1f} ms CPU ({slowest})")
+    over = [name for name, run in table.items() if run["peak_MiB"] > run["limit_MiB"]]
+    heaviest = max(table, key=lambda name: table[name]["peak_MiB"] / table[name]["limit_MiB"])
+    judge("peak memory within 64 MiB plus 16 times the file's size", not over,
+          ", ".join(over) or f"at most {table[heaviest]['peak_MiB']:.1f} of "
+                              f"{table[heaviest]['limit_MiB']:.1f} MiB ({heaviest})")
+    for shape in ("ValidNesting", "BrokenNesting"):
+        depths = sorted((int(name.split("/")[1]), run["ns_per_byte"])
+                        for name, run in table.items() if name.startswith(shape + "/"))
+        # The shallowest file is a few kilobytes, where the check's fixed cost still shows.
+        deep = depths[1:]
+        judge(f"{shape}: the cost per byte does not grow with depth",
+              deep[-1][1] <= 1.5 * deep[0][1],
+              ", ".join(f"depth {depth}: {ns:.0f} ns" for depth, ns in depths))
+
+
 def main():
     table = medians(sys.argv[1])
     results = []
@@ -31,6 +53,9 @@ def main():
     def judge(name, met, text):
         results.append(met)
         print(f"{'met   ' if met else 'MISSED'}  {name}: {text}")
+
+    if len(sys.argv) > 2:
+        judge_checker(medians(sys.argv[2]), judge)
 
     # What the plugin adds is judged on its own share: the stand-in host's share of the same
     # crossings (host_us, measured apart) is the test double's cost, not what ships.

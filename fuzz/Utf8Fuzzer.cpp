@@ -3,7 +3,8 @@
 // UTF-8 that decodes back to the same text, and for well-formed x it is x itself. For the same
 // bytes read as 16-bit units w: Utf8Encode(w) is well-formed UTF-8 that decodes to w with each
 // unpaired surrogate replaced by U+FFFD. FString::FromUtf8 and ToUtf8 agree with the conversions
-// up to the first 0 and return every game heap block they take.
+// up to the first 0 and return every game heap block they take. Well-formed means as the config
+// checker's own validation, written apart from the host's decoder, judges it: the two must agree.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include "host/FString.h"
 #include "host/HostApi.h"
 #include "standin/GameHeap.h"
+#include "tools/configcheck/Utf8Text.h"
 
 namespace {
 
@@ -23,42 +25,6 @@ constexpr char16_t kReplacement = 0xFFFD;
   for (unsigned char b : bytes) std::fprintf(stderr, " %02X", b);
   std::fprintf(stderr, "\n");
   std::abort();
-}
-
-// Well-formed UTF-8 as Unicode defines it: no overlong form, no encoded surrogate, nothing above
-// U+10FFFF, no stray or missing continuation byte.
-bool WellFormedUtf8(const std::string& text) {
-  const auto* b = reinterpret_cast<const unsigned char*>(text.data());
-  const std::size_t n = text.size();
-  std::size_t i = 0;
-  while (i < n) {
-    const unsigned char lead = b[i];
-    std::size_t length;
-    unsigned char low = 0x80, high = 0xBF;  // range of the second byte
-    if (lead <= 0x7F) {
-      ++i;
-      continue;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-      length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      length = 3;
-      if (lead == 0xE0) low = 0xA0;
-      if (lead == 0xED) high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      length = 4;
-      if (lead == 0xF0) low = 0x90;
-      if (lead == 0xF4) high = 0x8F;
-    } else {
-      return false;
-    }
-    if (i + length > n) return false;
-    if (b[i + 1] < low || b[i + 1] > high) return false;
-    for (std::size_t k = 2; k < length; ++k) {
-      if (b[i + k] < 0x80 || b[i + k] > 0xBF) return false;
-    }
-    i += length;
-  }
-  return true;
 }
 
 bool IsHigh(char16_t c) {
@@ -89,14 +55,14 @@ void CheckBytes(const std::string& bytes) {
   const WideString decoded = HostApi::Tools::Utf8Decode(bytes);
   if (PairedOnly(decoded) != decoded) Fail("Utf8Decode produced an unpaired surrogate", bytes);
   const std::string encoded = HostApi::Tools::Utf8Encode(decoded);
-  if (!WellFormedUtf8(encoded)) Fail("Utf8Encode(Utf8Decode(x)) is not well-formed", bytes);
+  if (FirstInvalidByte(encoded)) Fail("Utf8Encode(Utf8Decode(x)) is not well-formed", bytes);
   if (HostApi::Tools::Utf8Decode(encoded) != decoded) {
     Fail("Utf8Decode(Utf8Encode(Utf8Decode(x))) differs from Utf8Decode(x)", bytes);
   }
-  if (WellFormedUtf8(bytes) && encoded != bytes) {
+  if (!FirstInvalidByte(bytes) && encoded != bytes) {
     Fail("well-formed x does not survive Utf8Encode(Utf8Decode(x))", bytes);
   }
-  if (!WellFormedUtf8(bytes) && decoded.find(kReplacement) == WideString::npos) {
+  if (FirstInvalidByte(bytes) && decoded.find(kReplacement) == WideString::npos) {
     Fail("malformed x decoded without a replacement character", bytes);
   }
 
@@ -116,7 +82,7 @@ void CheckUnits(const std::string& bytes) {
                                           static_cast<unsigned char>(bytes[i + 1])));
   }
   const std::string encoded = HostApi::Tools::Utf8Encode(units);
-  if (!WellFormedUtf8(encoded)) Fail("Utf8Encode(w) is not well-formed", bytes);
+  if (FirstInvalidByte(encoded)) Fail("Utf8Encode(w) is not well-formed", bytes);
   if (HostApi::Tools::Utf8Decode(encoded) != PairedOnly(units)) {
     Fail("Utf8Decode(Utf8Encode(w)) is not w with its unpaired surrogates replaced", bytes);
   }

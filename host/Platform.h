@@ -17,6 +17,9 @@ using WideChar = wchar_t;
 #define QV_EXPORT __declspec(dllexport)
 #if defined(QV_BUILDING_HOST)
 #define HOSTAPI __declspec(dllexport)
+#elif defined(QV_HOST_LINKED_IN)
+// The host is part of the program (the config checker's): its functions are called directly.
+#define HOSTAPI
 #else
 #define HOSTAPI __declspec(dllimport)
 #endif

@@ -1,11 +1,11 @@
 #include "plugin/Config.h"
 
-#include <exception>
 #include <set>
 #include <utility>
 
 #include "host/HostApi.h"
 #include "plugin/Log.h"
+#include "plugin/Settings.h"
 
 nlohmann::json PluginConfig;
 
@@ -26,15 +26,12 @@ bool& ConfigWasRead() {
   return read;
 }
 
+// The setting's value; the problem that made its default apply, if any, warned about once per
+// read of the configuration.
 template <typename T>
-T SettingOr(const char* key, const T& fallback) {
-  if (!ConfigWasRead()) return fallback;
-  try {
-    return PluginConfig.value(key, fallback);
-  } catch (const std::exception& error) {  // GCOVR_EXCL_BR_LINE nothing else is thrown here
-    WarnConfigFallback(key, error.what());
-    return fallback;
-  }
+T InForce(const char* key, Setting<T> setting) {
+  if (!setting.Problem.empty()) WarnConfigFallback(key, setting.Problem);
+  return std::move(setting.Value);
 }
 
 }  // namespace
@@ -51,11 +48,13 @@ void ReadConfig() {
 }
 
 std::string DisabledMessage() {
-  return SettingOr<std::string>(kDisabledMessageKey, kDefaultDisabledMessage);
+  if (!ConfigWasRead()) return kDefaultDisabledMessage;
+  return InForce(kDisabledMessageKey, DisabledMessageIn(PluginConfig));
 }
 
 bool ShowMissionNames() {
-  return SettingOr<bool>(kShowMissionNamesKey, false);
+  if (!ConfigWasRead()) return false;
+  return InForce(kShowMissionNamesKey, ShowMissionNamesIn(PluginConfig));
 }
 
 void WarnConfigFallback(const std::string& key, const std::string& reason) {

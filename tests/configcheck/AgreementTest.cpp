@@ -40,7 +40,7 @@ TEST_F(AgreementTest, CheckAnswersAsTheLoadedPlugin) {
     SetUp();
     LoadWith(config);
     ASSERT_TRUE(Messages("critical").empty()) << "the plugin did not read the file";
-    const ConfigCheck check = CheckConfigFile(ConfigPath());
+    ConfigCheck check = CheckConfigFile(ConfigPath());
     ASSERT_TRUE(check.Config.has_value());
     const std::vector<MissionVerdict> verdicts = JudgeMissions(check.Config, names);
     ASSERT_EQ(verdicts.size(), names.size());

@@ -122,15 +122,44 @@ TEST_F(FindingsTest, WhatSwitchesNothingOffOrSurprisesThePlayer) {
        {1, 23, "DisabledMissions", "entry 1 \"CafÉ\" holds \"É\", a letter outside A-Z"}},
       {R"({"DisabledMissions": [" Hunt "]})",
        {1, 23, "DisabledMissions",
-        "entry 1 \" Hunt \" begins or ends with white space, which the plugin matches too: a name "
-        "that has \"Hunt\" at its start or end is not switched off"}},
+        "entry 1 \" Hunt \" begins or ends with white space (U+0020), which the plugin matches as "
+        "written: a name that has \"Hunt\" at its start or end is not switched off"}},
       {R"({"DisabledMissions": ["Hunt", "Race\t"]})",
-       {1, 31, "DisabledMissions", "entry 2 \"Race\\t\" begins or ends with white space"}},
+       {1, 31, "DisabledMissions", "entry 2 \"Race\\t\" begins or ends with white space (U+0009)"}},
       {R"({"DisabledMissions": "\nHunt"})",
-       {1, 22, "DisabledMissions", "entry 1 \"\\nHunt\" begins or ends with white space"}},
+       {1, 22, "DisabledMissions", "entry 1 \"\\nHunt\" begins or ends with white space (U+000A)"}},
+      // Carriage return, vertical tab and form feed, at either end.
+      {R"({"DisabledMissions": ["\rHunt"]})",
+       {1, 23, "DisabledMissions", "entry 1 \"\\rHunt\" begins or ends with white space (U+000D)"}},
+      {R"({"DisabledMissions": ["Hunt\u000b"]})",
+       {1, 23, "DisabledMissions", "begins or ends with white space (U+000B)"}},
+      {R"({"DisabledMissions": ["\fHunt"]})",
+       {1, 23, "DisabledMissions", "begins or ends with white space (U+000C)"}},
+      {R"({"DisabledMissions": ["Hunt\r"]})",
+       {1, 23, "DisabledMissions", "begins or ends with white space (U+000D)"}},
+      // White space beyond ASCII, as copied names bring it.
+      {R"({"DisabledMissions": ["Hunt\u00a0"]})",
+       {1, 23, "DisabledMissions",
+        "entry 1 \"Hunt\\u00a0\" begins or ends with white space (U+00A0), which the plugin "
+        "matches as written: a name that has \"Hunt\" at its start"}},
+      {R"({"DisabledMissions": ["\u3000Hunt\u2003"]})",
+       {1, 23, "DisabledMissions", "white space (U+3000, U+2003)"}},
+      {R"({"DisabledMissions": ["\ufeffHunt"]})",
+       {1, 23, "DisabledMissions", "white space (U+FEFF)"}},
+      {R"({"DisabledMissions": ["Hunt\u200b\u200a"]})",
+       {1, 23, "DisabledMissions", "white space (U+200A, U+200B)"}},
       {R"({"DisabledMissions": ["  "]})",
        {1, 23, "DisabledMissions",
-        "entry 1 \"  \" is only white space: it switches off every name that holds it"}},
+        "entry 1 \"  \" is only white space (U+0020): it switches off every name that holds it"}},
+      {R"({"DisabledMissions": ["\u2028\u00a0"]})",
+       {1, 23, "DisabledMissions", "is only white space (U+2028, U+00A0)"}},
+      // One string holding commas: one entry, searched for whole.
+      {R"({"DisabledMissions": "Hunt, Race to the Summit"})",
+       {1, 22, "DisabledMissions",
+        "\"DisabledMissions\" is one string that holds commas: the plugin searches for it whole, "
+        "commas included; a list of names is written [\"Hunt\", \"Race to the Summit\"]"}},
+      {R"({"DisabledMissions": ",Hunt,,Race ,"})",
+       {1, 22, "DisabledMissions", "written [\"Hunt\", \"Race\"]"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.config);
@@ -179,6 +208,17 @@ TEST_F(FindingsTest, ParseErrorsOfCommonCausesCarryAHint) {
        "JSON strings and keys are written in double quotes: \"Hunt\", not 'Hunt'"},
       {"{\"DisabledMissions\": [\n  'Hunt']}", 2, 3, "written in double quotes"},
       {"{\"DisabledMessage\": \"Don't\", \"a\": 'x'}", 1, 35, "written in double quotes"},
+      // An apostrophe inside a double-quoted string is not the cause: the trailing comma is.
+      {"{\"DisabledMissions\": [\"Don't\",]}", 1, 31, "a comma after the last member or entry"},
+      {"{\"DisabledMissions\": [\"Don't\"] \"a\": 1}", 1, 34, "a comma is missing"},
+      {"", 1, 1, "the file is empty or holds only white space; the plugin needs a JSON object"},
+      {" \r\n\t\n", 3, 1, "the file is empty or holds only white space"},
+      {"\xEF\xBB\xBF\n", 2, 1, "the file is empty"},
+      // Saved in a Windows code page: "Café" in Windows-1252.
+      {"{\"DisabledMissions\": [\"Caf\xE9 Run\"]}", 1, 28,
+       "the file is not valid UTF-8 (byte \\xE9 at line 1, column 27); it looks saved in a "
+       "Windows code page: save it as UTF-8"},
+      {"{\n  \"DisabledMessage\": \"\x93Hi\x94\"}", 2, 23, "byte \\x93 at line 2, column 23"},
       {"{\"a\" 1}", 1, 6, ""},
       {"{\"a\": 1 / 2}", 1, 9, ""},
   };

@@ -90,6 +90,70 @@ TEST_F(MissionReportTest, NamesFromAFileOneALine) {
   EXPECT_EQ(missions[3].at("disabled"), true);
 }
 
+// What an editor on Windows saves: UTF-16 either way round, with or without a byte order mark.
+TEST_F(MissionReportTest, NamesFromAFileSavedAsUtf16) {
+  const std::string config = Write("config.json", R"({"DisabledMissions": ["run"]})");
+  const struct {
+    const char* what;
+    std::string bytes;  // "Café Run", then "Hunt", each ending a line
+  } files[] = {
+      {"little-endian with a mark", std::string("\xFF\xFE"
+                                                "C\0a\0f\0\xE9\0 \0R\0u\0n\0\r\0\n\0H\0u\0n\0t\0",
+                                                30)},
+      {"little-endian without a mark",
+       std::string("C\0a\0f\0\xE9\0 \0R\0u\0n\0\n\0H\0u\0n\0t\0\n\0", 28)},
+      {"big-endian with a mark", std::string("\xFE\xFF"
+                                             "\0C\0a\0f\0\xE9\0 \0R\0u\0n\0\n\0H\0u\0n\0t",
+                                             28)},
+      {"big-endian without a mark", std::string("\0C\0a\0f\0\xE9\0 \0R\0u\0n\0\n\0H\0u\0n\0t", 26)},
+  };
+  for (const auto& file : files) {
+    SCOPED_TRACE(file.what);
+    const ToolRun run = Run({config, "--missions", Write("names.txt", file.bytes)});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Out.rfind("mission \"Café Run\": switched off by entry 1 \"run\"\n"
+                            "mission \"Hunt\": not switched off\n",
+                            0),
+              0u)
+        << run.Out;
+  }
+}
+
+// A file not valid UTF-8 is refused by line, never shown raw; so is a name or path of that kind.
+TEST_F(MissionReportTest, InvalidUtf8IsRefusedOrShownEscaped) {
+  const std::string config = Write("config.json", R"({"DisabledMissions": ["Hunt"]})");
+  const ToolRun refused =
+      Run({config, "--missions", Write("names.txt", "Great Hunt\nCaf\xE9 Run\n")});
+  EXPECT_EQ(refused.Status, 2);
+  EXPECT_NE(refused.Err.find("names.txt is not valid UTF-8 at line 2 (byte \\xE9); it looks saved "
+                             "in a Windows code page: save it as UTF-8"),
+            std::string::npos)
+      << refused.Err;
+
+  const std::string odd = Write("conf\xE9.json", R"({"DisabledMissions": ["Hunt"]})");
+  const ToolRun text = Run({odd, "Caf\xE9 Hunt"});
+  EXPECT_NE(text.Out.find("mission \"Caf\\xE9 Hunt\": switched off by entry 1"), std::string::npos)
+      << text.Out;
+  EXPECT_NE(text.Out.find("conf\\xE9.json: no problems found"), std::string::npos) << text.Out;
+  const json report = Run({"--json", odd, "Caf\xE9"}).Json();
+  EXPECT_EQ(report["missions"][0]["name"], "Caf\\xE9");
+  EXPECT_NE(report["file"].get<std::string>().find("conf\\xE9.json"), std::string::npos);
+}
+
+// A damaged or hostile file of any depth is checked and judged: nothing recurses as deep as it is.
+TEST_F(MissionReportTest, DeepNestingIsCheckedAndJudged) {
+  const std::size_t depth = 200000;
+  const json report = Report(R"({"DisabledMissions": ["Hunt", )" + std::string(depth, '[') +
+                                 std::string(depth, ']') + "]}",
+                             {"Great Hunt", "Fishing"});
+  ASSERT_EQ(report.at("findings").size(), 1u);
+  EXPECT_EQ(report["findings"][0].at("column"), 31);
+  EXPECT_EQ(report["missions"][0].at("disabled"), true);
+  EXPECT_EQ(report["missions"][1].at("note"),
+            "entry 2 is an array, not a string, and stops the search");
+  EXPECT_EQ(Report(std::string(depth, '[')).at("exit_status"), 2);
+}
+
 TEST_F(MissionReportTest, NoVerdictWhenTheFileCannotBeRead) {
   const json report = Report("{\"DisabledMissions\": [\"Hunt\"", {"Hunt"});
   EXPECT_EQ(report.at("exit_status"), 2);

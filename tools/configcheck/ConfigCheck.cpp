@@ -24,6 +24,8 @@
 #include "plugin/Config.h"
 #include "plugin/MissionMatch.h"
 #include "plugin/Notification.h"
+#include "plugin/Settings.h"
+#include "tools/configcheck/Utf8Text.h"
 
 namespace {
 
@@ -33,9 +35,6 @@ constexpr std::array<const char*, 3> kKnownKeys = {kDisabledMissionsKey, kDisabl
                                                    kShowMissionNamesKey};
 
 constexpr std::size_t kMaxHintDistance = 3;
-
-// Space, tab, line feed, carriage return, vertical tab and form feed.
-constexpr const char* kWhiteSpace = " \t\n\r\v\f";
 
 char Folded(char c) {
   return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -92,6 +91,65 @@ std::optional<std::string> FirstLetterWithCaseOutsideAscii(const std::string& te
     return FString(letter).ToUtf8();
   }
   return std::nullopt;
+}
+
+// Where the text of UTF-8 `text` begins and ends once Unicode's white space is taken off both ends,
+// and which white space characters were taken, in the order met.
+struct Trimmed {
+  std::size_t Begin = 0;
+  std::size_t End = 0;  // one past the last byte kept; Begin == End when nothing is kept
+  std::vector<char32_t> Taken;
+};
+
+Trimmed TrimWhiteSpace(const std::string& text) {
+  Trimmed trimmed;
+  std::size_t begin = 0;
+  while (begin < text.size()) {
+    const std::size_t length = ValidSequenceLength(text, begin);
+    if (length == 0 || !IsUnicodeWhiteSpace(CodePointAt(text, begin, length))) break;
+    trimmed.Taken.push_back(CodePointAt(text, begin, length));
+    begin += length;
+  }
+  std::size_t end = text.size();
+  while (end > begin) {
+    std::size_t last = end - 1;  // the first byte of the last character
+    while (last > begin && (static_cast<unsigned char>(text[last]) & 0xC0) == 0x80) --last;
+    const std::size_t length = ValidSequenceLength(text, last);
+    if (length != end - last || !IsUnicodeWhiteSpace(CodePointAt(text, last, length))) break;
+    trimmed.Taken.push_back(CodePointAt(text, last, length));
+    end = last;
+  }
+  trimmed.Begin = begin;
+  trimmed.End = end;
+  return trimmed;
+}
+
+// "U+0020, U+00A0": the distinct characters, in the order given.
+std::string CodePointList(const std::vector<char32_t>& characters) {
+  std::vector<char32_t> distinct;
+  std::string list;
+  for (const char32_t c : characters) {
+    if (std::find(distinct.begin(), distinct.end(), c) != distinct.end()) continue;
+    distinct.push_back(c);
+    list += (list.empty() ? "" : ", ") + CodePointName(c);
+  }
+  return list;
+}
+
+// The pieces of `text` between its commas, white space taken off each, empty pieces left out.
+std::vector<std::string> SplitAtCommas(const std::string& text) {
+  std::vector<std::string> pieces;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    const std::size_t comma = std::min(text.find(',', start), text.size());
+    const std::string piece = text.substr(start, comma - start);
+    const Trimmed trimmed = TrimWhiteSpace(piece);
+    if (trimmed.End > trimmed.Begin) {
+      pieces.push_back(piece.substr(trimmed.Begin, trimmed.End - trimmed.Begin));
+    }
+    start = comma + 1;
+  }
+  return pieces;
 }
 
 class Checker {
@@ -167,6 +225,7 @@ class Checker {
                                          : "an empty object"));
       return;
     }
+    CheckCommaList(list, listAt);
     if (list.is_object()) {
       Warn(where_.ValueAt(listAt), kDisabledMissionsKey,
            fmt::format("\"{}\" is an object: the plugin tries its member values in the order of "
@@ -233,8 +292,7 @@ class Checker {
   // matches nothing.
   void CheckEntryText(const std::string& text, std::size_t number, const JsonPointer& at) {
     const std::string searched = text.substr(0, text.find('\0'));
-    const std::size_t first = searched.find_first_not_of(kWhiteSpace);
-    const std::size_t last = searched.find_last_not_of(kWhiteSpace);
+    const Trimmed trimmed = TrimWhiteSpace(searched);
     std::string problem;
     if (text.empty()) {
       problem = "is empty: it matches no mission";
@@ -244,14 +302,16 @@ class Checker {
       problem =
           fmt::format("holds the character U+0000: the plugin matches only the text before it, {}",
                       Quoted(searched));
-    } else if (first == std::string::npos) {
-      problem = fmt::format("{} is only white space: it switches off every name that holds it",
-                            Quoted(text));
-    } else if (first != 0 || last != searched.size() - 1) {
+    } else if (trimmed.Begin == trimmed.End) {
       problem = fmt::format(
-          "{} begins or ends with white space, which the plugin matches too: a name that has {} "
-          "at its start or end is not switched off",
-          Quoted(text), Quoted(searched.substr(first, last - first + 1)));
+          "{} is only white space ({}): it switches off every name that holds it as written",
+          Quoted(text), CodePointList(trimmed.Taken));
+    } else if (!trimmed.Taken.empty()) {
+      problem = fmt::format(
+          "{} begins or ends with white space ({}), which the plugin matches as written: a name "
+          "that has {} at its start or end is not switched off",
+          Quoted(text), CodePointList(trimmed.Taken),
+          Quoted(searched.substr(trimmed.Begin, trimmed.End - trimmed.Begin)));
     } else {
       return;
     }
@@ -259,24 +319,40 @@ class Checker {
          fmt::format("\"{}\" entry {} {}", kDisabledMissionsKey, number, problem));
   }
 
+  // One string holding commas is one entry, searched for whole: most likely a list meant.
+  void CheckCommaList(const json& list, const JsonPointer& at) {
+    if (!list.is_string()) return;
+    const std::vector<std::string> pieces = SplitAtCommas(list.get_ref<const std::string&>());
+    if (pieces.size() < 2) return;
+    std::string written;
+    for (const std::string& piece : pieces)
+      written += (written.empty() ? "" : ", ") + Quoted(piece);
+    Warn(where_.ValueAt(at), kDisabledMissionsKey,
+         fmt::format("\"{}\" is one string that holds commas: the plugin searches for it whole, "
+                     "commas included; a list of names is written [{}]",
+                     kDisabledMissionsKey, written));
+  }
+
+  // Whether the plugin uses each setting is decided by its own reading of them.
   void CheckMessage() {
     const auto found = config_.find(kDisabledMessageKey);
     if (found == config_.end()) return;
     const auto at = where_.ValueAt(root_ / kDisabledMessageKey);
-    if (!found->is_string()) {
+    const Setting<std::string> message = DisabledMessageIn(config_);
+    if (!message.Problem.empty()) {
       Warn(at, kDisabledMessageKey,
            fmt::format("\"{}\" is {}, not a string: the plugin shows the default message",
                        kDisabledMessageKey, Described(*found)));
       return;
     }
-    if (found->get_ref<const std::string&>().empty()) {
+    if (message.Value.empty()) {
       Warn(at, kDisabledMessageKey,
            fmt::format("\"{}\" is empty: a refused player sees a blank notification",
                        kDisabledMessageKey));
       return;
     }
     try {
-      const NotificationText text(found->get_ref<const std::string&>());
+      const NotificationText text(message.Value);
     } catch (const fmt::format_error& error) {
       Warn(at, kDisabledMessageKey,
            fmt::format("\"{}\" is rejected by the formatter ({}): the plugin shows the default "
@@ -287,7 +363,7 @@ class Checker {
 
   void CheckShowMissionNames() {
     const auto found = config_.find(kShowMissionNamesKey);
-    if (found == config_.end() || found->is_boolean()) return;
+    if (found == config_.end() || ShowMissionNamesIn(config_).Problem.empty()) return;
     std::string message = fmt::format("\"{}\" is {}, not a boolean: the plugin takes false",
                                       kShowMissionNamesKey, Described(*found));
     if (found->is_string()) message += "; true and false are written without quotes";
@@ -381,5 +457,28 @@ std::string Described(const nlohmann::json& value) {
 }
 
 std::string Quoted(const std::string& text) {
-  return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+  // Valid stretches escaped as JSON escapes them; between them each invalid byte as \xNN and each
+  // white space character beyond ASCII, invisible on a screen, as \uNNNN.
+  std::string quoted = "\"";
+  std::size_t stretch = 0;
+  const auto flush = [&](std::size_t end) {
+    const std::string dumped = nlohmann::json(text.substr(stretch, end - stretch)).dump();
+    quoted.append(dumped, 1, dumped.size() - 2);
+  };
+  for (std::size_t offset = 0; offset < text.size();) {
+    const std::size_t length = ValidSequenceLength(text, offset);
+    if (length == 0) {
+      flush(offset);
+      quoted += EscapeInvalidBytes(text.substr(offset, 1));
+      stretch = ++offset;
+    } else if (length > 1 && IsUnicodeWhiteSpace(CodePointAt(text, offset, length))) {
+      flush(offset);
+      quoted += fmt::format("\\u{:04x}", static_cast<uint32_t>(CodePointAt(text, offset, length)));
+      stretch = offset += length;
+    } else {
+      offset += length;
+    }
+  }
+  flush(text.size());
+  return quoted + "\"";
 }

@@ -50,7 +50,9 @@ ConfigCheck CheckConfigFile(const std::string& path, const MissionList* listed =
 //   string (the plugin's search stops there), and entries that match nothing (empty, or cut to
 //   nothing by U+0000) or are cut short by U+0000, or hold letters outside A-Z whose case the
 //   plugin does not ignore (it ignores the case of A-Z only, as the Windows runtime does in the
-//   "C" locale plugins run in, so "Охота" and "ОХОТА" are different texts to it);
+//   "C" locale plugins run in, so "Охота" and "ОХОТА" are different texts to it), or begin or end
+//   with white space by Unicode's definition, which the plugin matches as written;
+// - "DisabledMissions" as one string that holds commas, with the list it most likely meant;
 // - given `listed`, an entry that alone switches off more than half of its missions;
 // - "DisabledMessage" not a string, empty (a blank notification), or rejected by the
 //   notification's formatter;
@@ -75,5 +77,6 @@ std::optional<std::string> NearestKnownKey(const std::string& unknown);
 std::string Described(const nlohmann::json& value);
 
 // `text` in double quotes, with quotes, backslashes and control characters escaped as in JSON,
-// so that any key, entry or name stays on its line; invalid UTF-8 shows as U+FFFD.
+// so that any key, entry or name stays on its line; a byte that is not valid UTF-8 shows as \xE9
+// and white space beyond ASCII, invisible on a screen, as in JSON (\u00a0).
 std::string Quoted(const std::string& text);

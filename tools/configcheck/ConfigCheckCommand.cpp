@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,7 @@
 #include "host/Platform.h"
 #include "tools/configcheck/ConfigCheck.h"
 #include "tools/configcheck/MissionVerdict.h"
+#include "tools/configcheck/Utf8Text.h"
 
 namespace {
 
@@ -29,21 +32,29 @@ const char* const kDescription =
     "--missions, also warns of an entry that alone switches off more than half of them.\n"
     "Exit status: 0 no findings, 1 warnings only, 2 errors (also for a wrong command line).\n";
 
-// One name a line, UTF-8; a Windows line end and a byte order mark are dropped, blank lines
-// skipped.
-bool ReadNames(const std::string& path, std::vector<std::string>& names) {
+// One name a line, in UTF-8 or UTF-16 (with or without a byte order mark); a UTF-8 byte order
+// mark and Windows line ends are dropped, blank lines skipped. Answers "" on success, otherwise
+// why the file cannot be used.
+std::string ReadNames(const std::string& path, std::vector<std::string>& names) {
   std::ifstream file;
   Platform::OpenForReading(file, path, std::ios::binary);
-  if (!file.is_open()) return false;
+  if (!file.is_open()) return "cannot open the missions file " + EscapeInvalidBytes(path);
+  std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  if (LooksLikeUtf16(text)) text = Utf16ToUtf8(text);
+  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+  std::istringstream lines(text);
   std::string line;
-  bool first = true;
-  while (std::getline(file, line)) {
-    if (first && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
-    first = false;
+  for (std::size_t number = 1; std::getline(lines, line); ++number) {
+    if (const auto invalid = FirstInvalidByte(line)) {
+      return fmt::format(
+          "the missions file {} is not valid UTF-8 at line {} (byte \\x{:02X}); it looks saved "
+          "in a Windows code page: save it as UTF-8",
+          EscapeInvalidBytes(path), number, static_cast<unsigned char>(line[*invalid]));
+    }
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (!line.empty()) names.push_back(line);
   }
-  return true;
+  return "";
 }
 
 const char* SeverityName(Severity level) {
@@ -93,22 +104,25 @@ int ExitStatus(const std::vector<Finding>& findings) {
 // then "path: no problems found" or "path: E errors, W warnings" (zero counts left out).
 void WriteText(std::ostream& out, const ConfigCheck& check,
                const std::vector<MissionVerdict>& verdicts) {
+  const std::string path = EscapeInvalidBytes(check.Path);
   for (const Finding& finding : check.Findings) {
     const std::string place =
-        finding.At ? fmt::format("{}:{}:{}", check.Path, finding.At->Line, finding.At->Column)
-                   : check.Path;
-    fmt::print(out, "{}: {}: {}\n", place, SeverityName(finding.Level), finding.Message);
+        finding.At ? fmt::format("{}:{}:{}", path, finding.At->Line, finding.At->Column) : path;
+    fmt::print(out, "{}: {}: {}\n", place, SeverityName(finding.Level),
+               EscapeInvalidBytes(finding.Message));
   }
   for (const MissionVerdict& verdict : verdicts) {
-    fmt::print(out, "mission {}: {}\n", Quoted(verdict.Name), VerdictText(verdict));
+    fmt::print(out, "mission {}: {}\n", Quoted(verdict.Name),
+               EscapeInvalidBytes(VerdictText(verdict)));
   }
-  fmt::print(out, "{}: {}\n", check.Path, Summary(check));
+  fmt::print(out, "{}: {}\n", path, Summary(check));
 }
 
 // {"file": path,
 //  "findings": [{"severity": "error"|"warning", "message", "line", "column", "key"}],
 //  "missions": [{"name", "disabled": bool|null, "entry": {"number", "text"}|null, "note"}],
 //  "exit_status": 0|1|2}
+// Bytes of the path, the names or the messages that are not valid UTF-8 show as \xE9.
 // line, column and key are null when they do not apply, note when empty; entries are numbered
 // from 1 in the order the plugin tries them.
 void WriteJson(std::ostream& out, const ConfigCheck& check,
@@ -116,7 +130,7 @@ void WriteJson(std::ostream& out, const ConfigCheck& check,
   json findings = json::array();
   for (const Finding& finding : check.Findings) {
     findings.push_back({{"severity", SeverityName(finding.Level)},
-                        {"message", finding.Message},
+                        {"message", EscapeInvalidBytes(finding.Message)},
                         {"line", finding.At ? json(finding.At->Line) : json(nullptr)},
                         {"column", finding.At ? json(finding.At->Column) : json(nullptr)},
                         {"key", OrNull(finding.Key)}});
@@ -126,17 +140,16 @@ void WriteJson(std::ostream& out, const ConfigCheck& check,
     json entry = nullptr;
     if (verdict.Entry)
       entry = {{"number", verdict.Entry->Index + 1}, {"text", verdict.Entry->Text}};
-    missions.push_back({{"name", verdict.Name},
+    missions.push_back({{"name", EscapeInvalidBytes(verdict.Name)},
                         {"disabled", verdict.Disabled ? json(*verdict.Disabled) : json(nullptr)},
                         {"entry", entry},
-                        {"note", OrNull(verdict.Note)}});
+                        {"note", OrNull(EscapeInvalidBytes(verdict.Note))}});
   }
-  const json document = {{"file", check.Path},
+  const json document = {{"file", EscapeInvalidBytes(check.Path)},
                          {"findings", findings},
                          {"missions", missions},
                          {"exit_status", ExitStatus(check.Findings)}};
-  // Names from the command line may be invalid UTF-8; they must not stop the report.
-  out << document.dump(2, ' ', false, json::error_handler_t::replace) << '\n';
+  out << document.dump(2) << '\n';
 }
 
 }  // namespace
@@ -163,14 +176,14 @@ int RunConfigCheck(int argc, const char* const* argv, std::ostream& out, std::os
   }
   MissionList listed{namesFile, {}};
   if (!namesFile.empty()) {
-    if (!ReadNames(namesFile, listed.Names)) {
-      err << "questveto-config-check: cannot open the missions file " << namesFile << '\n';
+    if (const std::string problem = ReadNames(namesFile, listed.Names); !problem.empty()) {
+      err << "questveto-config-check: " << problem << '\n';
       return kErrorStatus;
     }
     names.insert(names.end(), listed.Names.begin(), listed.Names.end());
   }
 
-  const ConfigCheck check = CheckConfigFile(configPath, namesFile.empty() ? nullptr : &listed);
+  ConfigCheck check = CheckConfigFile(configPath, namesFile.empty() ? nullptr : &listed);
   const std::vector<MissionVerdict> verdicts = JudgeMissions(check.Config, names);
   if (asJson) {
     WriteJson(out, check, verdicts);

@@ -6,17 +6,21 @@
 
 #include <fmt/format.h>
 
+#include "tools/configcheck/Utf8Text.h"
+
 namespace {
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-// A byte order mark of UTF-16, or a 0 byte in the first two: every ASCII character of UTF-16 text
-// comes with one.
-bool LooksLikeUtf16(const std::string& text) {
-  if (text.compare(0, 2, "\xFF\xFE") == 0 || text.compare(0, 2, "\xFE\xFF") == 0) return true;
-  return text.size() >= 2 && (text[0] == '\0' || text[1] == '\0');
+// Nothing but blanks, after a UTF-8 byte order mark if there is one.
+bool BlankOnly(const std::string& text) {
+  const std::size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+  for (std::size_t i = start; i < text.size(); ++i) {
+    if (!IsBlank(text[i])) return false;
+  }
+  return true;
 }
 
 bool StartsComment(const std::string& text, std::size_t offset) {
@@ -83,17 +87,18 @@ class LocatingHandler final : public nlohmann::json_sax<nlohmann::json> {
 
   bool key(string_t& name) override {
     const std::size_t start = TokenStart();
+    if (depth_ > kLevelsLocated) return true;
     Container& object = open_.back();
     object.Key = name;
-    const JsonPointer where = object.Path / name;
-    if (open_.size() == 1) {
-      auto [earlier, first] = loc_.keys_.emplace(where.to_string(), start);
+    const std::string where = (object.Path / name).to_string();
+    if (depth_ == 1) {
+      auto [earlier, first] = loc_.keys_.emplace(where, start);
       if (!first) {
         loc_.repeated_.push_back({name, loc_.lines_.At(start), loc_.lines_.At(earlier->second)});
         earlier->second = start;
       }
     } else {
-      loc_.keys_[where.to_string()] = start;
+      loc_.keys_[where] = start;
     }
     return true;
   }
@@ -113,6 +118,7 @@ class LocatingHandler final : public nlohmann::json_sax<nlohmann::json> {
   }
 
  private:
+  // A container among the first kLevelsLocated levels, whose values are located.
   struct Container {
     JsonPointer Path;
     bool IsArray;
@@ -135,11 +141,13 @@ class LocatingHandler final : public nlohmann::json_sax<nlohmann::json> {
     return start;
   }
 
-  // Records where the value that begins now starts; returns its path.
-  JsonPointer Value() {
+  // Records where the value that begins now starts, when it lies within the located levels;
+  // answers its path then.
+  std::optional<JsonPointer> Value() {
     const std::size_t start = TokenStart();
+    if (depth_ > kLevelsLocated) return std::nullopt;
     JsonPointer where;
-    if (!open_.empty()) {
+    if (depth_ > 0) {
       Container& parent = open_.back();
       where = parent.IsArray ? parent.Path / parent.NextIndex++ : parent.Path / parent.Key;
     }
@@ -153,21 +161,30 @@ class LocatingHandler final : public nlohmann::json_sax<nlohmann::json> {
   }
 
   bool Open(bool isArray) {
-    open_.push_back({Value(), isArray, 0, {}});
+    if (auto where = Value(); where && depth_ < kLevelsLocated) {
+      open_.push_back({std::move(*where), isArray, 0, {}});
+    }
+    ++depth_;
     return true;
   }
 
   bool Close() {
     lastEnd_ = Consumed();
-    open_.pop_back();
-    if (open_.empty()) loc_.valueEnd_ = lastEnd_;
+    if (depth_ <= kLevelsLocated) open_.pop_back();
+    --depth_;
+    if (depth_ == 0) loc_.valueEnd_ = lastEnd_;
     return true;
   }
+
+  // Findings name the top level, its members and their entries; deeper values are only counted,
+  // so that a deeply nested file costs no more per byte than a flat one.
+  static constexpr std::size_t kLevelsLocated = 2;
 
   ConfigLocations& loc_;
   std::stringbuf& input_;
   std::size_t lastEnd_ = 0;
-  std::vector<Container> open_;
+  std::size_t depth_ = 0;        // containers open around the parser's position
+  std::vector<Container> open_;  // the open containers among the located levels, outermost first
 };
 
 ConfigLocations::ConfigLocations(const std::string& text) : text_(text), lines_(text_) {
@@ -202,6 +219,17 @@ std::string ParseErrorHint(const std::string& text, std::size_t errorOffset,
                            const std::string& libraryMessage) {
   if (LooksLikeUtf16(text)) {
     return "the file looks saved as UTF-16; save it as UTF-8";
+  }
+  if (BlankOnly(text)) {
+    return "the file is empty or holds only white space; the plugin needs a JSON object, at "
+           "least {}";
+  }
+  if (const auto invalid = FirstInvalidByte(text); invalid && *invalid <= errorOffset) {
+    const TextPosition at = LineIndex(text).At(*invalid);
+    return fmt::format(
+        "the file is not valid UTF-8 (byte \\x{:02X} at line {}, column {}); it looks saved in "
+        "a Windows code page: save it as UTF-8",
+        static_cast<unsigned char>(text[*invalid]), at.Line, at.Column);
   }
   if (errorOffset >= text.size()) return "";
   if (StartsComment(text, errorOffset)) {

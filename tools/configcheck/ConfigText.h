@@ -37,7 +37,9 @@ struct RepeatedKey {
 
 // Where the keys and values of a config.json text begin. The text is scanned by the JSON
 // library's event parser with the settings the plugin parses with (the first value only, no
-// comments), so both see the same values.
+// comments), so both see the same values. Places are kept for the top level, its members and
+// their entries (pointers of up to two tokens), which is all findings name; deeper values are
+// passed over, so the scan's cost grows with the text's length alone, whatever its nesting.
 class ConfigLocations {
  public:
   explicit ConfigLocations(const std::string& text);
@@ -72,8 +74,9 @@ class ConfigLocations {
 };
 
 // A hint for the parse error `libraryMessage` at byte `errorOffset` of `text` (the last byte the
-// parser read), or "" when the cause is not one of the mistakes operators make most: a comment, a
-// comma after the last member, a file saved as UTF-16, a string in single quotes, a missing comma
-// between members.
+// parser read), or "" when the cause is not one of the mistakes operators make most: a file saved
+// as UTF-16, an empty or blank file, a file not valid UTF-8 before the error (saved in a Windows
+// code page, most likely), a comment, a string in single quotes, a comma after the last member, a
+// missing comma between members.
 std::string ParseErrorHint(const std::string& text, std::size_t errorOffset,
                            const std::string& libraryMessage);

@@ -46,11 +46,10 @@ std::string WhyNotReached(const json& config, const FString& displayName,
                      laterNumbers[wouldMatch->Index], Quoted(wouldMatch->Text));
 }
 
-MissionVerdict Judge(const json& config, const std::string& name) {
+MissionVerdict Judge(json& config, const std::string& name) {
   const FString displayName = FString::FromUtf8(name);
-  json asThePluginHasIt = config;  // the plugin's lookup may add "DisabledMissions" to it
   try {
-    auto entry = FindDisablingEntry(asThePluginHasIt, displayName);
+    auto entry = FindDisablingEntry(config, displayName);
     const bool disabled = entry.has_value();
     return {name, disabled, std::move(entry), {}};
   } catch (const std::exception& failure) {
@@ -61,7 +60,7 @@ MissionVerdict Judge(const json& config, const std::string& name) {
 
 }  // namespace
 
-std::vector<MissionVerdict> JudgeMissions(const std::optional<nlohmann::json>& config,
+std::vector<MissionVerdict> JudgeMissions(std::optional<nlohmann::json>& config,
                                           const std::vector<std::string>& names) {
   std::vector<MissionVerdict> verdicts;
   for (const std::string& name : names) {

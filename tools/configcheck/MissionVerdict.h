@@ -22,6 +22,8 @@ struct MissionVerdict {
 
 // One verdict per name, in order. `config` is the value the plugin reads, none when the file
 // cannot be read; the plugin then switches nothing off (at load) or keeps the configuration it
-// had (at a reload), so no verdict is given.
-std::vector<MissionVerdict> JudgeMissions(const std::optional<nlohmann::json>& config,
+// had (at a reload), so no verdict is given. The plugin's own lookup runs on `config` itself, not
+// on a copy (a copy of a deeply nested value would recurse as deep): it may add
+// "DisabledMissions" with the value null, as it does to the configuration in force.
+std::vector<MissionVerdict> JudgeMissions(std::optional<nlohmann::json>& config,
                                           const std::vector<std::string>& names);

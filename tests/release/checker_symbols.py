@@ -1,0 +1,65 @@
+#!/usr/bin/env python3
+"""questveto-config-check carries of the stand-in host only its UTF-8 conversions: every symbol of
+the stand-in's namespace in the program is one the UTF-8 library defines, so nothing of the
+simulated world, the journal, the registries or the stand-in's game heap is linked in. Nor does
+an ELF program take a host function from a shared library (the stand-in host's libversion.so);
+the PE program's imports are held to system DLLs by compare_checker.py.
+
+Usage: checker_symbols.py --nm NM CHECKER UTF8_LIBRARY
+CHECKER is the ELF or PE program; UTF8_LIBRARY the static library of the conversions.
+"""
+import argparse
+import subprocess
+import sys
+
+NAMESPACE = "StandIn::"
+
+
+def stand_in_symbols(nm, path):
+    """The demangled names in the stand-in's namespace that `path` defines, without clone
+    suffixes such as " [clone .cold]"."""
+    out = subprocess.run([nm, "--defined-only", "-C", path], check=True, capture_output=True,
+                         text=True).stdout
+    names = set()
+    for line in out.splitlines():
+        parts = line.split(" ", 2)
+        if len(parts) == 3 and parts[2].startswith(NAMESPACE):
+            names.add(parts[2].split(" [clone ")[0])
+    return names
+
+
+def host_imports(nm, path):
+    """The host functions an ELF program takes from a shared library."""
+    with open(path, "rb") as file:
+        if file.read(4) != b"\x7fELF":
+            return []
+    out = subprocess.run([nm, "-D", "--undefined-only", "-C", path], check=True,
+                         capture_output=True, text=True).stdout
+    names = [line.split(None, 1)[1] for line in out.splitlines() if line.strip()]
+    return [name for name in names
+            if name.startswith(("GetAddress", "GetLogSinks", "HostApi::", NAMESPACE))]
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--nm", required=True)
+    parser.add_argument("checker")
+    parser.add_argument("utf8_library")
+    args = parser.parse_args()
+    allowed = stand_in_symbols(args.nm, args.utf8_library)
+    linked = stand_in_symbols(args.nm, args.checker)
+    if not allowed:
+        sys.exit(f"FAIL: {args.utf8_library} defines nothing in {NAMESPACE}; wrong library?")
+    imported = host_imports(args.nm, args.checker)
+    if imported:
+        sys.exit("FAIL: the checker takes host functions from a shared library: " +
+                 ", ".join(imported))
+    foreign = sorted(linked - allowed)
+    if foreign:
+        sys.exit("FAIL: the checker links stand-in code beyond the UTF-8 conversions:\n  " +
+                 "\n  ".join(foreign))
+    print(f"the checker links {len(linked)} stand-in symbols, all of the UTF-8 conversions")
+
+
+if __name__ == "__main__":
+    main()

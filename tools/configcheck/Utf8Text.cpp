@@ -1,0 +1,107 @@
+#include "tools/configcheck/Utf8Text.h"
+
+#include <fmt/format.h>
+
+#include "host/HostApi.h"
+
+namespace {
+
+bool IsContinuation(unsigned char byte) {
+  return (byte & 0xC0) == 0x80;
+}
+
+}  // namespace
+
+std::size_t ValidSequenceLength(const std::string& text, std::size_t offset) {
+  if (offset >= text.size()) return 0;
+  const auto lead = static_cast<unsigned char>(text[offset]);
+  if (lead < 0x80) return 1;
+  std::size_t length = 0;
+  // The second byte's range: narrower after E0, ED, F0 and F4, which would otherwise begin an
+  // overlong form, a surrogate or a value above U+10FFFF.
+  unsigned char low = 0x80;
+  unsigned char high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (offset + length > text.size()) return 0;
+  const auto second = static_cast<unsigned char>(text[offset + 1]);
+  if (second < low || second > high) return 0;
+  for (std::size_t i = 2; i < length; ++i) {
+    if (!IsContinuation(static_cast<unsigned char>(text[offset + i]))) return 0;
+  }
+  return length;
+}
+
+char32_t CodePointAt(const std::string& text, std::size_t offset, std::size_t length) {
+  static constexpr unsigned char kLeadBits[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+  char32_t c = static_cast<unsigned char>(text[offset]) & kLeadBits[length];
+  for (std::size_t i = 1; i < length; ++i) {
+    c = (c << 6) | (static_cast<unsigned char>(text[offset + i]) & 0x3F);
+  }
+  return c;
+}
+
+std::optional<std::size_t> FirstInvalidByte(const std::string& text) {
+  for (std::size_t offset = 0; offset < text.size();) {
+    const std::size_t length = ValidSequenceLength(text, offset);
+    if (length == 0) return offset;
+    offset += length;
+  }
+  return std::nullopt;
+}
+
+std::string EscapeInvalidBytes(const std::string& text) {
+  std::string escaped;
+  escaped.reserve(text.size());
+  for (std::size_t offset = 0; offset < text.size();) {
+    const std::size_t length = ValidSequenceLength(text, offset);
+    if (length == 0) {
+      escaped += fmt::format("\\x{:02X}", static_cast<unsigned char>(text[offset]));
+      ++offset;
+    } else {
+      escaped.append(text, offset, length);
+      offset += length;
+    }
+  }
+  return escaped;
+}
+
+bool IsUnicodeWhiteSpace(char32_t c) {
+  return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680 ||
+         (c >= 0x2000 && c <= 0x200B) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F ||
+         c == 0x3000 || c == 0xFEFF;
+}
+
+std::string CodePointName(char32_t c) {
+  return fmt::format("U+{:04X}", static_cast<uint32_t>(c));
+}
+
+bool LooksLikeUtf16(const std::string& text) {
+  if (text.compare(0, 2, "\xFF\xFE") == 0 || text.compare(0, 2, "\xFE\xFF") == 0) return true;
+  return text.size() >= 2 && (text[0] == '\0' || text[1] == '\0');
+}
+
+std::string Utf16ToUtf8(const std::string& text) {
+  const bool bigEndian = text.compare(0, 2, "\xFE\xFF") == 0 || (!text.empty() && text[0] == '\0');
+  const bool mark = text.compare(0, 2, "\xFF\xFE") == 0 || text.compare(0, 2, "\xFE\xFF") == 0;
+  WideString wide;
+  wide.reserve(text.size() / 2);
+  for (std::size_t i = mark ? 2 : 0; i + 1 < text.size(); i += 2) {
+    const auto first = static_cast<unsigned char>(text[i]);
+    const auto second = static_cast<unsigned char>(text[i + 1]);
+    wide.push_back(
+        static_cast<WideChar>(bigEndian ? (first << 8) | second : (second << 8) | first));
+  }
+  return HostApi::Tools::Utf8Encode(wide);
+}
