@@ -39,7 +39,7 @@ CASES = [
       "as Bob ask.disabled The Great Hunt",
       "ask.disabled Hunt"],
      ["Loaded plugin {questveto}", "Loaded plugin {example}",
-      "Registered by plugins:", "  {questveto}: qv.reload\n", "  {example}: ask.disabled\n",
+      "Registered by plugins:", "  {questveto}: qv.reload qv.status\n", "  {example}: ask.disabled\n",
       chat('"Hunt" is switched off by QuestVeto'),
       chat('"Gather Wood" is not switched off by QuestVeto'),
       chat("QuestVeto: Reloaded config"),
