@@ -60,6 +60,16 @@ class SandboxProgramTest : public testing::Test {
     }
   }
 
+  // How many times `text` is in `output`.
+  static std::size_t Occurrences(const std::string& output, const std::string& text) {
+    std::size_t count = 0;
+    for (std::size_t at = output.find(text); at != std::string::npos;
+         at = output.find(text, at + text.size())) {
+      ++count;
+    }
+    return count;
+  }
+
   fs::path dir_;
 };
 
@@ -190,9 +200,16 @@ TEST_F(SandboxProgramTest, APluginGivenTwiceStopsBeforeStarting) {
       fmt::format("--plugin '{}' --plugin '{}' 2>&1 </dev/null", plugin.string(), other.string())));
   EXPECT_EQ(run.Status, 1) << run.Output;
   ExpectInOrder(run.Output,
-                {"Loaded plugin " + plugin.string(), "Unloaded plugin " + plugin.string(),
+                {"[QuestVeto][info] Loaded config from ", "Loaded plugin " + plugin.string(),
+                 "Unloaded plugin " + plugin.string(),
                  fmt::format("questveto-sandbox: plugin {} is loaded already, as {}",
                              other.string(), plugin.string())});
+  // The library was attached once: a second attach would read the configuration again and place
+  // the hook and the commands a second time.
+  EXPECT_EQ(Occurrences(run.Output, "Loaded config from "), 1u) << run.Output;
+  EXPECT_EQ(Occurrences(run.Output, "Loaded plugin "), 1u) << run.Output;
+  EXPECT_EQ(Occurrences(run.Output, "Unloaded plugin "), 1u) << run.Output;
+  EXPECT_EQ(run.Output.find("[critical]"), std::string::npos) << run.Output;
 }
 
 TEST_F(SandboxProgramTest, NoSampleConfigLeavesTheDirectoryAsAFreshInstallHasIt) {
