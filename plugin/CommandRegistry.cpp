@@ -2,12 +2,12 @@
 
 #include "host/FString.h"
 
-void RegisterConsoleCommand(const char* name, HostApi::ConsoleCommand handler) {
+void RegisterConsoleCommand(const char* name, const HostApi::ConsoleCommand& handler) {
   const FString text(name);
   HostApi::GetCommands().AddConsoleCommand(text, handler);
 }
 
-void RegisterRconCommand(const char* name, HostApi::RconCommand handler) {
+void RegisterRconCommand(const char* name, const HostApi::RconCommand& handler) {
   const FString text(name);
   HostApi::GetCommands().AddRconCommand(text, handler);
 }

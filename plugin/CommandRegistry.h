@@ -4,7 +4,7 @@
 
 #include "host/HostApi.h"
 
-void RegisterConsoleCommand(const char* name, HostApi::ConsoleCommand handler);
-void RegisterRconCommand(const char* name, HostApi::RconCommand handler);
+void RegisterConsoleCommand(const char* name, const HostApi::ConsoleCommand& handler);
+void RegisterRconCommand(const char* name, const HostApi::RconCommand& handler);
 void RemoveConsoleCommand(const char* name);
 void RemoveRconCommand(const char* name);
