@@ -55,7 +55,8 @@ def run_block(command, root, build):
     env["TMPDIR"] = "/tmp"  # where a fresh server directory goes, as the README shows
     done = subprocess.run(["bash", "-c", command], cwd=root, env=env, stdout=subprocess.PIPE,
                           stderr=subprocess.STDOUT, timeout=300)
-    output = done.stdout.decode("utf-8", "replace")
+    # A file with Windows line ends shows on a terminal as any other.
+    output = done.stdout.decode("utf-8", "replace").replace("\r\n", "\n")
     if output and not output.endswith("\n"):
         output += "\n"
     if done.returncode != 0:
