@@ -5,7 +5,10 @@ folder of its own and built against the installed package alone (find_package(Qu
 asked for C++14 so that the kit must raise it to the C++17 the client header needs), and the plugin
 it gives is played beside QuestVeto in the sandbox by ask_questveto.py.
 
-Usage: author_kit.py --cmake CMAKE --build QUESTVETO_BUILD --example-source DIR [--toolchain FILE]
+With --kit-archive the kit is the release's author kit archive, unpacked, instead.
+
+Usage: author_kit.py --cmake CMAKE --build QUESTVETO_BUILD [--kit-archive ZIP]
+                     --example-source DIR [--toolchain FILE]
                      --work DIR -- ASK_QUESTVETO_ARGUMENTS (without --example and --work)
 """
 import argparse
@@ -14,6 +17,7 @@ import os
 import shutil
 import subprocess
 import sys
+import zipfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -32,6 +36,7 @@ def main():
     parser.add_argument("--cmake", required=True)
     parser.add_argument("--build", required=True)
     parser.add_argument("--example-source", required=True)
+    parser.add_argument("--kit-archive")
     parser.add_argument("--toolchain")
     parser.add_argument("--work", required=True)
     parser.add_argument("ask", nargs=argparse.REMAINDER)
@@ -39,12 +44,19 @@ def main():
     shutil.rmtree(args.work, ignore_errors=True)
     kit, source, build = (os.path.join(args.work, name) for name in ("kit", "AskQuestVeto", "build"))
 
-    run([args.cmake, "--install", args.build, "--component", "AuthorKit", "--prefix", kit])
+    if args.kit_archive:
+        print(f"unpacking {args.kit_archive} into {kit}", flush=True)
+        with zipfile.ZipFile(args.kit_archive) as archive:
+            archive.extractall(kit)
+    else:
+        run([args.cmake, "--install", args.build, "--component", "AuthorKit", "--prefix", kit])
     shutil.copytree(args.example_source, source)
     configure = [args.cmake, "-S", source, "-B", build, "-DCMAKE_BUILD_TYPE=Release",
                  "-DCMAKE_PREFIX_PATH=" + kit, "-DCMAKE_CXX_STANDARD=14"]
     if args.toolchain:
-        configure.append("-DCMAKE_TOOLCHAIN_FILE=" + args.toolchain)
+        # A cross build searches only its target's root for packages: the kit is named outright.
+        configure += ["-DCMAKE_TOOLCHAIN_FILE=" + args.toolchain,
+                      "-DQuestVeto_DIR=" + os.path.join(kit, "lib", "cmake", "QuestVeto")]
     run(configure)
     run([args.cmake, "--build", build])
     built = [path for pattern in ("AskQuestVeto.so", "AskQuestVeto.dll")

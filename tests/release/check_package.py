@@ -102,6 +102,8 @@ def main():
     loader, sandbox, built_plugin = args.windows
 
     check_checksum(args.zip)
+    # The author kit, packed beside it (example_author_kit builds against it).
+    check_checksum(args.zip.replace("-win64.zip", "-win64-author-kit.zip"))
     check_listing(args.zip)
     check_install_notes(args.zip, args.version)
 
