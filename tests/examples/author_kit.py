@@ -42,7 +42,8 @@ def main():
     parser.add_argument("ask", nargs=argparse.REMAINDER)
     args = parser.parse_args()
     shutil.rmtree(args.work, ignore_errors=True)
-    kit, source, build = (os.path.join(args.work, name) for name in ("kit", "AskQuestVeto", "build"))
+    kit, source, build = (os.path.join(args.work, name)
+                          for name in ("kit", "AskQuestVeto", "build"))
 
     if args.kit_archive:
         print(f"unpacking {args.kit_archive} into {kit}", flush=True)
