@@ -29,12 +29,12 @@ std::string Quoted(const std::string& text) {
   return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
+// The load has tried a read before the command exists, so a read has either succeeded or failed.
 std::string ReadLine(const ConfigReads& reads) {
-  if (!reads.LastSucceeded && reads.LastFailed) {
+  if (!reads.LastSucceeded) {
     return fmt::format("Config not read (tried at {}), no mission is disabled: {}",
-                       LocalTime(*reads.LastFailed), reads.LastFailure);
+                       LocalTime(reads.LastFailed.value()), reads.LastFailure);
   }
-  if (!reads.LastSucceeded) return "Config not read yet, no mission is disabled";
   return fmt::format("Config read at {}", LocalTime(*reads.LastSucceeded));
 }
 
