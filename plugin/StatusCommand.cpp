@@ -24,6 +24,20 @@ std::string LocalTime(int64_t seconds) {
   return fmt::format("{:%m/%d/%y %H:%M}", fmt::localtime(static_cast<std::time_t>(seconds)));
 }
 
+// Longer entries are cut to this many characters: a chat line holds a handful of names, and an
+// entry may be as long as the file.
+const std::size_t kEntryCharactersShown = 60;
+
+// `text` (UTF-8) cut after kEntryCharactersShown characters, with "…" saying so.
+std::string Shortened(const std::string& text) {
+  std::size_t characters = 0;
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    const bool startsCharacter = (static_cast<unsigned char>(text[at]) & 0xC0) != 0x80;
+    if (startsCharacter && characters++ == kEntryCharactersShown) return text.substr(0, at) + "…";
+  }
+  return text;
+}
+
 // A text of the configuration as it is written in config.json.
 std::string Quoted(const std::string& text) {
   return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
@@ -43,7 +57,7 @@ std::string EntriesLine() {
   std::string line = fmt::format("{} {} of \"DisabledMissions\" in force", entries.Count,
                                  entries.Count == 1 ? "entry" : "entries");
   for (std::size_t shown = 0; shown < entries.First.size(); ++shown) {
-    line += (shown == 0 ? ": " : ", ") + Quoted(entries.First[shown]);
+    line += (shown == 0 ? ": " : ", ") + Quoted(Shortened(entries.First[shown]));
   }
   if (entries.Count > entries.First.size()) {
     line += fmt::format(" and {} more", entries.Count - entries.First.size());

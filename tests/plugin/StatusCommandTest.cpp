@@ -81,7 +81,7 @@ TEST_F(StatusCommandTest, PlayerIsToldTheConfigInForceItsReadAndTheHook) {
 }
 
 // What is shown of the entries: the first five by text as written in config.json, whatever their
-// characters, the rest counted; the count stops where the filter's search stops.
+// characters, cut when long, the rest counted; the count stops where the filter's search stops.
 TEST_F(StatusCommandTest, EntriesAreCountedAsTheFilterTriesThemAndTheFirstFiveShown) {
   struct Case {
     const char* list;
@@ -101,14 +101,26 @@ TEST_F(StatusCommandTest, EntriesAreCountedAsTheFilterTriesThemAndTheFirstFiveSh
        R"(4 entries of "DisabledMissions" in force: "Охота", "line\nbreak", "tab\there", )"
        R"("quote\"d")"},
   };
+  // Long entries are cut after 60 characters, letters beyond ASCII counted whole.
+  const std::string sixty(60, 'x');
+  std::string wolves;
+  for (int i = 0; i < 12; ++i) wolves += "Волки";  // 60 characters
+  const std::string longCases[][2] = {
+      {"[\"" + sixty + "\"]", "1 entry of \"DisabledMissions\" in force: \"" + sixty + "\""},
+      {"[\"" + sixty + "y\"]", "1 entry of \"DisabledMissions\" in force: \"" + sixty + "…\""},
+      {"[\"" + wolves + "!\"]", "1 entry of \"DisabledMissions\" in force: \"" + wolves + "…\""},
+      {"[\"" + std::string(1 << 20, 'z') + "\"]",
+       "1 entry of \"DisabledMissions\" in force: \"" + std::string(60, 'z') + "…\""},
+  };
   LoadWith(R"({"DisabledMissions": []})");
-  for (const Case& c : cases) {
-    WriteConfig(std::string(R"({"DisabledMissions": )") + c.list + "}");
+  const auto shownFor = [this](const std::string& list) {
+    WriteConfig(R"({"DisabledMissions": )" + list + "}");
     ReloadFromConsole();
     const std::vector<std::string> lines = StatusToAnn();
-    ASSERT_EQ(lines.size(), 7u) << c.list;
-    EXPECT_EQ(lines[3], c.shown) << c.list;
-  }
+    return lines.size() == 7u ? lines[3] : testing::PrintToString(lines);
+  };
+  for (const Case& c : cases) EXPECT_EQ(shownFor(c.list), c.shown) << c.list;
+  for (const auto& c : longCases) EXPECT_EQ(shownFor(c[0]), c[1]) << c[1];
 }
 
 TEST_F(StatusCommandTest, ReadsThatFailedAreToldWithTheirReasonAndWhatStaysInForce) {
