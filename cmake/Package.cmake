@@ -4,7 +4,8 @@
 # holds a config.json, so unpacking a release over an install leaves the operator's file alone),
 # the install notes and the licence, and nothing else. A SHA-256 file is written beside the archive.
 #   cmake --build --preset windows --target package
-#     -> QuestVeto-<version>-win64.zip and QuestVeto-<version>-win64.zip.sha256
+#     -> QuestVeto-<version>-win64.zip and QuestVeto-<version>-win64.zip.sha256, and beside them
+#        the author kit QuestVeto-<version>-win64-author-kit.zip with its .sha256
 
 include_guard(GLOBAL)
 
@@ -38,4 +39,9 @@ set(CPACK_PACKAGE_FILE_NAME QuestVeto-${PROJECT_VERSION}-win64)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_CHECKSUM SHA256)
+# The plugin author's kit (AuthorKit.cmake) as a second archive beside the operator's.
+set(QV_KIT_ARCHIVE QuestVeto-${PROJECT_VERSION}-win64-author-kit.zip)
+configure_file(${PROJECT_SOURCE_DIR}/cmake/AuthorKitArchive.cmake.in
+               ${PROJECT_BINARY_DIR}/author-kit/AuthorKitArchive.cmake @ONLY)
+set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_BINARY_DIR}/author-kit/AuthorKitArchive.cmake)
 include(CPack)

@@ -48,5 +48,9 @@ void ShowNotification(AShooterPlayerController* controller, const FString& messa
 // Chat message to one player, `text` through the narrow formatted construction; nothing at all
 // for a null controller.
 void SendDirectChat(AShooterPlayerController* controller, const char* text, Color8 color);
-// Reply to an RCON request under the request's id.
+// The same with `message` as it is, kept and released by the caller.
+void SendDirectChat(AShooterPlayerController* controller, const FString& message, Color8 color);
+// Reply to an RCON request under the request's id: narrow `text` as FString(const char*), or
+// `message` as it is.
 void ReplyRcon(RCONClientConnection* connection, RCONPacket* request, const char* text);
+void ReplyRcon(RCONClientConnection* connection, RCONPacket* request, const FString& message);

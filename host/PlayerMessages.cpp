@@ -27,15 +27,25 @@ void ShowNotification(AShooterPlayerController* controller, const FString& messa
 
 void SendDirectChat(AShooterPlayerController* controller, const char* text, Color8 color) {
   if (controller == nullptr) return;
-  FString message = FString::Format(text);
+  SendDirectChat(controller, FString::Format(text), color);
+}
+
+void SendDirectChat(AShooterPlayerController* controller, const FString& message, Color8 color) {
+  if (controller == nullptr) return;
   LinearColor linear = ToLinearColor(color);
+  // The game only reads the message; its parameter is not const.
   GameFunction<void(AShooterPlayerController*, FString*, LinearColor*, bool)>(
-      "AShooterPlayerController.ClientServerChatDirectMessage")(controller, &message, &linear,
-                                                                false);
+      "AShooterPlayerController.ClientServerChatDirectMessage")(
+      controller, const_cast<FString*>(&message), &linear, false);
 }
 
 void ReplyRcon(RCONClientConnection* connection, RCONPacket* request, const char* text) {
-  FString message(text);
+  ReplyRcon(connection, request, FString(text));
+}
+
+void ReplyRcon(RCONClientConnection* connection, RCONPacket* request, const FString& message) {
+  // The game only reads the message; its parameter is not const.
   GameFunction<void(RCONClientConnection*, int32_t, int32_t, FString*)>(
-      "RCONClientConnection.SendMessageW")(connection, RequestId(request), 0, &message);
+      "RCONClientConnection.SendMessageW")(connection, RequestId(request), 0,
+                                           const_cast<FString*>(&message));
 }

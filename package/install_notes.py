@@ -78,7 +78,8 @@ def main():
     text = re.sub(r"@([A-Z_]+)@", lambda match: values[match.group(1)], text)
     # The notes may be the first thing the build writes into its package folder.
     os.makedirs(os.path.dirname(os.path.abspath(args.out)), exist_ok=True)
-    with open(args.out, "w", encoding="utf-8", newline="\n") as file:
+    # Windows line ends: older Notepad shows a file without them as one long line.
+    with open(args.out, "w", encoding="utf-8", newline="\r\n") as file:
         file.write(text)
 
 

@@ -4,7 +4,10 @@
 #include <utility>
 
 #include "host/HostApi.h"
+#include "host/Platform.h"
+#include "plugin/Containment.h"
 #include "plugin/Log.h"
+#include "plugin/PluginState.h"
 #include "plugin/Settings.h"
 
 nlohmann::json PluginConfig;
@@ -41,8 +44,19 @@ std::string ConfigPath() {
 }
 
 void ReadConfig() {
+  ConfigReads& reads = ConfigReadRecord();
+  std::exception_ptr failure;
   // Parsed aside, so that a file broken halfway never leaves a half-read configuration in force.
-  PluginConfig = ParseConfigFile(ConfigPath());
+  const bool read = Contain([] { PluginConfig = ParseConfigFile(ConfigPath()); },
+                            [&](const char* reason) {
+                              reads.LastFailed = Platform::CurrentTime64();
+                              reads.LastFailure = OrUnknown(reason);
+                              reads.LastReadFailed = true;
+                              failure = std::current_exception();
+                            });
+  if (!read) std::rethrow_exception(failure);
+  reads.LastSucceeded = Platform::CurrentTime64();
+  reads.LastReadFailed = false;
   ConfigWasRead() = true;
   Warned().clear();
 }

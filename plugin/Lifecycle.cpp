@@ -6,6 +6,7 @@
 #include "plugin/MissionMatch.h"
 #include "plugin/MissionStart.h"
 #include "plugin/ReloadCommands.h"
+#include "plugin/StatusCommand.h"
 
 namespace {
 
@@ -60,6 +61,8 @@ void PluginLoad() noexcept {
   Attempt("Installing the mission start hook", InstallMissionStartHook);
   Attempt("Registering the console command", RegisterConsoleReloadCommand);
   Attempt("Registering the RCON command", RegisterRconReloadCommand);
+  Attempt("Registering the console status command", RegisterConsoleStatusCommand);
+  Attempt("Registering the RCON status command", RegisterRconStatusCommand);
 }
 
 // A hook or handler left with the host after the library is gone takes the server down at its
@@ -73,4 +76,6 @@ void PluginUnload() noexcept {
   AttemptTwice("Removing the mission start hook", RemoveMissionStartHook);
   AttemptTwice("Removing the console command", RemoveConsoleReloadCommand);
   AttemptTwice("Removing the RCON command", RemoveRconReloadCommand);
+  AttemptTwice("Removing the console status command", RemoveConsoleStatusCommand);
+  AttemptTwice("Removing the RCON status command", RemoveRconStatusCommand);
 }

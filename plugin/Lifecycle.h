@@ -2,12 +2,12 @@
 #pragma once
 
 // Creates the logger, reads the configuration, places the mission start hook and registers
-// "qv.reload". A configuration that cannot be read is logged at critical and leaves no mission
-// switched off; the rest of the load goes on so that the operator can mend the file and reload.
-// Any other failing step is logged at critical and the load goes on, unless the logger itself
-// cannot be made: then nothing is placed. Nothing thrown leaves it.
+// "qv.reload" and "qv.status". A configuration that cannot be read is logged at critical and leaves
+// no mission switched off; the rest of the load goes on so that the operator can mend the file and
+// reload. Any other failing step is logged at critical and the load goes on, unless the logger
+// itself cannot be made: then nothing is placed. Nothing thrown leaves it.
 void PluginLoad() noexcept;
 
-// Takes the hook and both commands away again, each even when one before it failed, a failed
+// Takes the hook and the commands away again, each even when one before it failed, a failed
 // removal tried once more; safe after a partial load. Nothing thrown leaves it.
 void PluginUnload() noexcept;

@@ -28,14 +28,19 @@ std::optional<DisablingEntry> FindDisablingEntry(nlohmann::json& config,
   return std::nullopt;
 }
 
-std::size_t CountEntriesInForce(const nlohmann::json& config) {
-  if (!config.is_object()) return 0;
+EntriesInForce ListEntriesInForce(const nlohmann::json& config, std::size_t firstWanted) {
+  EntriesInForce entries;
+  if (!config.is_object()) return entries;
   const auto list = config.find(kDisabledMissionsKey);
-  if (list == config.end()) return 0;
-  std::size_t count = 0;
+  if (list == config.end()) return entries;
   for (const nlohmann::json& entry : *list) {
     if (!entry.is_string()) break;
-    ++count;
+    if (entries.Count < firstWanted) entries.First.push_back(entry.get<std::string>());
+    ++entries.Count;
   }
-  return count;
+  return entries;
+}
+
+std::size_t CountEntriesInForce(const nlohmann::json& config) {
+  return ListEntriesInForce(config, 0).Count;
 }

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -24,7 +25,14 @@ struct DisablingEntry {
 std::optional<DisablingEntry> FindDisablingEntry(nlohmann::json& config,
                                                  const FString& displayName);
 
-// How many entries of `config`'s "DisabledMissions" the filter can match with: the strings it
-// tries before its search stops at the first entry that is not a string. 0 when `config` is not
-// an object or has no list. Reads `config` without changing it.
+// The entries of `config`'s "DisabledMissions" the filter can match with: the strings it tries
+// before its search stops at the first entry that is not a string. None when `config` is not an
+// object or has no list. Reads `config` without changing it.
+struct EntriesInForce {
+  std::size_t Count = 0;
+  std::vector<std::string> First;  // the first of them, in the order tried, as many as asked for
+};
+EntriesInForce ListEntriesInForce(const nlohmann::json& config, std::size_t firstWanted);
+
+// ListEntriesInForce's count alone.
 std::size_t CountEntriesInForce(const nlohmann::json& config);

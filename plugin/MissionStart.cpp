@@ -11,6 +11,7 @@
 #include "plugin/Log.h"
 #include "plugin/LogText.h"
 #include "plugin/Notification.h"
+#include "plugin/PluginState.h"
 #include "plugin/QuestVeto.h"
 
 StartMissionFunction GameStartMission = nullptr;
@@ -114,8 +115,9 @@ uintptr_t StartMissionDetour(AMissionDispatcher* dispatcher, UClass* missionClas
 }
 
 void InstallMissionStartHook() {
-  HostApi::GetHooks().InstallHook(kStartMissionKey, reinterpret_cast<void*>(&StartMissionDetour),
-                                  reinterpret_cast<void**>(&GameStartMission));
+  StartHookPlaced() = HostApi::GetHooks().InstallHook(kStartMissionKey,
+                                                      reinterpret_cast<void*>(&StartMissionDetour),
+                                                      reinterpret_cast<void**>(&GameStartMission));
 }
 
 void RemoveMissionStartHook() {

@@ -1,7 +1,7 @@
 #include "plugin/ReloadCommands.h"
 
 #include "host/GameCalls.h"
-#include "host/HostApi.h"
+#include "plugin/CommandRegistry.h"
 #include "plugin/Config.h"
 #include "plugin/Containment.h"
 #include "plugin/Log.h"
@@ -59,23 +59,17 @@ void ReloadConfigRcon(RCONClientConnection* connection, RCONPacket* request, UWo
 }  // namespace
 
 void RegisterConsoleReloadCommand() {
-  const FString name(kCommandName);
-  const HostApi::ConsoleCommand handler = ReloadConfigConsole;
-  HostApi::GetCommands().AddConsoleCommand(name, handler);
+  RegisterConsoleCommand(kCommandName, ReloadConfigConsole);
 }
 
 void RegisterRconReloadCommand() {
-  const FString name(kCommandName);
-  const HostApi::RconCommand handler = ReloadConfigRcon;
-  HostApi::GetCommands().AddRconCommand(name, handler);
+  RegisterRconCommand(kCommandName, ReloadConfigRcon);
 }
 
 void RemoveConsoleReloadCommand() {
-  const FString name(kCommandName);
-  HostApi::GetCommands().RemoveConsoleCommand(name);
+  RemoveConsoleCommand(kCommandName);
 }
 
 void RemoveRconReloadCommand() {
-  const FString name(kCommandName);
-  HostApi::GetCommands().RemoveRconCommand(name);
+  RemoveRconCommand(kCommandName);
 }

@@ -1,11 +1,13 @@
 // questveto-sandbox: a stand-in dedicated server with the plugin loaded, for trying a
 // configuration before it goes to a real server. See --help.
+#include <filesystem>
 #include <optional>
 
 #include <fmt/format.h>
 #include <CLI/CLI.hpp>
 
 #include "host/Platform.h"
+#include "sandbox/ProgramFiles.h"
 #include "sandbox/SandboxRun.h"
 #include "sandbox/ServerDirectory.h"
 
@@ -14,9 +16,13 @@ namespace {
 int RunProgram(int argc, char** argv) {
   CLI::App app{"Stand-in dedicated server with the QuestVeto plugin"};
   Sandbox::RunOptions options;
-  options.WorldFile = QV_SANDBOX_WORLD;
-  options.Plugins = {QV_PLUGIN_PATH};
-  std::string sampleConfig = QV_SAMPLE_CONFIG;
+  // The build puts these beside the program, so that a copied build finds its own.
+  const std::filesystem::path here = Sandbox::ProgramDirectory();
+  options.WorldFile = Sandbox::ShownPath(here / "world.json");
+  options.Plugins = {Sandbox::ShownPath(here / QV_PLUGIN_FROM_PROGRAM)};
+  std::string sampleConfig = Sandbox::ShownPath(here / "sample-config.json");
+  // Paths beyond ASCII are checked as the UTF-8 text they arrive as, on Windows too.
+  const CLI::Validator existingFile(Sandbox::ExistingFile, "FILE");
   Sandbox::RconSettings rcon;
   int idleSeconds =
       static_cast<int>(std::chrono::duration_cast<std::chrono::seconds>(rcon.IdleTimeout).count());
@@ -27,18 +33,18 @@ int RunProgram(int argc, char** argv) {
   bool keepDir = false;
   app.add_flag("--keep-dir", keepDir, "Keep the fresh server directory at exit")->excludes("--dir");
   app.add_option("--world", options.WorldFile, "World file: the missions and players")
-      ->check(CLI::ExistingFile)
+      ->check(existingFile)
       ->capture_default_str();
   app.add_option("--script", options.Script, "Run the console lines of this file, then stop")
-      ->check(CLI::ExistingFile);
+      ->check(existingFile);
   app.add_option("--plugin", options.Plugins,
                  "A plugin library to load; give it again for more, loaded in this order and "
                  "unloaded in the reverse")
-      ->check(CLI::ExistingFile)
+      ->check(existingFile)
       ->capture_default_str();
   CLI::Option* sample = app.add_option("--sample-config", sampleConfig,
                                        "config.json for a server directory that has none")
-                            ->check(CLI::ExistingFile)
+                            ->check(existingFile)
                             ->capture_default_str();
   bool noSample = false;
   app.add_flag("--no-sample-config", noSample,

@@ -2,8 +2,12 @@
 
 #include <fcntl.h>
 #include <unistd.h>
+#if defined(_WIN32)
+#include <io.h>
+#endif
 
 #include <csignal>
+#include <filesystem>
 #include <memory>
 #include <system_error>
 
@@ -28,15 +32,26 @@ namespace {
 // A file descriptor that closes itself.
 class OpenFile {
  public:
-  explicit OpenFile(const std::string& path) : descriptor_(open(path.c_str(), O_RDONLY)) {
+  // `path` is UTF-8: on Windows it is opened as the UTF-16 text it stands for, so that a script
+  // in a directory named in any script is found.
+  explicit OpenFile(const std::string& path)
+#if defined(_WIN32)
+      : descriptor_(_wopen(std::filesystem::u8path(path).c_str(), _O_RDONLY)) {
+#else
+      : descriptor_(open(path.c_str(), O_RDONLY)) {
+#endif
     if (descriptor_ < 0) {
       throw std::system_error(errno, std::generic_category(), "cannot open " + path);
     }
   }
-  ~OpenFile() { close(descriptor_); }
+  ~OpenFile() {
+    close(descriptor_);
+  }
   OpenFile(const OpenFile&) = delete;
   OpenFile& operator=(const OpenFile&) = delete;
-  int Descriptor() const { return descriptor_; }
+  int Descriptor() const {
+    return descriptor_;
+  }
 
  private:
   int descriptor_;

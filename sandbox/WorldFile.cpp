@@ -8,6 +8,8 @@
 #include <fmt/format.h>
 #include <nlohmann/json.hpp>
 
+#include "host/Platform.h"
+
 namespace Sandbox {
 namespace {
 
@@ -141,8 +143,9 @@ WorldPlan ParseWorld(const std::string& text, const std::string& source) {
 }
 
 WorldPlan ReadWorldFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) throw WorldFileError(fmt::format("{}: cannot be opened", path));
+  std::ifstream file;
+  Platform::OpenForReading(file, path, std::ios::binary);
+  if (!file.is_open()) throw WorldFileError(fmt::format("{}: cannot be opened", path));
   std::ostringstream text;
   text << file.rdbuf();
   return ParseWorld(text.str(), path);

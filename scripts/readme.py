@@ -10,9 +10,10 @@ README.md marks each generated block with a comment line before it and one after
 A run's command line is run by bash in the repository root, with the build's programs
 (questveto-sandbox, questveto-config-check, questveto-bench) on PATH, standard error joined to
 standard output; its exit status, when not 0, is shown as a last line "[exit status N]". The
-output is normalised so that it does not change from machine to machine or minute to minute:
-the repository's path is cut off, the fresh server directory's number and the log's date and time
-read <pid> and MM/DD/YY hh:mm. A run whose command names a file of the build that is not there
+output is shown as printed, apart from what changes from run to run: the fresh server
+directory's number, the log's date and time and the seconds of mission data read <pid>,
+MM/DD/YY hh:mm and <seconds>. The programs print paths as they were given, and their own files
+relative to the current directory, so a block holds no path of this machine. A run whose command names a file of the build that is not there
 (the Windows build, say) is skipped with a note, never failed.
 
 --check compares every block with what it would be now and fails, with a diff, when one differs;
@@ -31,8 +32,7 @@ END = "<!-- readme: end -->"
 FENCE = re.compile(r"^```")
 
 
-def normalise(text, root):
-    text = text.replace(root + "/", "").replace(root, ".")
+def normalise(text):
     text = re.sub(r"questveto-sandbox-\d+", "questveto-sandbox-<pid>", text)
     text = re.sub(r"\b\d\d/\d\d/\d\d \d\d:\d\d\b", "MM/DD/YY hh:mm", text)
     text = re.sub(r"CompleteUtcTime = \d+", "CompleteUtcTime = <seconds>", text)
@@ -55,12 +55,13 @@ def run_block(command, root, build):
     env["TMPDIR"] = "/tmp"  # where a fresh server directory goes, as the README shows
     done = subprocess.run(["bash", "-c", command], cwd=root, env=env, stdout=subprocess.PIPE,
                           stderr=subprocess.STDOUT, timeout=300)
-    output = done.stdout.decode("utf-8", "replace")
+    # A file with Windows line ends shows on a terminal as any other.
+    output = done.stdout.decode("utf-8", "replace").replace("\r\n", "\n")
     if output and not output.endswith("\n"):
         output += "\n"
     if done.returncode != 0:
         output += "[exit status %d]\n" % done.returncode
-    return "$ " + command + "\n" + normalise(output, root)
+    return "$ " + command + "\n" + normalise(output)
 
 
 def include_block(path, root):

@@ -2,9 +2,11 @@
 //
 //   ask.disabled <mission display name>
 //
-// tells the player who typed it whether QuestVeto switches that mission off. It uses the host's
-// headers and QuestVetoClient.h, copied into its sources; it does not link QuestVeto, so it loads
-// and answers whether QuestVeto is loaded or not.
+// tells the player who typed it whether QuestVeto switches that mission off. Its own hook on the
+// game's mission start notes each start that reaches it, and asks QuestVeto about the mission
+// object; "ask.last" tells the player the last one. It uses the host's headers and
+// QuestVetoClient.h; it does not link QuestVeto, so it loads and answers whether QuestVeto is
+// loaded or not.
 #include <exception>
 #include <optional>
 #include <string>
@@ -17,6 +19,13 @@
 namespace {
 
 const char* const kCommand = "ask.disabled";
+const char* const kLastCommand = "ask.last";
+const char* const kStartMission = "AMissionDispatcher.StartMission";
+
+// The game's start, or the hook placed on it before this one, which this plugin's hook calls on.
+StartMissionFunction CallOnStart = nullptr;
+// What ask.last tells.
+std::string LastStart = "No mission start has reached AskQuestVeto";
 
 // Sends `text` to the player in chat, as the game does; the server console (no player) gets
 // nothing.
@@ -38,6 +47,45 @@ std::string Answer(const std::string& mission) {
          " by QuestVeto";
 }
 
+// A mission class's default object: the mission object QuestVeto's second overload takes.
+AMissionType* MissionObject(UClass* missionClass) {
+  using GetDefaultObject = AMissionType* (*)(UClass*, bool);
+  return reinterpret_cast<GetDefaultObject>(GetAddress("UClass.GetDefaultObject"))(missionClass,
+                                                                                   true);
+}
+
+std::string DisplayName(AMissionType* mission) {
+  return reinterpret_cast<const FString*>(GetAddress(mission, "AMissionType.MissionDisplayName"))
+      ->ToUtf8();
+}
+
+// Every start that reaches this hook is noted, then handed on unchanged. Which starts reach it
+// depends on the order the hooks were placed in: see the README.
+uintptr_t SeeStart(AMissionDispatcher* dispatcher, UClass* missionClass,
+                   APrimalCharacter* character, uintptr_t fourth) {
+  try {
+    if (missionClass != nullptr) {
+      AMissionType* mission = MissionObject(missionClass);
+      const std::optional<bool> disabled = QuestVetoClient::IsMissionDisabled(mission);
+      LastStart = "Last start seen: \"" + DisplayName(mission) + "\", " +
+                  (!disabled   ? "QuestVeto not loaded"
+                   : *disabled ? "switched off by QuestVeto"
+                               : "not switched off");
+    }
+  } catch (const std::exception&) {
+    // Nothing may escape into the game; the start goes on all the same.
+  }
+  return CallOnStart(dispatcher, missionClass, character, fourth);
+}
+
+void TellLast(APlayerController* player, FString* /*line*/, bool /*unused*/) {
+  try {
+    Tell(player, LastStart);
+  } catch (const std::exception&) {
+    // Nothing may escape into the host's command dispatch.
+  }
+}
+
 // The host hands over the whole command line: the mission is what follows the command's name.
 void AskDisabled(APlayerController* player, FString* line, bool /*unused*/) {
   try {
@@ -55,9 +103,19 @@ void AskDisabled(APlayerController* player, FString* line, bool /*unused*/) {
 
 }  // namespace
 
-// Registers the command at load and removes it at unload (1: process attach, 0: process detach).
+// Places the hook and registers the commands at load, takes them away at unload (1: process
+// attach, 0: process detach).
 QV_ENTRY_POINT DllMain(void* /*module*/, unsigned long reason, void* /*reserved*/) {
-  if (reason == 1) HostApi::GetCommands().AddConsoleCommand(FString(kCommand), AskDisabled);
-  if (reason == 0) HostApi::GetCommands().RemoveConsoleCommand(FString(kCommand));
+  if (reason == 1) {
+    HostApi::GetHooks().InstallHook(kStartMission, reinterpret_cast<void*>(&SeeStart),
+                                    reinterpret_cast<void**>(&CallOnStart));
+    HostApi::GetCommands().AddConsoleCommand(FString(kCommand), AskDisabled);
+    HostApi::GetCommands().AddConsoleCommand(FString(kLastCommand), TellLast);
+  }
+  if (reason == 0) {
+    HostApi::GetHooks().RemoveHook(kStartMission, reinterpret_cast<void*>(&SeeStart));
+    HostApi::GetCommands().RemoveConsoleCommand(FString(kCommand));
+    HostApi::GetCommands().RemoveConsoleCommand(FString(kLastCommand));
+  }
   return 1;
 }

@@ -89,6 +89,11 @@ void ReloadMissingByBob(ScenarioTest& t) {
   StandIn::Controller& bob = t.Game().AddController("Bob");
   StandIn::Commands::Console("qv.reload", reinterpret_cast<APlayerController*>(bob.Object()));
 }
+// "qv.status" typed by Bob, who is answered in chat.
+void StatusByBob(ScenarioTest& t) {
+  StandIn::Controller& bob = t.Game().AddController("Bob");
+  StandIn::Commands::Console("qv.status", reinterpret_cast<APlayerController*>(bob.Object()));
+}
 void ReloadMissingOnServerConsole(ScenarioTest& t) {
   t.Remove();
   StandIn::Commands::Console("qv.reload", nullptr);
@@ -200,6 +205,14 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
        Loading(kHuntOff),
        Fails("ICommands.AddRconCommand(*"),
        {loaded, "[critical] Registering the RCON command failed: std::bad_alloc"}},
+      {"load, console status command",
+       Loading(kHuntOff),
+       FailsSecond("ICommands.AddConsoleCommand(*"),
+       {loaded, "[critical] Registering the console status command failed: std::bad_alloc"}},
+      {"load, RCON status command",
+       Loading(kHuntOff),
+       FailsSecond("ICommands.AddRconCommand(*"),
+       {loaded, "[critical] Registering the RCON status command failed: std::bad_alloc"}},
       {"unload, hook",
        Unloading(),
        Fails("IHooks.RemoveHook(*"),
@@ -212,6 +225,23 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
        Unloading(),
        Fails("ICommands.RemoveRconCommand(*", HostFailure::Foreign),
        {"[critical] Removing the RCON command failed: unknown error"}},
+      {"unload, console status command",
+       Unloading(),
+       FailsSecond("ICommands.RemoveConsoleCommand(*"),
+       {"[critical] Removing the console status command failed: std::bad_alloc"}},
+      {"unload, RCON status command",
+       Unloading(),
+       FailsSecond("ICommands.RemoveRconCommand(*"),
+       {"[critical] Removing the RCON status command failed: std::bad_alloc"}},
+      {"status, the answer failed",
+       With(kHuntOff, StatusByBob),
+       Fails(R"(GetAddress("AShooterPlayerController.ClientServerChatDirectMessage"))"),
+       {"[critical] qv.status failed: std::bad_alloc"}},
+      {"status, the answer failed without a reason",
+       With(kHuntOff, StatusByBob),
+       Fails(R"(GetAddress("AShooterPlayerController.ClientServerChatDirectMessage"))",
+             HostFailure::Foreign),
+       {"[critical] qv.status failed: unknown error"}},
       {"reload, file missing",
        With(kHuntOff, ReloadMissingOnServerConsole),
        {},

@@ -118,11 +118,15 @@ TEST_F(ReloadCommandsTest, CommandNameIsHandedOverWithItsTerminatorCounted) {
   LoadWith(kHuntConfig);
   UnloadPlugin();
   // The journal writes a name whose count is not one past its text with that count.
-  EXPECT_EQ(Matching(Journal(), "ICommands.*"),
-            (JournalEntries{R"(ICommands.AddConsoleCommand("qv.reload"))",
-                            R"(ICommands.AddRconCommand("qv.reload"))",
-                            R"(ICommands.RemoveConsoleCommand("qv.reload"))",
-                            R"(ICommands.RemoveRconCommand("qv.reload"))"}));
+  EXPECT_EQ(
+      Matching(Journal(), "ICommands.*"),
+      (JournalEntries{
+          R"(ICommands.AddConsoleCommand("qv.reload"))", R"(ICommands.AddRconCommand("qv.reload"))",
+          R"(ICommands.AddConsoleCommand("qv.status"))", R"(ICommands.AddRconCommand("qv.status"))",
+          R"(ICommands.RemoveConsoleCommand("qv.reload"))",
+          R"(ICommands.RemoveRconCommand("qv.reload"))",
+          R"(ICommands.RemoveConsoleCommand("qv.status"))",
+          R"(ICommands.RemoveRconCommand("qv.status"))"}));
 }
 
 TEST_F(ReloadCommandsTest, AfterUnloadTheHostAnswersThatTheCommandIsUnknown) {

@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
 """Checks the release archive as an operator receives it: its SHA-256 file matches; it holds the
 plugin's DLL and the config checker (both stripped), the sample configuration under a name that
-is not config.json, the install notes and the licence under HostApi/Plugins/QuestVeto and nothing
-else; the DLL carries the project's version; and unpacked into a fresh server directory
-it plays the scripted demo exactly as the build it came from does.
+is not config.json, the install notes (with Windows line ends) and the licence under
+HostApi/Plugins/QuestVeto and nothing else; the DLL carries the project's version; and unpacked
+into a fresh server directory it plays the scripted demo exactly as the build it came from does.
 
 Usage: check_package.py --zip FILE --version X.Y.Z --windows LOADER SANDBOX.exe PLUGIN.dll
                         --world FILE --demo FILE --config FILE --work DIR
@@ -52,6 +52,21 @@ def check_listing(archive):
             fail(f"the archive holds the folder {folder}")
 
 
+def check_install_notes(archive, version):
+    """INSTALL.txt as Windows shows it: Windows line ends (older Notepad shows a file without them
+    as one line), and the folder Explorer proposes for the archive named, with the way out of it."""
+    with zipfile.ZipFile(archive) as zip_file:
+        notes = zip_file.read(FOLDER + "INSTALL.txt")
+    bare = notes.replace(b"\r\n", b"")
+    if b"\n" in bare or b"\r" in bare:
+        fail("INSTALL.txt has a line end other than CR LF")
+    text = notes.decode("utf-8")
+    for phrase in (f"QuestVeto-{version}-win64", "File name extensions", "config.json.txt",
+                   ".\\questveto-config-check.exe config.json", "copy HostApi\\Plugins"):
+        if phrase not in text:
+            fail(f"INSTALL.txt does not say {phrase!r}")
+
+
 def check_stripped(dll):
     names = pe_version.section_names(dll)
     debug = [name for name in names if name.startswith(("/", ".debug"))]
@@ -88,7 +103,10 @@ def main():
     loader, sandbox, built_plugin = args.windows
 
     check_checksum(args.zip)
+    # The author kit, packed beside it (example_author_kit builds against it).
+    check_checksum(args.zip.replace("-win64.zip", "-win64-author-kit.zip"))
     check_listing(args.zip)
+    check_install_notes(args.zip, args.version)
 
     installed = transcript.fresh_server_dir(os.path.join(args.work, "installed"))
     with zipfile.ZipFile(args.zip) as zip_file:

@@ -1,21 +1,24 @@
 #!/usr/bin/env python3
-"""Runs the sandbox in server directories whose names are not ASCII, a Latin-1 one and a Cyrillic
-one, on Linux or under Wine: the sample is copied to where the plugin looks, the plugin loads it
-from there (its log line shows the path as UTF-8, in the terminal and in the server log), a start
-of a listed mission is refused, and the config checker reads the file by that path.
+"""Runs the sandbox in server directories whose names are not ASCII, a Latin-1, a Cyrillic and a
+Japanese one, on Linux or under Wine, with every file it is given there too (the world, the
+script, the plugin, the sample config): each is found and read, the sample is copied to where
+the plugin looks, the plugin loads it from there (its log line shows the path as UTF-8, in the
+terminal and in the server log), a start of a listed mission is refused, and the config checker
+reads the file by that path.
 
 Usage: unicode_dirs.py [--loader LOADER] --sandbox SANDBOX --plugin PLUGIN --checker CHECKER
-                       --world FILE --work DIR
+                       --world FILE --config FILE --work DIR
   LOADER runs the programs when they are not native (Wine for the Windows build).
 """
 import argparse
 import os
+import shutil
 import subprocess
 import sys
 
 import transcript
 
-NAMES = ["Café", "Дом"]
+NAMES = ["Café", "Дом", "サーバー"]
 
 
 def fail(message):
@@ -29,17 +32,26 @@ def run(command):
 
 
 def check_directory(args, loader, name):
-    server_dir = os.path.join(args.work, name, "srv")
-    transcript.fresh_server_dir(os.path.join(args.work, name))
-    script = os.path.join(args.work, "start.txt")
-    with open(script, "w", encoding="utf-8") as file:
+    folder = os.path.join(args.work, name)
+    server_dir = os.path.join(folder, "srv")
+    transcript.fresh_server_dir(folder)
+    files = {}
+    for option, source in (("--world", args.world), ("--plugin", args.plugin),
+                           ("--sample-config", args.config)):
+        files[option] = os.path.join(folder, os.path.basename(source))
+        shutil.copy2(source, files[option])
+    files["--script"] = os.path.join(folder, "start.txt")
+    with open(files["--script"], "w", encoding="utf-8") as file:
         file.write("start Bob Hunt\n")
-    status, output = run(loader + [args.sandbox, "--dir", server_dir, "--plugin", args.plugin,
-                                   "--world", args.world, "--script", script])
+    command = [args.sandbox, "--dir", server_dir]
+    for option, path in files.items():
+        command += [option, path]
+    status, output = run(loader + command)
     print(output)
     config = server_dir + "/HostApi/Plugins/QuestVeto/config.json"
     loaded = f"Loaded config from {config}: 2 entries"
-    for text in (f"No config.json in {server_dir}: copied the sample", loaded,
+    for text in (f"No config.json in {server_dir}: copied the sample {files['--sample-config']}",
+                 loaded, f"Loaded plugin {files['--plugin']}", "> start Bob Hunt",
                  'The start of "Hunt" by Bob was refused'):
         if text not in output:
             fail(f"{name}: expected {text!r} in:\n{output}")
@@ -61,7 +73,7 @@ def check_directory(args, loader, name):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--loader")
-    for option in ("sandbox", "plugin", "checker", "world", "work"):
+    for option in ("sandbox", "plugin", "checker", "world", "config", "work"):
         parser.add_argument("--" + option, required=True)
     args = parser.parse_args()
     loader = [args.loader] if args.loader else []

@@ -60,6 +60,16 @@ class SandboxProgramTest : public testing::Test {
     }
   }
 
+  // How many times `text` is in `output`.
+  static std::size_t Occurrences(const std::string& output, const std::string& text) {
+    std::size_t count = 0;
+    for (std::size_t at = output.find(text); at != std::string::npos;
+         at = output.find(text, at + text.size())) {
+      ++count;
+    }
+    return count;
+  }
+
   fs::path dir_;
 };
 
@@ -190,9 +200,46 @@ TEST_F(SandboxProgramTest, APluginGivenTwiceStopsBeforeStarting) {
       fmt::format("--plugin '{}' --plugin '{}' 2>&1 </dev/null", plugin.string(), other.string())));
   EXPECT_EQ(run.Status, 1) << run.Output;
   ExpectInOrder(run.Output,
-                {"Loaded plugin " + plugin.string(), "Unloaded plugin " + plugin.string(),
+                {"[QuestVeto][info] Loaded config from ", "Loaded plugin " + plugin.string(),
+                 "Unloaded plugin " + plugin.string(),
                  fmt::format("questveto-sandbox: plugin {} is loaded already, as {}",
                              other.string(), plugin.string())});
+  // The library was attached once: a second attach would read the configuration again and place
+  // the hook and the commands a second time.
+  EXPECT_EQ(Occurrences(run.Output, "Loaded config from "), 1u) << run.Output;
+  EXPECT_EQ(Occurrences(run.Output, "Loaded plugin "), 1u) << run.Output;
+  EXPECT_EQ(Occurrences(run.Output, "Unloaded plugin "), 1u) << run.Output;
+  EXPECT_EQ(run.Output.find("[critical]"), std::string::npos) << run.Output;
+}
+
+// A build copied elsewhere runs on the files beside its program, not on those of the build it
+// was copied from, and shows them by their paths from where it is started.
+TEST_F(SandboxProgramTest, ACopiedBuildFindsItsOwnWorldSampleAndPlugin) {
+  const fs::path program = fs::path(QV_SANDBOX_PATH);
+  const fs::path copy = dir_ / "copied build";
+  fs::create_directories(copy / "sandbox");
+  fs::create_directories(copy / "plugin");
+  fs::copy_file(program, copy / "sandbox" / program.filename());
+  fs::copy_file(QV_PLUGIN_PATH, copy / "plugin" / fs::path(QV_PLUGIN_PATH).filename());
+  std::ofstream(copy / "sandbox" / "world.json")
+      << R"({"missions": [{"name": "Copied Hunt", "version": 1, "tag": "CopiedHunt"}],)"
+      << R"( "players": [{"name": "Cora"}]})";
+  std::ofstream(copy / "sandbox" / "sample-config.json") << R"({"DisabledMissions": ["copied"]})";
+
+  const ProgramRun run = RunCommand(fmt::format(
+      "cd '{}' && printf 'missions\nstart Cora Copied Hunt\n' | 'copied build/sandbox/{}' 2>&1",
+      dir_.string(), program.filename().string()));
+  EXPECT_EQ(run.Status, 0) << run.Output;
+  ExpectInOrder(run.Output, {"Loaded config from ", ": 1 entry of \"DisabledMissions\" in force",
+                             "Loaded plugin copied build/plugin/QuestVeto.so", "  Copied Hunt ",
+                             "The start of \"Copied Hunt\" by Cora was refused"});
+
+  const ProgramRun help = RunCommand(
+      fmt::format("cd '{}' && 'copied build/sandbox/{}' --help", dir_.string(),
+                  program.filename().string()));
+  ExpectInOrder(help.Output, {"--world TEXT:FILE=copied build/sandbox/world.json",
+                              "--plugin TEXT:FILE=[copied build/plugin/QuestVeto.so]",
+                              "--sample-config TEXT:FILE=copied build/sandbox/sample-config.json"});
 }
 
 TEST_F(SandboxProgramTest, NoSampleConfigLeavesTheDirectoryAsAFreshInstallHasIt) {

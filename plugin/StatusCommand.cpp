@@ -1,0 +1,124 @@
+#include "plugin/StatusCommand.h"
+
+#include <ctime>
+
+#include <fmt/chrono.h>
+#include <fmt/format.h>
+
+#include "host/GameCalls.h"
+#include "plugin/CommandRegistry.h"
+#include "plugin/Config.h"
+#include "plugin/Containment.h"
+#include "plugin/Log.h"
+#include "plugin/MissionMatch.h"
+#include "plugin/PluginState.h"
+
+namespace {
+
+const char* const kCommandName = "qv.status";
+// Entries shown by text; the rest are counted. A chat line holds a handful of names.
+const std::size_t kEntriesShown = 5;
+
+// As the log writes its time stamps, so that a status can be matched with the log's lines.
+std::string LocalTime(int64_t seconds) {
+  return fmt::format("{:%m/%d/%y %H:%M}", fmt::localtime(static_cast<std::time_t>(seconds)));
+}
+
+// Longer entries are cut to this many characters: a chat line holds a handful of names, and an
+// entry may be as long as the file.
+const std::size_t kEntryCharactersShown = 60;
+
+// `text` (UTF-8) cut after kEntryCharactersShown characters, with "…" saying so.
+std::string Shortened(const std::string& text) {
+  std::size_t characters = 0;
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    const bool startsCharacter = (static_cast<unsigned char>(text[at]) & 0xC0) != 0x80;
+    if (startsCharacter && characters++ == kEntryCharactersShown) return text.substr(0, at) + "…";
+  }
+  return text;
+}
+
+// A text of the configuration as it is written in config.json.
+std::string Quoted(const std::string& text) {
+  return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+// The load has tried a read before the command exists, so a read has either succeeded or failed.
+std::string ReadLine(const ConfigReads& reads) {
+  if (!reads.LastSucceeded) {
+    return fmt::format("Config not read (tried at {}), no mission is disabled: {}",
+                       LocalTime(reads.LastFailed.value()), reads.LastFailure);
+  }
+  return fmt::format("Config read at {}", LocalTime(*reads.LastSucceeded));
+}
+
+std::string EntriesLine() {
+  const EntriesInForce entries = ListEntriesInForce(PluginConfig, kEntriesShown);
+  std::string line = fmt::format("{} {} of \"DisabledMissions\" in force", entries.Count,
+                                 entries.Count == 1 ? "entry" : "entries");
+  for (std::size_t shown = 0; shown < entries.First.size(); ++shown) {
+    line += (shown == 0 ? ": " : ", ") + Quoted(Shortened(entries.First[shown]));
+  }
+  if (entries.Count > entries.First.size()) {
+    line += fmt::format(" and {} more", entries.Count - entries.First.size());
+  }
+  return line;
+}
+
+// Runs the status and hands it to `answer`, a line at a time. The host's command dispatch is the
+// edge: what fails on the way stops here, logged.
+template <typename Answer>
+void Report(Answer answer) noexcept {
+  Contain(
+      [&] { answer(StatusLines()); },
+      [](const char* reason) { PluginLog()->critical("qv.status failed: {}", OrUnknown(reason)); });
+}
+
+void StatusConsole(APlayerController* player, FString* /*commandLine*/, bool /*fromCheat*/) {
+  auto* controller = reinterpret_cast<AShooterPlayerController*>(player);
+  Report([controller](const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) {
+      SendDirectChat(controller, FString::FromUtf8(line), Green);
+    }
+  });
+}
+
+void StatusRcon(RCONClientConnection* connection, RCONPacket* request, UWorld* /*world*/) {
+  Report([connection, request](const std::vector<std::string>& lines) {
+    ReplyRcon(connection, request, FString::FromUtf8(fmt::format("{}", fmt::join(lines, "\n"))));
+  });
+}
+
+}  // namespace
+
+std::vector<std::string> StatusLines() {
+  const ConfigReads& reads = ConfigReadRecord();
+  std::vector<std::string> lines{"QuestVeto status", "Config file: " + ConfigPath(),
+                                 ReadLine(reads)};
+  if (reads.LastSucceeded && reads.LastReadFailed) {
+    lines.push_back(fmt::format("Last read failed at {}, the config read before stays in force: {}",
+                                LocalTime(*reads.LastFailed), reads.LastFailure));
+  }
+  lines.push_back(EntriesLine());
+  lines.push_back("DisabledMessage: " + Quoted(DisabledMessage()));
+  lines.push_back(fmt::format("ShowMissionNames: {}", ShowMissionNames()));
+  lines.push_back(
+      fmt::format("Mission start hook: {}", StartHookPlaced() ? "placed" : "not placed"));
+  return lines;
+}
+
+void RegisterConsoleStatusCommand() {
+  RegisterConsoleCommand(kCommandName, StatusConsole);
+}
+
+void RegisterRconStatusCommand() {
+  RegisterRconCommand(kCommandName, StatusRcon);
+}
+
+void RemoveConsoleStatusCommand() {
+  RemoveConsoleCommand(kCommandName);
+}
+
+void RemoveRconStatusCommand() {
+  RemoveRconCommand(kCommandName);
+}

@@ -1,0 +1,220 @@
+// "qv.status" as the console and RCON clients give it: what the operator is told of the
+// configuration in force, its reads and the hook, and that a status that fails harms nothing.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "plugin/PluginHarness.h"
+#include "standin/CommandRegistry.h"
+#include "standin/Faults.h"
+#include "support/Shown.h"
+
+namespace {
+
+const char* const kTime = R"(\d\d/\d\d/\d\d \d\d:\d\d)";
+const char* const kDefaultMessage =
+    R"(DisabledMessage: "This mission has been disabled, but you have had it unlocked now!")";
+
+class StatusCommandTest : public PluginTest {
+ protected:
+  // The chat lines Ann was sent by a "qv.status" she typed, the earlier ones left out.
+  std::vector<std::string> StatusToAnn() {
+    StandIn::Controller& ann = Ann();
+    const std::size_t before = Matching(Journal(), ChatTo("Ann")).size();
+    EXPECT_EQ(
+        StandIn::Commands::Console("qv.status", reinterpret_cast<APlayerController*>(ann.Object())),
+        "");
+    std::vector<std::string> lines;
+    const JournalEntries chat = Matching(Journal(), ChatTo("Ann"));
+    for (std::size_t at = before; at < chat.size(); ++at) {
+      const std::string prefix = ChatTo("Ann").substr(0, ChatTo("Ann").size() - 1) + "\"";
+      const std::string suffix = std::string("\", ") + kGreen + ", false)";
+      EXPECT_EQ(chat[at].substr(0, prefix.size()), prefix) << chat[at];
+      EXPECT_EQ(chat[at].substr(chat[at].size() - suffix.size()), suffix)
+          << chat[at] << " not green";
+      lines.push_back(
+          chat[at].substr(prefix.size(), chat[at].size() - prefix.size() - suffix.size()));
+    }
+    return lines;
+  }
+
+  // `lines` against `expected`, where each expected line is a regular expression.
+  static void ExpectLines(const std::vector<std::string>& lines,
+                          const std::vector<std::string>& expected) {
+    ASSERT_EQ(lines.size(), expected.size()) << testing::PrintToString(lines);
+    for (std::size_t at = 0; at < lines.size(); ++at) {
+      EXPECT_TRUE(std::regex_match(lines[at], std::regex(expected[at])))
+          << lines[at] << "\n  does not match\n"
+          << expected[at];
+    }
+  }
+
+  // `text` with the characters regular expressions give a meaning escaped.
+  static std::string Literal(const std::string& text) {
+    return std::regex_replace(text, std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)");
+  }
+
+  StandIn::Controller& Ann() {
+    if (ann_ == nullptr) ann_ = &World().AddController("Ann");
+    return *ann_;
+  }
+
+ private:
+  StandIn::Controller* ann_ = nullptr;
+};
+
+TEST_F(StatusCommandTest, PlayerIsToldTheConfigInForceItsReadAndTheHook) {
+  LoadWith(R"({"DisabledMissions": ["Hunt", "Race to the Summit"], "ShowMissionNames": true,
+               "DisabledMessage": "Not today {{sorry}}"})");
+  ExpectLines(StatusToAnn(), {
+                                 "QuestVeto status",
+                                 "Config file: " + Literal(ConfigPath()),
+                                 std::string("Config read at ") + kTime,
+                                 Literal(R"(2 entries of "DisabledMissions" in force: "Hunt", )"
+                                         R"("Race to the Summit")"),
+                                 Literal(R"(DisabledMessage: "Not today {{sorry}}")"),
+                                 "ShowMissionNames: true",
+                                 "Mission start hook: placed",
+                             });
+}
+
+// What is shown of the entries: the first five by text as written in config.json, whatever their
+// characters, cut when long, the rest counted; the count stops where the filter's search stops.
+TEST_F(StatusCommandTest, EntriesAreCountedAsTheFilterTriesThemAndTheFirstFiveShown) {
+  struct Case {
+    const char* list;
+    const char* shown;
+  };
+  const Case cases[] = {
+      {"[]", R"(0 entries of "DisabledMissions" in force)"},
+      {"null", R"(0 entries of "DisabledMissions" in force)"},
+      {R"("Hunt")", R"(1 entry of "DisabledMissions" in force: "Hunt")"},
+      {R"(["a", "b", "c", "d", "e"])",
+       R"(5 entries of "DisabledMissions" in force: "a", "b", "c", "d", "e")"},
+      {R"(["a", "b", "c", "d", "e", "f", "g"])",
+       R"(7 entries of "DisabledMissions" in force: "a", "b", "c", "d", "e" and 2 more)"},
+      {R"(["Hunt", 3, "Race"])", R"(1 entry of "DisabledMissions" in force: "Hunt")"},
+      {R"([3, "Hunt"])", R"(0 entries of "DisabledMissions" in force)"},
+      {R"(["Охота", "line\nbreak", "tab\there", "quote\"d"])",
+       R"(4 entries of "DisabledMissions" in force: "Охота", "line\nbreak", "tab\there", )"
+       R"("quote\"d")"},
+  };
+  // Long entries are cut after 60 characters, letters beyond ASCII counted whole.
+  const std::string sixty(60, 'x');
+  std::string wolves;
+  for (int i = 0; i < 12; ++i) wolves += "Волки";  // 60 characters
+  const std::string longCases[][2] = {
+      {"[\"" + sixty + "\"]", "1 entry of \"DisabledMissions\" in force: \"" + sixty + "\""},
+      {"[\"" + sixty + "y\"]", "1 entry of \"DisabledMissions\" in force: \"" + sixty + "…\""},
+      {"[\"" + wolves + "!\"]", "1 entry of \"DisabledMissions\" in force: \"" + wolves + "…\""},
+      {"[\"" + std::string(1 << 20, 'z') + "\"]",
+       "1 entry of \"DisabledMissions\" in force: \"" + std::string(60, 'z') + "…\""},
+  };
+  LoadWith(R"({"DisabledMissions": []})");
+  const auto shownFor = [this](const std::string& list) {
+    WriteConfig(R"({"DisabledMissions": )" + list + "}");
+    ReloadFromConsole();
+    const std::vector<std::string> lines = StatusToAnn();
+    return lines.size() == 7u ? lines[3] : testing::PrintToString(lines);
+  };
+  for (const Case& c : cases) EXPECT_EQ(shownFor(c.list), c.shown) << c.list;
+  for (const auto& c : longCases) EXPECT_EQ(shownFor(c[0]), c[1]) << c[1];
+}
+
+TEST_F(StatusCommandTest, ReadsThatFailedAreToldWithTheirReasonAndWhatStaysInForce) {
+  RemoveConfig();
+  LoadPlugin();
+  ExpectLines(StatusToAnn(), {
+                                 "QuestVeto status",
+                                 "Config file: " + Literal(ConfigPath()),
+                                 std::string("Config not read \\(tried at ") + kTime +
+                                     "\\), no mission is disabled: Can't open config\\.json",
+                                 Literal(R"(0 entries of "DisabledMissions" in force)"),
+                                 kDefaultMessage,
+                                 "ShowMissionNames: false",
+                                 "Mission start hook: placed",
+                             });
+
+  WriteConfig(R"({"DisabledMissions": ["Hunt"]})");
+  ReloadFromConsole();
+  WriteConfig(R"({"DisabledMissions": ["Raid",]})");
+  ReloadFromConsole();
+  ExpectLines(
+      StatusToAnn(),
+      {
+          "QuestVeto status",
+          "Config file: " + Literal(ConfigPath()),
+          std::string("Config read at ") + kTime,
+          std::string("Last read failed at ") + kTime +
+              ", the config read before stays in force: "
+              R"(\[json\.exception\.parse_error\.101\] parse error at line 1, column 30: .*)",
+          Literal(R"(1 entry of "DisabledMissions" in force: "Hunt")"),
+          kDefaultMessage,
+          "ShowMissionNames: false",
+          "Mission start hook: placed",
+      });
+
+  // A good read after the failure: the failure is no longer news.
+  WriteConfig(R"({"DisabledMissions": ["Raid"]})");
+  ReloadFromConsole();
+  const std::vector<std::string> lines = StatusToAnn();
+  ASSERT_EQ(lines.size(), 7u) << testing::PrintToString(lines);
+  EXPECT_EQ(lines[3], R"(1 entry of "DisabledMissions" in force: "Raid")");
+}
+
+TEST_F(StatusCommandTest, HookTheHostDidNotPlaceIsToldAsNotPlaced) {
+  WriteConfig(R"({"DisabledMissions": ["Hunt"]})");
+  // The load's fallible crossings: its sinks, the server directory for the read and for the
+  // confirmation, the hook registry, then its installation.
+  StandIn::Faults::FailAt(5, StandIn::Faults::HostFailure::BadAlloc);
+  LoadPlugin();
+  StandIn::Faults::Disarm();
+  ASSERT_EQ(Matching(Journal(), "fault: IHooks.InstallHook*").size(), 1u);
+  const std::vector<std::string> lines = StatusToAnn();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back(), "Mission start hook: not placed");
+}
+
+TEST_F(StatusCommandTest, RconGetsTheLinesInOneReplyUnderItsRequestId) {
+  LoadWith(R"({"DisabledMissions": ["Охота"], "DisabledMessage": "Nein"})");
+  StandIn::RconConnection& connection = World().AddRconConnection();
+  EXPECT_EQ(StandIn::Commands::Rcon(connection, 42, "qv.status"), "");
+  const JournalEntries replies = Matching(Journal(), kAnyRconReply);
+  ASSERT_EQ(replies.size(), 1u);
+  std::string expected =
+      RconReply(1, 42, "QuestVeto status\nConfig file: " + ConfigPath() + "\nConfig read at ");
+  expected.resize(expected.size() - 2);  // the reply's text goes on
+  EXPECT_EQ(replies[0].substr(0, expected.size()), expected);
+  const std::string tail =
+      "\n1 entry of \"DisabledMissions\" in force: \"Охота\"\n"
+      "DisabledMessage: \"Nein\"\nShowMissionNames: false\nMission start hook: placed\")";
+  ASSERT_GE(replies[0].size(), tail.size());
+  EXPECT_EQ(replies[0].substr(replies[0].size() - tail.size()), tail) << replies[0];
+}
+
+TEST_F(StatusCommandTest, ServerConsoleIsSentNothingAndAFailedStatusIsLoggedAndContained) {
+  LoadWith(R"({"DisabledMissions": ["Hunt"]})");
+  Ann();
+  EXPECT_EQ(StandIn::Commands::Console("qv.status", nullptr), "");
+  EXPECT_TRUE(Matching(Journal(), ChatTo("*")).empty());
+  EXPECT_TRUE(Messages("critical").empty());
+
+  // The server directory cannot be had for the path: nothing is answered, the reason is logged.
+  StandIn::RconConnection& connection = World().AddRconConnection();
+  StandIn::Faults::FailAt(1, StandIn::Faults::HostFailure::BadAlloc);
+  EXPECT_EQ(StandIn::Commands::Rcon(connection, 3, "qv.status"), "");
+  StandIn::Faults::Disarm();
+  EXPECT_TRUE(Matching(Journal(), kAnyRconReply).empty());
+  StandIn::Faults::FailAt(1, StandIn::Faults::HostFailure::Foreign);
+  StandIn::Commands::Rcon(connection, 4, "qv.status");
+  StandIn::Faults::Disarm();
+  EXPECT_EQ(Messages("critical"), (std::vector<std::string>{"qv.status failed: std::bad_alloc",
+                                                            "qv.status failed: unknown error"}));
+  EXPECT_TRUE(Disabled("Hunt")) << "the configuration in force changed";
+  EXPECT_EQ(StandIn::Commands::Rcon(connection, 5, "qv.status"), "");
+  EXPECT_EQ(Matching(Journal(), kAnyRconReply).size(), 1u) << "the server stopped answering";
+}
+
+}  // namespace
