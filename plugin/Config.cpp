@@ -6,6 +6,7 @@
 
 #include "host/HostApi.h"
 #include "plugin/Log.h"
+#include "plugin/LogText.h"
 
 nlohmann::json PluginConfig;
 
@@ -26,6 +27,30 @@ bool& ConfigWasRead() {
   return read;
 }
 
+std::string& LastPath() {
+  static std::string path;
+  return path;
+}
+
+// Whether the last read failed for want of the file.
+bool& LastReadUnopened() {
+  static bool unopened = false;
+  return unopened;
+}
+
+// What the read found that the plugin will not use, said before the value is in force.
+void WarnOfUnreadText(const std::string& path, const ConfigFileContents& contents) {
+  if (contents.IgnoredTextAt) {
+    PluginLog()->warn(
+        "Config text after the first JSON value is not read: {}, from line {}, column {}",
+        EscapeForLog(path), contents.IgnoredTextAt->Line, contents.IgnoredTextAt->Column);
+  }
+  for (const MisspeltKey& key : MisspeltKeys(contents.Value)) {
+    PluginLog()->warn("Config key \"{}\" is not read: did you mean \"{}\"?",
+                      EscapeForLog(key.Written), key.Meant);
+  }
+}
+
 template <typename T>
 T SettingOr(const char* key, const T& fallback) {
   if (!ConfigWasRead()) return fallback;
@@ -44,10 +69,36 @@ std::string ConfigPath() {
 }
 
 void ReadConfig() {
+  LastPath().clear();
+  LastReadUnopened() = false;
+  LastPath() = ConfigPath();
   // Parsed aside, so that a file broken halfway never leaves a half-read configuration in force.
-  PluginConfig = ParseConfigFile(ConfigPath());
+  ConfigFileContents contents;
+  try {
+    contents = ReadConfigFile(LastPath());
+  } catch (const ConfigFileUnopened&) {
+    LastReadUnopened() = true;
+    throw;
+  }
+  WarnOfUnreadText(LastPath(), contents);
+  PluginConfig = std::move(contents.Value);
   ConfigWasRead() = true;
   Warned().clear();
+}
+
+const std::string& LastConfigPath() {
+  return LastPath();
+}
+
+void WarnOfConfigNearMisses() noexcept {
+  if (!LastReadUnopened()) return;
+  try {
+    for (const ConfigNearMiss& file : ConfigNearMisses(LastPath())) {
+      PluginLog()->warn("Found \"{}\" where config.json belongs: {}", EscapeForLog(file.Name),
+                        file.Advice);
+    }
+  } catch (...) {  // GCOVR_EXCL_LINE only a failure to allocate: the critical line said enough
+  }
 }
 
 std::string DisabledMessage() {
@@ -60,5 +111,6 @@ bool ShowMissionNames() {
 
 void WarnConfigFallback(const std::string& key, const std::string& reason) {
   if (!Warned().emplace(key, reason).second) return;
-  PluginLog()->warn("Config key \"{}\" cannot be used, the default applies: {}", key, reason);
+  PluginLog()->warn("Config key \"{}\" cannot be used, the default applies: {}", key,
+                    EscapeForLog(reason));
 }

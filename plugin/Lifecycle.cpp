@@ -1,26 +1,37 @@
 #include "plugin/Lifecycle.h"
 
 #include "plugin/Config.h"
+#include "plugin/ConfigSummary.h"
 #include "plugin/Containment.h"
 #include "plugin/Log.h"
-#include "plugin/MissionMatch.h"
+#include "plugin/LogText.h"
 #include "plugin/MissionStart.h"
 #include "plugin/ReloadCommands.h"
+#include "plugin/Version.h"
 
 namespace {
 
+// What a refusal of the host's means for the operator, by the call refused.
+const char* const kHookRefused =
+    "the host refused it; no mission start is checked until QuestVeto is loaded again";
+const char* const kHookNotHeld =
+    "the host no longer held it, so no mission start reaches QuestVeto after the unload";
+const char* const kCommandNotHeld =
+    "the host held no such command, so none is left to call QuestVeto after the unload";
+
 // The path is looked up again for the message; when even that fails, the message goes without it.
 void LogFailedRead(const char* reason) {
+  const std::string why = EscapeForLog(reason);
   try {
     PluginLog()->critical(
         "Failed to load config from {}! \n {}\n No mission is disabled until \"qv.reload\" "
         "succeeds.",
-        ConfigPath(), reason);
+        EscapeForLog(ConfigPath()), why);
   } catch (...) {
     PluginLog()->critical(
-        "Failed to load config! \n {}\n No mission is disabled until \"qv.reload\" succeeds.",
-        reason);
+        "Failed to load config! \n {}\n No mission is disabled until \"qv.reload\" succeeds.", why);
   }
+  WarnOfConfigNearMisses();
 }
 
 // True when the configuration was read.
@@ -28,27 +39,36 @@ bool ReadConfigAtLoad() noexcept {
   return Contain(ReadConfig, [](const char* reason) { LogFailedRead(OrUnknown(reason)); });
 }
 
-// The operator's confirmation that the plugin has its configuration. A reload answers its caller
-// instead, so only the load logs it.
+// The operator's confirmation that the plugin has its configuration, and which plugin it is. A
+// reload logs its own line, with what it changed.
 void LogConfigInForce() {
-  const std::size_t entries = CountEntriesInForce(PluginConfig);
-  PluginLog()->info("Loaded config from {}: {} {} of \"DisabledMissions\" in force", ConfigPath(),
-                    entries, entries == 1 ? "entry" : "entries");
+  PluginLog()->info("Loaded config from {}: {} (QuestVeto {})", EscapeForLog(ConfigPath()),
+                    EntriesInForce(PluginConfig), kPluginVersion);
 }
 
 void LogStepFailure(const char* step, const char* reason) noexcept {
   try {
-    if (PluginLog()) PluginLog()->critical("{} failed: {}", step, reason);
+    if (PluginLog()) PluginLog()->critical("{} failed: {}", step, EscapeForLog(reason));
   } catch (...) {  // GCOVR_EXCL_LINE the logger handles its own errors: kept for the noexcept edge
   }
 }
 
-// Runs one step of the load or unload sequence. Nothing thrown may leave the library's entry
-// point (the system would end the server process), and a failed step must not leave the later
-// ones undone: a command left registered at unload would call into a library that is gone.
+// Runs one step of the load or unload sequence; true when it ran through. Nothing thrown may
+// leave the library's entry point (the system would end the server process), and a failed step
+// must not leave the later ones undone: a command left registered at unload would call into a
+// library that is gone.
 template <typename Step>
 bool Attempt(const char* what, Step&& step) noexcept {
   return Contain(step, [what](const char* reason) { LogStepFailure(what, OrUnknown(reason)); });
+}
+
+// Attempt of a registry call that the host answers: its refusal (false) is logged as the step's
+// failure with `refusal`, what it means. A refusal is an answer, not a failure to ask again.
+template <typename Call>
+bool AttemptAnswered(const char* what, Call&& call, const char* refusal) noexcept {
+  return Attempt(what, [&] {
+    if (!call() && refusal != nullptr) LogStepFailure(what, refusal);
+  });
 }
 
 }  // namespace
@@ -57,20 +77,22 @@ void PluginLoad() noexcept {
   // Without its logger the plugin places nothing that would write to it.
   if (!Attempt("Creating the log", CreatePluginLogger)) return;
   if (ReadConfigAtLoad()) Attempt("Confirming the config in force", LogConfigInForce);
-  Attempt("Installing the mission start hook", InstallMissionStartHook);
+  AttemptAnswered("Installing the mission start hook", InstallMissionStartHook, kHookRefused);
   Attempt("Registering the console command", RegisterConsoleReloadCommand);
   Attempt("Registering the RCON command", RegisterRconReloadCommand);
 }
 
 // A hook or handler left with the host after the library is gone takes the server down at its
 // next use or when the host lets go of it, so a removal that fails is tried once more.
-template <typename Step>
-void AttemptTwice(const char* what, Step&& step) noexcept {
-  if (!Attempt(what, step)) Attempt(what, step);
+template <typename Call>
+void AttemptTwice(const char* what, Call&& call, const char* refusal) noexcept {
+  if (!AttemptAnswered(what, call, refusal)) AttemptAnswered(what, call, refusal);
 }
 
 void PluginUnload() noexcept {
-  AttemptTwice("Removing the mission start hook", RemoveMissionStartHook);
-  AttemptTwice("Removing the console command", RemoveConsoleReloadCommand);
-  AttemptTwice("Removing the RCON command", RemoveRconReloadCommand);
+  // A hook the host refused at load is not held: its removal is refused too, as expected.
+  const char* const hookRefusal = MissionStartHookPlaced() ? kHookNotHeld : nullptr;
+  AttemptTwice("Removing the mission start hook", RemoveMissionStartHook, hookRefusal);
+  AttemptTwice("Removing the console command", RemoveConsoleReloadCommand, kCommandNotHeld);
+  AttemptTwice("Removing the RCON command", RemoveRconReloadCommand, kCommandNotHeld);
 }

@@ -19,6 +19,11 @@ namespace {
 
 const char* const kStartMissionKey = "AMissionDispatcher.StartMission";
 
+bool& HookPlaced() {
+  static bool placed = false;
+  return placed;
+}
+
 // Runs one step of a start. A failure is logged as "Mission start: <what> failed<outcome>:
 // <reason>" and the step dropped; nothing may reach the game. `outcome` tells the operator what
 // the start did instead when that is not plain from the step.
@@ -26,7 +31,7 @@ template <typename Step>
 void Guarded(const char* what, Step&& step, const char* outcome = "") noexcept {
   Contain(step, [what, outcome](const char* reason) {
     if (reason != nullptr) {
-      PluginLog()->warn("Mission start: {} failed{}: {}", what, outcome, reason);
+      PluginLog()->warn("Mission start: {} failed{}: {}", what, outcome, EscapeForLog(reason));
     } else {
       PluginLog()->warn("Mission start: {} failed{}", what, outcome);
     }
@@ -113,11 +118,20 @@ uintptr_t StartMissionDetour(AMissionDispatcher* dispatcher, UClass* missionClas
   return GameStartMission(dispatcher, missionClass, character, fourth);
 }
 
-void InstallMissionStartHook() {
-  HostApi::GetHooks().InstallHook(kStartMissionKey, reinterpret_cast<void*>(&StartMissionDetour),
-                                  reinterpret_cast<void**>(&GameStartMission));
+bool InstallMissionStartHook() {
+  HookPlaced() = HostApi::GetHooks().InstallHook(kStartMissionKey,
+                                                 reinterpret_cast<void*>(&StartMissionDetour),
+                                                 reinterpret_cast<void**>(&GameStartMission));
+  return HookPlaced();
 }
 
-void RemoveMissionStartHook() {
-  HostApi::GetHooks().RemoveHook(kStartMissionKey, reinterpret_cast<void*>(&StartMissionDetour));
+bool RemoveMissionStartHook() {
+  const bool removed = HostApi::GetHooks().RemoveHook(kStartMissionKey,
+                                                      reinterpret_cast<void*>(&StartMissionDetour));
+  if (removed) HookPlaced() = false;
+  return removed;
+}
+
+bool MissionStartHookPlaced() {
+  return HookPlaced();
 }

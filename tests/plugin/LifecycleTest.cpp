@@ -13,6 +13,7 @@
 
 #include "host/HostApi.h"
 #include "plugin/PluginHarness.h"
+#include "plugin/Version.h"
 #include "standin/CommandRegistry.h"
 #include "standin/HookRegistry.h"
 #include "standin/Server.h"
@@ -46,7 +47,7 @@ TEST_F(LifecycleTest, StaticStateStartsAfreshAtEveryLoad) {
   EXPECT_FALSE(Disabled("Hunt")) << "a configuration survived the unload";
 }
 
-TEST_F(LifecycleTest, LoadConfirmsThePathAndTheEntriesInForceOnce) {
+TEST_F(LifecycleTest, EachReadConfirmsThePathAndTheEntriesInForce) {
   struct Case {
     const char* config;
     const char* entries;
@@ -60,6 +61,9 @@ TEST_F(LifecycleTest, LoadConfirmsThePathAndTheEntriesInForceOnce) {
       {R"({"DisabledMissions": [7, "Hunt"]})", "0 entries"},
       {R"({"DisabledMissions": null})", "0 entries"},
       {R"({"DisabledMissions": []})", "0 entries"},
+      {R"({"DisabledMissions": 5})", "0 entries"},  // a lone value that is no string
+      {R"({"DisabledMissions": true})", "0 entries"},
+      {R"({"DisabledMissions": [[]]})", "0 entries"},
       {"{}", "0 entries"},
       {R"(["Hunt"])", "0 entries"},
   };
@@ -69,10 +73,12 @@ TEST_F(LifecycleTest, LoadConfirmsThePathAndTheEntriesInForceOnce) {
     LoadWith(c.config);
     const std::vector<std::string> info = Messages("info");
     ASSERT_EQ(info.size(), before + 1);
-    EXPECT_EQ(info.back(), "Loaded config from " + ConfigPath() + ": " + c.entries +
-                               " of \"DisabledMissions\" in force");
+    const std::string inForce = std::string(c.entries) + " of \"DisabledMissions\" in force";
+    EXPECT_EQ(info.back(), "Loaded config from " + ConfigPath() + ": " + inForce + " (QuestVeto " +
+                               kPluginVersion + ")");
     ReloadFromConsole();
-    EXPECT_EQ(Messages("info").size(), before + 1) << "a successful reload stays silent";
+    EXPECT_EQ(Messages("info").back(),
+              "Reloaded config from " + ConfigPath() + ": " + inForce + "; no change");
     UnloadPlugin();
   }
 }

@@ -9,7 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "host/FString.h"
+#include "host/HostApi.h"
 #include "plugin/Scenarios.h"
+#include "plugin/Version.h"
 #include "standin/CommandRegistry.h"
 #include "standin/Faults.h"
 #include "standin/GameHeap.h"
@@ -93,6 +96,32 @@ void ReloadMissingOnServerConsole(ScenarioTest& t) {
   t.Remove();
   StandIn::Commands::Console("qv.reload", nullptr);
 }
+// "qv.reload" on the server console after `config` was written.
+Act ReloadOf(std::string config) {
+  return [config](ScenarioTest& t) {
+    t.Write(config);
+    StandIn::Commands::Console("qv.reload", nullptr);
+  };
+}
+// config.json gone, and `name` beside where it was; then the plugin loaded or "qv.reload" run.
+Action LoadingWithout(std::string name) {
+  return {"", false, [name](ScenarioTest& t) {
+            t.WriteBeside(name, kHuntOff);
+            t.Load();
+          }};
+}
+Action ReloadingWithout(std::string name) {
+  return With(kHuntOff, [name](ScenarioTest& t) {
+    t.Remove();
+    t.WriteBeside(name, kHuntOff);
+    StandIn::Commands::Console("qv.reload", nullptr);
+  });
+}
+// Something other than the plugin takes what it registered away before it is unloaded.
+void UnloadAfter(ScenarioTest& t, const std::function<void(const FString&)>& takeAway) {
+  takeAway(FString("qv.reload"));
+  t.Unload();
+}
 
 class LogLinesTest : public ScenarioTest {
  protected:
@@ -163,8 +192,18 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
     Failing failing;
     std::vector<std::string> lines;  // every line the action writes, in order
   };
+  const std::string version = std::string(" (QuestVeto ") + kPluginVersion + ")";
   const std::string loaded =
-      "[info] Loaded config from <path>: 1 entry of \"DisabledMissions\" in force";
+      "[info] Loaded config from <path>: 1 entry of \"DisabledMissions\" in force" + version;
+  const std::string reloaded = "[info] Reloaded config from <path>: ";
+  const std::string hookRefused =
+      "[critical] Installing the mission start hook failed: the host refused it; no mission "
+      "start is checked until QuestVeto is loaded again";
+  const std::string huntAndMore = R"({"DisabledMissions": ["Hunt"]},)"
+                                  "\n"
+                                  R"(  "DisabledMessage": "Gone"})";
+  const std::string twelve =
+      R"({"DisabledMissions": ["A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "L"]})";
   const Row rows[] = {
       {"load", Loading(kHuntOff), {}, {loaded}},
       {"load, file missing",
@@ -200,6 +239,134 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
        Loading(kHuntOff),
        Fails("ICommands.AddRconCommand(*"),
        {loaded, "[critical] Registering the RCON command failed: std::bad_alloc"}},
+      {"load, hook refused",
+       {kHuntOff, false,
+        [](ScenarioTest& t) {
+          StandIn::Hooks::RefuseInstalls();
+          t.Load();
+        }},
+       {},
+       {loaded, hookRefused}},
+      {"unload after the hook was refused: its removal is refused as expected",
+       {kHuntOff, false,
+        [](ScenarioTest& t) {
+          StandIn::Hooks::RefuseInstalls();
+          t.Load();
+          t.Unload();
+        }},
+       {},
+       {loaded, hookRefused}},
+      {"unload, hook taken off by another",
+       With(kHuntOff,
+            [](ScenarioTest& t) {
+              UnloadAfter(t, [](const FString&) {
+                const char* const key = "AMissionDispatcher.StartMission";
+                HostApi::GetHooks().RemoveHook(key, StandIn::Hooks::Detours(key).front());
+              });
+            }),
+       {},
+       {"[critical] Removing the mission start hook failed: the host no longer held it, so no "
+        "mission start reaches QuestVeto after the unload"}},
+      {"unload, console command taken off by another",
+       With(kHuntOff,
+            [](ScenarioTest& t) {
+              UnloadAfter(t, [](const FString& name) {
+                HostApi::GetCommands().RemoveConsoleCommand(name);
+              });
+            }),
+       {},
+       {"[critical] Removing the console command failed: the host held no such command, so none "
+        "is left to call QuestVeto after the unload"}},
+      {"unload, RCON command taken off by another",
+       With(kHuntOff,
+            [](ScenarioTest& t) {
+              UnloadAfter(
+                  t, [](const FString& name) { HostApi::GetCommands().RemoveRconCommand(name); });
+            }),
+       {},
+       {"[critical] Removing the RCON command failed: the host held no such command, so none is "
+        "left to call QuestVeto after the unload"}},
+      {"load, text after the first value",
+       Loading(huntAndMore),
+       {},
+       {"[warning] Config text after the first JSON value is not read: <path>, from line 1, "
+        "column 31",
+        loaded}},
+      {"reload, text after the first value",
+       With(kHuntOff, ReloadOf(huntAndMore)),
+       {},
+       {"[warning] Config text after the first JSON value is not read: <path>, from line 1, "
+        "column 31",
+        reloaded + "1 entry of \"DisabledMissions\" in force; no change"}},
+      {"load, a key in the wrong case",
+       Loading(R"({"disabledMissions": ["Hunt"], "ShowMisionNames": true})"),
+       {},
+       {"[warning] Config key \"ShowMisionNames\" is not read: did you mean "
+        "\"ShowMissionNames\"?",
+        "[warning] Config key \"disabledMissions\" is not read: did you mean "
+        "\"DisabledMissions\"?",
+        "[info] Loaded config from <path>: 0 entries of \"DisabledMissions\" in force" + version}},
+      {"reload, a key in the wrong case",
+       With(kHuntOff, ReloadOf(R"({"disabledmissions": ["Hunt"]})")),
+       {},
+       {"[warning] Config key \"disabledmissions\" is not read: did you mean "
+        "\"DisabledMissions\"?",
+        reloaded + "0 entries of \"DisabledMissions\" in force; removed \"Hunt\""}},
+      {"reload, entries added and removed, settings changed",
+       With(kHuntOff, ReloadOf(R"({"DisabledMissions": ["Ride", "Cave", "Ride"], )"
+                               R"("DisabledMessage": "Gone", "ShowMissionNames": false})")),
+       {},
+       {reloaded + "3 entries of \"DisabledMissions\" in force; added \"Ride\", \"Cave\", "
+                   "\"Ride\"; removed \"Hunt\"; \"DisabledMessage\" changed; "
+                   "\"ShowMissionNames\" changed"}},
+      {"reload, more than ten added",
+       With(kHuntOff, ReloadOf(twelve)),
+       {},
+       {reloaded + "12 entries of \"DisabledMissions\" in force; added \"A\", \"B\", \"C\", "
+                   "\"D\", \"E\", \"F\", \"G\", \"H\", \"I\", \"J\" and 2 more; removed "
+                   "\"Hunt\""}},
+      {"reload, the same file",
+       With(kHuntOff, ReloadOf(kHuntOff)),
+       {},
+       {reloaded + "1 entry of \"DisabledMissions\" in force; no change"}},
+      {"reload read, its answer failed",
+       With(kHuntOff,
+            [](ScenarioTest& t) {
+              t.Write(kRideOff);
+              t.AddBob();
+              StandIn::Commands::Console("qv.reload",
+                                         reinterpret_cast<APlayerController*>(t.Bob->Object()));
+            }),
+       Fails(R"(GetAddress("AShooterPlayerController.ClientServerChatDirectMessage"))"),
+       {reloaded + "1 entry of \"DisabledMissions\" in force; added \"Ride\"; removed \"Hunt\"",
+        "[critical] Failed to reload config! \n std::bad_alloc"}},
+      {"load, file missing, config.json.txt beside",
+       LoadingWithout("config.json.txt"),
+       {},
+       {std::string("[critical] Failed to load config from <path>! \n Can't open config.json") +
+            kNotRead,
+        "[warning] Found \"config.json.txt\" where config.json belongs: rename it to config.json "
+        "(Windows hides known extensions)"}},
+      {"reload, file missing, a name in another letter case beside",
+       ReloadingWithout("Config.JSON"),
+       {},
+       {"[critical] Failed to reload config! \n Can't open config.json",
+        "[warning] Found \"Config.JSON\" where config.json belongs: rename it to config.json "
+        "(the name is matched letter case too)"}},
+      {"reload, file missing, only the sample beside",
+       ReloadingWithout("config.sample.json"),
+       {},
+       {"[critical] Failed to reload config! \n Can't open config.json",
+        "[warning] Found \"config.sample.json\" where config.json belongs: copy it to "
+        "config.json"}},
+      {"load, a string in a Windows code page",
+       Loading("{\"DisabledMissions\": [\"Caf\xE9\"]}"),
+       {},
+       {std::string("[critical] Failed to load config from <path>! \n "
+                    "[json.exception.parse_error.101] parse error at line 1, column 28: syntax "
+                    "error while parsing value - invalid string: ill-formed UTF-8 byte; last "
+                    "read: '\"Caf\\xE9\"'") +
+        kNotRead}},
       {"unload, hook",
        Unloading(),
        Fails("IHooks.RemoveHook(*"),
@@ -348,6 +515,7 @@ TEST_F(LogLinesTest, ConfigWarningAtTheFirstStartAfterEachRead) {
       start.start(*this);
       EXPECT_TRUE(LogLines().empty()) << "the second start warned again";
       StandIn::Commands::Console("qv.reload", nullptr);
+      StandIn::Journal::Start();
       start.start(*this);
       EXPECT_EQ(LogLines(), once) << "the first start after a reload";
     }
