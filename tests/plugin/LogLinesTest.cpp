@@ -603,4 +603,42 @@ TEST_F(LogLinesTest, UnloadWithAFailedRemovalLeavesNothingRegistered) {
   }
 }
 
+// Files saved in a Windows code page or as UTF-16, keys holding control characters, bytes that are
+// no text at all: Server.log, read as strict UTF-8 (the host's own decoding and encoding give it
+// back unchanged only then), still holds every line, each byte that was no UTF-8 escaped.
+TEST_F(LogLinesTest, ServerLogStaysValidUtf8WhateverTheFilesHold) {
+  const std::string hostile[] = {
+      "{\"DisabledMissions\": [\"Caf\xE9\"]}",                   // Windows-1252
+      std::string("\xFF\xFE{\0\"\0", 6),                            // UTF-16
+      "{\"DisabledMissions\": [\"\xC0\xAF\", \"\xED\xA0\x80\"]}",    // overlong, surrogate
+      "{\"DisabledMissions\": [\"\xF4\x90\x80\x80\"]}",             // above U+10FFFF
+      "{\"disabledMission\\n\": [], \"disabledMessag\\u0085\": 1} \xE9",  // keys, then bytes
+      "{\"DisabledMissions\": [\"Hunt\\u2028\", \"\\u0000\\u2029\"]}",    // separators, NUL
+  };
+  Fresh(hostile[0], false);
+  Load();
+  for (const std::string& text : hostile) {
+    Write(text);
+    StandIn::Commands::Console("qv.reload", nullptr);
+  }
+  Remove();
+  WriteBeside("config.json.TXT", hostile[0]);
+  StandIn::Commands::Console("qv.reload", nullptr);
+
+  const std::string log = LogFile();
+  EXPECT_EQ(HostApi::Tools::Utf8Encode(HostApi::Tools::Utf8Decode(log)), log) << log;
+  EXPECT_NE(log.find("last read: '\"Caf\\xE9\"'"), std::string::npos) << log;
+  EXPECT_NE(log.find("Config key \"disabledMission\\n\" is not read"), std::string::npos) << log;
+  EXPECT_NE(log.find("Config key \"disabledMessag\\u0085\" is not read"), std::string::npos)
+      << log;
+  EXPECT_NE(log.find("added \"Hunt\\u2028\", \"\\x00\\u2029\""), std::string::npos) << log;
+  EXPECT_NE(log.find("Found \"config.json.TXT\""), std::string::npos) << log;
+  std::size_t written = 0;
+  for (std::size_t at = log.find("[QuestVeto]"); at != std::string::npos;
+       at = log.find("[QuestVeto]", at + 1)) {
+    ++written;
+  }
+  EXPECT_EQ(written, LogLines().size()) << "a line was lost";
+}
+
 }  // namespace
