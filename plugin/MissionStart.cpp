@@ -126,10 +126,8 @@ bool InstallMissionStartHook() {
 }
 
 bool RemoveMissionStartHook() {
-  const bool removed = HostApi::GetHooks().RemoveHook(kStartMissionKey,
-                                                      reinterpret_cast<void*>(&StartMissionDetour));
-  if (removed) HookPlaced() = false;
-  return removed;
+  return HostApi::GetHooks().RemoveHook(kStartMissionKey,
+                                        reinterpret_cast<void*>(&StartMissionDetour));
 }
 
 bool MissionStartHookPlaced() {

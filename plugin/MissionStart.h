@@ -20,6 +20,5 @@ uintptr_t StartMissionDetour(AMissionDispatcher* dispatcher, UClass* missionClas
 bool InstallMissionStartHook();
 bool RemoveMissionStartHook();
 
-// True from a hook the host accepted until the host takes it off again: whether mission starts
-// reach the plugin.
+// True when the host accepted the hook at load: whether mission starts reach the plugin.
 bool MissionStartHookPlaced();

@@ -103,10 +103,10 @@ Act ReloadOf(std::string config) {
     StandIn::Commands::Console("qv.reload", nullptr);
   };
 }
-// config.json gone, and `name` beside where it was; then the plugin loaded or "qv.reload" run.
-Action LoadingWithout(std::string name) {
-  return {"", false, [name](ScenarioTest& t) {
-            t.WriteBeside(name, kHuntOff);
+// config.json gone, and `names` beside where it was; then the plugin loaded or "qv.reload" run.
+Action LoadingWithout(std::vector<std::string> names) {
+  return {"", false, [names](ScenarioTest& t) {
+            for (const std::string& name : names) t.WriteBeside(name, kHuntOff);
             t.Load();
           }};
 }
@@ -340,8 +340,8 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
        Fails(R"(GetAddress("AShooterPlayerController.ClientServerChatDirectMessage"))"),
        {reloaded + "1 entry of \"DisabledMissions\" in force; added \"Ride\"; removed \"Hunt\"",
         "[critical] Failed to reload config! \n std::bad_alloc"}},
-      {"load, file missing, config.json.txt beside",
-       LoadingWithout("config.json.txt"),
+      {"load, file missing, config.json.txt beside (and the sample, which goes unnamed)",
+       LoadingWithout({"config.json.txt", "config.sample.json"}),
        {},
        {std::string("[critical] Failed to load config from <path>! \n Can't open config.json") +
             kNotRead,
@@ -608,10 +608,10 @@ TEST_F(LogLinesTest, UnloadWithAFailedRemovalLeavesNothingRegistered) {
 // back unchanged only then), still holds every line, each byte that was no UTF-8 escaped.
 TEST_F(LogLinesTest, ServerLogStaysValidUtf8WhateverTheFilesHold) {
   const std::string hostile[] = {
-      "{\"DisabledMissions\": [\"Caf\xE9\"]}",                   // Windows-1252
-      std::string("\xFF\xFE{\0\"\0", 6),                            // UTF-16
-      "{\"DisabledMissions\": [\"\xC0\xAF\", \"\xED\xA0\x80\"]}",    // overlong, surrogate
-      "{\"DisabledMissions\": [\"\xF4\x90\x80\x80\"]}",             // above U+10FFFF
+      "{\"DisabledMissions\": [\"Caf\xE9\"]}",                            // Windows-1252
+      std::string("\xFF\xFE{\0\"\0", 6),                                  // UTF-16
+      "{\"DisabledMissions\": [\"\xC0\xAF\", \"\xED\xA0\x80\"]}",         // overlong, surrogate
+      "{\"DisabledMissions\": [\"\xF4\x90\x80\x80\"]}",                   // above U+10FFFF
       "{\"disabledMission\\n\": [], \"disabledMessag\\u0085\": 1} \xE9",  // keys, then bytes
       "{\"DisabledMissions\": [\"Hunt\\u2028\", \"\\u0000\\u2029\"]}",    // separators, NUL
   };
@@ -629,8 +629,7 @@ TEST_F(LogLinesTest, ServerLogStaysValidUtf8WhateverTheFilesHold) {
   EXPECT_EQ(HostApi::Tools::Utf8Encode(HostApi::Tools::Utf8Decode(log)), log) << log;
   EXPECT_NE(log.find("last read: '\"Caf\\xE9\"'"), std::string::npos) << log;
   EXPECT_NE(log.find("Config key \"disabledMission\\n\" is not read"), std::string::npos) << log;
-  EXPECT_NE(log.find("Config key \"disabledMessag\\u0085\" is not read"), std::string::npos)
-      << log;
+  EXPECT_NE(log.find("Config key \"disabledMessag\\u0085\" is not read"), std::string::npos) << log;
   EXPECT_NE(log.find("added \"Hunt\\u2028\", \"\\x00\\u2029\""), std::string::npos) << log;
   EXPECT_NE(log.find("Found \"config.json.TXT\""), std::string::npos) << log;
   std::size_t written = 0;
