@@ -96,9 +96,9 @@ TEST_F(ConfigTest, TextAfterTheFirstValueIsNamedByLineAndColumn) {
     if (c.place == nullptr) {
       EXPECT_TRUE(warnings.empty()) << warnings.front();
     } else {
-      EXPECT_EQ(warnings, std::vector<std::string>{
-                              "Config text after the first JSON value is not read: " +
-                              ConfigPath() + ", from " + c.place});
+      EXPECT_EQ(warnings,
+                std::vector<std::string>{"Config text after the first JSON value is not read: " +
+                                         ConfigPath() + ", from " + c.place});
     }
     TearDown();
     SetUp();
