@@ -29,13 +29,12 @@ class PlaceCountingBuffer final : public std::streambuf {
   explicit PlaceCountingBuffer(std::streambuf& source) : source_(source) {}
 
   // Where the first byte that is not white space lies among those not handed on yet. The parser
-  // reads one byte past a number to see it end: with `lastIsPastValue`, the last byte handed on
-  // is the first after the value.
+  // reads one byte past a number to see it end (unless the file ends there): with
+  // `lastIsPastValue`, the last byte handed on is the first after the value.
   std::optional<ConfigFilePlace> FirstTextAfter(bool lastIsPastValue) {
-    if (ended_) return std::nullopt;
-    if (lastIsPastValue && handedOn_ && !JsonBlank(last_)) return lastPlace_;
-    while (sbumpc() != traits_type::eof()) {
-      if (!JsonBlank(last_)) return lastPlace_;
+    if (lastIsPastValue && !ended_ && !JsonBlank(last_)) return lastPlace_;
+    for (int_type byte = sgetc(); byte != traits_type::eof(); byte = snextc()) {
+      if (!JsonBlank(byte)) return next_;
     }
     return std::nullopt;
   }
@@ -49,7 +48,6 @@ class PlaceCountingBuffer final : public std::streambuf {
       ended_ = true;
       return byte;
     }
-    handedOn_ = true;
     last_ = byte;
     lastPlace_ = next_;
     if (byte == '\n') {
@@ -65,7 +63,6 @@ class PlaceCountingBuffer final : public std::streambuf {
   ConfigFilePlace next_{1, 1};
   ConfigFilePlace lastPlace_{1, 1};
   int_type last_ = 0;
-  bool handedOn_ = false;
   bool ended_ = false;
 };
 

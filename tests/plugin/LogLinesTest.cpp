@@ -347,6 +347,15 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
             kNotRead,
         "[warning] Found \"config.json.txt\" where config.json belongs: rename it to config.json "
         "(Windows hides known extensions)"}},
+      {"load, file missing, two near misses beside",
+       LoadingWithout({"config.json.txt", "CONFIG.json"}),
+       {},
+       {std::string("[critical] Failed to load config from <path>! \n Can't open config.json") +
+            kNotRead,
+        "[warning] Found \"CONFIG.json\" where config.json belongs: rename it to config.json "
+        "(the name is matched letter case too)",
+        "[warning] Found \"config.json.txt\" where config.json belongs: rename it to config.json "
+        "(Windows hides known extensions)"}},
       {"reload, file missing, a name in another letter case beside",
        ReloadingWithout("Config.JSON"),
        {},
@@ -613,7 +622,8 @@ TEST_F(LogLinesTest, ServerLogStaysValidUtf8WhateverTheFilesHold) {
       "{\"DisabledMissions\": [\"\xC0\xAF\", \"\xED\xA0\x80\"]}",         // overlong, surrogate
       "{\"DisabledMissions\": [\"\xF4\x90\x80\x80\"]}",                   // above U+10FFFF
       "{\"disabledMission\\n\": [], \"disabledMessag\\u0085\": 1} \xE9",  // keys, then bytes
-      "{\"DisabledMissions\": [\"Hunt\\u2028\", \"\\u0000\\u2029\"]}",    // separators, NUL
+      "{\"DisabledMissions\": [\"Hunt\\u2028\", \"\\u0000\\u2029\", \"Caf\xC3\xA9\"]}",  // separators,
+                                                                                         // NUL
   };
   Fresh(hostile[0], false);
   Load();
@@ -630,7 +640,8 @@ TEST_F(LogLinesTest, ServerLogStaysValidUtf8WhateverTheFilesHold) {
   EXPECT_NE(log.find("last read: '\"Caf\\xE9\"'"), std::string::npos) << log;
   EXPECT_NE(log.find("Config key \"disabledMission\\n\" is not read"), std::string::npos) << log;
   EXPECT_NE(log.find("Config key \"disabledMessag\\u0085\" is not read"), std::string::npos) << log;
-  EXPECT_NE(log.find("added \"Hunt\\u2028\", \"\\x00\\u2029\""), std::string::npos) << log;
+  EXPECT_NE(log.find("added \"Hunt\\u2028\", \"\\x00\\u2029\", \"Caf\xC3\xA9\""), std::string::npos)
+      << log;
   EXPECT_NE(log.find("Found \"config.json.TXT\""), std::string::npos) << log;
   std::size_t written = 0;
   for (std::size_t at = log.find("[QuestVeto]"); at != std::string::npos;
