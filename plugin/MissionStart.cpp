@@ -19,11 +19,6 @@ namespace {
 
 const char* const kStartMissionKey = "AMissionDispatcher.StartMission";
 
-bool& HookPlaced() {
-  static bool placed = false;
-  return placed;
-}
-
 // Runs one step of a start. A failure is logged as "Mission start: <what> failed<outcome>:
 // <reason>" and the step dropped; nothing may reach the game. `outcome` tells the operator what
 // the start did instead when that is not plain from the step.
@@ -119,17 +114,12 @@ uintptr_t StartMissionDetour(AMissionDispatcher* dispatcher, UClass* missionClas
 }
 
 bool InstallMissionStartHook() {
-  HookPlaced() = HostApi::GetHooks().InstallHook(kStartMissionKey,
-                                                 reinterpret_cast<void*>(&StartMissionDetour),
-                                                 reinterpret_cast<void**>(&GameStartMission));
-  return HookPlaced();
+  return HostApi::GetHooks().InstallHook(kStartMissionKey,
+                                         reinterpret_cast<void*>(&StartMissionDetour),
+                                         reinterpret_cast<void**>(&GameStartMission));
 }
 
 bool RemoveMissionStartHook() {
   return HostApi::GetHooks().RemoveHook(kStartMissionKey,
                                         reinterpret_cast<void*>(&StartMissionDetour));
-}
-
-bool MissionStartHookPlaced() {
-  return HookPlaced();
 }

@@ -19,6 +19,3 @@ uintptr_t StartMissionDetour(AMissionDispatcher* dispatcher, UClass* missionClas
 // answers the host's answer: false when it refused the hook or had none to take off.
 bool InstallMissionStartHook();
 bool RemoveMissionStartHook();
-
-// True when the host accepted the hook at load: whether mission starts reach the plugin.
-bool MissionStartHookPlaced();

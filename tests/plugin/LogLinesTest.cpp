@@ -6,8 +6,12 @@
 #include <algorithm>
 #include <functional>
 #include <iterator>
+#include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
+
+#include <spdlog/sinks/sink.h>
 
 #include "host/FString.h"
 #include "host/HostApi.h"
@@ -18,6 +22,7 @@
 #include "standin/GameHeap.h"
 #include "standin/HookRegistry.h"
 #include "standin/Journal.h"
+#include "standin/Server.h"
 #include "support/Shown.h"
 
 namespace {
@@ -117,6 +122,19 @@ Action ReloadingWithout(std::string name) {
     StandIn::Commands::Console("qv.reload", nullptr);
   });
 }
+// A sink of the host's that refuses every pattern and formatter.
+class PatternRefusingSink final : public spdlog::sinks::sink {
+ public:
+  void log(const spdlog::details::log_msg& /*message*/) override {}
+  void flush() override {}
+  void set_pattern(const std::string& /*pattern*/) override {
+    throw std::runtime_error("pattern refused");
+  }
+  void set_formatter(std::unique_ptr<spdlog::formatter> /*formatter*/) override {
+    throw std::runtime_error("formatter refused");
+  }
+};
+
 // Something other than the plugin takes what it registered away before it is unloaded.
 void UnloadAfter(ScenarioTest& t, const std::function<void(const FString&)>& takeAway) {
   takeAway(FString("qv.reload"));
@@ -256,6 +274,15 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
         }},
        {},
        {loaded, hookRefused}},
+      {"load, the log's pattern refused by a sink of the host's, then unload",
+       {kHuntOff, false,
+        [](ScenarioTest& t) {
+          StandIn::AddLogSink(std::make_shared<PatternRefusingSink>());
+          t.Load();
+          t.Unload();
+        }},
+       {},
+       {"[critical] Creating the log failed: pattern refused"}},
       {"unload, hook taken off by another",
        With(kHuntOff,
             [](ScenarioTest& t) {
@@ -616,15 +643,23 @@ TEST_F(LogLinesTest, UnloadWithAFailedRemovalLeavesNothingRegistered) {
 // no text at all: Server.log, read as strict UTF-8 (the host's own decoding and encoding give it
 // back unchanged only then), still holds every line, each byte that was no UTF-8 escaped.
 TEST_F(LogLinesTest, ServerLogStaysValidUtf8WhateverTheFilesHold) {
-  const std::string hostile[] = {
-      "{\"DisabledMissions\": [\"Caf\xE9\"]}",                            // Windows-1252
-      std::string("\xFF\xFE{\0\"\0", 6),                                  // UTF-16
-      "{\"DisabledMissions\": [\"\xC0\xAF\", \"\xED\xA0\x80\"]}",         // overlong, surrogate
-      "{\"DisabledMissions\": [\"\xF4\x90\x80\x80\"]}",                   // above U+10FFFF
-      "{\"disabledMission\\n\": [], \"disabledMessag\\u0085\": 1} \xE9",  // keys, then bytes
-      "{\"DisabledMissions\": [\"Hunt\\u2028\", \"\\u0000\\u2029\", \"Caf\xC3\xA9\"]}",  // separators,
-                                                                                         // NUL
-  };
+  const std::
+      string
+          hostile
+              [] =
+                  {
+                      "{\"DisabledMissions\": [\"Caf\xE9\"]}",                     // Windows-1252
+                      std::string("\xFF\xFE{\0\"\0", 6),                           // UTF-16
+                      "{\"DisabledMissions\": [\"\xC0\xAF\", \"\xED\xA0\x80\"]}",  // overlong,
+                                                                                   // surrogate
+                      "{\"DisabledMissions\": [\"\xF4\x90\x80\x80\"]}",            // above U+10FFFF
+                      "{\"disabledMission\\n\": [], \"disabledMessag\\u0085\": 1} \xE9",  // keys,
+                                                                                          // then
+                                                                                          // bytes
+                      "{\"DisabledMissions\": [\"Hunt\\u2028\", \"\\u0000\\u2029\", "
+                      "\"Caf\xC3\xA9\"]}",  // separators,
+                                            // NUL
+                  };
   Fresh(hostile[0], false);
   Load();
   for (const std::string& text : hostile) {
