@@ -39,13 +39,14 @@ bool& LastReadUnopened() {
 }
 
 // What the read found that the plugin will not use, said before the value is in force.
-void WarnOfUnreadText(const std::string& path, const ConfigFileContents& contents) {
-  if (contents.IgnoredTextAt) {
+void WarnOfUnreadText(const std::string& path, const nlohmann::json& value,
+                      const std::optional<ConfigFilePlace>& ignoredTextAt) {
+  if (ignoredTextAt) {
     PluginLog()->warn(
         "Config text after the first JSON value is not read: {}, from line {}, column {}",
-        EscapeForLog(path), contents.IgnoredTextAt->Line, contents.IgnoredTextAt->Column);
+        EscapeForLog(path), ignoredTextAt->Line, ignoredTextAt->Column);
   }
-  for (const MisspeltKey& key : MisspeltKeys(contents.Value)) {
+  for (const MisspeltKey& key : MisspeltKeys(value)) {
     PluginLog()->warn("Config key \"{}\" is not read: did you mean \"{}\"?",
                       EscapeForLog(key.Written), key.Meant);
   }
@@ -73,15 +74,16 @@ void ReadConfig() {
   LastReadUnopened() = false;
   LastPath() = ConfigPath();
   // Parsed aside, so that a file broken halfway never leaves a half-read configuration in force.
-  ConfigFileContents contents;
+  nlohmann::json value;
+  std::optional<ConfigFilePlace> ignoredTextAt;
   try {
-    contents = ReadConfigFile(LastPath());
+    value = ParseConfigFile(LastPath(), &ignoredTextAt);
   } catch (const ConfigFileUnopened&) {
     LastReadUnopened() = true;
     throw;
   }
-  WarnOfUnreadText(LastPath(), contents);
-  PluginConfig = std::move(contents.Value);
+  WarnOfUnreadText(LastPath(), value, ignoredTextAt);
+  PluginConfig = std::move(value);
   ConfigWasRead() = true;
   Warned().clear();
 }

@@ -28,27 +28,20 @@ struct ConfigFilePlace {
   std::size_t Column;
 };
 
-// A read of config.json: its first JSON value, and where the first text after that value begins
-// (none when only white space follows). That text is never parsed, so no reader sees it.
-struct ConfigFileContents {
-  nlohmann::json Value;
-  std::optional<ConfigFilePlace> IgnoredTextAt;
-};
-
 // Thrown when config.json cannot be opened; what() is "Can't open config.json".
 class ConfigFileUnopened : public std::runtime_error {
  public:
   ConfigFileUnopened() : std::runtime_error("Can't open config.json") {}
 };
 
-// The first JSON value in the file at `path`, and where ignored text after it begins. Throws
-// ConfigFileUnopened when the file cannot be opened, or the JSON
-// library's error (parse_error with line and column, out_of_range for a number too large) when
-// it is not valid JSON. Comments are not allowed; a UTF-8 byte order mark is skipped. The one
-// way the plugin, and every tool that checks the file, parses it.
-ConfigFileContents ReadConfigFile(const std::string& path);
-// ReadConfigFile's value alone.
-nlohmann::json ParseConfigFile(const std::string& path);
+// The first JSON value in the file at `path`. Throws ConfigFileUnopened when the file cannot be
+// opened, or the JSON library's error (parse_error with line and column, out_of_range for a number
+// too large) when it is not valid JSON. Comments are not allowed; a UTF-8 byte order mark is
+// skipped. Text after the value is never parsed; when `ignoredTextAt` is given, it receives where
+// that text begins (none when only white space follows). The one way the plugin, and every tool
+// that checks the file, parses it.
+nlohmann::json ParseConfigFile(const std::string& path,
+                               std::optional<ConfigFilePlace>* ignoredTextAt = nullptr);
 
 // A top-level key that is most likely a key the plugin reads, misspelt: it differs from `Meant`
 // only in letter case (A-Z), or by one or two letters added, dropped or replaced, and `Meant`
@@ -77,7 +70,7 @@ extern nlohmann::json PluginConfig;
 // <server dir>/HostApi/Plugins/QuestVeto/config.json
 std::string ConfigPath();
 
-// Replaces PluginConfig with the file's first JSON value (ReadConfigFile); PluginConfig is left
+// Replaces PluginConfig with the file's first JSON value (ParseConfigFile); PluginConfig is left
 // as it was on every failure. Warns of text after that value and of misspelt keys before the new
 // value is put in force. After a success, each problem with a value is warned about again when a
 // mission start next meets it.

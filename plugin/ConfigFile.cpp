@@ -102,20 +102,17 @@ std::size_t FoldedDistance(const std::string& a, const std::string& b, std::size
 
 }  // namespace
 
-ConfigFileContents ReadConfigFile(const std::string& path) {
+nlohmann::json ParseConfigFile(const std::string& path,
+                               std::optional<ConfigFilePlace>* ignoredTextAt) {
   std::ifstream file;
   Platform::OpenForReading(file, path);
   if (!file.is_open()) throw ConfigFileUnopened();
   PlaceCountingBuffer counted(*file.rdbuf());
   std::istream in(&counted);
-  ConfigFileContents contents;
-  in >> contents.Value;
-  contents.IgnoredTextAt = counted.FirstTextAfter(contents.Value.is_number());
-  return contents;
-}
-
-nlohmann::json ParseConfigFile(const std::string& path) {
-  return ReadConfigFile(path).Value;
+  nlohmann::json parsed;
+  in >> parsed;
+  if (ignoredTextAt != nullptr) *ignoredTextAt = counted.FirstTextAfter(parsed.is_number());
+  return parsed;
 }
 
 std::vector<MisspeltKey> MisspeltKeys(const nlohmann::json& config) {

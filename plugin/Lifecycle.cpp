@@ -62,37 +62,60 @@ bool Attempt(const char* what, Step&& step) noexcept {
   return Contain(step, [what](const char* reason) { LogStepFailure(what, OrUnknown(reason)); });
 }
 
-// Attempt of a registry call that the host answers: its refusal (false) is logged as the step's
-// failure with `refusal`, what it means. A refusal is an answer, not a failure to ask again.
+enum class HostAnswer { Accepted, Refused, Failed };
+
+// Attempt of a registry call that the host answers: a refusal (false) is logged as the step's
+// failure with `refusal`, what it means, unless that is null. A refusal is an answer, not a
+// failure to ask again.
 template <typename Call>
-bool AttemptAnswered(const char* what, Call&& call, const char* refusal) noexcept {
-  return Attempt(what, [&] {
-    if (!call() && refusal != nullptr) LogStepFailure(what, refusal);
-  });
+HostAnswer AttemptAnswered(const char* what, Call&& call, const char* refusal) noexcept {
+  bool accepted = false;
+  if (!Attempt(what, [&] { accepted = call(); })) return HostAnswer::Failed;
+  if (accepted) return HostAnswer::Accepted;
+  if (refusal != nullptr) LogStepFailure(what, refusal);
+  return HostAnswer::Refused;
+}
+
+PlacedWithHost& Placed() {
+  static PlacedWithHost placed;
+  return placed;
+}
+
+// A hook or handler left with the host after the library is gone takes the server down at its
+// next use or when the host lets go of it, so a removal that fails is tried once more. Its
+// refusal is logged with `refusal` when the load had placed it; that of something never placed
+// is as expected.
+template <typename Call>
+void RemoveTwice(const char* what, Call&& call, bool placed, const char* refusal) noexcept {
+  const char* const blame = placed ? refusal : nullptr;
+  if (AttemptAnswered(what, call, blame) == HostAnswer::Failed) AttemptAnswered(what, call, blame);
 }
 
 }  // namespace
 
 void PluginLoad() noexcept {
+  Placed() = {};
   // Without its logger the plugin places nothing that would write to it.
   if (!Attempt("Creating the log", CreatePluginLogger)) return;
   if (ReadConfigAtLoad()) Attempt("Confirming the config in force", LogConfigInForce);
-  AttemptAnswered("Installing the mission start hook", InstallMissionStartHook, kHookRefused);
-  Attempt("Registering the console command", RegisterConsoleReloadCommand);
-  Attempt("Registering the RCON command", RegisterRconReloadCommand);
+  Placed().MissionStartHook =
+      AttemptAnswered("Installing the mission start hook", InstallMissionStartHook, kHookRefused) ==
+      HostAnswer::Accepted;
+  Placed().ConsoleCommand =
+      Attempt("Registering the console command", RegisterConsoleReloadCommand);
+  Placed().RconCommand = Attempt("Registering the RCON command", RegisterRconReloadCommand);
 }
 
-// A hook or handler left with the host after the library is gone takes the server down at its
-// next use or when the host lets go of it, so a removal that fails is tried once more.
-template <typename Call>
-void AttemptTwice(const char* what, Call&& call, const char* refusal) noexcept {
-  if (!AttemptAnswered(what, call, refusal)) AttemptAnswered(what, call, refusal);
+const PlacedWithHost& PlacedAtLoad() {
+  return Placed();
 }
 
 void PluginUnload() noexcept {
-  // A hook the host refused at load is not held: its removal is refused too, as expected.
-  const char* const hookRefusal = MissionStartHookPlaced() ? kHookNotHeld : nullptr;
-  AttemptTwice("Removing the mission start hook", RemoveMissionStartHook, hookRefusal);
-  AttemptTwice("Removing the console command", RemoveConsoleReloadCommand, kCommandNotHeld);
-  AttemptTwice("Removing the RCON command", RemoveRconReloadCommand, kCommandNotHeld);
+  const PlacedWithHost& placed = Placed();
+  RemoveTwice("Removing the mission start hook", RemoveMissionStartHook, placed.MissionStartHook,
+              kHookNotHeld);
+  RemoveTwice("Removing the console command", RemoveConsoleReloadCommand, placed.ConsoleCommand,
+              kCommandNotHeld);
+  RemoveTwice("Removing the RCON command", RemoveRconReloadCommand, placed.RconCommand,
+              kCommandNotHeld);
 }

@@ -46,18 +46,16 @@ std::string EscapeForLog(const std::string& utf8) {
   for (std::size_t i = 0; i < utf8.size(); ++i) {
     const auto byte = static_cast<unsigned char>(utf8[i]);
     const auto next = [&](std::size_t k) { return static_cast<unsigned char>(utf8[i + k]); };
+    // 0 for a byte that is no UTF-8: neither ASCII nor the lead of a well-formed sequence.
+    const std::size_t length = byte < 0x80 ? 1 : SequenceLength(utf8, i);
     if (byte == '\n') {
       out += "\\n";
     } else if (byte == '\r') {
       out += "\\r";
     } else if (byte == '\t') {
       out += "\\t";
-    } else if (byte < 0x20 || byte == 0x7F) {
+    } else if (byte < 0x20 || byte == 0x7F || length == 0) {
       out += fmt::format("\\x{:02X}", byte);
-    } else if (byte < 0x80) {
-      out.push_back(static_cast<char>(byte));
-    } else if (const std::size_t length = SequenceLength(utf8, i); length == 0) {
-      out += fmt::format("\\x{:02X}", byte);       // not UTF-8: the byte alone
     } else if (byte == 0xC2 && next(1) <= 0x9F) {  // U+0080..U+009F
       out += fmt::format("\\u{:04X}", next(1));
       i += 1;

@@ -102,20 +102,20 @@ void ReloadMissingOnServerConsole(ScenarioTest& t) {
   StandIn::Commands::Console("qv.reload", nullptr);
 }
 // "qv.reload" on the server console after `config` was written.
-Act ReloadOf(std::string config) {
+Act ReloadOf(const std::string& config) {
   return [config](ScenarioTest& t) {
     t.Write(config);
     StandIn::Commands::Console("qv.reload", nullptr);
   };
 }
 // config.json gone, and `names` beside where it was; then the plugin loaded or "qv.reload" run.
-Action LoadingWithout(std::vector<std::string> names) {
+Action LoadingWithout(const std::vector<std::string>& names) {
   return {"", false, [names](ScenarioTest& t) {
             for (const std::string& name : names) t.WriteBeside(name, kHuntOff);
             t.Load();
           }};
 }
-Action ReloadingWithout(std::string name) {
+Action ReloadingWithout(const std::string& name) {
   return With(kHuntOff, [name](ScenarioTest& t) {
     t.Remove();
     t.WriteBeside(name, kHuntOff);
@@ -643,23 +643,19 @@ TEST_F(LogLinesTest, UnloadWithAFailedRemovalLeavesNothingRegistered) {
 // no text at all: Server.log, read as strict UTF-8 (the host's own decoding and encoding give it
 // back unchanged only then), still holds every line, each byte that was no UTF-8 escaped.
 TEST_F(LogLinesTest, ServerLogStaysValidUtf8WhateverTheFilesHold) {
-  const std::
-      string
-          hostile
-              [] =
-                  {
-                      "{\"DisabledMissions\": [\"Caf\xE9\"]}",                     // Windows-1252
-                      std::string("\xFF\xFE{\0\"\0", 6),                           // UTF-16
-                      "{\"DisabledMissions\": [\"\xC0\xAF\", \"\xED\xA0\x80\"]}",  // overlong,
-                                                                                   // surrogate
-                      "{\"DisabledMissions\": [\"\xF4\x90\x80\x80\"]}",            // above U+10FFFF
-                      "{\"disabledMission\\n\": [], \"disabledMessag\\u0085\": 1} \xE9",  // keys,
-                                                                                          // then
-                                                                                          // bytes
-                      "{\"DisabledMissions\": [\"Hunt\\u2028\", \"\\u0000\\u2029\", "
-                      "\"Caf\xC3\xA9\"]}",  // separators,
-                                            // NUL
-                  };
+  const std::string hostile[] = {
+      "{\"DisabledMissions\": [\"Caf\xE9\"]}",                            // Windows-1252
+      std::string("\xFF\xFE{\0\"\0", 6),                                  // UTF-16
+      "{\"DisabledMissions\": [\"\xC0\xAF\", \"\xED\xA0\x80\"]}",         // overlong,
+                                                                          // surrogate
+      "{\"DisabledMissions\": [\"\xF4\x90\x80\x80\"]}",                   // above U+10FFFF
+      "{\"disabledMission\\n\": [], \"disabledMessag\\u0085\": 1} \xE9",  // keys,
+                                                                          // then
+                                                                          // bytes
+      "{\"DisabledMissions\": [\"Hunt\\u2028\", \"\\u0000\\u2029\", "
+      "\"Caf\xC3\xA9\"]}",  // separators,
+                            // NUL
+  };
   Fresh(hostile[0], false);
   Load();
   for (const std::string& text : hostile) {
