@@ -94,7 +94,6 @@ void RemoveTwice(const char* what, Call&& call, bool placed, const char* refusal
 }  // namespace
 
 void PluginLoad() noexcept {
-  Placed() = {};
   // Without its logger the plugin places nothing that would write to it.
   if (!Attempt("Creating the log", CreatePluginLogger)) return;
   if (ReadConfigAtLoad()) Attempt("Confirming the config in force", LogConfigInForce);
