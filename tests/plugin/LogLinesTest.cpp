@@ -647,17 +647,19 @@ TEST_F(LogLinesTest, UnloadWithAFailedRemovalLeavesNothingRegistered) {
 // back unchanged only then), still holds every line, each byte that was no UTF-8 escaped.
 TEST_F(LogLinesTest, ServerLogStaysValidUtf8WhateverTheFilesHold) {
   const std::string hostile[] = {
-      "{\"DisabledMissions\": [\"Caf\xE9\"]}",                            // Windows-1252
-      std::string("\xFF\xFE{\0\"\0", 6),                                  // UTF-16
-      "{\"DisabledMissions\": [\"\xC0\xAF\", \"\xED\xA0\x80\"]}",         // overlong,
-                                                                          // surrogate
-      "{\"DisabledMissions\": [\"\xF4\x90\x80\x80\"]}",                   // above U+10FFFF
-      "{\"disabledMission\\n\": [], \"disabledMessag\\u0085\": 1} \xE9",  // keys,
-                                                                          // then
-                                                                          // bytes
-      "{\"DisabledMissions\": [\"Hunt\\u2028\", \"\\u0000\\u2029\", "
-      "\"Caf\xC3\xA9\"]}",  // separators,
-                            // NUL
+      // Windows-1252
+      "{\"DisabledMissions\": [\"Caf\xE9\"]}",
+      // UTF-16
+      std::string("\xFF\xFE{\0\"\0", 6),
+      // an overlong form, an encoded surrogate
+      "{\"DisabledMissions\": [\"\xC0\xAF\", \"\xED\xA0\x80\"]}",
+      // above U+10FFFF
+      "{\"DisabledMissions\": [\"\xF4\x90\x80\x80\"]}",
+      // keys with a line feed and a C1 control, then a byte that is no text
+      "{\"disabledMission\\n\": [], \"disabledMessag\\u0085\": 1} \xE9",
+      // the line and paragraph separators, NUL, and a letter beyond ASCII that stays as it is
+      std::string("{\"DisabledMissions\": [\"Hunt\\u2028\", \"\\u0000\\u2029\", ") +
+          "\"Caf\xC3\xA9\"]}",
   };
   Fresh(hostile[0], false);
   Load();
