@@ -110,7 +110,7 @@ const PlacedWithHost& PlacedAtLoad() {
 }
 
 void PluginUnload() noexcept {
-  const PlacedWithHost& placed = Placed();
+  const PlacedWithHost& placed = PlacedAtLoad();
   RemoveTwice("Removing the mission start hook", RemoveMissionStartHook, placed.MissionStartHook,
               kHookNotHeld);
   RemoveTwice("Removing the console command", RemoveConsoleReloadCommand, placed.ConsoleCommand,
