@@ -12,12 +12,12 @@ void RegisterRconCommand(const char* name, const HostApi::RconCommand& handler) 
   HostApi::GetCommands().AddRconCommand(text, handler);
 }
 
-void RemoveConsoleCommand(const char* name) {
+bool RemoveConsoleCommand(const char* name) {
   const FString text(name);
-  HostApi::GetCommands().RemoveConsoleCommand(text);
+  return HostApi::GetCommands().RemoveConsoleCommand(text);
 }
 
-void RemoveRconCommand(const char* name) {
+bool RemoveRconCommand(const char* name) {
   const FString text(name);
-  HostApi::GetCommands().RemoveRconCommand(text);
+  return HostApi::GetCommands().RemoveRconCommand(text);
 }

@@ -6,5 +6,6 @@
 
 void RegisterConsoleCommand(const char* name, const HostApi::ConsoleCommand& handler);
 void RegisterRconCommand(const char* name, const HostApi::RconCommand& handler);
-void RemoveConsoleCommand(const char* name);
-void RemoveRconCommand(const char* name);
+// The host's answer to a removal: false when it held no such command.
+bool RemoveConsoleCommand(const char* name);
+bool RemoveRconCommand(const char* name);

@@ -7,6 +7,7 @@
 #include "host/Platform.h"
 #include "plugin/Containment.h"
 #include "plugin/Log.h"
+#include "plugin/LogText.h"
 #include "plugin/PluginState.h"
 #include "plugin/Settings.h"
 
@@ -29,12 +30,56 @@ bool& ConfigWasRead() {
   return read;
 }
 
+// The path of the latest read.
+std::string& LastPath() {
+  static std::string path;
+  return path;
+}
+
+// Whether the last read failed for want of the file.
+bool& LastReadUnopened() {
+  static bool unopened = false;
+  return unopened;
+}
+
+// What the read found that the plugin will not use, said before the value is in force.
+void WarnOfUnreadText(const std::string& path, const nlohmann::json& value,
+                      const std::optional<ConfigFilePlace>& ignoredTextAt) {
+  if (ignoredTextAt) {
+    PluginLog()->warn(
+        "Config text after the first JSON value is not read: {}, from line {}, column {}",
+        EscapeForLog(path), ignoredTextAt->Line, ignoredTextAt->Column);
+  }
+  for (const MisspeltKey& key : MisspeltKeys(value)) {
+    PluginLog()->warn("Config key \"{}\" is not read: did you mean \"{}\"?",
+                      EscapeForLog(key.Written), key.Meant);
+  }
+}
+
 // The setting's value; the problem that made its default apply, if any, warned about once per
 // read of the configuration.
 template <typename T>
 T InForce(const char* key, Setting<T> setting) {
   if (!setting.Problem.empty()) WarnConfigFallback(key, setting.Problem);
   return std::move(setting.Value);
+}
+
+// Reads the file into PluginConfig, saying first what of it the plugin will not use.
+void ParseIntoConfig() {
+  LastPath().clear();
+  LastReadUnopened() = false;
+  LastPath() = ConfigPath();
+  // Parsed aside, so that a file broken halfway never leaves a half-read configuration in force.
+  nlohmann::json value;
+  std::optional<ConfigFilePlace> ignoredTextAt;
+  try {
+    value = ParseConfigFile(LastPath(), &ignoredTextAt);
+  } catch (const ConfigFileUnopened&) {
+    LastReadUnopened() = true;
+    throw;
+  }
+  WarnOfUnreadText(LastPath(), value, ignoredTextAt);
+  PluginConfig = std::move(value);
 }
 
 }  // namespace
@@ -46,19 +91,32 @@ std::string ConfigPath() {
 void ReadConfig() {
   ConfigReads& reads = ConfigReadRecord();
   std::exception_ptr failure;
-  // Parsed aside, so that a file broken halfway never leaves a half-read configuration in force.
-  const bool read = Contain([] { PluginConfig = ParseConfigFile(ConfigPath()); },
-                            [&](const char* reason) {
-                              reads.LastFailed = Platform::CurrentTime64();
-                              reads.LastFailure = OrUnknown(reason);
-                              reads.LastReadFailed = true;
-                              failure = std::current_exception();
-                            });
+  const bool read = Contain(ParseIntoConfig, [&](const char* reason) {
+    reads.LastFailed = Platform::CurrentTime64();
+    reads.LastFailure = OrUnknown(reason);
+    reads.LastReadFailed = true;
+    failure = std::current_exception();
+  });
   if (!read) std::rethrow_exception(failure);
   reads.LastSucceeded = Platform::CurrentTime64();
   reads.LastReadFailed = false;
   ConfigWasRead() = true;
   Warned().clear();
+}
+
+const std::string& LastConfigPath() {
+  return LastPath();
+}
+
+void WarnOfConfigNearMisses() noexcept {
+  if (!LastReadUnopened()) return;
+  try {
+    for (const ConfigNearMiss& file : ConfigNearMisses(LastPath())) {
+      PluginLog()->warn("Found \"{}\" where config.json belongs: {}", EscapeForLog(file.Name),
+                        file.Advice);
+    }
+  } catch (...) {  // GCOVR_EXCL_LINE only a failure to allocate: the critical line said enough
+  }
 }
 
 std::string DisabledMessage() {
@@ -73,5 +131,6 @@ bool ShowMissionNames() {
 
 void WarnConfigFallback(const std::string& key, const std::string& reason) {
   if (!Warned().emplace(key, reason).second) return;
-  PluginLog()->warn("Config key \"{}\" cannot be used, the default applies: {}", key, reason);
+  PluginLog()->warn("Config key \"{}\" cannot be used, the default applies: {}", key,
+                    EscapeForLog(reason));
 }

@@ -1,15 +1,164 @@
-#include "plugin/Config.h"
-
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <filesystem>
 #include <fstream>
-#include <stdexcept>
+#include <istream>
+#include <streambuf>
+#include <system_error>
 
 #include "host/Platform.h"
+#include "plugin/Config.h"
 
-nlohmann::json ParseConfigFile(const std::string& path) {
+namespace {
+
+constexpr std::array<const char*, 3> kReadKeys = {kDisabledMissionsKey, kDisabledMessageKey,
+                                                  kShowMissionNamesKey};
+
+// The most a key may differ from the one it is taken for.
+constexpr std::size_t kMaxMisspelling = 2;
+
+bool JsonBlank(int byte) {
+  return byte == ' ' || byte == '\t' || byte == '\n' || byte == '\r';
+}
+
+// Hands the file's bytes on one at a time and keeps the place of the last one handed on, so that
+// where the parser stopped is known without reading the file twice.
+class PlaceCountingBuffer final : public std::streambuf {
+ public:
+  explicit PlaceCountingBuffer(std::streambuf& source) : source_(source) {}
+
+  // Where the first byte that is not white space lies among those not handed on yet. The parser
+  // reads one byte past a number to see it end (unless the file ends there): with
+  // `lastIsPastValue`, the last byte handed on is the first after the value.
+  std::optional<ConfigFilePlace> FirstTextAfter(bool lastIsPastValue) {
+    if (lastIsPastValue && !ended_ && !JsonBlank(last_)) return lastPlace_;
+    for (int_type byte = sgetc(); byte != traits_type::eof(); byte = snextc()) {
+      if (!JsonBlank(byte)) return next_;
+    }
+    return std::nullopt;
+  }
+
+ protected:
+  int_type underflow() override { return source_.sgetc(); }
+
+  int_type uflow() override {
+    const int_type byte = source_.sbumpc();
+    if (byte == traits_type::eof()) {
+      ended_ = true;
+      return byte;
+    }
+    last_ = byte;
+    lastPlace_ = next_;
+    if (byte == '\n') {
+      next_ = {next_.Line + 1, 1};
+    } else {
+      ++next_.Column;
+    }
+    return byte;
+  }
+
+ private:
+  std::streambuf& source_;
+  ConfigFilePlace next_{1, 1};
+  ConfigFilePlace lastPlace_{1, 1};
+  int_type last_ = 0;
+  bool ended_ = false;
+};
+
+char Folded(char c) {
+  return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
+
+std::string FoldedText(const std::string& text) {
+  std::string folded = text;
+  std::transform(folded.begin(), folded.end(), folded.begin(), Folded);
+  return folded;
+}
+
+// Letters to add, drop or replace to turn `a` into `b`, A-Z taken as a-z; anything above `limit`
+// answers limit + 1. Cost: the length of `a` times 2 * limit + 1.
+std::size_t FoldedDistance(const std::string& a, const std::string& b, std::size_t limit) {
+  const std::size_t longer = std::max(a.size(), b.size());
+  if (longer - std::min(a.size(), b.size()) > limit) return limit + 1;
+  const std::string x = FoldedText(a);
+  const std::string y = FoldedText(b);
+  std::vector<std::size_t> row(y.size() + 1);
+  for (std::size_t j = 0; j <= y.size(); ++j) row[j] = j;
+  for (std::size_t i = 1; i <= x.size(); ++i) {
+    std::size_t diagonal = row[0];
+    row[0] = i;
+    std::size_t best = row[0];
+    for (std::size_t j = 1; j <= y.size(); ++j) {
+      const std::size_t above = row[j];
+      row[j] = std::min({above + 1, row[j - 1] + 1, diagonal + (x[i - 1] == y[j - 1] ? 0 : 1)});
+      diagonal = above;
+      best = std::min(best, row[j]);
+    }
+    if (best > limit) return limit + 1;
+  }
+  return std::min(row[y.size()], limit + 1);
+}
+
+}  // namespace
+
+nlohmann::json ParseConfigFile(const std::string& path,
+                               std::optional<ConfigFilePlace>* ignoredTextAt) {
   std::ifstream file;
   Platform::OpenForReading(file, path);
-  if (!file.is_open()) throw std::runtime_error("Can't open config.json");
+  if (!file.is_open()) throw ConfigFileUnopened();
+  PlaceCountingBuffer counted(*file.rdbuf());
+  std::istream in(&counted);
   nlohmann::json parsed;
-  file >> parsed;
+  in >> parsed;
+  if (ignoredTextAt != nullptr) *ignoredTextAt = counted.FirstTextAfter(parsed.is_number());
   return parsed;
+}
+
+std::vector<MisspeltKey> MisspeltKeys(const nlohmann::json& config) {
+  std::vector<MisspeltKey> misspelt;
+  if (!config.is_object()) return misspelt;
+  for (const auto& member : config.items()) {
+    const std::string& written = member.key();
+    const char* meant = nullptr;
+    std::size_t nearest = kMaxMisspelling + 1;
+    for (const char* key : kReadKeys) {
+      if (written == key) {
+        meant = nullptr;
+        break;
+      }
+      if (config.contains(key)) continue;
+      const std::size_t distance = FoldedDistance(written, key, kMaxMisspelling);
+      if (distance < nearest) {
+        nearest = distance;
+        meant = key;
+      }
+    }
+    if (meant != nullptr) misspelt.push_back({written, meant});
+  }
+  return misspelt;
+}
+
+std::vector<ConfigNearMiss> ConfigNearMisses(const std::string& path) {
+  const std::filesystem::path config = std::filesystem::u8path(path);
+  const std::string wanted = config.filename().u8string();
+  std::vector<ConfigNearMiss> found;
+  std::optional<std::string> sample;
+  std::error_code error;
+  for (std::filesystem::directory_iterator entry(config.parent_path(), error), end;
+       !error && entry != end; entry.increment(error)) {
+    const std::string name = entry->path().filename().u8string();
+    const std::string folded = FoldedText(name);
+    if (folded == wanted + ".txt") {
+      found.push_back({name, "rename it to " + wanted + " (Windows hides known extensions)"});
+    } else if (folded == wanted && name != wanted) {
+      found.push_back({name, "rename it to " + wanted + " (the name is matched letter case too)"});
+    } else if (folded == "config.sample.json") {
+      sample = name;
+    }
+  }
+  if (found.empty() && sample) found.push_back({*sample, "copy it to " + wanted});
+  std::sort(found.begin(), found.end(),
+            [](const ConfigNearMiss& a, const ConfigNearMiss& b) { return a.Name < b.Name; });
+  return found;
 }

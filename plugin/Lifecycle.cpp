@@ -1,27 +1,38 @@
 #include "plugin/Lifecycle.h"
 
 #include "plugin/Config.h"
+#include "plugin/ConfigSummary.h"
 #include "plugin/Containment.h"
 #include "plugin/Log.h"
-#include "plugin/MissionMatch.h"
+#include "plugin/LogText.h"
 #include "plugin/MissionStart.h"
 #include "plugin/ReloadCommands.h"
 #include "plugin/StatusCommand.h"
+#include "plugin/Version.h"
 
 namespace {
 
+// What a refusal of the host's means for the operator, by the call refused.
+const char* const kHookRefused =
+    "the host refused it; no mission start is checked until QuestVeto is loaded again";
+const char* const kHookNotHeld =
+    "the host no longer held it, so no mission start reaches QuestVeto after the unload";
+const char* const kCommandNotHeld =
+    "the host held no such command, so none is left to call QuestVeto after the unload";
+
 // The path is looked up again for the message; when even that fails, the message goes without it.
 void LogFailedRead(const char* reason) {
+  const std::string why = EscapeForLog(reason);
   try {
     PluginLog()->critical(
         "Failed to load config from {}! \n {}\n No mission is disabled until \"qv.reload\" "
         "succeeds.",
-        ConfigPath(), reason);
+        EscapeForLog(ConfigPath()), why);
   } catch (...) {
     PluginLog()->critical(
-        "Failed to load config! \n {}\n No mission is disabled until \"qv.reload\" succeeds.",
-        reason);
+        "Failed to load config! \n {}\n No mission is disabled until \"qv.reload\" succeeds.", why);
   }
+  WarnOfConfigNearMisses();
 }
 
 // True when the configuration was read.
@@ -29,27 +40,56 @@ bool ReadConfigAtLoad() noexcept {
   return Contain(ReadConfig, [](const char* reason) { LogFailedRead(OrUnknown(reason)); });
 }
 
-// The operator's confirmation that the plugin has its configuration. A reload answers its caller
-// instead, so only the load logs it.
+// The operator's confirmation that the plugin has its configuration, and which plugin it is. A
+// reload logs its own line, with what it changed.
 void LogConfigInForce() {
-  const std::size_t entries = CountEntriesInForce(PluginConfig);
-  PluginLog()->info("Loaded config from {}: {} {} of \"DisabledMissions\" in force", ConfigPath(),
-                    entries, entries == 1 ? "entry" : "entries");
+  PluginLog()->info("Loaded config from {}: {} (QuestVeto {})", EscapeForLog(ConfigPath()),
+                    EntriesInForceText(PluginConfig), kPluginVersion);
 }
 
 void LogStepFailure(const char* step, const char* reason) noexcept {
   try {
-    if (PluginLog()) PluginLog()->critical("{} failed: {}", step, reason);
+    if (PluginLog()) PluginLog()->critical("{} failed: {}", step, EscapeForLog(reason));
   } catch (...) {  // GCOVR_EXCL_LINE the logger handles its own errors: kept for the noexcept edge
   }
 }
 
-// Runs one step of the load or unload sequence. Nothing thrown may leave the library's entry
-// point (the system would end the server process), and a failed step must not leave the later
-// ones undone: a command left registered at unload would call into a library that is gone.
+// Runs one step of the load or unload sequence; true when it ran through. Nothing thrown may
+// leave the library's entry point (the system would end the server process), and a failed step
+// must not leave the later ones undone: a command left registered at unload would call into a
+// library that is gone.
 template <typename Step>
 bool Attempt(const char* what, Step&& step) noexcept {
   return Contain(step, [what](const char* reason) { LogStepFailure(what, OrUnknown(reason)); });
+}
+
+enum class HostAnswer { Accepted, Refused, Failed };
+
+// Attempt of a registry call that the host answers: a refusal (false) is logged as the step's
+// failure with `refusal`, what it means, unless that is null. A refusal is an answer, not a
+// failure to ask again.
+template <typename Call>
+HostAnswer AttemptAnswered(const char* what, Call&& call, const char* refusal) noexcept {
+  bool accepted = false;
+  if (!Attempt(what, [&] { accepted = call(); })) return HostAnswer::Failed;
+  if (accepted) return HostAnswer::Accepted;
+  if (refusal != nullptr) LogStepFailure(what, refusal);
+  return HostAnswer::Refused;
+}
+
+PlacedWithHost& Placed() {
+  static PlacedWithHost placed;
+  return placed;
+}
+
+// A hook or handler left with the host after the library is gone takes the server down at its
+// next use or when the host lets go of it, so a removal that fails is tried once more. Its
+// refusal is logged with `refusal` when the load had placed it; that of something never placed
+// is as expected.
+template <typename Call>
+void RemoveTwice(const char* what, Call&& call, bool placed, const char* refusal) noexcept {
+  const char* const blame = placed ? refusal : nullptr;
+  if (AttemptAnswered(what, call, blame) == HostAnswer::Failed) AttemptAnswered(what, call, blame);
 }
 
 }  // namespace
@@ -58,24 +98,32 @@ void PluginLoad() noexcept {
   // Without its logger the plugin places nothing that would write to it.
   if (!Attempt("Creating the log", CreatePluginLogger)) return;
   if (ReadConfigAtLoad()) Attempt("Confirming the config in force", LogConfigInForce);
-  Attempt("Installing the mission start hook", InstallMissionStartHook);
-  Attempt("Registering the console command", RegisterConsoleReloadCommand);
-  Attempt("Registering the RCON command", RegisterRconReloadCommand);
-  Attempt("Registering the console status command", RegisterConsoleStatusCommand);
-  Attempt("Registering the RCON status command", RegisterRconStatusCommand);
+  Placed().MissionStartHook =
+      AttemptAnswered("Installing the mission start hook", InstallMissionStartHook, kHookRefused) ==
+      HostAnswer::Accepted;
+  Placed().ConsoleCommand =
+      Attempt("Registering the console command", RegisterConsoleReloadCommand);
+  Placed().RconCommand = Attempt("Registering the RCON command", RegisterRconReloadCommand);
+  Placed().ConsoleStatusCommand =
+      Attempt("Registering the console status command", RegisterConsoleStatusCommand);
+  Placed().RconStatusCommand =
+      Attempt("Registering the RCON status command", RegisterRconStatusCommand);
 }
 
-// A hook or handler left with the host after the library is gone takes the server down at its
-// next use or when the host lets go of it, so a removal that fails is tried once more.
-template <typename Step>
-void AttemptTwice(const char* what, Step&& step) noexcept {
-  if (!Attempt(what, step)) Attempt(what, step);
+const PlacedWithHost& PlacedAtLoad() {
+  return Placed();
 }
 
 void PluginUnload() noexcept {
-  AttemptTwice("Removing the mission start hook", RemoveMissionStartHook);
-  AttemptTwice("Removing the console command", RemoveConsoleReloadCommand);
-  AttemptTwice("Removing the RCON command", RemoveRconReloadCommand);
-  AttemptTwice("Removing the console status command", RemoveConsoleStatusCommand);
-  AttemptTwice("Removing the RCON status command", RemoveRconStatusCommand);
+  const PlacedWithHost& placed = PlacedAtLoad();
+  RemoveTwice("Removing the mission start hook", RemoveMissionStartHook, placed.MissionStartHook,
+              kHookNotHeld);
+  RemoveTwice("Removing the console command", RemoveConsoleReloadCommand, placed.ConsoleCommand,
+              kCommandNotHeld);
+  RemoveTwice("Removing the RCON command", RemoveRconReloadCommand, placed.RconCommand,
+              kCommandNotHeld);
+  RemoveTwice("Removing the console status command", RemoveConsoleStatusCommand,
+              placed.ConsoleStatusCommand, kCommandNotHeld);
+  RemoveTwice("Removing the RCON status command", RemoveRconStatusCommand, placed.RconStatusCommand,
+              kCommandNotHeld);
 }

@@ -27,7 +27,7 @@ template <typename Step>
 void Guarded(const char* what, Step&& step, const char* outcome = "") noexcept {
   Contain(step, [what, outcome](const char* reason) {
     if (reason != nullptr) {
-      PluginLog()->warn("Mission start: {} failed{}: {}", what, outcome, reason);
+      PluginLog()->warn("Mission start: {} failed{}: {}", what, outcome, EscapeForLog(reason));
     } else {
       PluginLog()->warn("Mission start: {} failed{}", what, outcome);
     }
@@ -114,12 +114,13 @@ uintptr_t StartMissionDetour(AMissionDispatcher* dispatcher, UClass* missionClas
   return GameStartMission(dispatcher, missionClass, character, fourth);
 }
 
-void InstallMissionStartHook() {
-  StartHookPlaced() = HostApi::GetHooks().InstallHook(kStartMissionKey,
-                                                      reinterpret_cast<void*>(&StartMissionDetour),
-                                                      reinterpret_cast<void**>(&GameStartMission));
+bool InstallMissionStartHook() {
+  return HostApi::GetHooks().InstallHook(kStartMissionKey,
+                                         reinterpret_cast<void*>(&StartMissionDetour),
+                                         reinterpret_cast<void**>(&GameStartMission));
 }
 
-void RemoveMissionStartHook() {
-  HostApi::GetHooks().RemoveHook(kStartMissionKey, reinterpret_cast<void*>(&StartMissionDetour));
+bool RemoveMissionStartHook() {
+  return HostApi::GetHooks().RemoveHook(kStartMissionKey,
+                                        reinterpret_cast<void*>(&StartMissionDetour));
 }

@@ -15,6 +15,7 @@ extern StartMissionFunction GameStartMission;
 uintptr_t StartMissionDetour(AMissionDispatcher* dispatcher, UClass* missionClass,
                              APrimalCharacter* character, uintptr_t fourth);
 
-// Places StartMissionDetour on "AMissionDispatcher.StartMission" / takes it off again.
-void InstallMissionStartHook();
-void RemoveMissionStartHook();
+// Places StartMissionDetour on "AMissionDispatcher.StartMission" / takes it off again. Each
+// answers the host's answer: false when it refused the hook or had none to take off.
+bool InstallMissionStartHook();
+bool RemoveMissionStartHook();

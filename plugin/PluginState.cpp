@@ -4,8 +4,3 @@ ConfigReads& ConfigReadRecord() {
   static ConfigReads reads;
   return reads;
 }
-
-bool& StartHookPlaced() {
-  static bool placed = false;
-  return placed;
-}

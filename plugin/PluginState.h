@@ -1,6 +1,6 @@
-// What the plugin records of its own working, for the operator's "qv.status": whether the mission
-// start hook is placed and how the reads of config.json went. Each fact is written where it
-// happens and read only to be reported; nothing decides by it.
+// What the plugin records of its reads of config.json, for the operator's "qv.status" (what the
+// load placed with the host is PlacedAtLoad, Lifecycle.h). Written where a read happens and read
+// only to be reported; nothing decides by it.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +16,3 @@ struct ConfigReads {
 
 // The record of the reads of config.json, kept by ReadConfig.
 ConfigReads& ConfigReadRecord();
-
-// True once the host confirmed the installation of the mission start hook.
-bool& StartHookPlaced();

@@ -12,7 +12,8 @@ namespace QuestVeto {
 // that cannot be read that way answers false; nothing is reported to the caller.
 // `displayName` must be well formed: Count from 0 to Capacity, a non-null Chars whenever Count is
 // not 0, and Chars[Count - 1] the terminating 0 (Count 0 is the empty name). Any other string is
-// answered false without its text being read and without the configuration being looked at.
+// answered false without the configuration being looked at; of its text only Chars[Count - 1] is
+// read, to check the terminator, and nothing when Count lies outside 0 to Capacity.
 QV_EXPORT bool IsMissionDisabled(const FString& displayName);
 
 // The same test on a mission object's display name; false for null.

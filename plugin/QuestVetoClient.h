@@ -2,7 +2,7 @@
 //
 // Copy this one header into your plugin; it needs nothing else from QuestVeto's sources and adds
 // no link-time dependency on QuestVeto. Your plugin keeps loading when QuestVeto is missing, and
-// QuestVeto can be loaded, unloaded or replaced while your plugin runs: the query is looked up by
+// QuestVeto can be loaded, unloaded or replaced between your calls: the query is looked up by
 // name in the already loaded QuestVeto library at every call, and no reference to the library is
 // kept (it is never loaded by this header either).
 //
@@ -12,11 +12,14 @@
 //     /* QuestVeto is not loaded: decide for yourself */
 //   }
 //
-// Threading: call it only on the game thread, the thread on which the host calls plugins. The
-// query is not a pure read: QuestVeto's filter looks its list up in the configuration object in
-// force and, when that object is still empty or lacks the list, writes the missing entry into it;
-// a "qv.reload" replaces the object. None of this takes a lock, so a call from another thread can
-// race a mission start or a reload on the game thread and read or write a half-replaced object.
+// Threading: call it only on the game thread, the thread on which the host calls plugins and also
+// loads and unloads them. That is what keeps QuestVeto loaded from the lookup to the end of the
+// call without a reference: its unload cannot come in between. From another thread, an unload on
+// the game thread could unmap the query while it runs. The query is not a pure read either:
+// QuestVeto's filter looks its list up in the configuration object in force and, when that object
+// is still empty or lacks the list, writes the missing entry into it; a "qv.reload" replaces the
+// object. None of this takes a lock, so a call from another thread can race a mission start or a
+// reload on the game thread and read or write a half-replaced object.
 //
 // When answers change: only when QuestVeto reads its configuration, that is at its load and at
 // each successful "qv.reload" (a failed one leaves the list in force as it was). Ask at the moment

@@ -3,8 +3,10 @@
 #include "host/GameCalls.h"
 #include "plugin/CommandRegistry.h"
 #include "plugin/Config.h"
+#include "plugin/ConfigSummary.h"
 #include "plugin/Containment.h"
 #include "plugin/Log.h"
+#include "plugin/LogText.h"
 
 namespace {
 
@@ -12,17 +14,23 @@ const char* const kCommandName = "qv.reload";
 const char* const kReloaded = "QuestVeto: Reloaded config";
 const char* const kReloadFailed = "QuestVeto: Failed to reload config";
 
-// Re-reads the configuration and tells `answer` whether it was read; a failed read is logged at
-// critical with its reason. An answer that fails after a good read counts as a failed read.
+// Re-reads the configuration, logs what is in force and what changed, and tells `answer` whether
+// it was read; a failed read is logged at critical with its reason. An answer that fails after a
+// good read is logged as a failed read, although the new configuration is in force: the line
+// before it says so.
 template <typename Answer>
 void ReadAndAnswer(Answer& answer) {
   Contain(
       [&] {
+        const nlohmann::json before = PluginConfig;
         ReadConfig();
+        PluginLog()->info("Reloaded config from {}: {}; {}", EscapeForLog(LastConfigPath()),
+                          EntriesInForceText(PluginConfig), ChangesInForce(before, PluginConfig));
         answer(true);
       },
       [&](const char* reason) {
-        PluginLog()->critical("Failed to reload config! \n {}", OrUnknown(reason));
+        PluginLog()->critical("Failed to reload config! \n {}", EscapeForLog(OrUnknown(reason)));
+        WarnOfConfigNearMisses();
         answer(false);
       });
 }
@@ -34,7 +42,7 @@ void Reload(Answer answer) noexcept {
   Contain([&] { ReadAndAnswer(answer); },
           [](const char* reason) {
             if (reason != nullptr) {
-              PluginLog()->critical("qv.reload failed unexpectedly: {}", reason);
+              PluginLog()->critical("qv.reload failed unexpectedly: {}", EscapeForLog(reason));
             } else {
               PluginLog()->critical("qv.reload failed unexpectedly");
             }
@@ -66,10 +74,10 @@ void RegisterRconReloadCommand() {
   RegisterRconCommand(kCommandName, ReloadConfigRcon);
 }
 
-void RemoveConsoleReloadCommand() {
-  RemoveConsoleCommand(kCommandName);
+bool RemoveConsoleReloadCommand() {
+  return RemoveConsoleCommand(kCommandName);
 }
 
-void RemoveRconReloadCommand() {
-  RemoveRconCommand(kCommandName);
+bool RemoveRconReloadCommand() {
+  return RemoveRconCommand(kCommandName);
 }

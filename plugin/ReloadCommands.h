@@ -5,8 +5,8 @@
 
 // Registers the handler under "qv.reload" with the host / removes it again: the console command
 // answers the player who gave it (none for the server console) in chat, the RCON command replies
-// under the request's id.
+// under the request's id. A removal answers the host's answer: false when it had no such command.
 void RegisterConsoleReloadCommand();
 void RegisterRconReloadCommand();
-void RemoveConsoleReloadCommand();
-void RemoveRconReloadCommand();
+bool RemoveConsoleReloadCommand();
+bool RemoveRconReloadCommand();

@@ -9,6 +9,7 @@
 #include "plugin/CommandRegistry.h"
 #include "plugin/Config.h"
 #include "plugin/Containment.h"
+#include "plugin/Lifecycle.h"
 #include "plugin/Log.h"
 #include "plugin/MissionMatch.h"
 #include "plugin/PluginState.h"
@@ -102,8 +103,8 @@ std::vector<std::string> StatusLines() {
   lines.push_back(EntriesLine());
   lines.push_back("DisabledMessage: " + Quoted(DisabledMessage()));
   lines.push_back(fmt::format("ShowMissionNames: {}", ShowMissionNames()));
-  lines.push_back(
-      fmt::format("Mission start hook: {}", StartHookPlaced() ? "placed" : "not placed"));
+  lines.push_back(fmt::format("Mission start hook: {}",
+                              PlacedAtLoad().MissionStartHook ? "placed" : "not placed"));
   return lines;
 }
 
@@ -115,10 +116,10 @@ void RegisterRconStatusCommand() {
   RegisterRconCommand(kCommandName, StatusRcon);
 }
 
-void RemoveConsoleStatusCommand() {
-  RemoveConsoleCommand(kCommandName);
+bool RemoveConsoleStatusCommand() {
+  return RemoveConsoleCommand(kCommandName);
 }
 
-void RemoveRconStatusCommand() {
-  RemoveRconCommand(kCommandName);
+bool RemoveRconStatusCommand() {
+  return RemoveRconCommand(kCommandName);
 }

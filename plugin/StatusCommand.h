@@ -15,8 +15,9 @@ std::vector<std::string> StatusLines();
 
 // Registers the handler under "qv.status" with the host / removes it again: the console command
 // answers the player who gave it (none for the server console) in chat, a line per message; the
-// RCON command replies with the lines under the request's id.
+// RCON command replies with the lines under the request's id. A removal answers the host's
+// answer: false when it had no such command.
 void RegisterConsoleStatusCommand();
 void RegisterRconStatusCommand();
-void RemoveConsoleStatusCommand();
-void RemoveRconStatusCommand();
+bool RemoveConsoleStatusCommand();
+bool RemoveRconStatusCommand();

@@ -50,6 +50,9 @@ int RunProgram(int argc, char** argv) {
   app.add_flag("--no-sample-config", noSample,
                "Leave a server directory without config.json as it is, as on a fresh install")
       ->excludes(sample);
+  app.add_flag("--refuse-hooks", options.RefuseHooks,
+               "The host refuses every hook a plugin installs, as it refuses a function it does "
+               "not know");
   CLI::Option* port = app.add_option("--rcon-port", rcon.Port,
                                      "Listen for RCON clients on this TCP port (0: any free port)");
   CLI::Option* password =

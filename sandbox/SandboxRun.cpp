@@ -25,6 +25,7 @@
 #include "sandbox/StandInServer.h"
 #include "sandbox/Terminal.h"
 #include "sandbox/WorldFile.h"
+#include "standin/HookRegistry.h"
 
 namespace Sandbox {
 namespace {
@@ -73,6 +74,7 @@ int RunSandbox(const RunOptions& options) {
   terminal.Line(fmt::format("Server directory: {}", options.ServerDir));
 
   StandInServer server(options.ServerDir, world, terminal);
+  if (options.RefuseHooks) StandIn::Hooks::RefuseInstalls();
   for (const std::string& plugin : options.Plugins) server.LoadPlugin(plugin);
   MessageFeed feed(server.Players(), terminal);
   const bool typed = options.Script.empty() && IsTypedConsole(STDIN_FILENO);

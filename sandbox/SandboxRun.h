@@ -18,6 +18,7 @@ struct RunOptions {
   std::vector<std::string> Plugins;  // loaded in this order, unloaded in the reverse
   std::string Script;                // empty: standard input
   std::optional<RconSettings> Rcon;
+  bool RefuseHooks = false;  // the host refuses every hook, as it does a function it does not know
 };
 
 // Runs the server; the exit status for the process. Throws std::exception for a failure to

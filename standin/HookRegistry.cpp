@@ -42,6 +42,7 @@ class HookRegistry final : public HostApi::IHooks {
     Faults::HostCall("IHooks.InstallHook");
     if (detour == nullptr || original == nullptr || !FunctionTable::HasFunction(key)) return false;
     std::lock_guard<std::mutex> guard(lock_);
+    if (refuseInstalls_) return false;
     std::vector<Detour>& detours = chains_[key];
     *original = detours.empty() ? FunctionTable::Function(key) : detours.back().Entry;
     detours.push_back({detour, original});
@@ -67,13 +68,20 @@ class HookRegistry final : public HostApi::IHooks {
     return entries;
   }
 
+  void RefuseInstalls() {
+    std::lock_guard<std::mutex> guard(lock_);
+    refuseInstalls_ = true;
+  }
+
   void Clear() {
     std::lock_guard<std::mutex> guard(lock_);
     chains_.clear();
+    refuseInstalls_ = false;
   }
 
  private:
   std::mutex lock_;
+  bool refuseInstalls_ = false;
   std::map<std::string, std::vector<Detour>> chains_;
 };
 
@@ -92,6 +100,9 @@ void* Entry(const std::string& key) {
 }
 std::vector<void*> Detours(const std::string& key) {
   return TheRegistry().Detours(key);
+}
+void RefuseInstalls() {
+  TheRegistry().RefuseInstalls();
 }
 void Clear() {
   TheRegistry().Clear();

@@ -18,7 +18,10 @@ HostApi::IHooks& Registry();
 STANDIN_API void* Entry(const std::string& key);
 // Detours installed on `key`, the first installed first.
 STANDIN_API std::vector<void*> Detours(const std::string& key);
-// Forgets every detour (a new server starts with none).
+// From now on every install is refused (answered false, nothing placed), as a host refuses a key
+// it does not know; until Clear.
+STANDIN_API void RefuseInstalls();
+// Forgets every detour and accepts installs again (a new server starts with none).
 void Clear();
 
 }  // namespace StandIn::Hooks

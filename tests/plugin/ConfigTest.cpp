@@ -66,4 +66,76 @@ TEST_F(ConfigTest, AcceptedForms) {
   }
 }
 
+// Text after the first JSON value is never read, and each read says where it begins, as an editor
+// counts lines and columns (in bytes); white space alone after the value says nothing.
+TEST_F(ConfigTest, TextAfterTheFirstValueIsNamedByLineAndColumn) {
+  struct Case {
+    const char* name;
+    std::string text;
+    const char* place;  // null: no warning
+  };
+  const Case cases[] = {
+      {"object, then a comma and a member", "{\"DisabledMissions\": [\"Race\"]},\n\"X\": 1}",
+       "line 1, column 31"},
+      {"object, then white space of every kind", "{}\r\n \t\n\n", nullptr},
+      {"object, then nothing", "{}", nullptr},
+      {"a second object on a later line", "{}\r\n\n  {}", "line 3, column 3"},
+      {"after a byte order mark", "\xEF\xBB\xBF{} x", "line 1, column 7"},
+      {"array, then a bracket", "[\"Race\"]]", "line 1, column 9"},
+      {"number, then a letter right after it", "5x", "line 1, column 2"},
+      {"number, then a blank and a letter", "-1.5e3 x", "line 1, column 8"},
+      {"number at the end of the file", "42", nullptr},
+      {"number, then a line break", "42\n", nullptr},
+      {"string, then a string", "\"a\"\"b\"", "line 1, column 4"},
+      {"literal, then a comma", "true,", "line 1, column 5"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    LoadWith(c.text);
+    const std::vector<std::string> warnings = Messages("warning");
+    if (c.place == nullptr) {
+      EXPECT_TRUE(warnings.empty()) << warnings.front();
+    } else {
+      EXPECT_EQ(warnings,
+                std::vector<std::string>{"Config text after the first JSON value is not read: " +
+                                         ConfigPath() + ", from " + c.place});
+    }
+    TearDown();
+    SetUp();
+  }
+}
+
+// A key the plugin reads, written with the wrong letter case or a letter or two wrong, is named
+// when the key itself is absent; keys further off, or beside the right one, are not.
+TEST_F(ConfigTest, MisspeltKeysAreNamed) {
+  struct Case {
+    std::string text;
+    std::vector<std::string> named;  // each as "written -> meant"
+  };
+  const Case cases[] = {
+      {R"({"DISABLEDMISSIONS": []})", {"DISABLEDMISSIONS -> DisabledMissions"}},
+      {R"({"DisabledMission": []})", {"DisabledMission -> DisabledMissions"}},
+      {R"({"Disabled_Missions ": []})", {"Disabled_Missions  -> DisabledMissions"}},
+      {R"({"DisabledMisions": [], "DisabledMissions": []})", {}},  // the key itself is there
+      {R"({"DisabledMissionsXYZ": []})", {}},                      // three letters off
+      {R"({"disabledmessage": "", "showmissionnames": true})",
+       {"disabledmessage -> DisabledMessage", "showmissionnames -> ShowMissionNames"}},
+      {R"({"Missions": [], "": 1})", {}},
+      {R"(["disabledMissions"])", {}},  // no object, no keys
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    LoadWith(c.text);
+    std::vector<std::string> expected;
+    for (const std::string& pair : c.named) {
+      const std::size_t arrow = pair.find(" -> ");
+      expected.push_back("Config key \"" + pair.substr(0, arrow) +
+                         "\" is not read: did you mean \"" + pair.substr(arrow + 4) + "\"?");
+    }
+    EXPECT_EQ(Messages("warning"), expected);
+    TearDown();
+    SetUp();
+  }
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
+#include <optional>
 #include <sstream>
 #include <thread>
 
@@ -13,6 +14,7 @@
 
 #include "host/HostApi.h"
 #include "plugin/PluginHarness.h"
+#include "plugin/Version.h"
 #include "standin/CommandRegistry.h"
 #include "standin/HookRegistry.h"
 #include "standin/Server.h"
@@ -46,7 +48,7 @@ TEST_F(LifecycleTest, StaticStateStartsAfreshAtEveryLoad) {
   EXPECT_FALSE(Disabled("Hunt")) << "a configuration survived the unload";
 }
 
-TEST_F(LifecycleTest, LoadConfirmsThePathAndTheEntriesInForceOnce) {
+TEST_F(LifecycleTest, EachReadConfirmsThePathAndTheEntriesInForce) {
   struct Case {
     const char* config;
     const char* entries;
@@ -60,6 +62,9 @@ TEST_F(LifecycleTest, LoadConfirmsThePathAndTheEntriesInForceOnce) {
       {R"({"DisabledMissions": [7, "Hunt"]})", "0 entries"},
       {R"({"DisabledMissions": null})", "0 entries"},
       {R"({"DisabledMissions": []})", "0 entries"},
+      {R"({"DisabledMissions": 5})", "0 entries"},  // a lone value that is no string
+      {R"({"DisabledMissions": true})", "0 entries"},
+      {R"({"DisabledMissions": [[]]})", "0 entries"},
       {"{}", "0 entries"},
       {R"(["Hunt"])", "0 entries"},
   };
@@ -69,10 +74,12 @@ TEST_F(LifecycleTest, LoadConfirmsThePathAndTheEntriesInForceOnce) {
     LoadWith(c.config);
     const std::vector<std::string> info = Messages("info");
     ASSERT_EQ(info.size(), before + 1);
-    EXPECT_EQ(info.back(), "Loaded config from " + ConfigPath() + ": " + c.entries +
-                               " of \"DisabledMissions\" in force");
+    const std::string inForce = std::string(c.entries) + " of \"DisabledMissions\" in force";
+    EXPECT_EQ(info.back(), "Loaded config from " + ConfigPath() + ": " + inForce + " (QuestVeto " +
+                               kPluginVersion + ")");
     ReloadFromConsole();
-    EXPECT_EQ(Messages("info").size(), before + 1) << "a successful reload stays silent";
+    EXPECT_EQ(Messages("info").back(),
+              "Reloaded config from " + ConfigPath() + ": " + inForce + "; no change");
     UnloadPlugin();
   }
 }
@@ -101,28 +108,72 @@ TEST_F(LifecycleTest, BrokenConfigAtLoadNamesLineAndColumn) {
   EXPECT_FALSE(Disabled("Hunt"));
 }
 
-TEST_F(LifecycleTest, LogLinesCarryDateTimeNameAndLevel) {
-  LoadWith(kHuntConfig);
-  // A critical message written at 09:05 local time on 1 March 2027, through a sink the plugin's
-  // logger formats.
-  std::tm local{};
-  local.tm_year = 2027 - 1900;
-  local.tm_mon = 2;
-  local.tm_mday = 1;
-  local.tm_hour = 9;
-  local.tm_min = 5;
-  local.tm_isdst = -1;
-  spdlog::details::log_msg message(spdlog::source_loc{}, "QuestVeto", spdlog::level::critical,
-                                   "boom");
-  message.time = std::chrono::system_clock::from_time_t(std::mktime(&local));
-  for (const auto& sink : GetLogSinks()) {
-    sink->log(message);
-    sink->flush();
+// The process's time zone set to `zone` for the life of the object, the previous one back after.
+class TimeZone {
+ public:
+  explicit TimeZone(const char* zone) {
+    if (const char* previous = std::getenv("TZ")) previous_ = previous;
+    Set(zone);
   }
-  const std::string logFile = LogFile();
-  const std::string line = "03/01/27 09:05 [QuestVeto][critical] boom\n";
-  ASSERT_GE(logFile.size(), line.size());
-  EXPECT_EQ(logFile.substr(logFile.size() - line.size()), line) << logFile;
+  ~TimeZone() { Set(previous_ ? previous_->c_str() : nullptr); }
+  TimeZone(const TimeZone&) = delete;
+  TimeZone& operator=(const TimeZone&) = delete;
+
+ private:
+  static void Set(const char* zone) {
+#if defined(_WIN32)
+    _putenv_s("TZ", zone != nullptr ? zone : "");
+    _tzset();
+#else
+    if (zone != nullptr) {
+      setenv("TZ", zone, 1);
+    } else {
+      unsetenv("TZ");
+    }
+    tzset();
+#endif
+  }
+
+  std::optional<std::string> previous_;
+};
+
+// Stamped in local time, whatever the zone: one hours ahead of UTC, one behind, one at it.
+TEST_F(LifecycleTest, LogLinesCarryLocalDateTimeNameAndLevel) {
+  LoadWith(kHuntConfig);
+  for (const char* zone : {"QVT-5", "QVT+3:30", "UTC0"}) {
+    SCOPED_TRACE(zone);
+    const TimeZone inZone(zone);
+    // A critical message written at 09:05 local time on 1 March 2027, through a sink the plugin's
+    // logger formats.
+    std::tm local{};
+    local.tm_year = 2027 - 1900;
+    local.tm_mon = 2;
+    local.tm_mday = 1;
+    local.tm_hour = 9;
+    local.tm_min = 5;
+    local.tm_isdst = -1;
+    spdlog::details::log_msg message(spdlog::source_loc{}, "QuestVeto", spdlog::level::critical,
+                                     "boom");
+    message.time = std::chrono::system_clock::from_time_t(std::mktime(&local));
+    for (const auto& sink : GetLogSinks()) {
+      sink->log(message);
+      sink->flush();
+    }
+    const std::string logFile = LogFile();
+    const std::string line = "03/01/27 09:05 [QuestVeto][critical] boom\n";
+    ASSERT_GE(logFile.size(), line.size());
+    EXPECT_EQ(logFile.substr(logFile.size() - line.size()), line) << logFile;
+  }
+}
+
+// An info line is in the log file as soon as the call that wrote it returns.
+TEST_F(LifecycleTest, InfoLinesAreInTheFileAtOnce) {
+  LoadWith(kHuntConfig);
+  EXPECT_NE(LogFile().find("[QuestVeto][info] Loaded config from "), std::string::npos)
+      << LogFile();
+  ReloadFromConsole();
+  EXPECT_NE(LogFile().find("[QuestVeto][info] Reloaded config from "), std::string::npos)
+      << LogFile();
 }
 
 TEST_F(LifecycleTest, HostSinksKeepFormattingAfterThePluginIsUnloaded) {

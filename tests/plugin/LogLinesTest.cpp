@@ -6,15 +6,23 @@
 #include <algorithm>
 #include <functional>
 #include <iterator>
+#include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include <spdlog/sinks/sink.h>
+
+#include "host/FString.h"
+#include "host/HostApi.h"
 #include "plugin/Scenarios.h"
+#include "plugin/Version.h"
 #include "standin/CommandRegistry.h"
 #include "standin/Faults.h"
 #include "standin/GameHeap.h"
 #include "standin/HookRegistry.h"
 #include "standin/Journal.h"
+#include "standin/Server.h"
 #include "support/Shown.h"
 
 namespace {
@@ -98,6 +106,45 @@ void ReloadMissingOnServerConsole(ScenarioTest& t) {
   t.Remove();
   StandIn::Commands::Console("qv.reload", nullptr);
 }
+// "qv.reload" on the server console after `config` was written.
+Act ReloadOf(const std::string& config) {
+  return [config](ScenarioTest& t) {
+    t.Write(config);
+    StandIn::Commands::Console("qv.reload", nullptr);
+  };
+}
+// config.json gone, and `names` beside where it was; then the plugin loaded or "qv.reload" run.
+Action LoadingWithout(const std::vector<std::string>& names) {
+  return {"", false, [names](ScenarioTest& t) {
+            for (const std::string& name : names) t.WriteBeside(name, kHuntOff);
+            t.Load();
+          }};
+}
+Action ReloadingWithout(const std::string& name) {
+  return With(kHuntOff, [name](ScenarioTest& t) {
+    t.Remove();
+    t.WriteBeside(name, kHuntOff);
+    StandIn::Commands::Console("qv.reload", nullptr);
+  });
+}
+// A sink of the host's that refuses every pattern and formatter.
+class PatternRefusingSink final : public spdlog::sinks::sink {
+ public:
+  void log(const spdlog::details::log_msg& /*message*/) override {}
+  void flush() override {}
+  void set_pattern(const std::string& /*pattern*/) override {
+    throw std::runtime_error("pattern refused");
+  }
+  void set_formatter(std::unique_ptr<spdlog::formatter> /*formatter*/) override {
+    throw std::runtime_error("formatter refused");
+  }
+};
+
+// Something other than the plugin takes what it registered away before it is unloaded.
+void UnloadAfter(ScenarioTest& t, const std::function<void(const FString&)>& takeAway) {
+  takeAway(FString("qv.reload"));
+  t.Unload();
+}
 
 class LogLinesTest : public ScenarioTest {
  protected:
@@ -168,153 +215,312 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
     Failing failing;
     std::vector<std::string> lines;  // every line the action writes, in order
   };
+  const std::string version = std::string(" (QuestVeto ") + kPluginVersion + ")";
   const std::string loaded =
-      "[info] Loaded config from <path>: 1 entry of \"DisabledMissions\" in force";
+      "[info] Loaded config from <path>: 1 entry of \"DisabledMissions\" in force" + version;
+  const std::string reloaded = "[info] Reloaded config from <path>: ";
+  const std::string hookRefused =
+      "[critical] Installing the mission start hook failed: the host refused it; no mission "
+      "start is checked until QuestVeto is loaded again";
+  const std::string huntAndMore = R"({"DisabledMissions": ["Hunt"]},)"
+                                  "\n"
+                                  R"(  "DisabledMessage": "Gone"})";
+  const std::string twelve =
+      R"({"DisabledMissions": ["A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "L"]})";
   const Row rows[] = {
-      {"load", Loading(kHuntOff), {}, {loaded}},
-      {"load, file missing",
-       Loading(""),
-       {},
-       {std::string("[critical] Failed to load config from <path>! \n Can't open config.json") +
-        kNotRead}},
-      {"load, file missing, its path unknown",
-       Loading(""),
-       FailsSecond("GetCurrentDir()"),
-       {std::string("[critical] Failed to load config! \n Can't open config.json") + kNotRead}},
-      {"load, reading failed without a reason",
-       Loading(""),
-       Fails("GetCurrentDir()", HostFailure::Foreign),
-       {std::string("[critical] Failed to load config from <path>! \n unknown error") + kNotRead}},
-      {"load, confirming failed",
-       Loading(kHuntOff),
-       FailsSecond("GetCurrentDir()"),
-       {"[critical] Confirming the config in force failed: std::bad_alloc"}},
-      {"load, hook",
-       Loading(kHuntOff),
-       Fails("IHooks.InstallHook(*"),
-       {loaded, "[critical] Installing the mission start hook failed: std::bad_alloc"}},
-      {"load, hook, no reason",
-       Loading(kHuntOff),
-       Fails("IHooks.InstallHook(*", HostFailure::Foreign),
-       {loaded, "[critical] Installing the mission start hook failed: unknown error"}},
-      {"load, console command",
-       Loading(kHuntOff),
-       Fails("ICommands.AddConsoleCommand(*"),
-       {loaded, "[critical] Registering the console command failed: std::bad_alloc"}},
-      {"load, RCON command",
-       Loading(kHuntOff),
-       Fails("ICommands.AddRconCommand(*"),
-       {loaded, "[critical] Registering the RCON command failed: std::bad_alloc"}},
-      {"load, console status command",
-       Loading(kHuntOff),
-       FailsSecond("ICommands.AddConsoleCommand(*"),
-       {loaded, "[critical] Registering the console status command failed: std::bad_alloc"}},
-      {"load, RCON status command",
-       Loading(kHuntOff),
-       FailsSecond("ICommands.AddRconCommand(*"),
-       {loaded, "[critical] Registering the RCON status command failed: std::bad_alloc"}},
-      {"unload, hook",
-       Unloading(),
-       Fails("IHooks.RemoveHook(*"),
-       {"[critical] Removing the mission start hook failed: std::bad_alloc"}},
-      {"unload, console command",
-       Unloading(),
-       Fails("ICommands.RemoveConsoleCommand(*"),
-       {"[critical] Removing the console command failed: std::bad_alloc"}},
-      {"unload, RCON command",
-       Unloading(),
-       Fails("ICommands.RemoveRconCommand(*", HostFailure::Foreign),
-       {"[critical] Removing the RCON command failed: unknown error"}},
-      {"unload, console status command",
-       Unloading(),
-       FailsSecond("ICommands.RemoveConsoleCommand(*"),
-       {"[critical] Removing the console status command failed: std::bad_alloc"}},
-      {"unload, RCON status command",
-       Unloading(),
-       FailsSecond("ICommands.RemoveRconCommand(*"),
-       {"[critical] Removing the RCON status command failed: std::bad_alloc"}},
-      {"status, the answer failed",
-       With(kHuntOff, StatusByBob),
-       Fails(R"(GetAddress("AShooterPlayerController.ClientServerChatDirectMessage"))"),
-       {"[critical] qv.status failed: std::bad_alloc"}},
-      {"status, the answer failed without a reason",
-       With(kHuntOff, StatusByBob),
-       Fails(R"(GetAddress("AShooterPlayerController.ClientServerChatDirectMessage"))",
-             HostFailure::Foreign),
-       {"[critical] qv.status failed: unknown error"}},
-      {"reload, file missing",
-       With(kHuntOff, ReloadMissingOnServerConsole),
-       {},
-       {"[critical] Failed to reload config! \n Can't open config.json"}},
-      {"reload, the failure's reply failed",
-       With(kHuntOff, ReloadMissingByBob),
-       Fails(R"(GetAddress("AShooterPlayerController.ClientServerChatDirectMessage"))"),
-       {"[critical] Failed to reload config! \n Can't open config.json",
-        "[critical] qv.reload failed unexpectedly: std::bad_alloc"}},
-      {"reload, the failure's reply failed without a reason",
-       With(kHuntOff, ReloadMissingByBob),
-       Fails(R"(GetAddress("AShooterPlayerController.ClientServerChatDirectMessage"))",
-             HostFailure::Foreign),
-       {"[critical] Failed to reload config! \n Can't open config.json",
-        "[critical] qv.reload failed unexpectedly"}},
-      {"refused start, logged",
-       With(kHuntOffLogged, BobStartsHunt),
-       {},
-       {"[info] Player Bob attempted to start mission: Hunt!"}},
-      {"passed-on start, logged",
-       With(kHuntOffLogged, BobStartsRide),
-       {},
-       {"[info] Player Bob started mission: Ride!"}},
-      {"ShowMissionNames not a boolean",
-       With(huntOffWith + R"("ShowMissionNames": "yes"})", BobStartsRide),
-       {},
-       {"[warning] Config key \"ShowMissionNames\" cannot be used, the default applies: "
-        "[json.exception.type_error.302] type must be boolean, but is string"}},
-      {"DisabledMessage not a string",
-       With(huntOffWith + R"("DisabledMessage": 1})", BobStartsHunt),
-       {},
-       {"[warning] Config key \"DisabledMessage\" cannot be used, the default applies: "
-        "[json.exception.type_error.302] type must be string, but is number"}},
-      {"DisabledMessage rejected by the formatter",
-       With(huntOffWith + R"("DisabledMessage": "{}"})", BobStartsHunt),
-       {},
-       {"[warning] Config key \"DisabledMessage\" cannot be used, the default applies: "
-        "argument not found"}},
-      {"top level not an object",
-       With(R"(["Hunt"])", BobStartsRide),
-       {},
-       {"[warning] Config key \"ShowMissionNames\" cannot be used, the default applies: "
-        "[json.exception.type_error.306] cannot use value() with array"}},
-      {"start, controller lookup",
-       With(kHuntOff, BobStartsHunt),
-       Fails(R"(GetAddress("APrimalCharacter.IsDead"))"),
-       {"[warning] Mission start: the controller lookup failed: std::bad_alloc"}},
-      {"start, decision",
-       With(kHuntOff, BobStartsHunt),
-       Fails(R"(GetAddress("UClass.GetDefaultObject"))"),
-       {"[warning] Mission start: the decision failed, the start goes on to the game: "
-        "std::bad_alloc"}},
-      {"start, decision, no reason",
-       With(kHuntOff, BobStartsHunt),
-       Fails(R"(GetAddress("UClass.GetDefaultObject"))", HostFailure::Foreign),
-       {"[warning] Mission start: the decision failed, the start goes on to the game"}},
-      {"start, notification",
-       With(kHuntOff, BobStartsHunt),
-       Fails(R"(GetAddress("AShooterPlayerController.ClientServerSOTFNotificationCustom"))"),
-       {"[warning] Mission start: the notification failed: std::bad_alloc"}},
-      {"start, notification, no reason",
-       With(kHuntOff, BobStartsHunt),
-       Fails(R"(GetAddress("AShooterPlayerController.ClientServerSOTFNotificationCustom"))",
-             HostFailure::Foreign),
-       {"[warning] Mission start: the notification failed"}},
-      {"start, mission data",
-       With(kHuntOff, BobStartsHunt),
-       Fails(R"(GetAddress("AMissionType.GetMissionDataForCharacter"))"),
-       {"[warning] Mission start: the mission data failed: std::bad_alloc"}},
-      {"start, log line",
-       With(kHuntOffLogged, BobStartsRide),
-       Fails(R"(GetAddress("AShooterPlayerController.GetPlayerCharacterName"))"),
-       {"[warning] Mission start: the log line failed: std::bad_alloc"}},
+    {"load", Loading(kHuntOff), {}, {loaded}},
+    {"load, file missing",
+     Loading(""),
+     {},
+     {std::string("[critical] Failed to load config from <path>! \n Can't open config.json") +
+      kNotRead}},
+    {"load, file missing, its path unknown",
+     Loading(""),
+     FailsSecond("GetCurrentDir()"),
+     {std::string("[critical] Failed to load config! \n Can't open config.json") + kNotRead}},
+    {"load, reading failed without a reason",
+     Loading(""),
+     Fails("GetCurrentDir()", HostFailure::Foreign),
+     {std::string("[critical] Failed to load config from <path>! \n unknown error") + kNotRead}},
+    {"load, confirming failed",
+     Loading(kHuntOff),
+     FailsSecond("GetCurrentDir()"),
+     {"[critical] Confirming the config in force failed: std::bad_alloc"}},
+    {"load, hook",
+     Loading(kHuntOff),
+     Fails("IHooks.InstallHook(*"),
+     {loaded, "[critical] Installing the mission start hook failed: std::bad_alloc"}},
+    {"load, hook, no reason",
+     Loading(kHuntOff),
+     Fails("IHooks.InstallHook(*", HostFailure::Foreign),
+     {loaded, "[critical] Installing the mission start hook failed: unknown error"}},
+    {"load, console command",
+     Loading(kHuntOff),
+     Fails("ICommands.AddConsoleCommand(*"),
+     {loaded, "[critical] Registering the console command failed: std::bad_alloc"}},
+    {"load, RCON command",
+     Loading(kHuntOff),
+     Fails("ICommands.AddRconCommand(*"),
+     {loaded, "[critical] Registering the RCON command failed: std::bad_alloc"}},
+    {"load, console status command",
+     Loading(kHuntOff),
+     FailsSecond("ICommands.AddConsoleCommand(*"),
+     {loaded, "[critical] Registering the console status command failed: std::bad_alloc"}},
+    {"load, RCON status command",
+     Loading(kHuntOff),
+     FailsSecond("ICommands.AddRconCommand(*"),
+     {loaded, "[critical] Registering the RCON status command failed: std::bad_alloc"}},
+    {"load, hook refused",
+     {kHuntOff, false,
+      [](ScenarioTest& t) {
+        StandIn::Hooks::RefuseInstalls();
+        t.Load();
+      }},
+     {},
+     {loaded, hookRefused}},
+    {"unload after the hook was refused: its removal is refused as expected",
+     {kHuntOff, false,
+      [](ScenarioTest& t) {
+        StandIn::Hooks::RefuseInstalls();
+        t.Load();
+        t.Unload();
+      }},
+     {},
+     {loaded, hookRefused}},
+    {"load, the log's pattern refused by a sink of the host's, then unload",
+     {kHuntOff, false,
+      [](ScenarioTest& t) {
+        StandIn::AddLogSink(std::make_shared<PatternRefusingSink>());
+        t.Load();
+        t.Unload();
+      }},
+     {},
+     {"[critical] Creating the log failed: pattern refused"}},
+    {"unload, hook taken off by another",
+     With(kHuntOff,
+          [](ScenarioTest& t) {
+            UnloadAfter(t, [](const FString&) {
+              const char* const key = "AMissionDispatcher.StartMission";
+              HostApi::GetHooks().RemoveHook(key, StandIn::Hooks::Detours(key).front());
+            });
+          }),
+     {},
+     {"[critical] Removing the mission start hook failed: the host no longer held it, so no "
+      "mission start reaches QuestVeto after the unload"}},
+    {"unload, console command taken off by another",
+     With(kHuntOff,
+          [](ScenarioTest& t) {
+            UnloadAfter(
+                t, [](const FString& name) { HostApi::GetCommands().RemoveConsoleCommand(name); });
+          }),
+     {},
+     {"[critical] Removing the console command failed: the host held no such command, so none "
+      "is left to call QuestVeto after the unload"}},
+    {"unload, RCON command taken off by another",
+     With(kHuntOff,
+          [](ScenarioTest& t) {
+            UnloadAfter(
+                t, [](const FString& name) { HostApi::GetCommands().RemoveRconCommand(name); });
+          }),
+     {},
+     {"[critical] Removing the RCON command failed: the host held no such command, so none is "
+      "left to call QuestVeto after the unload"}},
+    {"load, text after the first value",
+     Loading(huntAndMore),
+     {},
+     {"[warning] Config text after the first JSON value is not read: <path>, from line 1, "
+      "column 31",
+      loaded}},
+    {"reload, text after the first value",
+     With(kHuntOff, ReloadOf(huntAndMore)),
+     {},
+     {"[warning] Config text after the first JSON value is not read: <path>, from line 1, "
+      "column 31",
+      reloaded + "1 entry of \"DisabledMissions\" in force; no change"}},
+    {"load, a key in the wrong case",
+     Loading(R"({"disabledMissions": ["Hunt"], "ShowMisionNames": true})"),
+     {},
+     {"[warning] Config key \"ShowMisionNames\" is not read: did you mean "
+      "\"ShowMissionNames\"?",
+      "[warning] Config key \"disabledMissions\" is not read: did you mean "
+      "\"DisabledMissions\"?",
+      "[info] Loaded config from <path>: 0 entries of \"DisabledMissions\" in force" + version}},
+    {"reload, a key in the wrong case",
+     With(kHuntOff, ReloadOf(R"({"disabledmissions": ["Hunt"]})")),
+     {},
+     {"[warning] Config key \"disabledmissions\" is not read: did you mean "
+      "\"DisabledMissions\"?",
+      reloaded + "0 entries of \"DisabledMissions\" in force; removed \"Hunt\""}},
+    {"reload, entries added and removed, settings changed",
+     With(kHuntOff, ReloadOf(R"({"DisabledMissions": ["Ride", "Cave", "Ride"], )"
+                             R"("DisabledMessage": "Gone", "ShowMissionNames": false})")),
+     {},
+     {reloaded +
+      "3 entries of \"DisabledMissions\" in force; added \"Ride\", \"Cave\", "
+      "\"Ride\"; removed \"Hunt\"; \"DisabledMessage\" changed; "
+      "\"ShowMissionNames\" changed"}},
+    {"reload, more than ten added",
+     With(kHuntOff, ReloadOf(twelve)),
+     {},
+     {reloaded +
+      "12 entries of \"DisabledMissions\" in force; added \"A\", \"B\", \"C\", "
+      "\"D\", \"E\", \"F\", \"G\", \"H\", \"I\", \"J\" and 2 more; removed "
+      "\"Hunt\""}},
+    {"reload, the same file",
+     With(kHuntOff, ReloadOf(kHuntOff)),
+     {},
+     {reloaded + "1 entry of \"DisabledMissions\" in force; no change"}},
+    {"reload read, its answer failed",
+     With(kHuntOff,
+          [](ScenarioTest& t) {
+            t.Write(kRideOff);
+            t.AddBob();
+            StandIn::Commands::Console("qv.reload",
+                                       reinterpret_cast<APlayerController*>(t.Bob->Object()));
+          }),
+     Fails(R"(GetAddress("AShooterPlayerController.ClientServerChatDirectMessage"))"),
+     {reloaded + "1 entry of \"DisabledMissions\" in force; added \"Ride\"; removed \"Hunt\"",
+      "[critical] Failed to reload config! \n std::bad_alloc"}},
+    {"load, file missing, config.json.txt beside (and the sample, which goes unnamed)",
+     LoadingWithout({"config.json.txt", "config.sample.json"}),
+     {},
+     {std::string("[critical] Failed to load config from <path>! \n Can't open config.json") +
+          kNotRead,
+      "[warning] Found \"config.json.txt\" where config.json belongs: rename it to config.json "
+      "(Windows hides known extensions)"}},
+#if !defined(_WIN32)  // names that differ in letter case only are one file on Windows
+    {"load, file missing, two near misses beside",
+     LoadingWithout({"config.json.txt", "CONFIG.json"}),
+     {},
+     {std::string("[critical] Failed to load config from <path>! \n Can't open config.json") +
+          kNotRead,
+      "[warning] Found \"CONFIG.json\" where config.json belongs: rename it to config.json "
+      "(the name is matched letter case too)",
+      "[warning] Found \"config.json.txt\" where config.json belongs: rename it to config.json "
+      "(Windows hides known extensions)"}},
+    {"reload, file missing, a name in another letter case beside",
+     ReloadingWithout("Config.JSON"),
+     {},
+     {"[critical] Failed to reload config! \n Can't open config.json",
+      "[warning] Found \"Config.JSON\" where config.json belongs: rename it to config.json "
+      "(the name is matched letter case too)"}},
+#endif
+    {"reload, file missing, only the sample beside",
+     ReloadingWithout("config.sample.json"),
+     {},
+     {"[critical] Failed to reload config! \n Can't open config.json",
+      "[warning] Found \"config.sample.json\" where config.json belongs: copy it to "
+      "config.json"}},
+    {"load, a string in a Windows code page",
+     Loading("{\"DisabledMissions\": [\"Caf\xE9\"]}"),
+     {},
+     {std::string("[critical] Failed to load config from <path>! \n "
+                  "[json.exception.parse_error.101] parse error at line 1, column 28: syntax "
+                  "error while parsing value - invalid string: ill-formed UTF-8 byte; last "
+                  "read: '\"Caf\\xE9\"'") +
+      kNotRead}},
+    {"unload, hook",
+     Unloading(),
+     Fails("IHooks.RemoveHook(*"),
+     {"[critical] Removing the mission start hook failed: std::bad_alloc"}},
+    {"unload, console command",
+     Unloading(),
+     Fails("ICommands.RemoveConsoleCommand(*"),
+     {"[critical] Removing the console command failed: std::bad_alloc"}},
+    {"unload, RCON command",
+     Unloading(),
+     Fails("ICommands.RemoveRconCommand(*", HostFailure::Foreign),
+     {"[critical] Removing the RCON command failed: unknown error"}},
+    {"unload, console status command",
+     Unloading(),
+     FailsSecond("ICommands.RemoveConsoleCommand(*"),
+     {"[critical] Removing the console status command failed: std::bad_alloc"}},
+    {"unload, RCON status command",
+     Unloading(),
+     FailsSecond("ICommands.RemoveRconCommand(*"),
+     {"[critical] Removing the RCON status command failed: std::bad_alloc"}},
+    {"status, the answer failed",
+     With(kHuntOff, StatusByBob),
+     Fails(R"(GetAddress("AShooterPlayerController.ClientServerChatDirectMessage"))"),
+     {"[critical] qv.status failed: std::bad_alloc"}},
+    {"status, the answer failed without a reason",
+     With(kHuntOff, StatusByBob),
+     Fails(R"(GetAddress("AShooterPlayerController.ClientServerChatDirectMessage"))",
+           HostFailure::Foreign),
+     {"[critical] qv.status failed: unknown error"}},
+    {"reload, file missing",
+     With(kHuntOff, ReloadMissingOnServerConsole),
+     {},
+     {"[critical] Failed to reload config! \n Can't open config.json"}},
+    {"reload, the failure's reply failed",
+     With(kHuntOff, ReloadMissingByBob),
+     Fails(R"(GetAddress("AShooterPlayerController.ClientServerChatDirectMessage"))"),
+     {"[critical] Failed to reload config! \n Can't open config.json",
+      "[critical] qv.reload failed unexpectedly: std::bad_alloc"}},
+    {"reload, the failure's reply failed without a reason",
+     With(kHuntOff, ReloadMissingByBob),
+     Fails(R"(GetAddress("AShooterPlayerController.ClientServerChatDirectMessage"))",
+           HostFailure::Foreign),
+     {"[critical] Failed to reload config! \n Can't open config.json",
+      "[critical] qv.reload failed unexpectedly"}},
+    {"refused start, logged",
+     With(kHuntOffLogged, BobStartsHunt),
+     {},
+     {"[info] Player Bob attempted to start mission: Hunt!"}},
+    {"passed-on start, logged",
+     With(kHuntOffLogged, BobStartsRide),
+     {},
+     {"[info] Player Bob started mission: Ride!"}},
+    {"ShowMissionNames not a boolean",
+     With(huntOffWith + R"("ShowMissionNames": "yes"})", BobStartsRide),
+     {},
+     {"[warning] Config key \"ShowMissionNames\" cannot be used, the default applies: "
+      "[json.exception.type_error.302] type must be boolean, but is string"}},
+    {"DisabledMessage not a string",
+     With(huntOffWith + R"("DisabledMessage": 1})", BobStartsHunt),
+     {},
+     {"[warning] Config key \"DisabledMessage\" cannot be used, the default applies: "
+      "[json.exception.type_error.302] type must be string, but is number"}},
+    {"DisabledMessage rejected by the formatter",
+     With(huntOffWith + R"("DisabledMessage": "{}"})", BobStartsHunt),
+     {},
+     {"[warning] Config key \"DisabledMessage\" cannot be used, the default applies: "
+      "argument not found"}},
+    {"top level not an object",
+     With(R"(["Hunt"])", BobStartsRide),
+     {},
+     {"[warning] Config key \"ShowMissionNames\" cannot be used, the default applies: "
+      "[json.exception.type_error.306] cannot use value() with array"}},
+    {"start, controller lookup",
+     With(kHuntOff, BobStartsHunt),
+     Fails(R"(GetAddress("APrimalCharacter.IsDead"))"),
+     {"[warning] Mission start: the controller lookup failed: std::bad_alloc"}},
+    {"start, decision",
+     With(kHuntOff, BobStartsHunt),
+     Fails(R"(GetAddress("UClass.GetDefaultObject"))"),
+     {"[warning] Mission start: the decision failed, the start goes on to the game: "
+      "std::bad_alloc"}},
+    {"start, decision, no reason",
+     With(kHuntOff, BobStartsHunt),
+     Fails(R"(GetAddress("UClass.GetDefaultObject"))", HostFailure::Foreign),
+     {"[warning] Mission start: the decision failed, the start goes on to the game"}},
+    {"start, notification",
+     With(kHuntOff, BobStartsHunt),
+     Fails(R"(GetAddress("AShooterPlayerController.ClientServerSOTFNotificationCustom"))"),
+     {"[warning] Mission start: the notification failed: std::bad_alloc"}},
+    {"start, notification, no reason",
+     With(kHuntOff, BobStartsHunt),
+     Fails(R"(GetAddress("AShooterPlayerController.ClientServerSOTFNotificationCustom"))",
+           HostFailure::Foreign),
+     {"[warning] Mission start: the notification failed"}},
+    {"start, mission data",
+     With(kHuntOff, BobStartsHunt),
+     Fails(R"(GetAddress("AMissionType.GetMissionDataForCharacter"))"),
+     {"[warning] Mission start: the mission data failed: std::bad_alloc"}},
+    {"start, log line",
+     With(kHuntOffLogged, BobStartsRide),
+     Fails(R"(GetAddress("AShooterPlayerController.GetPlayerCharacterName"))"),
+     {"[warning] Mission start: the log line failed: std::bad_alloc"}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.when);
@@ -378,6 +584,7 @@ TEST_F(LogLinesTest, ConfigWarningAtTheFirstStartAfterEachRead) {
       start.start(*this);
       EXPECT_TRUE(LogLines().empty()) << "the second start warned again";
       StandIn::Commands::Console("qv.reload", nullptr);
+      StandIn::Journal::Start();
       start.start(*this);
       EXPECT_EQ(LogLines(), once) << "the first start after a reload";
     }
@@ -463,6 +670,51 @@ TEST_F(LogLinesTest, UnloadWithAFailedRemovalLeavesNothingRegistered) {
     if (!struck) break;
     ForgiveFreeLookup(blocks);
   }
+}
+
+// Files saved in a Windows code page or as UTF-16, keys holding control characters, bytes that are
+// no text at all: Server.log, read as strict UTF-8 (the host's own decoding and encoding give it
+// back unchanged only then), still holds every line, each byte that was no UTF-8 escaped.
+TEST_F(LogLinesTest, ServerLogStaysValidUtf8WhateverTheFilesHold) {
+  const std::string hostile[] = {
+      // Windows-1252
+      "{\"DisabledMissions\": [\"Caf\xE9\"]}",
+      // UTF-16
+      std::string("\xFF\xFE{\0\"\0", 6),
+      // an overlong form, an encoded surrogate
+      "{\"DisabledMissions\": [\"\xC0\xAF\", \"\xED\xA0\x80\"]}",
+      // above U+10FFFF
+      "{\"DisabledMissions\": [\"\xF4\x90\x80\x80\"]}",
+      // keys with a line feed and a C1 control, then a byte that is no text
+      "{\"disabledMission\\n\": [], \"disabledMessag\\u0085\": 1} \xE9",
+      // the line and paragraph separators, NUL, and a letter beyond ASCII that stays as it is
+      std::string("{\"DisabledMissions\": [\"Hunt\\u2028\", \"\\u0000\\u2029\", ") +
+          "\"Caf\xC3\xA9\"]}",
+  };
+  Fresh(hostile[0], false);
+  Load();
+  for (const std::string& text : hostile) {
+    Write(text);
+    StandIn::Commands::Console("qv.reload", nullptr);
+  }
+  Remove();
+  WriteBeside("config.json.TXT", hostile[0]);
+  StandIn::Commands::Console("qv.reload", nullptr);
+
+  const std::string log = LogFile();
+  EXPECT_EQ(HostApi::Tools::Utf8Encode(HostApi::Tools::Utf8Decode(log)), log) << log;
+  EXPECT_NE(log.find("last read: '\"Caf\\xE9\"'"), std::string::npos) << log;
+  EXPECT_NE(log.find("Config key \"disabledMission\\n\" is not read"), std::string::npos) << log;
+  EXPECT_NE(log.find("Config key \"disabledMessag\\u0085\" is not read"), std::string::npos) << log;
+  EXPECT_NE(log.find("added \"Hunt\\u2028\", \"\\x00\\u2029\", \"Caf\xC3\xA9\""), std::string::npos)
+      << log;
+  EXPECT_NE(log.find("Found \"config.json.TXT\""), std::string::npos) << log;
+  std::size_t written = 0;
+  for (std::size_t at = log.find("[QuestVeto]"); at != std::string::npos;
+       at = log.find("[QuestVeto]", at + 1)) {
+    ++written;
+  }
+  EXPECT_EQ(written, LogLines().size()) << "a line was lost";
 }
 
 }  // namespace

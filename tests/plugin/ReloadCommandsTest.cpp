@@ -37,7 +37,7 @@ TEST_F(ReloadCommandsTest, PlayerReloadsAValidFileAndIsToldInGreen) {
             JournalEntries{ChatMessage("Ann", kReloaded, kGreen)});
   EXPECT_TRUE(Disabled("Raid"));
   EXPECT_FALSE(Disabled("Hunt"));
-  EXPECT_EQ(PluginLines(), loadLines);
+  EXPECT_EQ(PluginLines().size(), loadLines.size() + 1) << "the reload's line of what changed";
 
   // Words after the command name change nothing.
   WriteConfig(kHuntConfig);
@@ -45,7 +45,7 @@ TEST_F(ReloadCommandsTest, PlayerReloadsAValidFileAndIsToldInGreen) {
   EXPECT_EQ(Matching(Journal(), ChatTo("Ann")).size(), 2u);
   EXPECT_EQ(Matching(Journal(), ChatTo("Ann")).back(), ChatMessage("Ann", kReloaded, kGreen));
   EXPECT_TRUE(Disabled("Hunt"));
-  EXPECT_EQ(PluginLines(), loadLines);
+  EXPECT_EQ(PluginLines().size(), loadLines.size() + 2);
 }
 
 TEST_F(ReloadCommandsTest, RconReloadWithoutAFileFailsUnderTheRequestIdAndKeepsTheConfig) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 
 #include "standin/CommandRegistry.h"
 
@@ -119,6 +120,12 @@ void ScenarioTest::TearDown() {
 void ScenarioTest::MakeUnreadable() {
   RemoveConfig();
   std::filesystem::create_directories(ConfigPath());
+}
+
+void ScenarioTest::WriteBeside(const std::string& name, const std::string& text) {
+  const std::filesystem::path directory = std::filesystem::u8path(ConfigPath()).parent_path();
+  std::filesystem::create_directories(directory);
+  std::ofstream(directory / name, std::ios::binary) << text;
 }
 
 StandIn::Character& ScenarioTest::AddBob(bool missionData) {

@@ -59,6 +59,8 @@ class ScenarioTest : public PluginTest {
   void Remove() { RemoveConfig(); }
   // The configuration path holds a directory: the file cannot be read.
   void MakeUnreadable();
+  // Writes `text` to the file `name` in the directory of config.json.
+  void WriteBeside(const std::string& name, const std::string& text);
   bool IsDisabled(const std::string& name) { return Disabled(name); }
 
   // "Bob" with a living character 1 with mission data; `missionData` false: none.

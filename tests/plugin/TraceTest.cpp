@@ -161,7 +161,11 @@ const char* const kMissingAtLoad =
     "\n Can't open config.json\n No mission is disabled until \"qv.reload\" succeeds.";
 const char* const kLoadedAtLoad =
     "log [QuestVeto][info] Loaded config from */HostApi/Plugins/QuestVeto/config.json: 1 entry of "
-    "\"DisabledMissions\" in force";
+    "\"DisabledMissions\" in force (QuestVeto *)";
+// A reload of the file that switches "Ride" off instead of "Hunt".
+const char* const kReloadedRideForHunt =
+    "log [QuestVeto][info] Reloaded config from */HostApi/Plugins/QuestVeto/config.json: 1 entry "
+    "of \"DisabledMissions\" in force; added \"Ride\"; removed \"Hunt\"";
 const char* const kBrokenAtLoad =
     "log [QuestVeto][critical] Failed to load config from */HostApi/Plugins/QuestVeto/config.json! "
     "\n [json.exception.parse_error.101] parse error at line 1, column 29: *\n No mission is "
@@ -247,9 +251,9 @@ const std::map<std::string, JournalEntries>& ExpectedTraces() {
       {"passed on, no mission class, logged",
        JournalEntries{"game starts mission(null, character 1, 7)"} + kBobsController +
            JournalEntries{"AMissionDispatcher.StartMission(dispatcher, null, character 1, 7)"}},
-      {"reload on the console, read",
-       JournalEntries{R"(console controller "Bob" "qv.reload")", "GetCurrentDir()"} +
-           ChatToBob(kReloaded, 106, kGreen)},
+      {"reload on the console, read", JournalEntries{R"(console controller "Bob" "qv.reload")",
+                                                     "GetCurrentDir()", kReloadedRideForHunt} +
+                                          ChatToBob(kReloaded, 106, kGreen)},
       {"reload on the console, missing",
        JournalEntries{
            R"(console controller "Bob" "qv.reload")",
@@ -264,7 +268,8 @@ const std::map<std::string, JournalEntries>& ExpectedTraces() {
            "[json.exception.parse_error.101] parse error at line 1, column 29: *",
        } + ChatToBob(kFailed, 128, kRed)},
       {"reload over RCON, read",
-       JournalEntries{R"(rcon 1 "qv.reload")", "GetCurrentDir()"} + RconReply(kReloaded, 106)},
+       JournalEntries{R"(rcon 1 "qv.reload")", "GetCurrentDir()", kReloadedRideForHunt} +
+           RconReply(kReloaded, 106)},
       {"reload over RCON, missing",
        JournalEntries{
            R"(rcon 1 "qv.reload")",
