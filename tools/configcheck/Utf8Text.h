@@ -7,10 +7,7 @@
 #include <optional>
 #include <string>
 
-// Bytes in the valid UTF-8 sequence that begins at `offset` (1 to 4), or 0 when none begins
-// there: a continuation byte, a truncated or overlong sequence, an encoded surrogate, a value
-// above U+10FFFF, or `offset` at or past the end.
-std::size_t ValidSequenceLength(const std::string& text, std::size_t offset);
+#include "plugin/Utf8Sequence.h"
 
 // The code point of the valid sequence of `length` bytes at `offset`.
 char32_t CodePointAt(const std::string& text, std::size_t offset, std::size_t length);
