@@ -7,6 +7,7 @@
 int main() {
   ConsoleOutput out(StandardStream::Output);
   out.Stream() << "split: J\xC3";
-  out.Stream() << "\xBC" << "ber\n";
+  out.Stream() << "\xBC"
+               << "ber\n";
   out.Stream() << "last: Caf\xC3\xA9";
 }
