@@ -5,11 +5,16 @@
 #include "tools/configcheck/ConfigCheckCommand.h"
 
 #if defined(_WIN32)
+#include "tools/configcheck/ConsoleOutput.h"
+
 // Arguments from the wide command line: a config under a directory, or a mission name, in any
-// script arrives whole (the program is linked with -municode).
+// script arrives whole (the program is linked with -municode); the report reaches a console as
+// text, whatever its code page.
 int wmain(int argc, wchar_t** argv) {
   Platform::Utf8Arguments arguments(argc, argv);
-  return RunConfigCheck(arguments.Count(), arguments.Values(), std::cout, std::cerr);
+  ConsoleOutput out(StandardStream::Output);
+  ConsoleOutput err(StandardStream::Error);
+  return RunConfigCheck(arguments.Count(), arguments.Values(), out.Stream(), err.Stream());
 }
 #else
 int main(int argc, char** argv) {
