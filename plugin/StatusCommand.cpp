@@ -8,11 +8,14 @@
 #include "host/GameCalls.h"
 #include "plugin/CommandRegistry.h"
 #include "plugin/Config.h"
+#include "plugin/ConfigSummary.h"
 #include "plugin/Containment.h"
 #include "plugin/Lifecycle.h"
 #include "plugin/Log.h"
 #include "plugin/MissionMatch.h"
+#include "plugin/Notification.h"
 #include "plugin/PluginState.h"
+#include "plugin/Settings.h"
 
 namespace {
 
@@ -55,8 +58,7 @@ std::string ReadLine(const ConfigReads& reads) {
 
 std::string EntriesLine() {
   const EntriesInForce entries = ListEntriesInForce(PluginConfig, kEntriesShown);
-  std::string line = fmt::format("{} {} of \"DisabledMissions\" in force", entries.Count,
-                                 entries.Count == 1 ? "entry" : "entries");
+  std::string line = EntriesInForceText(PluginConfig);
   for (std::size_t shown = 0; shown < entries.First.size(); ++shown) {
     line += (shown == 0 ? ": " : ", ") + Quoted(Shortened(entries.First[shown]));
   }
@@ -64,6 +66,19 @@ std::string EntriesLine() {
     line += fmt::format(" and {} more", entries.Count - entries.First.size());
   }
   return line;
+}
+
+// "DisabledMessage" as a refused player is shown it: the default when the value cannot be used or
+// the formatter rejects it. Read quietly: the warning about a value that cannot be used belongs
+// to the start that meets it.
+std::string DisabledMessageShown() {
+  std::string message = DisabledMessageIn(PluginConfig).Value;
+  try {
+    const NotificationText formatted(message);
+  } catch (const fmt::format_error&) {
+    return kDefaultDisabledMessage;
+  }
+  return message;
 }
 
 // Runs the status and hands it to `answer`, a line at a time. The host's command dispatch is the
@@ -101,8 +116,8 @@ std::vector<std::string> StatusLines() {
                                 LocalTime(*reads.LastFailed), reads.LastFailure));
   }
   lines.push_back(EntriesLine());
-  lines.push_back("DisabledMessage: " + Quoted(DisabledMessage()));
-  lines.push_back(fmt::format("ShowMissionNames: {}", ShowMissionNames()));
+  lines.push_back("DisabledMessage: " + Quoted(DisabledMessageShown()));
+  lines.push_back(fmt::format("ShowMissionNames: {}", ShowMissionNamesIn(PluginConfig).Value));
   lines.push_back(fmt::format("Mission start hook: {}",
                               PlacedAtLoad().MissionStartHook ? "placed" : "not placed"));
   return lines;

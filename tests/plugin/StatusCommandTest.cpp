@@ -164,6 +164,35 @@ TEST_F(StatusCommandTest, ReadsThatFailedAreToldWithTheirReasonAndWhatStaysInFor
   EXPECT_EQ(lines[3], R"(1 entry of "DisabledMissions" in force: "Raid")");
 }
 
+TEST_F(StatusCommandTest, SettingsThatCannotBeUsedAreShownAsTheyApplyWithoutAWarning) {
+  struct Case {
+    const char* config;
+    std::string message;  // the status line of each setting
+    std::string show;
+  };
+  const Case cases[] = {
+      {R"({"DisabledMessage": "Closed {}", "ShowMissionNames": "yes"})", kDefaultMessage,
+       "ShowMissionNames: false"},
+      {R"({"DisabledMessage": 5, "ShowMissionNames": 1})", kDefaultMessage,
+       "ShowMissionNames: false"},
+      {R"({"DisabledMessage": "Closed {{now}}", "ShowMissionNames": true})",
+       R"(DisabledMessage: "Closed {{now}}")", "ShowMissionNames: true"},
+      {R"(["Hunt"])", kDefaultMessage, "ShowMissionNames: false"},
+  };
+  LoadWith(R"({"DisabledMissions": ["Hunt"]})");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.config);
+    WriteConfig(c.config);
+    ReloadFromConsole();
+    const std::vector<std::string> lines = StatusToAnn();
+    ASSERT_EQ(lines.size(), 7u) << testing::PrintToString(lines);
+    EXPECT_EQ(lines[4], c.message);
+    EXPECT_EQ(lines[5], c.show);
+  }
+  // The warning of a value that cannot be used is the first start's, as without the status.
+  EXPECT_TRUE(Messages("warning").empty()) << testing::PrintToString(Messages("warning"));
+}
+
 TEST_F(StatusCommandTest, HookTheHostDidNotPlaceIsToldAsNotPlaced) {
   WriteConfig(R"({"DisabledMissions": ["Hunt"]})");
   // The load's fallible crossings: its sinks, the server directory for the read and for the
