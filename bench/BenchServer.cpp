@@ -11,7 +11,8 @@ const char* const kNameQuery = QuestVetoClient::kByDisplayName.Itanium;
 }  // namespace
 
 void BenchServer::LoadPlugin() {
-  query_ = reinterpret_cast<NameQuery>(server_.LoadPlugin(QV_PLUGIN_PATH).Symbol(kNameQuery));
+  query_ =
+      reinterpret_cast<NameQuery>(ScratchServer::LoadPlugin(QV_PLUGIN_PATH).Symbol(kNameQuery));
   if (query_ == nullptr) {
     throw std::runtime_error(std::string(QV_PLUGIN_PATH) + " exports no " + kNameQuery);
   }

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <string>
 
-#include "standin/GameHeap.h"
+#include "standin/StandIn.h"
 
 HeapWindow::HeapWindow()
     : allocations_(StandIn::GameHeap::TotalAllocations()),

@@ -8,7 +8,7 @@
 #include "Measure.h"
 #include "Players.h"
 #include "host/HostApi.h"
-#include "standin/GameHeap.h"
+#include "standin/StandIn.h"
 
 namespace {
 
@@ -30,7 +30,9 @@ void MillionStarts(benchmark::State& state) {
   const Stage stage = LoadPluginOnStage(server, work);
   StandIn::World& world = server.World();
   UClass* refused = stage.Mission.Class();
-  UClass* passed = world.AddMission("The Great Hunt of the Storm Wyrm", 1, "StormWyrm").Class();
+  UClass* passed = world.Populate({{{"The Great Hunt of the Storm Wyrm", 1, "StormWyrm"}}, {}})
+                       .Missions()[0]
+                       .Class->Class();
   APrimalCharacter* character = stage.Character.Object();
   const auto startPair = [&] {
     benchmark::DoNotOptimize(world.StartMission(passed, character, 0));

@@ -1,12 +1,9 @@
 #include "Players.h"
 
-#include "standin/FunctionTable.h"
-
 Stage SetStage(BenchServer& server, const Workload& work) {
-  StandIn::World& world = server.World();
-  StandIn::MissionClass& mission = world.AddMission(work.MissionName, 3, "FrostWyrm");
-  StandIn::Controller& controller = world.AddController("Bob");
-  return {mission, world.AddCharacter(&controller, nullptr, true)};
+  const StandIn::Roster cast =
+      server.World().Populate({{{work.MissionName, 3, "FrostWyrm"}}, {{"Bob"}}});
+  return {*cast.Missions()[0].Class, *cast.All()[0].Character};
 }
 
 Stage LoadPluginOnStage(BenchServer& server, const Workload& work) {

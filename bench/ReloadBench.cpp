@@ -6,7 +6,7 @@
 #include "Measure.h"
 #include "Workload.h"
 #include "plugin/Config.h"
-#include "standin/CommandRegistry.h"
+#include "standin/StandIn.h"
 
 namespace {
 

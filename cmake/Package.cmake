@@ -9,8 +9,6 @@
 
 include_guard(GLOBAL)
 
-set(QV_PLUGIN_FOLDER HostApi/Plugins/QuestVeto)
-
 # INSTALL.txt names what the DLL imports from the host and the library versions it was built
 # with, read from the DLL and from the header trees it was compiled against.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)

@@ -20,10 +20,8 @@
 
 #include "host/FString.h"
 #include "plugin/QuestVetoClient.h"
-#include "standin/CommandRegistry.h"
 #include "standin/Journal.h"
-#include "standin/ScratchServer.h"
-#include "standin/World.h"
+#include "standin/StandIn.h"
 #include "tools/configcheck/ConfigCheck.h"
 #include "tools/configcheck/MissionVerdict.h"
 
@@ -54,15 +52,17 @@ Server server;
 void StartServer() {
   std::error_code error;
   const bool inMemory = std::filesystem::is_directory("/dev/shm", error);
-  StandIn::ScratchServer::Options options{{},   "qv-fuzz-check-",   inMemory ? "/dev/shm" : "", {},
-                                          true, {kChat, kGameStart}};
-  options.Server.WriteLogFile = false;
-  server.Scratch = new StandIn::ScratchServer(options);
+  server.Scratch =
+      new StandIn::ScratchServer(StandIn::ScratchServer::Options()
+                                     .Fresh("qv-fuzz-check-", inMemory ? "/dev/shm" : "")
+                                     .Record({kChat, kGameStart})
+                                     .WithoutLogFile());
   server.Scratch->WriteConfig("{}");
-  StandIn::World& world = StandIn::CurrentWorld();
-  server.Operator = &world.AddController("Operator");
-  server.Player = &world.AddCharacter(&world.AddController("Fuzz Player"), nullptr, true);
-  server.Mission = &world.AddMission("named by the input", 1, "Named");
+  const StandIn::Roster cast = server.Scratch->World().Populate(
+      {{{"named by the input", 1, "Named"}}, {{"Fuzz Player"}, {"Operator"}}});
+  server.Player = cast.FindPlayer("Fuzz Player")->Character;
+  server.Operator = cast.FindPlayer("Operator")->Controller;
+  server.Mission = cast.Missions()[0].Class;
   const StandIn::PluginLibrary& plugin = server.Scratch->LoadPlugin(QV_PLUGIN_PATH);
   server.NameQuery = reinterpret_cast<bool (*)(const FString&)>(
       plugin.Symbol(QuestVetoClient::kByDisplayName.Itanium));
@@ -93,7 +93,7 @@ bool PluginRefuses(const std::string& name) {
   server.Mission->SetDisplayName(name);
   const bool queried = server.NameQuery(FString::FromUtf8(name));
   StandIn::Journal::Take();
-  StandIn::CurrentWorld().StartMission(server.Mission->Class(), server.Player->Object(), 0);
+  StandIn::RunningWorld().StartMission(server.Mission->Class(), server.Player->Object(), 0);
   bool reached = false;
   for (const StandIn::Journal::Entry& entry : StandIn::Journal::Take()) {
     reached = reached || entry.Call == kGameStart;

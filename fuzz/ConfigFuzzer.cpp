@@ -38,11 +38,8 @@
 
 #include "host/FString.h"
 #include "plugin/QuestVetoClient.h"
-#include "standin/CommandRegistry.h"
-#include "standin/GameHeap.h"
 #include "standin/Journal.h"
-#include "standin/ScratchServer.h"
-#include "standin/World.h"
+#include "standin/StandIn.h"
 
 namespace {
 
@@ -139,38 +136,40 @@ bool Reload() {
 void StartServer() {
   std::error_code error;
   const bool inMemory = std::filesystem::is_directory("/dev/shm", error);
-  StandIn::ScratchServer::Options options{
-      {},
-      "qv-fuzz-config-",
-      inMemory ? "/dev/shm" : "",
-      {},
-      true,
-      {kChat, kGameStart, std::string(kMissionDataWrite) + "Bool",
-       std::string(kMissionDataWrite) + "Int", std::string(kMissionDataWrite) + "Double", "log"}};
-  options.Server.WriteLogFile = false;
-  server.Scratch = new StandIn::ScratchServer(options);
+  server.Scratch = new StandIn::ScratchServer(
+      StandIn::ScratchServer::Options()
+          .Fresh("qv-fuzz-config-", inMemory ? "/dev/shm" : "")
+          .Record({kChat, kGameStart, std::string(kMissionDataWrite) + "Bool",
+                   std::string(kMissionDataWrite) + "Int",
+                   std::string(kMissionDataWrite) + "Double", "log"})
+          .WithoutLogFile());
   server.ConfigPath = server.Scratch->ConfigPath();
   server.Scratch->WriteConfig("");
   server.ConfigFile = open(server.ConfigPath.c_str(), O_WRONLY | O_CLOEXEC);
   if (server.ConfigFile < 0) Fail("cannot open " + server.ConfigPath);
   server.ConfigSize = 0;
 
-  StandIn::World& world = StandIn::CurrentWorld();
-  server.Operator = &world.AddController("Operator");
-  StandIn::Controller& player = world.AddController("Fuzz Player");
-  server.Player = &world.AddCharacter(&player, nullptr, true);
-  server.Dead = &world.AddCharacter(&player, nullptr, true);
-  server.Dead->SetDead(true);
-  server.NoBuff = &world.AddCharacter(nullptr, &player, false);
-  server.Marker = &world.AddMission(kMarkerMission, 3, "Marker");
-  server.Named = &world.AddMission("named after the first entry", 4, "Named");
-  server.Missions = {server.Marker,
-                     server.Named,
-                     &world.AddMission("Hunt", 1, "Hunt"),
-                     &world.AddMission("The Great HUNT of the North", 2, "GreatHunt"),
-                     &world.AddMission("Race to the Summit", 5, "Race"),
-                     &world.AddMission("", 6, "Nameless"),
-                     &world.AddMission(u8"Überfall auf die Küste – 海岸", 7, "Coast")};
+  // The player starts as a living character, as a dead one, and as the instigator of a character
+  // without mission data; the operator types.
+  const StandIn::Roster cast =
+      server.Scratch->World().Populate({{{kMarkerMission, 3, "Marker"},
+                                         {"named after the first entry", 4, "Named"},
+                                         {"Hunt", 1, "Hunt"},
+                                         {"The Great HUNT of the North", 2, "GreatHunt"},
+                                         {"Race to the Summit", 5, "Race"},
+                                         {"", 6, "Nameless"},
+                                         {u8"Überfall auf die Küste – 海岸", 7, "Coast"}},
+                                        {{"Fuzz Player"},
+                                         {"Fuzz Player", false},
+                                         {"Fuzz Player", true, true, false, true},
+                                         {"Operator"}}});
+  server.Player = cast.All()[0].Character;
+  server.Dead = cast.All()[1].Character;
+  server.NoBuff = cast.All()[2].Character;
+  server.Operator = cast.All()[3].Controller;
+  for (const StandIn::Mission& mission : cast.Missions()) server.Missions.push_back(mission.Class);
+  server.Marker = server.Missions[0];
+  server.Named = server.Missions[1];
 
   WriteConfig(kMarkerConfig);
   server.EntryInForce = kMarkerEntry;
@@ -191,7 +190,7 @@ void RemoveServerDirectory() {
 
 // Starts `mission` for `character` and checks the start against the filter's answer `disabled`.
 void CheckStart(StandIn::MissionClass* mission, StandIn::Character* character, bool disabled) {
-  StandIn::World& world = StandIn::CurrentWorld();
+  StandIn::World& world = StandIn::RunningWorld();
   StandIn::MissionDataBuff* buff = character != nullptr ? character->MissionData() : nullptr;
   UClass* missionClass = mission != nullptr ? mission->Class() : nullptr;
   APrimalCharacter* characterObject = character != nullptr ? character->Object() : nullptr;

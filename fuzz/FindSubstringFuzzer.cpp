@@ -13,7 +13,7 @@
 #include <string>
 
 #include "host/FString.h"
-#include "standin/GameHeap.h"
+#include "standin/StandIn.h"
 
 namespace {
 

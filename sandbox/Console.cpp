@@ -8,8 +8,6 @@
 #include <fmt/format.h>
 #include <fmt/ranges.h>
 
-#include "sandbox/ServerDirectory.h"
-#include "standin/CommandRegistry.h"
 #include "standin/Journal.h"
 
 namespace Sandbox {
@@ -143,7 +141,7 @@ void Console::Start(std::istringstream& arguments) {
     terminal_.Line(fmt::format("No mission named \"{}\" (see missions)", missionName));
     return;
   }
-  StandIn::CurrentWorld().StartMission(mission->Class->Class(), player->Character->Object(), 0);
+  StandIn::RunningWorld().StartMission(mission->Class->Class(), player->Character->Object(), 0);
   const std::vector<StandIn::Journal::Entry> entries = StandIn::Journal::Take();
   const bool reachedGame =
       std::any_of(entries.begin(), entries.end(), [](const StandIn::Journal::Entry& entry) {
@@ -202,7 +200,8 @@ void Console::RunAs(std::istringstream& arguments) {
 }
 
 void Console::WriteConfig(std::istringstream& arguments) {
-  const std::filesystem::path path = std::filesystem::u8path(ConfigFileIn(server_.Directory()));
+  const std::filesystem::path path =
+      std::filesystem::u8path(StandIn::ConfigPathIn(server_.Directory()));
   std::filesystem::create_directories(path.parent_path());
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
   file << Rest(arguments) << '\n';

@@ -2,7 +2,6 @@
 
 #include <fmt/format.h>
 
-#include "standin/CommandRegistry.h"
 #include "standin/Journal.h"
 
 namespace Sandbox {
@@ -10,7 +9,7 @@ namespace Sandbox {
 std::vector<RconPacket> GameRcon::Execute(RconClientId client, int32_t requestId,
                                           const std::string& body) {
   StandIn::RconConnection*& connection = connections_[client];
-  if (connection == nullptr) connection = &StandIn::CurrentWorld().AddRconConnection();
+  if (connection == nullptr) connection = &StandIn::RunningWorld().AddRconConnection();
   terminal_.Line(fmt::format("[rcon #{}] {}", client, body));
 
   StandIn::Commands::Rcon(*connection, requestId, body);
@@ -34,7 +33,7 @@ std::vector<RconPacket> GameRcon::Execute(RconClientId client, int32_t requestId
 void GameRcon::Disconnected(RconClientId client) {
   const auto found = connections_.find(client);
   if (found == connections_.end()) return;
-  StandIn::CurrentWorld().RemoveRconConnection(*found->second);
+  StandIn::RunningWorld().RemoveRconConnection(*found->second);
   connections_.erase(found);
 }
 

@@ -25,7 +25,7 @@
 #include "sandbox/StandInServer.h"
 #include "sandbox/Terminal.h"
 #include "sandbox/WorldFile.h"
-#include "standin/HookRegistry.h"
+#include "standin/StandIn.h"
 
 namespace Sandbox {
 namespace {

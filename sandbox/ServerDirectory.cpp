@@ -1,24 +1,18 @@
 #include "sandbox/ServerDirectory.h"
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <system_error>
 
 #include <fmt/format.h>
 
-#include "standin/ScratchServer.h"
+#include "standin/StandIn.h"
 
 namespace Sandbox {
 
 namespace fs = std::filesystem;
 
-std::string ConfigFileIn(const std::string& dir) {
-  return (fs::u8path(dir) / StandIn::kConfigFile).u8string();
-}
-
 bool ProvideSampleConfig(const std::string& dir, const std::string& sampleConfig) {
-  const fs::path config = fs::u8path(ConfigFileIn(dir));
+  const fs::path config = fs::u8path(StandIn::ConfigPathIn(dir));
   if (fs::exists(fs::symlink_status(config))) return false;
   fs::create_directories(config.parent_path());
   // Without overwrite: a file that appeared meanwhile makes the copy fail rather than be replaced.
@@ -27,11 +21,9 @@ bool ProvideSampleConfig(const std::string& dir, const std::string& sampleConfig
 }
 
 std::string FreshServerDir(const std::string& sampleConfig) {
-  const fs::path dir = fs::temp_directory_path() / fmt::format("questveto-sandbox-{}", getpid());
-  fs::remove_all(dir);
-  fs::create_directories(dir);
-  if (!sampleConfig.empty()) ProvideSampleConfig(dir.u8string(), sampleConfig);
-  return dir.u8string();
+  const std::string dir = StandIn::FreshDirectory("questveto-sandbox-");
+  if (!sampleConfig.empty()) ProvideSampleConfig(dir, sampleConfig);
+  return dir;
 }
 
 ScratchDir::~ScratchDir() {

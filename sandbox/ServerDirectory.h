@@ -8,16 +8,13 @@
 
 namespace Sandbox {
 
-// <dir>/HostApi/Plugins/QuestVeto/config.json
-std::string ConfigFileIn(const std::string& dir);
-
-// Copies `sampleConfig` to ConfigFileIn(`dir`), creating the directories, when nothing is there
-// yet (not even a dangling link); true when it copied. An existing file is never touched. Throws
-// std::filesystem::filesystem_error when the copy fails.
+// Copies `sampleConfig` to the config file in `dir` (StandIn::ConfigPathIn), creating the
+// directories, when nothing is there yet (not even a dangling link); true when it copied. An
+// existing file is never touched. Throws std::filesystem::filesystem_error when the copy fails.
 bool ProvideSampleConfig(const std::string& dir, const std::string& sampleConfig);
 
-// A fresh directory in the system's temporary directory holding the sample configuration, or
-// nothing when `sampleConfig` is empty.
+// A fresh directory "questveto-sandbox-<number>" in the system's temporary directory holding the
+// sample configuration, or nothing when `sampleConfig` is empty.
 std::string FreshServerDir(const std::string& sampleConfig);
 
 // A server directory made for one run: removed, with a line saying so, when the run ends, unless

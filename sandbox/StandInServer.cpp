@@ -9,30 +9,23 @@
 #include <spdlog/sinks/stdout_color_sinks.h>
 #include <spdlog/sinks/stdout_sinks.h>
 
-#include "standin/CommandRegistry.h"
-#include "standin/Server.h"
-
 namespace Sandbox {
 StandInServer::StandInServer(const std::string& serverDir, const WorldPlan& world,
                              const Terminal& terminal)
     : terminal_(terminal),
-      server_({serverDir,
-               {},
-               {},
-               {},
-               true,
-               // What the console and the RCON host show of the journal.
-               {"AShooterPlayerController.ClientServerSOTFNotificationCustom",
-                "AShooterPlayerController.ClientServerChatDirectMessage",
-                "RCONClientConnection.SendMessageW", "AActor.ForceReplicateNow",
-                "AMissionDispatcher.StartMission"}}) {
+      server_(StandIn::ScratchServer::Options().In(serverDir).Record(
+          // What the console and the RCON host show of the journal.
+          {"AShooterPlayerController.ClientServerSOTFNotificationCustom",
+           "AShooterPlayerController.ClientServerChatDirectMessage",
+           "RCONClientConnection.SendMessageW", "AActor.ForceReplicateNow",
+           "AMissionDispatcher.StartMission"})) {
   // Plugins build their loggers over the host's sinks at load: the terminal joins them first.
   if (terminal.Colour()) {
     StandIn::AddLogSink(std::make_shared<spdlog::sinks::stdout_color_sink_mt>());
   } else {
     StandIn::AddLogSink(std::make_shared<spdlog::sinks::stdout_sink_mt>());
   }
-  roster_.emplace(world);
+  roster_.emplace(server_.World().Populate(world));
 }
 
 StandInServer::~StandInServer() {

@@ -13,8 +13,7 @@
 #include "sandbox/Roster.h"
 #include "sandbox/Terminal.h"
 #include "sandbox/WorldFile.h"
-#include "standin/PluginLoader.h"
-#include "standin/ScratchServer.h"
+#include "standin/StandIn.h"
 
 namespace Sandbox {
 

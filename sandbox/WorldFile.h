@@ -5,30 +5,17 @@
 // single words (the console takes them as one), and names are unique within their list.
 #pragma once
 
-#include <cstdint>
 #include <stdexcept>
 #include <string>
-#include <vector>
+
+#include "standin/StandIn.h"
 
 namespace Sandbox {
 
-struct MissionPlan {
-  std::string Name;  // display name, UTF-8
-  int32_t Version = 1;
-  std::string Tag;
-};
-
-struct PlayerPlan {
-  std::string Name;
-  bool Alive = true;
-  bool Controller = true;   // without one the character belongs to nobody
-  bool MissionData = true;  // the character carries a mission data buff
-};
-
-struct WorldPlan {
-  std::vector<MissionPlan> Missions;
-  std::vector<PlayerPlan> Players;
-};
+// A world file is read into the stand-in's plan of a world.
+using StandIn::MissionPlan;
+using StandIn::PlayerPlan;
+using StandIn::WorldPlan;
 
 // A world file that cannot be used; what() names the file and the offending key or value.
 class WorldFileError : public std::runtime_error {

@@ -30,11 +30,8 @@
 #include <nlohmann/json.hpp>
 
 #include "ConfigCases.h"
-#include "standin/CommandRegistry.h"
-#include "standin/GameHeap.h"
 #include "standin/Journal.h"
-#include "standin/ScratchServer.h"
-#include "standin/World.h"
+#include "standin/StandIn.h"
 
 namespace {
 
@@ -136,26 +133,28 @@ class SoakServer {
         totals_(totals),
         entries_(entriesInForce),
         server_(
-            {{},
-             "qv-soak-",
-             {},
-             {},
-             true,
-             {kChat, kNotification, kGameStart, std::string(kMissionDataWrite) + "Bool",
-              std::string(kMissionDataWrite) + "Int", std::string(kMissionDataWrite) + "Double"}}) {
-    StandIn::World& world = StandIn::CurrentWorld();
-    operator_ = &world.AddController("Operator");
+            StandIn::ScratchServer::Options()
+                .Fresh("qv-soak-")
+                .Record({kChat, kNotification, kGameStart, std::string(kMissionDataWrite) + "Bool",
+                         std::string(kMissionDataWrite) + "Int",
+                         std::string(kMissionDataWrite) + "Double"})) {
+    StandIn::WorldPlan plan;
     for (std::size_t i = 0; i < kMissionNames.size(); ++i) {
-      missions_.push_back(&world.AddMission(kMissionNames[i], static_cast<int32_t>(100 + i),
-                                            "Tag" + std::to_string(i)));
+      plan.Missions.push_back(
+          {kMissionNames[i], static_cast<int32_t>(100 + i), "Tag" + std::to_string(i)});
     }
-    StandIn::Controller& owner = world.AddController("Owner");
-    StandIn::Controller& instigator = world.AddController("Instigator");
-    StandIn::Controller& unbuffed = world.AddController("No Buff");
-    characters_ = {&world.AddCharacter(&owner, nullptr, true),
-                   &world.AddCharacter(nullptr, &instigator, true),
-                   &world.AddCharacter(nullptr, nullptr, true),
-                   &world.AddCharacter(&unbuffed, nullptr, false)};
+    // Characters owned, instigated, of nobody, and without mission data; the operator types.
+    plan.Players = {{"Owner"},
+                    {"Instigator", true, true, true, true},
+                    {"Nobody", true, false},
+                    {"No Buff", true, true, false},
+                    {"Operator"}};
+    const StandIn::Roster cast = server_.World().Populate(plan);
+    for (const StandIn::Mission& mission : cast.Missions()) missions_.push_back(mission.Class);
+    for (std::size_t i = 0; i + 1 < cast.All().size(); ++i) {
+      characters_.push_back(cast.All()[i].Character);
+    }
+    operator_ = cast.FindPlayer("Operator")->Controller;
 
     server_.WriteConfig(ConfigText(entries_));
     server_.LoadPlugin(QV_PLUGIN_PATH);
@@ -239,7 +238,7 @@ class SoakServer {
 
   void Start() {
     ++totals_.Starts;
-    StandIn::World& world = StandIn::CurrentWorld();
+    StandIn::World& world = StandIn::RunningWorld();
     const std::size_t missionPick =
         std::uniform_int_distribution<std::size_t>(0, missions_.size())(random_);
     StandIn::MissionClass* mission =
@@ -300,7 +299,7 @@ class SoakServer {
 
   void CheckPassedOn(const std::string& name, UClass* missionClass, APrimalCharacter* character,
                      uintptr_t fourth, uintptr_t result, const Entries& gameStarts) {
-    const StandIn::World& world = StandIn::CurrentWorld();
+    const StandIn::World& world = StandIn::RunningWorld();
     if (gameStarts.size() != 1) {
       totals_.Fail(fmt::format("start of {} reached the game {} times", name, gameStarts.size()));
       return;
@@ -308,7 +307,7 @@ class SoakServer {
     // The game's start takes the dispatcher, the mission class, the character and the fourth.
     const std::vector<StandIn::Journal::Value>& reached = gameStarts[0].Arguments;
     const auto reachedFourth = static_cast<uintptr_t>(std::get<int64_t>(reached[3]));
-    if (std::get<const void*>(reached[0]) != StandIn::CurrentWorld().Dispatcher() ||
+    if (std::get<const void*>(reached[0]) != StandIn::RunningWorld().Dispatcher() ||
         std::get<const void*>(reached[1]) != missionClass ||
         std::get<const void*>(reached[2]) != character || reachedFourth != fourth ||
         world.LastGameResult() != result) {

@@ -1,31 +1,14 @@
-// Fault injection: the Nth fallible crossing from the plugin into the host or the game heap fails
-// the way that crossing can, so a test can walk every failure point of a scenario in turn.
+// Fault injection's inside: how a crossing counts itself and fails. Arming a fault is in
+// StandIn.h.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 #include <string>
 
-#include "standin/Api.h"
+#include "standin/StandIn.h"
 
 namespace StandIn::Faults {
-
-// How a failing host call fails; a failing game heap allocation answers null whatever this is.
-enum class HostFailure { BadAlloc, Foreign };
-
-// Thrown by a failing host call under HostFailure::Foreign: a type outside std::exception.
-struct ForeignFailure {
-  const char* What;
-};
-
-// The `n`th fallible crossing from now fails (1: the next one); the count starts again at 0.
-// Fallible crossings are host calls (GetAddress, GetHooks, GetCommands and their operations,
-// GetLogSinks, GetCurrentDir, Utf8Encode, Utf8Decode) and "FMemory.Malloc"/"FMemory.Realloc".
-STANDIN_API void FailAt(uint64_t n, HostFailure how);
-// No fault from now on, and no counting.
-STANDIN_API void Disarm();
-// True when the fault armed by FailAt has struck.
-STANDIN_API bool Struck();
 
 // The crossing FailAt armed (1 the first one counted), 0 while none is: unarmed, a crossing costs
 // one relaxed load of it, read in line.

@@ -1,10 +1,12 @@
-// What GetAddress answers from: every game function and field of the stand-in game by key.
+// What GetAddress answers from: every game function and field of the stand-in game by key. A
+// function's own entry is in StandIn.h.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "standin/Api.h"
+#include "standin/StandIn.h"
 
 namespace StandIn::FunctionTable {
 
@@ -17,8 +19,6 @@ void AddFunction(const std::string& key, void* entry);
 // Adds or replaces the field `key`; the same restriction.
 void AddField(const std::string& key, FieldLocator locator);
 
-// The function's entry; Fatal naming the key when the game has no such function.
-STANDIN_API void* Function(const std::string& key);
 // The field's address inside `object`; Fatal naming the key when the game has no such field.
 STANDIN_API uint64_t Field(const void* object, const std::string& key);
 // True when the game has a function of that name.

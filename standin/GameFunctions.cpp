@@ -102,7 +102,7 @@ FString* GetPlayerCharacterName(AShooterPlayerController* controller, FString* r
 FName* GetMissionTag(AMissionType* mission, FName* result) {
   constexpr const char* key = "AMissionType.GetMissionTag";
   CallText::Record(key, mission);
-  World& world = CurrentWorld();
+  GameWorld& world = CurrentWorld();
   MissionClass& own = world.MissionOfDefaultObject(mission, key);
   RequireStorage(result, key);
   Require(result->Value == 0, key, "result storage is not zeroed");
@@ -122,7 +122,7 @@ APrimalBuff_MissionData* GetMissionDataForCharacter(APrimalCharacter* character,
 void SetMissionData(const char* key, APrimalBuff_MissionData* buff, FName tag, FName entry,
                     MissionDataValue value) {
   std::visit([&](auto written) { CallText::Record(key, buff, tag, entry, written); }, value);
-  World& world = CurrentWorld();
+  GameWorld& world = CurrentWorld();
   MissionDataBuff& own = world.MissionDataAt(buff, key);
   own.Write(world.NameTextFor(tag, key), world.NameTextFor(entry, key), value);
 }
@@ -190,7 +190,7 @@ uintptr_t StartMission(AMissionDispatcher* dispatcher, UClass* missionClass,
                        APrimalCharacter* character, uintptr_t fourth) {
   constexpr const char* key = "AMissionDispatcher.StartMission";
   CallText::Record(key, dispatcher, missionClass, character, fourth);
-  World& world = CurrentWorld();
+  GameWorld& world = CurrentWorld();
   world.CheckDispatcher(dispatcher, key);
   if (missionClass != nullptr) world.MissionOfClass(missionClass, key);
   if (character != nullptr) world.CharacterAt(character, key);

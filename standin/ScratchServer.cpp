@@ -1,4 +1,4 @@
-#include "standin/ScratchServer.h"
+#include "standin/StandIn.h"
 
 #include <filesystem>
 #include <fstream>
@@ -6,32 +6,52 @@
 #include <stdexcept>
 
 #include "standin/Journal.h"
+#include "standin/Server.h"
 
 namespace StandIn {
 
 namespace fs = std::filesystem;
 
-std::string ConfigPathIn(const std::string& serverDir) {
-  return serverDir + "/" + kConfigFile;
-}
-
 std::string FreshDirectory(const std::string& prefix, const std::string& parent) {
-  const fs::path in = parent.empty() ? fs::temp_directory_path() : fs::path(parent);
+  const fs::path in = parent.empty() ? fs::temp_directory_path() : fs::u8path(parent);
   std::random_device seed;
   std::mt19937_64 random(seed());
   for (;;) {
-    const fs::path dir = in / (prefix + std::to_string(random()));
-    if (fs::create_directory(dir)) return dir.string();
+    const fs::path dir = in / fs::u8path(prefix + std::to_string(random()));
+    if (fs::create_directory(dir)) return dir.u8string();
   }
+}
+
+ScratchServer::Options& ScratchServer::Options::In(std::string directory) {
+  Directory = std::move(directory);
+  return *this;
+}
+
+ScratchServer::Options& ScratchServer::Options::Fresh(std::string prefix, std::string parent) {
+  Directory.clear();
+  Prefix = std::move(prefix);
+  Parent = std::move(parent);
+  return *this;
+}
+
+ScratchServer::Options& ScratchServer::Options::Record(std::vector<std::string> calls) {
+  Recording = true;
+  Calls = std::move(calls);
+  return *this;
+}
+
+ScratchServer::Options& ScratchServer::Options::WithoutLogFile() {
+  WriteLogFile = false;
+  return *this;
 }
 
 ScratchServer::ScratchServer(const Options& options)
     : directory_(options.Directory.empty() ? FreshDirectory(options.Prefix, options.Parent)
                                            : options.Directory),
       fresh_(options.Directory.empty()),
-      record_(options.Record) {
+      record_(options.Recording) {
   if (record_) Journal::Start(options.Calls);
-  Start(directory_, options.Server);
+  Start(directory_, ServerOptions{options.WriteLogFile});
 }
 
 ScratchServer::~ScratchServer() {
@@ -62,6 +82,10 @@ PluginLibrary& ScratchServer::LoadPlugin(const std::string& path) {
 
 void ScratchServer::UnloadPlugin() {
   plugin_.reset();
+}
+
+World& ScratchServer::World() const {
+  return RunningWorld();
 }
 
 }  // namespace StandIn

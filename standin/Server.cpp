@@ -20,6 +20,15 @@ const bool heapFunctionsRegistered = (GameHeap::RegisterFunctions(), true);
 
 }  // namespace
 
+// The two paths come from the build, which hands the same to the tests written in Python.
+std::string ConfigPathIn(const std::string& serverDir) {
+  return serverDir + "/" + QV_CONFIG_FILE;
+}
+
+std::string LogPathIn(const std::string& serverDir) {
+  return serverDir + "/" + QV_LOG_FILE;
+}
+
 ServerState& State() {
   static ServerState state;
   return state;
@@ -35,18 +44,17 @@ void Start(const std::string& serverDir, const ServerOptions& options) {
   ServerState& state = State();
   if (state.Game) Fatal("a stand-in server already runs in " + state.Directory);
   // The directory is UTF-8 text, as GetCurrentDir hands it on.
-  const std::filesystem::path logDir = std::filesystem::u8path(serverDir) / "HostApi" / "Logs";
-  std::filesystem::create_directories(logDir);
+  const std::filesystem::path logFile = std::filesystem::u8path(LogPathIn(serverDir));
+  std::filesystem::create_directories(logFile.parent_path());
   state.Directory = serverDir;
   state.Sinks.clear();
   if (options.WriteLogFile) {
-    state.Sinks.push_back(
-        std::make_shared<spdlog::sinks::basic_file_sink_mt>((logDir / "Server.log").native()));
+    state.Sinks.push_back(std::make_shared<spdlog::sinks::basic_file_sink_mt>(logFile.native()));
   }
   state.Sinks.push_back(std::make_shared<LogJournal>());
   Hooks::Clear();
   Commands::Clear();
-  state.Game = std::make_unique<World>();
+  state.Game = std::make_unique<GameWorld>();
 }
 
 void Stop() {
@@ -66,8 +74,12 @@ void AddLogSink(std::shared_ptr<spdlog::sinks::sink> sink) {
   RunningState().Sinks.push_back(std::move(sink));
 }
 
-World& CurrentWorld() {
+GameWorld& CurrentWorld() {
   return *RunningState().Game;
+}
+
+World& RunningWorld() {
+  return CurrentWorld();
 }
 
 }  // namespace StandIn

@@ -1,22 +1,16 @@
 // The stand-in server's lifetime: one server directory, one game world, the host's registries
-// and log sinks. Tests start a fresh server in a temporary directory for each case.
+// and log sinks. Callers run one through ScratchServer (StandIn.h).
 #pragma once
 
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "standin/Api.h"
-
-namespace spdlog::sinks {
-class sink;
-}
 
 namespace StandIn {
 
 struct ServerOptions {
-  // Whether the host's sinks include the log file <serverDir>/HostApi/Logs/Server.log; without it
-  // the log goes only to the journal (a fuzzer has no use for the file).
+  // Whether the host's sinks include the log file (LogPathIn); without it the log goes only to
+  // the journal.
   bool WriteLogFile = true;
 };
 
@@ -27,8 +21,5 @@ STANDIN_API void Start(const std::string& serverDir, const ServerOptions& option
 // Stops the running server and destroys its world; the game heap blocks the world held go back.
 STANDIN_API void Stop();
 STANDIN_API bool Running();
-
-// Adds a sink to the host's list (a terminal, say); loggers made before keep their own copies.
-STANDIN_API void AddLogSink(std::shared_ptr<spdlog::sinks::sink> sink);
 
 }  // namespace StandIn

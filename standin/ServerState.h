@@ -14,7 +14,7 @@ namespace StandIn {
 struct ServerState {
   std::string Directory;
   std::vector<std::shared_ptr<spdlog::sinks::sink>> Sinks;  // what GetLogSinks() returns
-  std::unique_ptr<StandIn::World> Game;
+  std::unique_ptr<GameWorld> Game;
 };
 
 // The state, running or not.

@@ -33,23 +33,58 @@ Object& FindLive(const std::vector<std::unique_ptr<Object>>& objects, Matches ma
   NotLive(key, pointer, kind);
 }
 
+// `controller` itself, checked to be one of `controllers`, or null.
+Controller* OwnController(const std::vector<std::unique_ptr<Controller>>& controllers,
+                          Controller* controller) {
+  if (controller == nullptr) return nullptr;
+  return &FindLive(
+      controllers, [controller](Controller& own) { return &own == controller; }, "AddCharacter",
+      controller, "controller");
+}
+
+const std::string& NameTextIn(const NameTable& names, FName name, const char* key) {
+  const std::string* text = names.Find(name);
+  if (text == nullptr) {
+    Fatal(fmt::format("{}: {:#x} is not a name made by FName.Init", key, name.Value));
+  }
+  return *text;
+}
+
 }  // namespace
 
 MissionClass::MissionClass(const std::string& displayNameUtf8, int32_t version,
                            const std::string& tag)
-    : tag_(tag) {
-  object_.Header = kMissionHeader;
-  object_.DisplayName.Assign(DecodeUtf8(displayNameUtf8));
-  object_.Flags = kMissionFlags;
-  object_.Version = version;
+    : tag_(tag), object_(std::make_unique<DefaultObjectLayout>()) {
+  object_->Header = kMissionHeader;
+  object_->DisplayName.Assign(DecodeUtf8(displayNameUtf8));
+  object_->Flags = kMissionFlags;
+  object_->Version = version;
+}
+
+MissionClass::~MissionClass() = default;
+
+AMissionType* MissionClass::DefaultObject() {
+  return reinterpret_cast<AMissionType*>(object_.get());
 }
 
 std::string MissionClass::DisplayName() const {
-  return TextOf(object_.DisplayName.AsFString());
+  return TextOf(object_->DisplayName.AsFString());
 }
 
 void MissionClass::SetDisplayName(const std::string& utf8) {
-  object_.DisplayName.Assign(DecodeUtf8(utf8));
+  object_->DisplayName.Assign(DecodeUtf8(utf8));
+}
+
+int32_t MissionClass::Version() const {
+  return object_->Version;
+}
+
+FString* MissionClass::DisplayNameField() {
+  return object_->DisplayName.AsFString();
+}
+
+int32_t* MissionClass::VersionField() {
+  return &object_->Version;
 }
 
 Controller::Controller(const std::string& characterNameUtf8)
@@ -83,8 +118,12 @@ Character::Character(Controller* owner, Controller* instigator, bool withMission
       instigator_(instigator),
       missionData_(withMissionData ? std::make_unique<MissionDataBuff>() : nullptr) {}
 
+RconConnection::RconConnection() = default;
+
+RconConnection::~RconConnection() = default;
+
 RCONPacket* RconConnection::Receive(int32_t requestId, const std::string& body) {
-  auto packet = std::make_unique<RconPacketLayout>();
+  auto packet = std::make_unique<PacketLayout>();
   // The wire size: id, type, the body and its two terminating zero bytes.
   packet->Size = static_cast<int32_t>(2 * sizeof(int32_t) + body.size() + 2);
   packet->RequestId = requestId;
@@ -94,9 +133,47 @@ RCONPacket* RconConnection::Receive(int32_t requestId, const std::string& body) 
   return reinterpret_cast<RCONPacket*>(packets_.back().get());
 }
 
-World::World() : dispatcher_(kDispatcherBody) {}
+World::World() : dispatcher_(kDispatcherBody), names_(std::make_unique<NameTable>()) {}
 
 World::~World() = default;
+
+const Player* Roster::FindPlayer(const std::string& name) const {
+  for (const Player& player : players_) {
+    if (player.Name == name) return &player;
+  }
+  return nullptr;
+}
+
+const Player* Roster::FindController(const void* controller) const {
+  for (const Player& player : players_) {
+    if (player.Controller != nullptr && player.Controller->Object() == controller) return &player;
+  }
+  return nullptr;
+}
+
+const Mission* Roster::FindMission(const std::string& name) const {
+  for (const Mission& mission : missions_) {
+    if (mission.Name == name) return &mission;
+  }
+  return nullptr;
+}
+
+Roster World::Populate(const WorldPlan& plan) {
+  Roster roster;
+  for (const MissionPlan& mission : plan.Missions) {
+    roster.missions_.push_back(
+        {mission.Name, &AddMission(mission.Name, mission.Version, mission.Tag)});
+  }
+  for (const PlayerPlan& player : plan.Players) {
+    StandIn::Controller* controller = player.Controller ? &AddController(player.Name) : nullptr;
+    StandIn::Character& character = player.Instigated
+                                        ? AddCharacter(nullptr, controller, player.MissionData)
+                                        : AddCharacter(controller, nullptr, player.MissionData);
+    character.SetDead(!player.Alive);
+    roster.players_.push_back({player.Name, controller, &character});
+  }
+  return roster;
+}
 
 MissionClass& World::AddMission(const std::string& displayNameUtf8, int32_t version,
                                 const std::string& tag) {
@@ -110,7 +187,8 @@ Controller& World::AddController(const std::string& characterNameUtf8) {
 }
 
 Character& World::AddCharacter(Controller* owner, Controller* instigator, bool withMissionData) {
-  characters_.push_back(std::make_unique<Character>(OwnController(owner), OwnController(instigator),
+  characters_.push_back(std::make_unique<Character>(OwnController(controllers_, owner),
+                                                    OwnController(controllers_, instigator),
                                                     withMissionData));
   return *characters_.back();
 }
@@ -144,34 +222,38 @@ uintptr_t World::StartMission(UClass* missionClass, APrimalCharacter* character,
 }
 
 std::string World::NameText(FName name) const {
-  return NameTextFor(name, "NameText");
+  return NameTextIn(*names_, name, "NameText");
 }
 
-MissionClass& World::MissionOfClass(const void* object, const char* key) {
+GameWorld::GameWorld() = default;
+
+GameWorld::~GameWorld() = default;
+
+MissionClass& GameWorld::MissionOfClass(const void* object, const char* key) {
   return FindLive(
       missions_, [object](MissionClass& mission) { return mission.Class() == object; }, key, object,
       "mission class");
 }
 
-MissionClass& World::MissionOfDefaultObject(const void* object, const char* key) {
+MissionClass& GameWorld::MissionOfDefaultObject(const void* object, const char* key) {
   return FindLive(
       missions_, [object](MissionClass& mission) { return mission.DefaultObject() == object; }, key,
       object, "mission default object");
 }
 
-Controller& World::ControllerAt(const void* object, const char* key) {
+Controller& GameWorld::ControllerAt(const void* object, const char* key) {
   return FindLive(
       controllers_, [object](Controller& controller) { return controller.Object() == object; }, key,
       object, "player controller");
 }
 
-Character& World::CharacterAt(const void* object, const char* key) {
+Character& GameWorld::CharacterAt(const void* object, const char* key) {
   return FindLive(
       characters_, [object](Character& character) { return character.Object() == object; }, key,
       object, "character");
 }
 
-MissionDataBuff& World::MissionDataAt(const void* object, const char* key) {
+MissionDataBuff& GameWorld::MissionDataAt(const void* object, const char* key) {
   for (const std::unique_ptr<Character>& character : characters_) {
     MissionDataBuff* buff = character->MissionData();
     if (buff != nullptr && buff->Object() == object) return *buff;
@@ -179,17 +261,17 @@ MissionDataBuff& World::MissionDataAt(const void* object, const char* key) {
   NotLive(key, object, "mission data buff");
 }
 
-RconConnection& World::ConnectionAt(const void* object, const char* key) {
+RconConnection& GameWorld::ConnectionAt(const void* object, const char* key) {
   return FindLive(
       connections_, [object](RconConnection& connection) { return connection.Object() == object; },
       key, object, "RCON connection");
 }
 
-void World::CheckDispatcher(const void* object, const char* key) const {
+void GameWorld::CheckDispatcher(const void* object, const char* key) const {
   if (object != &dispatcher_) NotLive(key, object, "mission dispatcher");
 }
 
-std::string World::Describe(const void* object) const {
+std::string GameWorld::Describe(const void* object) const {
   if (object == nullptr) return "null";
   if (object == &dispatcher_) return "dispatcher";
   for (const std::unique_ptr<MissionClass>& mission : missions_) {
@@ -214,19 +296,8 @@ std::string World::Describe(const void* object) const {
   return fmt::format("{}", object);
 }
 
-const std::string& World::NameTextFor(FName name, const char* key) const {
-  const std::string* text = names_.Find(name);
-  if (text == nullptr) {
-    Fatal(fmt::format("{}: {:#x} is not a name made by FName.Init", key, name.Value));
-  }
-  return *text;
-}
-
-Controller* World::OwnController(Controller* controller) {
-  if (controller == nullptr) return nullptr;
-  return &FindLive(
-      controllers_, [controller](Controller& own) { return &own == controller; }, "AddCharacter",
-      controller, "controller");
+const std::string& GameWorld::NameTextFor(FName name, const char* key) const {
+  return NameTextIn(*names_, name, key);
 }
 
 }  // namespace StandIn

@@ -105,9 +105,9 @@ def msvc_named_case(form):
 def play(args, plugins, lines, work):
     server_dir = os.path.join(work, "server")
     shutil.rmtree(work, ignore_errors=True)
-    folder = os.path.join(server_dir, "HostApi", "Plugins", "QuestVeto")
-    os.makedirs(folder)
-    shutil.copy2(args.config, os.path.join(folder, "config.json"))
+    config = os.path.join(server_dir, args.config_file)
+    os.makedirs(os.path.dirname(config))
+    shutil.copy2(args.config, config)
     script = os.path.join(work, "script.txt")
     with open(script, "w", encoding="utf-8") as file:
         file.write("\n".join(lines) + "\n")
@@ -138,7 +138,8 @@ def check(output, shown, never):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--loader")
-    for name in ("--sandbox", "--questveto", "--example", "--world", "--config", "--work"):
+    for name in ("--sandbox", "--questveto", "--example", "--world", "--config", "--work",
+                 "--config-file"):
         parser.add_argument(name, required=True)
     parser.add_argument("--msvc-named-questveto", nargs=2, action="append", default=[],
                         metavar=("FORM", "PLUGIN"))

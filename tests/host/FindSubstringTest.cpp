@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include "standin/GameHeap.h"
 #include "standin/Journal.h"
+#include "standin/StandIn.h"
 #include "support/JournalMatch.h"
 
 namespace {

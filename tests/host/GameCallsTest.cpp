@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "host/GameCalls.h"
-#include "standin/GameHeap.h"
+#include "standin/StandIn.h"
 #include "support/ServerFixture.h"
 #include "support/Shown.h"
 

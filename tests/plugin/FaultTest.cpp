@@ -12,9 +12,8 @@
 #include <string>
 
 #include "plugin/Scenarios.h"
-#include "standin/Faults.h"
-#include "standin/GameHeap.h"
 #include "standin/Journal.h"
+#include "standin/StandIn.h"
 #include "support/Shown.h"
 
 namespace {

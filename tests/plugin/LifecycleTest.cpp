@@ -15,9 +15,7 @@
 #include "host/HostApi.h"
 #include "plugin/PluginHarness.h"
 #include "plugin/Version.h"
-#include "standin/CommandRegistry.h"
-#include "standin/HookRegistry.h"
-#include "standin/Server.h"
+#include "standin/StandIn.h"
 
 namespace {
 

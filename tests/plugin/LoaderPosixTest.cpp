@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "plugin/PluginHarness.h"
-#include "standin/HookRegistry.h"
+#include "standin/StandIn.h"
 
 namespace {
 

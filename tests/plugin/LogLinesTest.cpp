@@ -17,12 +17,8 @@
 #include "host/HostApi.h"
 #include "plugin/Scenarios.h"
 #include "plugin/Version.h"
-#include "standin/CommandRegistry.h"
-#include "standin/Faults.h"
-#include "standin/GameHeap.h"
-#include "standin/HookRegistry.h"
 #include "standin/Journal.h"
-#include "standin/Server.h"
+#include "standin/StandIn.h"
 #include "support/Shown.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "plugin/QuestVetoClient.h"
-#include "standin/CommandRegistry.h"
+#include "standin/StandIn.h"
 
 namespace {
 

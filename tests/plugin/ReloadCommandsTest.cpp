@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "plugin/PluginHarness.h"
-#include "standin/CommandRegistry.h"
+#include "standin/StandIn.h"
 #include "support/Shown.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "standin/CommandRegistry.h"
+#include "standin/StandIn.h"
 
 const char* const kHuntOff = R"({"DisabledMissions": ["Hunt"]})";
 const char* const kHuntOffLogged = R"({"DisabledMissions": ["Hunt"], "ShowMissionNames": true})";

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "plugin/PluginHarness.h"
-#include "standin/GameHeap.h"
+#include "standin/StandIn.h"
 
 // "Hunt" is switched off by the configuration a scenario starts with, "Ride" by the one a reload
 // reads; neither by a missing or broken configuration.

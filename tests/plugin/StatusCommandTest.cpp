@@ -7,8 +7,7 @@
 #include <vector>
 
 #include "plugin/PluginHarness.h"
-#include "standin/CommandRegistry.h"
-#include "standin/Faults.h"
+#include "standin/StandIn.h"
 #include "support/Shown.h"
 
 namespace {

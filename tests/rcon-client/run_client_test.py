@@ -73,11 +73,11 @@ def install_clients(source, work):
 class Sandbox:
     """A sandbox with RCON on a free port, its output gathered line by line."""
 
-    def __init__(self, command, server_dir, config_text, extra):
+    def __init__(self, command, server_dir, config_file, config_text, extra):
         shutil.rmtree(server_dir, ignore_errors=True)
-        plugin_dir = os.path.join(server_dir, "HostApi", "Plugins", "QuestVeto")
-        os.makedirs(plugin_dir)
-        with open(os.path.join(plugin_dir, "config.json"), "w", encoding="utf-8") as file:
+        config = os.path.join(server_dir, config_file)
+        os.makedirs(os.path.dirname(config))
+        with open(config, "w", encoding="utf-8") as file:
             file.write(config_text)
         self.password = secrets.token_hex(8)
         self.process = subprocess.Popen(
@@ -178,7 +178,7 @@ def run_rcon_over_a_list(rcon, work, island, center):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--loader", action="append", default=[])
-    for name in ("sandbox", "rcon", "source", "work", "config", "readme"):
+    for name in ("sandbox", "rcon", "source", "work", "config", "readme", "config-file"):
         parser.add_argument(f"--{name}", required=True)
     arguments = parser.parse_args()
     # The programs run with WORK as their directory.
@@ -192,10 +192,11 @@ def main():
 
     servers = []
     try:
-        island = Sandbox(sandbox, os.path.join(arguments.work, "island"), sample, [])
+        island = Sandbox(sandbox, os.path.join(arguments.work, "island"), arguments.config_file,
+                         sample, [])
         servers.append(island)
-        center = Sandbox(sandbox, os.path.join(arguments.work, "center"), '{"DisabledMissions": [',
-                         ["--rcon-empty-response-first"])
+        center = Sandbox(sandbox, os.path.join(arguments.work, "center"), arguments.config_file,
+                         '{"DisabledMissions": [', ["--rcon-empty-response-first"])
         servers.append(center)
         run_npm_clients(arguments.work, island)
         island.wait_for(r"^\[rcon #\d+ reply \d+\] Unknown command: no\.such\.command$")

@@ -108,7 +108,7 @@ def main():
     check_listing(args.zip)
     check_install_notes(args.zip, args.version)
 
-    installed = transcript.fresh_server_dir(os.path.join(args.work, "installed"))
+    installed = transcript.fresh_server_dir(os.path.join(args.work, "installed"), args.config_file)
     with zipfile.ZipFile(args.zip) as zip_file:
         zip_file.extractall(installed)
     installed_plugin = os.path.join(installed, FOLDER, "QuestVeto.dll")
@@ -118,8 +118,9 @@ def main():
     check_version(installed_plugin, args.version)
 
     # The operator's configuration: the archive brings only the sample.
-    shutil.copy2(args.config, os.path.join(installed, FOLDER, "config.json"))
-    built = transcript.fresh_server_dir(os.path.join(args.work, "built"), args.config)
+    shutil.copy2(args.config, os.path.join(installed, args.config_file))
+    built = transcript.fresh_server_dir(os.path.join(args.work, "built"), args.config_file,
+                                        args.config)
     try:
         expected = transcript.play([loader, sandbox], built, built_plugin, args.world, args.demo)
         actual = transcript.play([loader, sandbox], installed, installed_plugin, args.world,

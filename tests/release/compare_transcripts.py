@@ -29,7 +29,8 @@ def main():
     }
     transcripts = {}
     for name, (command, plugin) in builds.items():
-        server_dir = transcript.fresh_server_dir(os.path.join(args.work, name), args.config)
+        server_dir = transcript.fresh_server_dir(os.path.join(args.work, name), args.config_file,
+                                                 args.config)
         try:
             output = transcript.play(command, server_dir, plugin, args.world, args.demo)
         except transcript.TranscriptError as error:

@@ -60,16 +60,17 @@ def expect(output, present=(), absent=()):
             fail(f"did not expect {text!r} in:\n{output}")
 
 
-def server_log(server_dir):
-    with open(os.path.join(server_dir, "HostApi", "Logs", "Server.log"), encoding="utf-8") as file:
+def server_log(args, server_dir):
+    with open(os.path.join(server_dir, args.log_file), encoding="utf-8") as file:
         return file.read()
 
 
 def fresh_install(args, loader, sandbox):
-    server_dir = transcript.fresh_server_dir(os.path.join(args.work, "fresh"))
+    server_dir = transcript.fresh_server_dir(os.path.join(args.work, "fresh"), args.config_file)
     unpack(args.zip, server_dir)
     folder = os.path.join(server_dir, FOLDER)
-    if os.path.exists(os.path.join(folder, "config.json")):
+    config_path = os.path.join(server_dir, args.config_file)
+    if os.path.exists(config_path):
         fail("the archive brought a config.json")
     # The operator's first edit: the sample with a mission listed.
     with open(os.path.join(folder, "config.sample.json"), encoding="utf-8") as file:
@@ -85,12 +86,12 @@ def fresh_install(args, loader, sandbox):
            absent=["refused"])
     expect(after, present=["QuestVeto: Reloaded config",
                            'The start of "The Great Hunt" by Mira was refused'])
-    expect(server_log(server_dir),
-           present=[f"Failed to load config from {server_dir}/HostApi/Plugins/QuestVeto/config.json!",
+    expect(server_log(args, server_dir),
+           present=[f"Failed to load config from {server_dir}/{args.config_file}!",
                     "Can't open config.json"])
 
     checker = [loader, os.path.join(folder, "questveto-config-check.exe")]
-    status, report = run_checker(checker + [os.path.join(folder, "config.json"), "The Great Hunt"])
+    status, report = run_checker(checker + [config_path, "The Great Hunt"])
     print("--- the packaged checker on the installed config.json\n" + report)
     if status != 0:
         fail(f"the checker exited with {status}")
@@ -108,8 +109,8 @@ def run_checker(command):
 
 
 def update(args, loader, sandbox):
-    server_dir = transcript.fresh_server_dir(os.path.join(args.work, "update"))
-    config_path = os.path.join(server_dir, FOLDER, "config.json")
+    server_dir = transcript.fresh_server_dir(os.path.join(args.work, "update"), args.config_file)
+    config_path = os.path.join(server_dir, args.config_file)
     unpack(args.zip, server_dir)  # the install before
     with open(config_path, "wb") as file:
         file.write(OPERATORS_CONFIG)
@@ -128,6 +129,8 @@ def main():
     parser.add_argument("--windows", nargs=2, required=True, metavar=("LOADER", "SANDBOX"))
     parser.add_argument("--world", required=True)
     parser.add_argument("--work", required=True)
+    transcript.add_config_file_argument(parser)
+    parser.add_argument("--log-file", required=True)
     args = parser.parse_args()
     loader, sandbox = args.windows
     fresh_install(args, loader, sandbox)

@@ -11,7 +11,6 @@ import shutil
 import subprocess
 
 TIMEOUT = 120
-PLUGIN_FOLDER = os.path.join("HostApi", "Plugins", "QuestVeto")
 
 # "12/07/26 13:45 [QuestVeto][info] ..." and "... CompleteUtcTime = 1796648700".
 _LOG_CLOCK = re.compile(r"^\d\d/\d\d/\d\d \d\d:\d\d (?=\[)", re.MULTILINE)
@@ -29,14 +28,22 @@ def add_arguments(parser):
     parser.add_argument("--demo", required=True)
     parser.add_argument("--config", required=True)
     parser.add_argument("--work", required=True)
+    add_config_file_argument(parser)
 
 
-def fresh_server_dir(path, sample_config=None):
-    """An empty server directory at path, with the sample configuration when one is given."""
+def add_config_file_argument(parser):
+    """--config-file: where the plugin reads its configuration in a server directory, from the build."""
+    parser.add_argument("--config-file", required=True)
+
+
+def fresh_server_dir(path, config_file, sample_config=None):
+    """An empty server directory at path with the folder of config_file (--config-file), and the
+    sample configuration there when one is given."""
     shutil.rmtree(path, ignore_errors=True)
-    os.makedirs(os.path.join(path, PLUGIN_FOLDER))
+    config = os.path.join(path, config_file)
+    os.makedirs(os.path.dirname(config))
     if sample_config:
-        shutil.copy2(sample_config, os.path.join(path, PLUGIN_FOLDER, "config.json"))
+        shutil.copy2(sample_config, config)
     return path
 
 

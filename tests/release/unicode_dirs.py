@@ -34,7 +34,7 @@ def run(command):
 def check_directory(args, loader, name):
     folder = os.path.join(args.work, name)
     server_dir = os.path.join(folder, "srv")
-    transcript.fresh_server_dir(folder)
+    transcript.fresh_server_dir(folder, args.config_file)
     files = {}
     for option, source in (("--world", args.world), ("--plugin", args.plugin),
                            ("--sample-config", args.config)):
@@ -48,7 +48,7 @@ def check_directory(args, loader, name):
         command += [option, path]
     status, output = run(loader + command)
     print(output)
-    config = server_dir + "/HostApi/Plugins/QuestVeto/config.json"
+    config = server_dir + "/" + args.config_file
     loaded = f"Loaded config from {config}: 2 entries"
     for text in (f"No config.json in {server_dir}: copied the sample {files['--sample-config']}",
                  loaded, f"Loaded plugin {files['--plugin']}", "> start Bob Hunt",
@@ -59,7 +59,7 @@ def check_directory(args, loader, name):
         fail(f"{name}: the sandbox exited with {status}")
     if not os.path.isfile(config):
         fail(f"{name}: no sample at {config}")
-    with open(os.path.join(server_dir, "HostApi", "Logs", "Server.log"), "rb") as file:
+    with open(os.path.join(server_dir, args.log_file), "rb") as file:
         log = file.read().decode("utf-8")  # fails on anything but UTF-8
     if loaded not in log:
         fail(f"{name}: the server log lacks {loaded!r}:\n{log}")
@@ -73,7 +73,8 @@ def check_directory(args, loader, name):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--loader")
-    for option in ("sandbox", "plugin", "checker", "world", "config", "work"):
+    for option in ("sandbox", "plugin", "checker", "world", "config", "work", "config-file",
+                   "log-file"):
         parser.add_argument("--" + option, required=True)
     args = parser.parse_args()
     loader = [args.loader] if args.loader else []

@@ -13,7 +13,7 @@
 #include "sandbox/GameRcon.h"
 #include "sandbox/RconPacket.h"
 #include "sandbox/RconServer.h"
-#include "standin/GameHeap.h"
+#include "standin/StandIn.h"
 #include "support/ServerFixture.h"
 
 namespace Sandbox {

@@ -13,11 +13,15 @@
 
 #include <fmt/format.h>
 
-#include "standin/ScratchServer.h"
+#include "standin/StandIn.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+
+fs::path ConfigFileIn(const fs::path& serverDir) {
+  return fs::u8path(StandIn::ConfigPathIn(serverDir.u8string()));
+}
 
 struct ProgramRun {
   std::string Output;
@@ -41,8 +45,8 @@ class SandboxProgramTest : public testing::Test {
  protected:
   void SetUp() override {
     dir_ = StandIn::FreshDirectory("qv-sandbox-test-");
-    fs::create_directories((dir_ / StandIn::kConfigFile).parent_path());
-    fs::copy_file(QV_SAMPLE_CONFIG, dir_ / StandIn::kConfigFile);
+    fs::create_directories(ConfigFileIn(dir_).parent_path());
+    fs::copy_file(QV_SAMPLE_CONFIG, ConfigFileIn(dir_));
   }
   void TearDown() override { fs::remove_all(dir_); }
 
@@ -129,13 +133,13 @@ TEST_F(SandboxProgramTest, AFreshServerDirectoryGoesAtExitUnlessKept) {
   EXPECT_EQ(kept.Status, 0) << kept.Output;
   const std::vector<fs::path> left = madeDirs();
   ASSERT_EQ(left.size(), 1u) << kept.Output;
-  EXPECT_TRUE(fs::exists(left[0] / StandIn::kConfigFile));
+  EXPECT_TRUE(fs::exists(ConfigFileIn(left[0])));
   EXPECT_NE(kept.Output.find("Kept the server directory " + left[0].string()), std::string::npos)
       << kept.Output;
 
   // A directory the operator names is theirs: never removed, and --keep-dir does not apply.
   EXPECT_EQ(RunCommand(Sandbox("</dev/null")).Status, 0);
-  EXPECT_TRUE(fs::exists(dir_ / StandIn::kConfigFile));
+  EXPECT_TRUE(fs::exists(ConfigFileIn(dir_)));
   EXPECT_NE(RunCommand(Sandbox("--keep-dir </dev/null 2>&1")).Status, 0);
 }
 
@@ -160,7 +164,7 @@ TEST_F(SandboxProgramTest, BadWorldFileStopsBeforeStarting) {
 }
 
 TEST_F(SandboxProgramTest, DirectoryWithoutConfigGetsTheSampleAndOneWithIsLeftAlone) {
-  const fs::path config = dir_ / StandIn::kConfigFile;
+  const fs::path config = ConfigFileIn(dir_);
   const auto read = [](const fs::path& path) {
     std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), {});
@@ -234,9 +238,8 @@ TEST_F(SandboxProgramTest, ACopiedBuildFindsItsOwnWorldSampleAndPlugin) {
                              "Loaded plugin copied build/plugin/QuestVeto.so", "  Copied Hunt ",
                              "The start of \"Copied Hunt\" by Cora was refused"});
 
-  const ProgramRun help = RunCommand(
-      fmt::format("cd '{}' && 'copied build/sandbox/{}' --help", dir_.string(),
-                  program.filename().string()));
+  const ProgramRun help = RunCommand(fmt::format("cd '{}' && 'copied build/sandbox/{}' --help",
+                                                 dir_.string(), program.filename().string()));
   ExpectInOrder(help.Output, {"--world TEXT:FILE=copied build/sandbox/world.json",
                               "--plugin TEXT:FILE=[copied build/plugin/QuestVeto.so]",
                               "--sample-config TEXT:FILE=copied build/sandbox/sample-config.json"});
@@ -248,7 +251,7 @@ TEST_F(SandboxProgramTest, NoSampleConfigLeavesTheDirectoryAsAFreshInstallHasIt)
   EXPECT_EQ(run.Status, 0) << run.Output;
   ExpectInOrder(run.Output, {"[critical] Failed to load config from " + dir_.string(),
                              "Can't open config.json", "Loaded plugin "});
-  EXPECT_FALSE(fs::exists(dir_ / "HostApi/Plugins/QuestVeto/config.json"));
+  EXPECT_FALSE(fs::exists(ConfigFileIn(dir_)));
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include "standin/Journal.h"
 
 void ServerTest::SetUp() {
-  server_.emplace(StandIn::ScratchServer::Options{{}, "qv-test-", {}, {}, true, {}});
+  server_.emplace(StandIn::ScratchServer::Options().Fresh("qv-test-").Record());
 }
 
 void ServerTest::TearDown() {
@@ -20,7 +20,7 @@ void* ServerTest::PluginSymbol(const std::string& name) {
 }
 
 StandIn::World& ServerTest::World() {
-  return StandIn::CurrentWorld();
+  return server_->World();
 }
 
 JournalEntries ServerTest::Journal() {
@@ -37,7 +37,7 @@ std::vector<std::string> ServerTest::Messages(const std::string& level) {
 }
 
 std::string ServerTest::LogFilePath() const {
-  return ServerDir() + "/HostApi/Logs/Server.log";
+  return server_->LogPath();
 }
 
 std::string ServerTest::LogFile() const {

@@ -8,8 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "standin/ScratchServer.h"
-#include "standin/World.h"
+#include "standin/StandIn.h"
 #include "support/JournalMatch.h"
 
 class ServerTest : public testing::Test {
@@ -19,7 +18,7 @@ class ServerTest : public testing::Test {
   void TearDown() override;
 
   const std::string& ServerDir() const { return server_->Directory(); }
-  // <server dir>/HostApi/Plugins/QuestVeto/config.json
+  // The plugin's config file in the server directory.
   std::string ConfigPath() const { return server_->ConfigPath(); }
   void WriteConfig(const std::string& text) const { server_->WriteConfig(text); }
   void RemoveConfig() const { server_->RemoveConfig(); }
@@ -35,7 +34,7 @@ class ServerTest : public testing::Test {
   static JournalEntries Journal();
   // The messages of the log lines at `level` ("info", "critical", ...) of the plugin's logger.
   static std::vector<std::string> Messages(const std::string& level);
-  // <server dir>/HostApi/Logs/Server.log
+  // The host's log file in the server directory.
   std::string LogFilePath() const;
   // The content of the log file; empty when there is none.
   std::string LogFile() const;

@@ -4,7 +4,7 @@
 
 #include <fmt/format.h>
 
-#include "standin/GameHeap.h"
+#include "standin/StandIn.h"
 
 namespace {
 
