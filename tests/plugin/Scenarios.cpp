@@ -105,8 +105,7 @@ void ScenarioTest::Prepare(const Scenario& scenario) {
 void ScenarioTest::Arrange(const Scenario& scenario) {
   if (!scenario.Config.empty()) WriteConfig(scenario.Config);
   if (scenario.Loaded) LoadPlugin();
-  Game().AddMission("Hunt", 7, "HuntTag");
-  Game().AddMission("Ride", 3, "RideTag");
+  Game().Populate({{{"Hunt", 7, "HuntTag"}, {"Ride", 3, "RideTag"}}, {}});
 }
 
 void ScenarioTest::TearDown() {
@@ -129,8 +128,9 @@ void ScenarioTest::WriteBeside(const std::string& name, const std::string& text)
 }
 
 StandIn::Character& ScenarioTest::AddBob(bool missionData) {
-  Bob = &Game().AddController("Bob");
-  BobsCharacter = &Game().AddCharacter(Bob, nullptr, missionData);
+  const StandIn::Player bob = Game().Populate({{}, {{"Bob", true, true, missionData}}}).All()[0];
+  Bob = bob.Controller;
+  BobsCharacter = bob.Character;
   return *BobsCharacter;
 }
 
