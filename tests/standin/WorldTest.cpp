@@ -2,6 +2,7 @@
 // objects, recording what they are handed and refusing what is not a live object of their kind.
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -150,6 +151,59 @@ TEST_F(WorldTest, InstigatorWithoutOwnerIsPossible) {
   EXPECT_EQ(Game<ControllerOf>("APawn.GetOwnerController")(character.Object()), nullptr);
   EXPECT_EQ(Game<ControllerOf>("AActor.GetInstigatorController")(character.Object()),
             instigator.Object());
+}
+
+TEST_F(WorldTest, APlanBecomesTheWorldThePluginMeets) {
+  struct Case {
+    StandIn::PlayerPlan plan;
+    bool owned, instigated, dead, buff;
+  };
+  const Case cases[] = {
+      {{"Bob"}, true, false, false, true},
+      {{"Ann", false}, true, false, true, true},
+      {{"Nobody", true, false}, false, false, false, true},
+      {{"Lean", true, true, false}, true, false, false, false},
+      {{"Shadow", true, true, true, true}, false, true, false, true},
+  };
+  StandIn::WorldPlan plan{{{"Hunt", 7, "HuntTag"}, {u8"Jagd über Berge", 1, "Jagd"}}, {}};
+  for (const Case& c : cases) plan.Players.push_back(c.plan);
+  const StandIn::Roster roster = World().Populate(plan);
+
+  using ControllerOf = AShooterPlayerController*(APrimalCharacter*);
+  ASSERT_EQ(roster.All().size(), std::size(cases));
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const Case& c = cases[i];
+    const StandIn::Player& player = roster.All()[i];
+    SCOPED_TRACE(c.plan.Name);
+    EXPECT_EQ(roster.FindPlayer(c.plan.Name), &player);
+    APrimalCharacter* character = player.Character->Object();
+    AShooterPlayerController* controller =
+        player.Controller != nullptr ? player.Controller->Object() : nullptr;
+    EXPECT_EQ(controller != nullptr, c.owned || c.instigated);
+    if (controller != nullptr) {
+      EXPECT_EQ(player.Controller->CharacterName(), c.plan.Name);
+      EXPECT_EQ(roster.FindController(controller), &player);
+    }
+    EXPECT_EQ(Game<ControllerOf>("APawn.GetOwnerController")(character),
+              c.owned ? controller : nullptr);
+    EXPECT_EQ(Game<ControllerOf>("AActor.GetInstigatorController")(character),
+              c.instigated ? controller : nullptr);
+    EXPECT_EQ(Game<bool(APrimalCharacter*)>("APrimalCharacter.IsDead")(character), c.dead);
+    EXPECT_EQ(player.Character->MissionData() != nullptr, c.buff);
+  }
+  EXPECT_EQ(roster.FindPlayer("Eve"), nullptr);
+
+  ASSERT_EQ(roster.Missions().size(), 2u);
+  for (const StandIn::MissionPlan& mission : plan.Missions) {
+    const StandIn::Mission* made = roster.FindMission(mission.Name);
+    ASSERT_NE(made, nullptr) << mission.Name;
+    EXPECT_EQ(World().FindMission(mission.Name), made->Class);
+    EXPECT_EQ(*reinterpret_cast<const int32_t*>(
+                  GetAddress(made->Class->DefaultObject(), "AMissionType.MissionVersion")),
+              mission.Version);
+    EXPECT_EQ(made->Class->Tag(), mission.Tag);
+  }
+  EXPECT_EQ(roster.FindMission("Ride"), nullptr);
 }
 
 TEST_F(WorldTest, RconPacketCarriesTheRequestIdSecond) {
