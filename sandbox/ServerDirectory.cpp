@@ -21,7 +21,7 @@ bool ProvideSampleConfig(const std::string& dir, const std::string& sampleConfig
 }
 
 std::string FreshServerDir(const std::string& sampleConfig) {
-  const std::string dir = StandIn::FreshDirectory("questveto-sandbox-");
+  std::string dir = StandIn::FreshDirectory("questveto-sandbox-");
   if (!sampleConfig.empty()) ProvideSampleConfig(dir, sampleConfig);
   return dir;
 }

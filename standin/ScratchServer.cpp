@@ -23,35 +23,35 @@ std::string FreshDirectory(const std::string& prefix, const std::string& parent)
 }
 
 ScratchServer::Options& ScratchServer::Options::In(std::string directory) {
-  Directory = std::move(directory);
+  directory_ = std::move(directory);
   return *this;
 }
 
 ScratchServer::Options& ScratchServer::Options::Fresh(std::string prefix, std::string parent) {
-  Directory.clear();
-  Prefix = std::move(prefix);
-  Parent = std::move(parent);
+  directory_.clear();
+  prefix_ = std::move(prefix);
+  parent_ = std::move(parent);
   return *this;
 }
 
 ScratchServer::Options& ScratchServer::Options::Record(std::vector<std::string> calls) {
-  Recording = true;
-  Calls = std::move(calls);
+  record_ = true;
+  calls_ = std::move(calls);
   return *this;
 }
 
 ScratchServer::Options& ScratchServer::Options::WithoutLogFile() {
-  WriteLogFile = false;
+  writeLogFile_ = false;
   return *this;
 }
 
 ScratchServer::ScratchServer(const Options& options)
-    : directory_(options.Directory.empty() ? FreshDirectory(options.Prefix, options.Parent)
-                                           : options.Directory),
-      fresh_(options.Directory.empty()),
-      record_(options.Recording) {
-  if (record_) Journal::Start(options.Calls);
-  Start(directory_, ServerOptions{options.WriteLogFile});
+    : directory_(options.directory_.empty() ? FreshDirectory(options.prefix_, options.parent_)
+                                            : options.directory_),
+      fresh_(options.directory_.empty()),
+      record_(options.record_) {
+  if (record_) Journal::Start(options.calls_);
+  Start(directory_, ServerOptions{options.writeLogFile_});
 }
 
 ScratchServer::~ScratchServer() {

@@ -242,23 +242,27 @@ STANDIN_API World& RunningWorld();
 class ScratchServer {
  public:
   // Named options, each set by its own call: ScratchServer::Options().Fresh("qv-test-").Record().
-  struct Options {
+  class Options {
+   public:
     // Runs in `directory`, which stays at the end.
     Options& In(std::string directory);
-    // Runs in a fresh directory named `prefix`... inside `parent` (empty: the temporary
-    // directory), removed at the end; the default, as "qv-server-".
+    // Runs in a fresh directory, named `prefix` and a number, inside `parent` (empty: the
+    // temporary directory), removed at the end; the default, as "qv-server-".
     Options& Fresh(std::string prefix, std::string parent = {});
     // The journal records from the start to the end: every crossing, or only the calls named.
     Options& Record(std::vector<std::string> calls = {});
     // The host's log goes to the journal only, not to the log file (a fuzzer has no use for it).
     Options& WithoutLogFile();
 
-    std::string Directory;
-    std::string Prefix = "qv-server-";
-    std::string Parent;
-    bool Recording = false;
-    std::vector<std::string> Calls;
-    bool WriteLogFile = true;
+   private:
+    friend class ScratchServer;
+
+    std::string directory_;
+    std::string prefix_ = "qv-server-";
+    std::string parent_;
+    bool record_ = false;
+    std::vector<std::string> calls_;
+    bool writeLogFile_ = true;
   };
 
   // Starts the server; Fatal when one already runs.
