@@ -2,9 +2,11 @@
 // server with its plugin host ("version"), its game and its loader, run in a directory of its own.
 // The real one is the game's server on Windows; this one simulates the game, records every
 // crossing between plugin and host or game in the journal (Journal.h) and stops the process at
-// any misuse. The rest of standin/ is its inside: only standin/ and tests/standin/ include it.
+// any misuse. Besides this header, the journal and the loader (PluginLoader.h) are public; the
+// rest of standin/ is its inside, which only standin/ and tests/standin/ include.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
