@@ -11,6 +11,10 @@ namespace StandIn::Commands {
 // The registry behind HostApi::GetCommands().
 HostApi::ICommands& Registry();
 
+// Runs the RCON command in `body` of `request` received on `connection`. False when no RCON
+// command is registered under the body's first word; nothing runs then.
+bool RunRcon(const std::string& body, RCONClientConnection* connection, RCONPacket* request);
+
 // Forgets every command (a new server starts with none).
 void Clear();
 

@@ -307,10 +307,6 @@ namespace Commands {
 // Runs a console command line typed by `player` (null: the server console). False when no
 // console command is registered under the line's first word; nothing runs then.
 STANDIN_API bool RunConsole(const std::string& line, APlayerController* player);
-// Runs the RCON command in `body` of `request` received on `connection`. False when no RCON
-// command is registered under the body's first word; nothing runs then.
-STANDIN_API bool RunRcon(const std::string& body, RCONClientConnection* connection,
-                         RCONPacket* request);
 // The names of every registered command, console and RCON, sorted, each once.
 STANDIN_API std::vector<std::string> Names();
 
