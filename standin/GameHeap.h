@@ -10,6 +10,8 @@
 
 namespace StandIn::GameHeap {
 
+// A new live block of `size` bytes (at least one byte is reserved for size 0).
+STANDIN_API void* Allocate(std::size_t size);
 // Resizes a live block, keeping its contents; Fatal for a pointer that is not a live block.
 STANDIN_API void* Resize(void* block, std::size_t size);
 // The size `address` was allocated with when it is a live block, otherwise none. One lookup,

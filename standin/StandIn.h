@@ -351,8 +351,6 @@ struct Block {
   std::size_t Size;
 };
 
-// A new live block of `size` bytes (at least one byte is reserved for size 0).
-STANDIN_API void* Allocate(std::size_t size);
 // Releases a live block; Fatal for a pointer that is not a live block.
 STANDIN_API void Release(void* block);
 // Blocks allocated and not yet released.
