@@ -10,7 +10,7 @@
 
 #include "sandbox/ServerDirectory.h"
 #include "standin/CommandRegistry.h"
-#include "standin/Journal.h"
+#include "standin/JournalViews.h"
 
 namespace Sandbox {
 namespace {
@@ -145,10 +145,7 @@ void Console::Start(std::istringstream& arguments) {
   }
   StandIn::CurrentWorld().StartMission(mission->Class->Class(), player->Character->Object(), 0);
   const std::vector<StandIn::Journal::Entry> entries = StandIn::Journal::Take();
-  const bool reachedGame =
-      std::any_of(entries.begin(), entries.end(), [](const StandIn::Journal::Entry& entry) {
-        return entry.Call == "AMissionDispatcher.StartMission";
-      });
+  const bool reachedGame = !StandIn::Journal::All<StandIn::Journal::GameStart>(entries).empty();
   terminal_.Line(reachedGame ? fmt::format("{} started \"{}\"", player->Name, mission->Name)
                              : fmt::format("The start of \"{}\" by {} was refused", mission->Name,
                                            player->Name));

@@ -10,22 +10,23 @@
 #include <spdlog/sinks/stdout_sinks.h>
 
 #include "standin/CommandRegistry.h"
+#include "standin/JournalViews.h"
 #include "standin/Server.h"
 
 namespace Sandbox {
+namespace {
+
+// What the console and the RCON host show of the journal.
+std::vector<std::string> ShownCalls() {
+  using namespace StandIn::Journal;
+  return KeysOf<Notification, ChatMessage, RconReply, Replication, GameStart>();
+}
+
+}  // namespace
+
 StandInServer::StandInServer(const std::string& serverDir, const WorldPlan& world,
                              const Terminal& terminal)
-    : terminal_(terminal),
-      server_({serverDir,
-               {},
-               {},
-               {},
-               true,
-               // What the console and the RCON host show of the journal.
-               {"AShooterPlayerController.ClientServerSOTFNotificationCustom",
-                "AShooterPlayerController.ClientServerChatDirectMessage",
-                "RCONClientConnection.SendMessageW", "AActor.ForceReplicateNow",
-                "AMissionDispatcher.StartMission"}}) {
+    : terminal_(terminal), server_({serverDir, {}, {}, {}, true, ShownCalls()}) {
   // Plugins build their loggers over the host's sinks at load: the terminal joins them first.
   if (terminal.Colour()) {
     StandIn::AddLogSink(std::make_shared<spdlog::sinks::stdout_color_sink_mt>());
