@@ -1,6 +1,5 @@
 #include "sandbox/Console.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <variant>

@@ -33,7 +33,7 @@ class Arguments {
   }
 
   [[noreturn]] void Fail(const std::string& what) const {
-    Fatal(fmt::format("journal entry {} read as {}: {}", entry_.Text, view_, what));
+    Fatal(fmt::format("journal entry read as {}: {}; the entry: {}", view_, what, entry_.Text));
   }
 
   const Entry& entry_;
