@@ -52,13 +52,11 @@ Server server;
 void StartServer() {
   std::error_code error;
   const bool inMemory = std::filesystem::is_directory("/dev/shm", error);
+  // The calls the checks read, the only ones the journal records.
+  const std::vector<std::string> calls =
+      StandIn::Journal::KeysOf<StandIn::Journal::ChatMessage, StandIn::Journal::GameStart>();
   StandIn::ScratchServer::Options options{
-      {},
-      "qv-fuzz-check-",
-      inMemory ? "/dev/shm" : "",
-      {},
-      true,
-      StandIn::Journal::KeysOf<StandIn::Journal::ChatMessage, StandIn::Journal::GameStart>()};
+      {}, "qv-fuzz-check-", inMemory ? "/dev/shm" : "", {}, true, calls};
   options.Server.WriteLogFile = false;
   server.Scratch = new StandIn::ScratchServer(options);
   server.Scratch->WriteConfig("{}");

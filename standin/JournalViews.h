@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -115,6 +116,7 @@ std::vector<View> All(const std::vector<Entry>& entries) {
 }
 
 namespace Detail {
+// A view of one call names its key kKey; a view of several, their keys kKeys.
 template <typename View, typename = void>
 struct KeysOf {
   static void AddTo(std::vector<std::string>& keys) { keys.emplace_back(View::kKey); }
