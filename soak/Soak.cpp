@@ -110,10 +110,9 @@ using Entries = std::vector<Journal::Entry>;
 template <typename Message>
 std::vector<Message> SentTo(const Entries& entries, const void* controller) {
   std::vector<Message> sent = Journal::All<Message>(entries);
-  sent.erase(std::remove_if(sent.begin(), sent.end(),
-                            [&controller](const Message& message) {
-                              return message.Controller != controller;
-                            }),
+  sent.erase(std::remove_if(
+                 sent.begin(), sent.end(),
+                 [controller](const Message& message) { return message.Controller != controller; }),
              sent.end());
   return sent;
 }
