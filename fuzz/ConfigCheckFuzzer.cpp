@@ -21,14 +21,13 @@
 #include "host/FString.h"
 #include "plugin/QuestVetoClient.h"
 #include "standin/Journal.h"
+#include "standin/JournalViews.h"
 #include "standin/StandIn.h"
 #include "tools/configcheck/ConfigCheck.h"
 #include "tools/configcheck/MissionVerdict.h"
 
 namespace {
 
-const char* const kChat = "AShooterPlayerController.ClientServerChatDirectMessage";
-const char* const kGameStart = "AMissionDispatcher.StartMission";
 const char* const kReloaded = "QuestVeto: Reloaded config";
 constexpr std::size_t kMostNames = 8;
 
@@ -52,11 +51,13 @@ Server server;
 void StartServer() {
   std::error_code error;
   const bool inMemory = std::filesystem::is_directory("/dev/shm", error);
-  server.Scratch =
-      new StandIn::ScratchServer(StandIn::ScratchServer::Options()
-                                     .Fresh("qv-fuzz-check-", inMemory ? "/dev/shm" : "")
-                                     .Record({kChat, kGameStart})
-                                     .WithoutLogFile());
+  // The calls the checks read, the only ones the journal records.
+  server.Scratch = new StandIn::ScratchServer(
+      StandIn::ScratchServer::Options()
+          .Fresh("qv-fuzz-check-", inMemory ? "/dev/shm" : "")
+          .Record(StandIn::Journal::KeysOf<StandIn::Journal::ChatMessage,
+                                           StandIn::Journal::GameStart>())
+          .WithoutLogFile());
   server.Scratch->WriteConfig("{}");
   const StandIn::Roster cast = server.Scratch->World().Populate(
       {{{"named by the input", 1, "Named"}}, {{"Fuzz Player"}, {"Operator"}}});
@@ -79,12 +80,10 @@ bool Reload() {
   StandIn::Journal::Take();
   auto* player = reinterpret_cast<APlayerController*>(server.Operator->Object());
   if (!StandIn::Commands::RunConsole("qv.reload", player)) Fail("qv.reload is not registered");
-  std::vector<std::string> replies;
-  for (const StandIn::Journal::Entry& entry : StandIn::Journal::Take()) {
-    if (entry.Call == kChat) replies.push_back(std::get<std::string>(entry.Arguments[1]));
-  }
+  const std::vector<StandIn::Journal::ChatMessage> replies =
+      StandIn::Journal::All<StandIn::Journal::ChatMessage>(StandIn::Journal::Take());
   if (replies.size() != 1) Fail("qv.reload sent no single reply");
-  return replies[0] == kReloaded;
+  return replies[0].Text == kReloaded;
 }
 
 // Whether the plugin refuses the start of a mission named `name`: its query's answer, held
@@ -94,10 +93,8 @@ bool PluginRefuses(const std::string& name) {
   const bool queried = server.NameQuery(FString::FromUtf8(name));
   StandIn::Journal::Take();
   StandIn::RunningWorld().StartMission(server.Mission->Class(), server.Player->Object(), 0);
-  bool reached = false;
-  for (const StandIn::Journal::Entry& entry : StandIn::Journal::Take()) {
-    reached = reached || entry.Call == kGameStart;
-  }
+  const bool reached =
+      !StandIn::Journal::All<StandIn::Journal::GameStart>(StandIn::Journal::Take()).empty();
   if (queried == reached) {
     Fail("the plugin's query says " + std::string(queried ? "" : "not ") +
          "switched off, but the start of \"" + name + "\" " + (reached ? "ran" : "was refused"));

@@ -39,6 +39,7 @@
 #include "host/FString.h"
 #include "plugin/QuestVetoClient.h"
 #include "standin/Journal.h"
+#include "standin/JournalViews.h"
 #include "standin/StandIn.h"
 
 namespace {
@@ -50,26 +51,14 @@ const char* const kReloaded = "QuestVeto: Reloaded config";
 const char* const kReloadFailed = "QuestVeto: Failed to reload config";
 const char* const kNameQuery = QuestVetoClient::kByDisplayName.Itanium;
 const char* const kMissionQuery = QuestVetoClient::kByMission.Itanium;
-// The calls the checks read from the journal, the only ones it records.
-const char* const kChat = "AShooterPlayerController.ClientServerChatDirectMessage";
-const char* const kGameStart = "AMissionDispatcher.StartMission";
-const char* const kMissionDataWrite = "APrimalBuff_MissionData.SetMissionData_";
 
 [[noreturn]] void Fail(const std::string& what) {
   std::fprintf(stderr, "config fuzzer: %s\n", what.c_str());
   std::abort();
 }
 
-using Entries = std::vector<StandIn::Journal::Entry>;
-
-// The calls whose key is `key`.
-Entries CallsOf(const Entries& entries, const char* key) {
-  Entries calls;
-  for (const StandIn::Journal::Entry& entry : entries) {
-    if (entry.Call == key) calls.push_back(entry);
-  }
-  return calls;
-}
+namespace Journal = StandIn::Journal;
+using Entries = std::vector<Journal::Entry>;
 
 struct Server {
   // Runs, with the plugin loaded, until the process ends: libFuzzer keeps reading the coverage
@@ -115,14 +104,15 @@ void WriteConfig(const std::string& text) {
 bool Reload() {
   auto* player = reinterpret_cast<APlayerController*>(server.Operator->Object());
   if (!StandIn::Commands::RunConsole("qv.reload", player)) Fail("qv.reload is not registered");
-  const Entries entries = StandIn::Journal::Take();
-  // The operator is the only player a reload may answer: the chat call takes its text second.
-  const Entries replies = CallsOf(entries, kChat);
+  const Entries entries = Journal::Take();
+  // The operator is the only player a reload may answer.
+  const std::vector<Journal::ChatMessage> replies = Journal::All<Journal::ChatMessage>(entries);
   if (replies.size() != 1) Fail("qv.reload sent no single reply");
-  const std::string& reply = std::get<std::string>(replies[0].Arguments[1]);
+  const std::string& reply = replies[0].Text;
+  const std::vector<Journal::LogLine> lines = Journal::All<Journal::LogLine>(entries);
   const std::size_t criticals =
-      std::count_if(entries.begin(), entries.end(), [](const StandIn::Journal::Entry& entry) {
-        return entry.Call == "log" && entry.Text.rfind("log [QuestVeto][critical] ", 0) == 0;
+      std::count_if(lines.begin(), lines.end(), [](const Journal::LogLine& line) {
+        return line.Logger == "QuestVeto" && line.Level == "critical";
       });
   if (reply == kReloaded && criticals == 0) return true;
   if (reply == kReloadFailed && criticals == 1) return false;
@@ -139,9 +129,9 @@ void StartServer() {
   server.Scratch = new StandIn::ScratchServer(
       StandIn::ScratchServer::Options()
           .Fresh("qv-fuzz-config-", inMemory ? "/dev/shm" : "")
-          .Record({kChat, kGameStart, std::string(kMissionDataWrite) + "Bool",
-                   std::string(kMissionDataWrite) + "Int",
-                   std::string(kMissionDataWrite) + "Double", "log"})
+          // The calls the checks read from the journal, the only ones it records.
+          .Record(Journal::KeysOf<Journal::ChatMessage, Journal::GameStart,
+                                  Journal::MissionDataWrite, Journal::LogLine>())
           .WithoutLogFile());
   server.ConfigPath = server.Scratch->ConfigPath();
   server.Scratch->WriteConfig("");
@@ -196,15 +186,12 @@ void CheckStart(StandIn::MissionClass* mission, StandIn::Character* character, b
   APrimalCharacter* characterObject = character != nullptr ? character->Object() : nullptr;
   const uintptr_t fourth = 0xF0E1D2C3B4A59687ULL + world.LastGameResult();
 
-  StandIn::Journal::Take();
+  Journal::Take();
   const uintptr_t result = world.StartMission(missionClass, characterObject, fourth);
-  const Entries entries = StandIn::Journal::Take();
-  const Entries starts = CallsOf(entries, kGameStart);
-  Entries writes;
-  for (const StandIn::Journal::Entry& entry : entries) {
-    if (entry.Call.rfind("APrimalBuff_MissionData.SetMissionData_", 0) == 0)
-      writes.push_back(entry);
-  }
+  const Entries entries = Journal::Take();
+  const std::vector<Journal::GameStart> starts = Journal::All<Journal::GameStart>(entries);
+  const std::vector<Journal::MissionDataWrite> writes =
+      Journal::All<Journal::MissionDataWrite>(entries);
 
   // The mission as a failure names it; made only then, as every input makes a start.
   const auto name = [mission]() -> std::string {
@@ -215,25 +202,20 @@ void CheckStart(StandIn::MissionClass* mission, StandIn::Character* character, b
     if (!starts.empty()) Fail("refused start of " + name() + " ran");
     if (buff == nullptr) return;
     if (writes.size() != 3) Fail("refused start of " + name() + ": not 3 writes");
-    // Each write takes the buff, the tag and the entry first.
     const char* const written[] = {"Complete", "Version", "CompleteUtcTime"};
     for (int i = 0; i < 3; ++i) {
-      const std::vector<StandIn::Journal::Value>& arguments = writes[i].Arguments;
-      if (std::get<const void*>(arguments[0]) != buff->Object() ||
-          std::get<std::string>(arguments[1]) != mission->Tag() ||
-          std::get<std::string>(arguments[2]) != written[i]) {
-        Fail("refused start of " + name() + " wrote " + writes[i].Text);
+      if (writes[i].Buff != buff->Object() || writes[i].Tag != mission->Tag() ||
+          writes[i].Name != written[i]) {
+        Fail("refused start of " + name() + " wrote \"" + writes[i].Name + "\" under \"" +
+             writes[i].Tag + "\" as its entry " + std::to_string(i + 1));
       }
     }
     return;
   }
   if (starts.size() != 1) Fail("start of " + name() + " was lost");
-  // The game's start takes the dispatcher, the mission class, the character and the fourth.
-  const std::vector<StandIn::Journal::Value>& reached = starts[0].Arguments;
-  if (std::get<const void*>(reached[0]) != world.Dispatcher() ||
-      std::get<const void*>(reached[1]) != missionClass ||
-      std::get<const void*>(reached[2]) != characterObject ||
-      static_cast<uintptr_t>(std::get<int64_t>(reached[3])) != fourth ||
+  const Journal::GameStart& reached = starts[0];
+  if (reached.Dispatcher != world.Dispatcher() || reached.MissionClass != missionClass ||
+      reached.Character != characterObject || reached.Fourth != fourth ||
       world.LastGameResult() != result) {
     Fail("start of " + name() + " reached the game changed");
   }
@@ -313,7 +295,7 @@ void RunInput(const uint8_t* data, std::size_t size) {
     CheckInForce(*server.EntryInForce, "a failed reload");
   }
   CheckPickedStart(data, size);
-  StandIn::Journal::Take();  // what the last queries made cross
+  Journal::Take();  // what the last queries made cross
 
   if (StandIn::GameHeap::LiveBlocks() != liveBefore) {
     Fail("game heap ledger: " + std::to_string(liveBefore) + " live blocks before the input, " +

@@ -1,6 +1,5 @@
 #include "sandbox/Console.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <variant>
@@ -9,6 +8,7 @@
 #include <fmt/ranges.h>
 
 #include "standin/Journal.h"
+#include "standin/JournalViews.h"
 
 namespace Sandbox {
 namespace {
@@ -143,10 +143,7 @@ void Console::Start(std::istringstream& arguments) {
   }
   StandIn::RunningWorld().StartMission(mission->Class->Class(), player->Character->Object(), 0);
   const std::vector<StandIn::Journal::Entry> entries = StandIn::Journal::Take();
-  const bool reachedGame =
-      std::any_of(entries.begin(), entries.end(), [](const StandIn::Journal::Entry& entry) {
-        return entry.Call == "AMissionDispatcher.StartMission";
-      });
+  const bool reachedGame = !StandIn::Journal::All<StandIn::Journal::GameStart>(entries).empty();
   terminal_.Line(reachedGame ? fmt::format("{} started \"{}\"", player->Name, mission->Name)
                              : fmt::format("The start of \"{}\" by {} was refused", mission->Name,
                                            player->Name));

@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include "standin/Journal.h"
+#include "standin/JournalViews.h"
 
 namespace Sandbox {
 
@@ -15,16 +16,11 @@ std::vector<RconPacket> GameRcon::Execute(RconClientId client, int32_t requestId
   StandIn::Commands::Rcon(*connection, requestId, body);
   const std::vector<StandIn::Journal::Entry> entries = StandIn::Journal::Take();
   std::vector<RconPacket> packets;
-  for (const StandIn::Journal::Entry& entry : entries) {
-    // The game's "SendMessageW" takes the connection, the request id, a type and the text.
-    if (entry.Call != "RCONClientConnection.SendMessageW" ||
-        std::get<const void*>(entry.Arguments[0]) != connection->Object()) {
-      continue;
-    }
-    const auto replyId = static_cast<int32_t>(std::get<int64_t>(entry.Arguments[1]));
-    const std::string& text = std::get<std::string>(entry.Arguments[3]);
-    terminal_.Line(fmt::format("[rcon #{} reply {}] {}", client, replyId, text));
-    packets.push_back({replyId, kRconResponseValue, text});
+  for (const StandIn::Journal::RconReply& reply :
+       StandIn::Journal::All<StandIn::Journal::RconReply>(entries)) {
+    if (reply.Connection != connection->Object()) continue;
+    terminal_.Line(fmt::format("[rcon #{} reply {}] {}", client, reply.RequestId, reply.Text));
+    packets.push_back({reply.RequestId, kRconResponseValue, reply.Text});
   }
   if (feed_ != nullptr) feed_->Show(entries);
   return packets;

@@ -1,9 +1,9 @@
 // The server behind the RCON listener: RCON commands as the stand-in game runs them. Each client
 // has its own game-side connection, a request goes through the host's command registry (a
-// registered RCON command, or the host's "Unknown command" answer), and what the game was told to
-// send on that connection through "RCONClientConnection.SendMessageW", as the journal has it,
-// becomes the response packets, under the id the sender gave. All calls come from the listener's
-// one thread, the game's.
+// registered RCON command, or the host's "Unknown command" answer), and the replies the game was
+// told to send on that connection, as the journal has them (Journal::RconReply), become the
+// response packets, under the id the sender gave. All calls come from the listener's one thread,
+// the game's.
 #pragma once
 
 #include <cstdint>

@@ -2,36 +2,30 @@
 
 #include <fmt/format.h>
 
+#include "standin/JournalViews.h"
+
 namespace Sandbox {
-namespace {
-
-// The kind of message a game call sends a player, or null for a call that sends none.
-const char* MessageKind(const std::string& call) {
-  if (call == "AShooterPlayerController.ClientServerSOTFNotificationCustom") return "notification";
-  if (call == "AShooterPlayerController.ClientServerChatDirectMessage") return "chat";
-  return nullptr;
-}
-
-}  // namespace
 
 void MessageFeed::Show(const std::vector<StandIn::Journal::Entry>& entries) {
   for (const StandIn::Journal::Entry& entry : entries) {
-    if (entry.Call == "AActor.ForceReplicateNow") {
-      ++replications_[std::get<const void*>(entry.Arguments[0])];
-      continue;
+    if (const auto replication = StandIn::Journal::Replication::From(entry)) {
+      ++replications_[replication->Actor];
+    } else if (const auto notification = StandIn::Journal::Notification::From(entry)) {
+      ShowMessage("notification", notification->Controller, notification->Text,
+                  notification->Colour);
+    } else if (const auto chat = StandIn::Journal::ChatMessage::From(entry)) {
+      ShowMessage("chat", chat->Controller, chat->Text, chat->Colour);
     }
-    const char* kind = MessageKind(entry.Call);
-    if (kind == nullptr) continue;
-    // Both calls take the controller, the text and the colour first; the game accepted them.
-    const void* controller = std::get<const void*>(entry.Arguments[0]);
-    const Player* player = roster_.FindController(controller);
-    if (player == nullptr) continue;
-    Message message{
-        fmt::format("[{} to {}] {}", kind, player->Name, std::get<std::string>(entry.Arguments[1])),
-        std::get<LinearColor>(entry.Arguments[2])};
-    terminal_.Line(message.Line, message.Colour);
-    sent_[controller].push_back(std::move(message));
   }
+}
+
+void MessageFeed::ShowMessage(const char* kind, const void* controller, const std::string& text,
+                              LinearColor colour) {
+  const Player* player = roster_.FindController(controller);
+  if (player == nullptr) return;
+  Message message{fmt::format("[{} to {}] {}", kind, player->Name, text), colour};
+  terminal_.Line(message.Line, message.Colour);
+  sent_[controller].push_back(std::move(message));
 }
 
 void MessageFeed::ShowAll(const Player& player) const {

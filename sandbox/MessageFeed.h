@@ -25,7 +25,7 @@ class MessageFeed {
   void Show(const std::vector<StandIn::Journal::Entry>& entries);
   // Prints everything `player` was ever sent.
   void ShowAll(const Player& player) const;
-  // Calls of "AActor.ForceReplicateNow" on `buff` so far.
+  // Replications of `buff` so far.
   int Replications(const APrimalBuff_MissionData* buff) const;
 
  private:
@@ -33,6 +33,10 @@ class MessageFeed {
     std::string Line;
     LinearColor Colour;
   };
+
+  // Prints and keeps the message of `kind` ("chat") the game sent the player of `controller`.
+  void ShowMessage(const char* kind, const void* controller, const std::string& text,
+                   LinearColor colour);
 
   const Roster& roster_;
   const Terminal& terminal_;

@@ -9,16 +9,22 @@
 #include <spdlog/sinks/stdout_color_sinks.h>
 #include <spdlog/sinks/stdout_sinks.h>
 
+#include "standin/JournalViews.h"
 namespace Sandbox {
+namespace {
+
+// What the console and the RCON host show of the journal.
+std::vector<std::string> ShownCalls() {
+  using namespace StandIn::Journal;
+  return KeysOf<Notification, ChatMessage, RconReply, Replication, GameStart>();
+}
+
+}  // namespace
+
 StandInServer::StandInServer(const std::string& serverDir, const WorldPlan& world,
                              const Terminal& terminal)
     : terminal_(terminal),
-      server_(StandIn::ScratchServer::Options().In(serverDir).Record(
-          // What the console and the RCON host show of the journal.
-          {"AShooterPlayerController.ClientServerSOTFNotificationCustom",
-           "AShooterPlayerController.ClientServerChatDirectMessage",
-           "RCONClientConnection.SendMessageW", "AActor.ForceReplicateNow",
-           "AMissionDispatcher.StartMission"})) {
+      server_(StandIn::ScratchServer::Options().In(serverDir).Record(ShownCalls())) {
   // Plugins build their loggers over the host's sinks at load: the terminal joins them first.
   if (terminal.Colour()) {
     StandIn::AddLogSink(std::make_shared<spdlog::sinks::stdout_color_sink_mt>());

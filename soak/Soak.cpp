@@ -31,6 +31,7 @@
 
 #include "ConfigCases.h"
 #include "standin/Journal.h"
+#include "standin/JournalViews.h"
 #include "standin/StandIn.h"
 
 namespace {
@@ -99,32 +100,27 @@ struct Player {
   StandIn::Controller* Controller = nullptr;
 };
 
-using Entries = std::vector<StandIn::Journal::Entry>;
+namespace Journal = StandIn::Journal;
+using Entries = std::vector<Journal::Entry>;
 
-// The calls of `key` among `entries` whose first argument is `object`.
-Entries CallsOn(const Entries& entries, const std::string& key, const void* object) {
-  Entries calls;
-  for (const StandIn::Journal::Entry& entry : entries) {
-    if (entry.Call == key && std::get<const void*>(entry.Arguments[0]) == object) {
-      calls.push_back(entry);
-    }
-  }
-  return calls;
+// The messages of type `Message` (chat, notification) among `entries` sent to the controller
+// object `controller`.
+template <typename Message>
+std::vector<Message> SentTo(const Entries& entries, const void* controller) {
+  std::vector<Message> sent = Journal::All<Message>(entries);
+  sent.erase(std::remove_if(
+                 sent.begin(), sent.end(),
+                 [controller](const Message& message) { return message.Controller != controller; }),
+             sent.end());
+  return sent;
 }
 
-// The calls whose key begins with `prefix`.
-Entries CallsOf(const Entries& entries, const std::string& prefix) {
-  Entries calls;
-  for (const StandIn::Journal::Entry& entry : entries) {
-    if (entry.Call.rfind(prefix, 0) == 0) calls.push_back(entry);
-  }
-  return calls;
+// "<tag> <entry> = <value>", for a failure.
+std::string Describe(const Journal::MissionDataWrite& write) {
+  return std::visit(
+      [&write](auto value) { return fmt::format("{} {} = {}", write.Tag, write.Name, value); },
+      write.Value);
 }
-
-const char* const kChat = "AShooterPlayerController.ClientServerChatDirectMessage";
-const char* const kNotification = "AShooterPlayerController.ClientServerSOTFNotificationCustom";
-const char* const kGameStart = "AMissionDispatcher.StartMission";
-const char* const kMissionDataWrite = "APrimalBuff_MissionData.SetMissionData_";
 
 class SoakServer {
  public:
@@ -132,12 +128,10 @@ class SoakServer {
       : random_(random),
         totals_(totals),
         entries_(entriesInForce),
-        server_(
-            StandIn::ScratchServer::Options()
-                .Fresh("qv-soak-")
-                .Record({kChat, kNotification, kGameStart, std::string(kMissionDataWrite) + "Bool",
-                         std::string(kMissionDataWrite) + "Int",
-                         std::string(kMissionDataWrite) + "Double"})) {
+        server_(StandIn::ScratchServer::Options()
+                    .Fresh("qv-soak-")
+                    .Record(Journal::KeysOf<Journal::ChatMessage, Journal::Notification,
+                                            Journal::GameStart, Journal::MissionDataWrite>())) {
     StandIn::WorldPlan plan;
     for (std::size_t i = 0; i < kMissionNames.size(); ++i) {
       plan.Missions.push_back(
@@ -158,7 +152,7 @@ class SoakServer {
 
     server_.WriteConfig(ConfigText(entries_));
     server_.LoadPlugin(QV_PLUGIN_PATH);
-    StandIn::Journal::Take();
+    Journal::Take();
     liveBlocks_ = StandIn::GameHeap::LiveBlocks();
     nextReload_ = NextReloadGap();
   }
@@ -203,12 +197,13 @@ class SoakServer {
     }
     auto* console = reinterpret_cast<APlayerController*>(operator_->Object());
     const bool registered = StandIn::Commands::RunConsole("qv.reload", console);
-    const Entries replies = CallsOn(StandIn::Journal::Take(), kChat, operator_->Object());
+    const std::vector<Journal::ChatMessage> replies =
+        SentTo<Journal::ChatMessage>(Journal::Take(), operator_->Object());
     if (!registered || replies.size() != 1) {
       totals_.Fail("qv.reload is not registered or sent no single reply");
       return;
     }
-    const std::string& reply = std::get<std::string>(replies[0].Arguments[1]);
+    const std::string& reply = replies[0].Text;
     const char* expected = valid ? kReloaded : kReloadFailed;
     if (reply != expected) {
       totals_.Fail(fmt::format("reload of a {} file ({}) answered \"{}\"", config.Shape,
@@ -259,13 +254,14 @@ class SoakServer {
     } catch (const std::exception& error) {
       ++totals_.Exceptions;
       totals_.Fail(fmt::format("an exception reached the game: {}", error.what()));
-      StandIn::Journal::Take();
+      Journal::Take();
       return;
     }
     const int64_t now = static_cast<int64_t>(std::time(nullptr));
-    const Entries entries = StandIn::Journal::Take();
-    const Entries gameStarts = CallsOf(entries, kGameStart);
-    const Entries writes = CallsOf(entries, kMissionDataWrite);
+    const Entries entries = Journal::Take();
+    const std::vector<Journal::GameStart> gameStarts = Journal::All<Journal::GameStart>(entries);
+    const std::vector<Journal::MissionDataWrite> writes =
+        Journal::All<Journal::MissionDataWrite>(entries);
 
     const std::string name = mission != nullptr ? mission->DisplayName() : "(no class)";
     if (StandIn::GameHeap::LiveBlocks() != liveBefore) {
@@ -287,8 +283,8 @@ class SoakServer {
       totals_.Fail(fmt::format("start of {} was not refused (result {:#x})", name, result));
     }
     if (player.Controller != nullptr) {
-      if (CallsOn(entries, kNotification, player.Controller->Object()).size() != 1 ||
-          CallsOf(entries, kNotification).size() != 1) {
+      if (SentTo<Journal::Notification>(entries, player.Controller->Object()).size() != 1 ||
+          Journal::All<Journal::Notification>(entries).size() != 1) {
         totals_.Fail(fmt::format("refused start of {}: no single notification", name));
       } else {
         ++totals_.Notifications;
@@ -298,52 +294,47 @@ class SoakServer {
   }
 
   void CheckPassedOn(const std::string& name, UClass* missionClass, APrimalCharacter* character,
-                     uintptr_t fourth, uintptr_t result, const Entries& gameStarts) {
+                     uintptr_t fourth, uintptr_t result,
+                     const std::vector<Journal::GameStart>& gameStarts) {
     const StandIn::World& world = StandIn::RunningWorld();
     if (gameStarts.size() != 1) {
       totals_.Fail(fmt::format("start of {} reached the game {} times", name, gameStarts.size()));
       return;
     }
-    // The game's start takes the dispatcher, the mission class, the character and the fourth.
-    const std::vector<StandIn::Journal::Value>& reached = gameStarts[0].Arguments;
-    const auto reachedFourth = static_cast<uintptr_t>(std::get<int64_t>(reached[3]));
-    if (std::get<const void*>(reached[0]) != StandIn::RunningWorld().Dispatcher() ||
-        std::get<const void*>(reached[1]) != missionClass ||
-        std::get<const void*>(reached[2]) != character || reachedFourth != fourth ||
+    const Journal::GameStart& reached = gameStarts[0];
+    if (reached.Dispatcher != world.Dispatcher() || reached.MissionClass != missionClass ||
+        reached.Character != character || reached.Fourth != fourth ||
         world.LastGameResult() != result) {
       totals_.Fail(fmt::format("start of {} reached the game changed (fourth {:#x} as {:#x})", name,
-                               fourth, reachedFourth));
+                               fourth, reached.Fourth));
     }
   }
 
   // Exactly "Complete", "Version" and "CompleteUtcTime", in that order, under the mission's tag,
   // on the character's buff.
   void CheckMissionData(StandIn::MissionClass& mission, StandIn::MissionDataBuff& buff,
-                        const Entries& writes, int64_t now) {
+                        const std::vector<Journal::MissionDataWrite>& writes, int64_t now) {
     if (writes.size() != 3) {
       totals_.Fail(fmt::format("refused start of {}: {} mission data entries, not 3",
                                mission.DisplayName(), writes.size()));
       return;
     }
-    // Each write takes the buff, the tag, the entry and the value.
-    const auto written = [&](std::size_t i, const char* type, const char* entry) {
-      const std::vector<StandIn::Journal::Value>& arguments = writes[i].Arguments;
-      return writes[i].Call == std::string(kMissionDataWrite) + type &&
-             std::get<const void*>(arguments[0]) == buff.Object() &&
-             std::get<std::string>(arguments[1]) == mission.Tag() &&
-             std::get<std::string>(arguments[2]) == entry;
+    const auto written = [&](std::size_t i, const char* entry) {
+      return writes[i].Buff == buff.Object() && writes[i].Tag == mission.Tag() &&
+             writes[i].Name == entry;
     };
-    const double time =
-        written(2, "Double", "CompleteUtcTime") ? std::get<double>(writes[2].Arguments[3]) : 0.0;
-    const bool right =
-        written(0, "Bool", "Complete") && std::get<int64_t>(writes[0].Arguments[3]) == 1 &&
-        written(1, "Int", "Version") &&
-        std::get<int64_t>(writes[1].Arguments[3]) == mission.Version() &&
-        time >= static_cast<double>(now) - 12.0 && time <= static_cast<double>(now) - 10.0;
+    const bool* complete = std::get_if<bool>(&writes[0].Value);
+    const int32_t* version = std::get_if<int32_t>(&writes[1].Value);
+    const double* time = std::get_if<double>(&writes[2].Value);
+    const bool right = written(0, "Complete") && complete != nullptr && *complete &&
+                       written(1, "Version") && version != nullptr &&
+                       *version == mission.Version() && written(2, "CompleteUtcTime") &&
+                       time != nullptr && *time >= static_cast<double>(now) - 12.0 &&
+                       *time <= static_cast<double>(now) - 10.0;
     if (!right) {
       totals_.Fail(fmt::format("refused start of {}: wrong mission data {}, {}, {}",
-                               mission.DisplayName(), writes[0].Text, writes[1].Text,
-                               writes[2].Text));
+                               mission.DisplayName(), Describe(writes[0]), Describe(writes[1]),
+                               Describe(writes[2])));
       return;
     }
     ++totals_.MissionDataWritten;

@@ -15,6 +15,7 @@
 #include "standin/Fatal.h"
 #include "standin/FunctionTable.h"
 #include "standin/GameHeap.h"
+#include "standin/JournalViews.h"
 #include "standin/World.h"
 
 namespace StandIn {
@@ -128,20 +129,20 @@ void SetMissionData(const char* key, APrimalBuff_MissionData* buff, FName tag, F
 }
 
 void SetMissionDataBool(APrimalBuff_MissionData* buff, FName tag, FName entry, bool value) {
-  SetMissionData("APrimalBuff_MissionData.SetMissionData_Bool", buff, tag, entry, value);
+  SetMissionData(Journal::MissionDataWrite::kBoolKey, buff, tag, entry, value);
 }
 
 void SetMissionDataInt(APrimalBuff_MissionData* buff, FName tag, FName entry, int32_t value) {
-  SetMissionData("APrimalBuff_MissionData.SetMissionData_Int", buff, tag, entry, value);
+  SetMissionData(Journal::MissionDataWrite::kIntKey, buff, tag, entry, value);
 }
 
 void SetMissionDataDouble(APrimalBuff_MissionData* buff, FName tag, FName entry, double value) {
-  SetMissionData("APrimalBuff_MissionData.SetMissionData_Double", buff, tag, entry, value);
+  SetMissionData(Journal::MissionDataWrite::kDoubleKey, buff, tag, entry, value);
 }
 
 // Mission data buffs are this game's only replicated actors.
 void ForceReplicateNow(AActor* actor, bool first, bool second) {
-  constexpr const char* key = "AActor.ForceReplicateNow";
+  constexpr const char* key = Journal::Replication::kKey;
   CallText::Record(key, actor, first, second);
   CurrentWorld().MissionDataAt(actor, key);
   Require(!first && !second, key, "the flags must be false, false; got {}, {}", first, second);
@@ -161,7 +162,7 @@ void InitName(FName* name, const char* text, int32_t number, int32_t findType, b
 
 void ShowNotification(AShooterPlayerController* controller, FString* message, LinearColor* color,
                       float first, float second, void* texture, void* sound) {
-  constexpr const char* key = "AShooterPlayerController.ClientServerSOTFNotificationCustom";
+  constexpr const char* key = Journal::Notification::kKey;
   CallText::Record(key, controller, message, color, first, second, texture, sound);
   CurrentWorld().ControllerAt(controller, key);
   RequireHandedText(message, key);
@@ -170,7 +171,7 @@ void ShowNotification(AShooterPlayerController* controller, FString* message, Li
 
 void SendChat(AShooterPlayerController* controller, FString* message, LinearColor* color,
               bool flag) {
-  constexpr const char* key = "AShooterPlayerController.ClientServerChatDirectMessage";
+  constexpr const char* key = Journal::ChatMessage::kKey;
   CallText::Record(key, controller, message, color, flag);
   CurrentWorld().ControllerAt(controller, key);
   RequireHandedText(message, key);
@@ -179,7 +180,7 @@ void SendChat(AShooterPlayerController* controller, FString* message, LinearColo
 
 void SendRconMessage(RCONClientConnection* connection, int32_t requestId, int32_t type,
                      FString* message) {
-  constexpr const char* key = "RCONClientConnection.SendMessageW";
+  constexpr const char* key = Journal::RconReply::kKey;
   CallText::Record(key, connection, requestId, type, message);
   CurrentWorld().ConnectionAt(connection, key);
   RequireHandedText(message, key);
@@ -188,7 +189,7 @@ void SendRconMessage(RCONClientConnection* connection, int32_t requestId, int32_
 // The game's own mission start: its result is distinctive.
 uintptr_t StartMission(AMissionDispatcher* dispatcher, UClass* missionClass,
                        APrimalCharacter* character, uintptr_t fourth) {
-  constexpr const char* key = "AMissionDispatcher.StartMission";
+  constexpr const char* key = Journal::GameStart::kKey;
   CallText::Record(key, dispatcher, missionClass, character, fourth);
   GameWorld& world = CurrentWorld();
   world.CheckDispatcher(dispatcher, key);
@@ -227,15 +228,15 @@ void RegisterGameFunctions() {
   Add("AShooterPlayerController.GetPlayerCharacterName", &GetPlayerCharacterName);
   Add("AMissionType.GetMissionTag", &GetMissionTag);
   Add("AMissionType.GetMissionDataForCharacter", &GetMissionDataForCharacter);
-  Add("APrimalBuff_MissionData.SetMissionData_Bool", &SetMissionDataBool);
-  Add("APrimalBuff_MissionData.SetMissionData_Int", &SetMissionDataInt);
-  Add("APrimalBuff_MissionData.SetMissionData_Double", &SetMissionDataDouble);
-  Add("AActor.ForceReplicateNow", &ForceReplicateNow);
+  Add(Journal::MissionDataWrite::kBoolKey, &SetMissionDataBool);
+  Add(Journal::MissionDataWrite::kIntKey, &SetMissionDataInt);
+  Add(Journal::MissionDataWrite::kDoubleKey, &SetMissionDataDouble);
+  Add(Journal::Replication::kKey, &ForceReplicateNow);
   Add("FName.Init", &InitName);
-  Add("AShooterPlayerController.ClientServerSOTFNotificationCustom", &ShowNotification);
-  Add("AShooterPlayerController.ClientServerChatDirectMessage", &SendChat);
-  Add("RCONClientConnection.SendMessageW", &SendRconMessage);
-  Add("AMissionDispatcher.StartMission", &StartMission);
+  Add(Journal::Notification::kKey, &ShowNotification);
+  Add(Journal::ChatMessage::kKey, &SendChat);
+  Add(Journal::RconReply::kKey, &SendRconMessage);
+  Add(Journal::GameStart::kKey, &StartMission);
   FunctionTable::AddField("AMissionType.MissionDisplayName", &DisplayNameField);
   FunctionTable::AddField("AMissionType.MissionVersion", &VersionField);
 }

@@ -1,7 +1,7 @@
 // The stand-in's flight recorder and its only record of what crossed between a plugin and its host
 // or game: one ordered list of crossings, so tests can state the exact sequence of calls, their
 // arguments and their order, and the sandbox shows players' messages and RCON replies from the
-// same entries.
+// same entries. Readers of particular calls read them through the typed views of JournalViews.h.
 #pragma once
 
 #include <atomic>
@@ -48,7 +48,7 @@ struct Entry {
 };
 
 // Forgets every entry and starts recording: every crossing, or, when `calls` names some, only the
-// calls of those keys (a log line's key is "log").
+// calls of those keys (Journal::KeysOf names the keys of views).
 STANDIN_API void Start(std::vector<std::string> calls = {});
 // Stops recording; the entries stay until the next Start or Take.
 STANDIN_API void Stop();

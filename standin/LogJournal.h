@@ -1,5 +1,6 @@
 // The host's log sink into the journal: each line written to the host's sinks becomes the entry
-// "log [<logger>][<level>] <message>", of call "log" with the level as its argument.
+// "log [<logger>][<level>] <message>", of call "log" with the three as its arguments
+// (Journal::LogLine).
 #pragma once
 
 #include <mutex>

@@ -10,9 +10,12 @@
 
 #include <asio.hpp>
 
+#include "host/FString.h"
+#include "host/HostApi.h"
 #include "sandbox/GameRcon.h"
 #include "sandbox/RconPacket.h"
 #include "sandbox/RconServer.h"
+#include "standin/JournalViews.h"
 #include "standin/StandIn.h"
 #include "support/ServerFixture.h"
 
@@ -350,6 +353,21 @@ TEST_F(RconServerTest, UnknownAndBlankCommandsAreAnswered) {
   // The empty response clients send to mark the end of a split reply comes back to them.
   client.Send({5, kRconResponseValue, ""});
   EXPECT_EQ(client.Receive(), (RconPacket{5, kRconResponseValue, ""}));
+}
+
+TEST_F(RconServerTest, OnlyRepliesOnTheSendersConnectionBecomeItsPackets) {
+  StandIn::RconConnection& other = World().AddRconConnection();
+  HostApi::GetCommands().AddRconCommand(
+      FString("test.both"), [&other](RCONClientConnection* own, RCONPacket*, UWorld*) {
+        auto send = reinterpret_cast<void (*)(RCONClientConnection*, int32_t, int32_t, FString*)>(
+            GetAddress(std::string(StandIn::Journal::RconReply::kKey)));
+        FString mine("mine");
+        FString theirs("theirs");
+        send(own, 5, 0, &mine);
+        send(other.Object(), 6, 0, &theirs);
+      });
+  EXPECT_EQ(host_.Execute(1, 5, "test.both"),
+            (std::vector<RconPacket>{{5, kRconResponseValue, "mine"}}));
 }
 
 TEST_F(RconServerTest, MalformedPacketClosesOnlyItsConnection) {

@@ -93,6 +93,7 @@ TEST_F(SandboxProgramTest, ScriptedDemoShowsRefusalsReloadAndPassingStart) {
        "> data Bob",
        "  MissionHunt Complete = true",
        "  MissionHunt Version = 3",
+       "  replicated 2 time(s)",
        "> start Mira Race to the Summit",
        "The start of \"Race to the Summit\" by Mira was refused",
        "> qv.reload",
