@@ -3,6 +3,7 @@
 // test double that stops catching misuse weakens every test that relies on it, so each check
 // here has a case that fails when the check is taken out.
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <ostream>
@@ -79,6 +80,32 @@ void ReplyRcon(StandIn::World& world, FString* message) {
       "RCONClientConnection.SendMessageW")(world.AddRconConnection().Object(), 7, 0, message);
 }
 
+// A pointer to no object of the world, of the kind a game function takes.
+template <typename Object>
+Object* Stranger() {
+  static uint64_t memory[8] = {};
+  return reinterpret_cast<Object*>(memory);
+}
+
+// Inits a name with the constants after the text as given; only (0, 1, true, -1) is the game's.
+std::function<void(StandIn::World&)> InitName(int32_t number, int32_t findType, bool splitName,
+                                              int32_t hardcodeIndex) {
+  return [=](StandIn::World&) {
+    FName name;
+    Game<void(FName*, const char*, int32_t, int32_t, bool, int32_t)>("FName.Init")(
+        &name, "Complete", number, findType, splitName, hardcodeIndex);
+  };
+}
+
+std::function<void(StandIn::World&)> ReplicateWithFlags(bool first, bool second) {
+  return [=](StandIn::World& world) {
+    Game<void(AActor*, bool, bool)>("AActor.ForceReplicateNow")(
+        reinterpret_cast<AActor*>(
+            world.AddCharacter(nullptr, nullptr, true).MissionData()->Object()),
+        first, second);
+  };
+}
+
 using Sender = void (*)(StandIn::World&, FString*);
 
 // Sends `message` (chars, count, capacity) through `send`.
@@ -93,6 +120,10 @@ std::function<void(StandIn::World&)> Send(Sender send, WideChar* (*chars)(), int
 WideChar* StackHi() {
   static WideChar text[] = u"hi";  // a buffer the game heap never handed out
   return text;
+}
+
+std::string ServerDirectory() {
+  return (std::filesystem::temp_directory_path() / "qv-fatal-checks").u8string();
 }
 
 // A misuse of the running stand-in and the message (a regular expression) it stops with.
@@ -199,17 +230,24 @@ const Misuse kMisuses[] = {
      "ClientServerSOTFNotificationCustom: null colour"},
 
     // Pointers that are no live object of the kind the game function takes.
+    // The world holds an object of the expected kind as well, so that a lookup taking any object
+    // of that kind would not stop.
     {"ControllerForACharacter",
      [](StandIn::World& world) {
+       world.AddCharacter(nullptr, nullptr, true);
        Game<bool(APrimalCharacter*)>("APrimalCharacter.IsDead")(
            reinterpret_cast<APrimalCharacter*>(world.AddController("Bob").Object()));
      },
      "APrimalCharacter.IsDead: 0x\\w+ is not a live character of this world"},
     {"NullCharacter",
-     [](StandIn::World&) { Game<bool(APrimalCharacter*)>("APrimalCharacter.IsDead")(nullptr); },
+     [](StandIn::World& world) {
+       world.AddCharacter(nullptr, nullptr, true);
+       Game<bool(APrimalCharacter*)>("APrimalCharacter.IsDead")(nullptr);
+     },
      "APrimalCharacter.IsDead: .* is not a live character of this world"},
     {"CharacterForAController",
      [](StandIn::World& world) {
+       world.AddController("Bob");
        FString name;
        Game<FString*(AShooterPlayerController*, FString*)>(
            "AShooterPlayerController.GetPlayerCharacterName")(
@@ -259,6 +297,7 @@ const Misuse kMisuses[] = {
      "AActor.ForceReplicateNow: 0x\\w+ is not a live mission data buff of this world"},
     {"ClosedRconConnection",
      [](StandIn::World& world) {
+       world.AddRconConnection();
        StandIn::RconConnection& connection = world.AddRconConnection();
        RCONClientConnection* object = connection.Object();
        world.RemoveRconConnection(connection);
@@ -274,14 +313,71 @@ const Misuse kMisuses[] = {
            reinterpret_cast<AMissionDispatcher*>(&dispatcher), nullptr, nullptr, 0);
      },
      "AMissionDispatcher.StartMission: 0x\\w+ is not a live mission dispatcher of this world"},
+    {"OwnerOfAStranger",
+     [](StandIn::World& world) {
+       world.AddCharacter(nullptr, nullptr, true);
+       Game<AShooterPlayerController*(APrimalCharacter*)>("APawn.GetOwnerController")(
+           Stranger<APrimalCharacter>());
+     },
+     "APawn.GetOwnerController: 0x\\w+ is not a live character of this world"},
+    {"InstigatorOfAStranger",
+     [](StandIn::World& world) {
+       world.AddCharacter(nullptr, nullptr, true);
+       Game<AShooterPlayerController*(APrimalCharacter*)>("AActor.GetInstigatorController")(
+           Stranger<APrimalCharacter>());
+     },
+     "AActor.GetInstigatorController: 0x\\w+ is not a live character of this world"},
+    {"MissionDataOfAStranger",
+     [](StandIn::World& world) {
+       world.AddCharacter(nullptr, nullptr, true);
+       Game<APrimalBuff_MissionData*(APrimalCharacter*, bool)>(
+           "AMissionType.GetMissionDataForCharacter")(Stranger<APrimalCharacter>(), true);
+     },
+     "GetMissionDataForCharacter: 0x\\w+ is not a live character of this world"},
+    {"ChatToAStranger",
+     [](StandIn::World& world) {
+       world.AddController("Bob");
+       FString message("hi");
+       LinearColor white{1.0f, 1.0f, 1.0f, 1.0f};
+       Game<void(AShooterPlayerController*, FString*, LinearColor*, bool)>(
+           "AShooterPlayerController.ClientServerChatDirectMessage")(
+           Stranger<AShooterPlayerController>(), &message, &white, false);
+     },
+     "ClientServerChatDirectMessage: 0x\\w+ is not a live player controller of this world"},
+    {"NotificationToAStranger",
+     [](StandIn::World& world) {
+       world.AddController("Bob");
+       FString message("hi");
+       LinearColor white{1.0f, 1.0f, 1.0f, 1.0f};
+       Game<void(AShooterPlayerController*, FString*, LinearColor*, float, float, void*, void*)>(
+           "AShooterPlayerController.ClientServerSOTFNotificationCustom")(
+           Stranger<AShooterPlayerController>(), &message, &white, 5.0f, 0.0f, nullptr, nullptr);
+     },
+     "ClientServerSOTFNotificationCustom: 0x\\w+ is not a live player controller of this world"},
+    {"StartOfAStrangeClass",
+     [](StandIn::World& world) {
+       world.AddMission("Hunt", 1, "Hunt");
+       Game<std::remove_pointer_t<StartMissionFunction>>("AMissionDispatcher.StartMission")(
+           world.Dispatcher(), Stranger<UClass>(), nullptr, 0);
+     },
+     "AMissionDispatcher.StartMission: 0x\\w+ is not a live mission class of this world"},
+    {"StartForAStranger",
+     [](StandIn::World& world) {
+       world.AddCharacter(nullptr, nullptr, true);
+       Game<std::remove_pointer_t<StartMissionFunction>>("AMissionDispatcher.StartMission")(
+           world.Dispatcher(), nullptr, Stranger<APrimalCharacter>(), 0);
+     },
+     "AMissionDispatcher.StartMission: 0x\\w+ is not a live character of this world"},
     {"CharacterOfAnotherWorld",
      [](StandIn::World& world) {
+       world.AddController("Bob");
        StandIn::Controller stranger("Eve");
        world.AddCharacter(&stranger, nullptr, false);
      },
      "AddCharacter: 0x\\w+ is not a live controller of this world"},
     {"RemovalOfAForeignConnection",
      [](StandIn::World& world) {
+       world.AddRconConnection();
        auto* stranger = new StandIn::RconConnection;  // the process ends before it would go
        world.RemoveRconConnection(*stranger);
      },
@@ -313,21 +409,16 @@ const Misuse kMisuses[] = {
            world.AddCharacter(nullptr, nullptr, true).Object(), false);
      },
      "GetMissionDataForCharacter: the flag must be true"},
-    {"ReplicationFlagsSet",
-     [](StandIn::World& world) {
-       Game<void(AActor*, bool, bool)>("AActor.ForceReplicateNow")(
-           reinterpret_cast<AActor*>(
-               world.AddCharacter(nullptr, nullptr, true).MissionData()->Object()),
-           false, true);
-     },
+    {"ReplicationFirstFlagSet", ReplicateWithFlags(true, false),
+     "AActor.ForceReplicateNow: the flags must be false, false; got true, false"},
+    {"ReplicationSecondFlagSet", ReplicateWithFlags(false, true),
      "AActor.ForceReplicateNow: the flags must be false, false; got false, true"},
-    {"NameOfAnotherForm",
-     [](StandIn::World&) {
-       FName name;
-       Game<void(FName*, const char*, int32_t, int32_t, bool, int32_t)>("FName.Init")(
-           &name, "Complete", 1, 0, true, -1);
-     },
-     "FName.Init: expects .0, 1, true, -1. after the text; got .1, 0, true, -1."},
+    {"NameNumberOtherThan0", InitName(1, 1, true, -1),
+     "FName.Init: expects .0, 1, true, -1. after the text; got .1, 1, true, -1."},
+    {"NameFindTypeOtherThan1", InitName(0, 0, true, -1), "FName.Init: expects .* got .0, 0, true"},
+    {"NameNotSplit", InitName(0, 1, false, -1), "FName.Init: expects .* got .0, 1, false, -1."},
+    {"NameHardcodeIndexOtherThanNone", InitName(0, 1, true, 0),
+     "FName.Init: expects .* got .0, 1, true, 0."},
     {"NameWithoutStorage",
      [](StandIn::World&) {
        Game<void(FName*, const char*, int32_t, int32_t, bool, int32_t)>("FName.Init")(
@@ -379,7 +470,7 @@ const Misuse kMisuses[] = {
      "ICommands.UnusedBetweenAddAndRemove: a plugin called an entry"},
     {"PlaceHolderAfterRemove", [](StandIn::World&) { HostApi::GetCommands().UnusedAfterRemove(); },
      "ICommands.UnusedAfterRemove: a plugin called an entry"},
-    {"SecondServer", [](StandIn::World&) { StandIn::Start("fatal-checks-server"); },
+    {"SecondServer", [](StandIn::World&) { StandIn::Start(ServerDirectory()); },
      "a stand-in server already runs in"},
     {"WorldWithoutAServer",
      [](StandIn::World&) {
@@ -394,10 +485,10 @@ class FatalCheckTest : public testing::TestWithParam<Misuse> {
   void SetUp() override {
     // Each case in a process of its own, started afresh, whatever threads the server runs.
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    // The process that dies cannot remove a fresh directory: every case reuses this one, in the
-    // working directory, and writes no log file into it.
+    // The process that dies cannot remove a fresh directory: every case reuses this one and
+    // writes no log file into it.
     StandIn::ScratchServer::Options options;
-    options.Directory = "fatal-checks-server";
+    options.Directory = ServerDirectory();
     options.Server.WriteLogFile = false;
     options.Record = true;  // recording reads what is handed over: it must not read past it
     server_.emplace(options);
