@@ -3,8 +3,6 @@
 // acts on them, and records what it was handed, so a wrong argument shows as a wrong recording
 // or a Fatal rather than a crash somewhere else. The game supports only the calling forms its
 // callers are meant to use: a flag or constant with another value is a Fatal too.
-#include <cstring>
-#include <optional>
 #include <type_traits>
 #include <utility>
 
@@ -15,7 +13,6 @@
 #include "standin/Fatal.h"
 #include "standin/FunctionTable.h"
 #include "standin/GameFunctions.h"
-#include "standin/GameHeap.h"
 #include "standin/World.h"
 
 namespace StandIn {
@@ -30,7 +27,6 @@ void Require(bool holds, const char* key, fmt::format_string<Args...> what, Args
   if (!holds) Fatal(std::string(key) + ": " + fmt::format(what, std::forward<Args>(args)...));
 }
 
-// Result storage the caller provides must be there.
 void RequireStorage(const void* storage, const char* key) {
   Require(storage != nullptr, key, "null result storage");
 }
