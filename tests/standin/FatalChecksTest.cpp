@@ -56,8 +56,8 @@ struct Handed {
 // A game heap block of 2 characters holding "hi", no terminator.
 WideChar* HeapHi() {
   auto* chars = static_cast<WideChar*>(StandIn::GameHeap::Allocate(2 * sizeof(WideChar)));
-  chars[0] = u'h';
-  chars[1] = u'i';
+  chars[0] = WideChar('h');
+  chars[1] = WideChar('i');
   return chars;
 }
 
@@ -118,7 +118,7 @@ std::function<void(StandIn::World&)> Send(Sender send, WideChar* (*chars)(), int
 }
 
 WideChar* StackHi() {
-  static WideChar text[] = u"hi";  // a buffer the game heap never handed out
+  static WideChar text[] = QV_WIDE("hi");  // a buffer the game heap never handed out
   return text;
 }
 
