@@ -16,6 +16,7 @@
 #include "host/FString.h"
 #include "host/GameTypes.h"
 #include "host/HostApi.h"
+#include "plugin/ForeignString.h"
 #include "standin/GameHeap.h"
 #include "standin/ScratchServer.h"
 #include "standin/Server.h"
@@ -34,24 +35,6 @@ FName MakeName(const char* text) {
                                                                                  true, -1);
   return name;
 }
-
-// An engine string with its three fields as given, over a buffer it does not own.
-struct Handed {
-  FString Text;
-
-  Handed(WideChar* chars, int32_t count, int32_t capacity) {
-    Text.Chars = chars;
-    Text.Count = count;
-    Text.Capacity = capacity;
-  }
-  ~Handed() {
-    Text.Chars = nullptr;
-    Text.Count = 0;
-    Text.Capacity = 0;
-  }
-  Handed(const Handed&) = delete;
-  Handed& operator=(const Handed&) = delete;
-};
 
 // A game heap block of 2 characters holding "hi", no terminator.
 WideChar* HeapHi() {
@@ -112,8 +95,8 @@ using Sender = void (*)(StandIn::World&, FString*);
 std::function<void(StandIn::World&)> Send(Sender send, WideChar* (*chars)(), int32_t count,
                                           int32_t capacity) {
   return [=](StandIn::World& world) {
-    Handed message(chars != nullptr ? chars() : nullptr, count, capacity);
-    send(world, &message.Text);
+    const ForeignString message(chars != nullptr ? chars() : nullptr, count, capacity);
+    send(world, const_cast<FString*>(&message.Get()));
   };
 }
 
