@@ -47,7 +47,8 @@ std::string UnreadableBecause(const FString& text) {
     return text.Count == 0 ? std::string()
                            : fmt::format("string of count {} without a buffer", text.Count);
   }
-  // A lookup, not a walk over the ledger: every string handed to the game passes here.
+  // A lookup, not a walk over the ledger: under AddressSanitizer the ledger remembers a great
+  // many released addresses, and every string handed to the game passes here.
   const std::optional<std::size_t> size = GameHeap::LiveBlockSize(text.Chars);
   if (!size) {
     return fmt::format("string buffer {} is not a live game heap block",

@@ -100,7 +100,7 @@ std::function<void(StandIn::World&)> Send(Sender send, WideChar* (*chars)(), int
   };
 }
 
-WideChar* StackHi() {
+WideChar* OffHeapHi() {
   static WideChar text[] = QV_WIDE("hi");  // a buffer the game heap never handed out
   return text;
 }
@@ -176,11 +176,11 @@ const Misuse kMisuses[] = {
 
     // Engine strings handed to the game: each message off the game heap, then each way a string
     // can be unsound, in a chat message.
-    {"ChatMessageOffTheGameHeap", Send(Chat, StackHi, 3, 3),
+    {"ChatMessageOffTheGameHeap", Send(Chat, OffHeapHi, 3, 3),
      "ClientServerChatDirectMessage: string buffer 0x\\w+ is not a live game heap block"},
-    {"NotificationOffTheGameHeap", Send(Notify, StackHi, 3, 3),
+    {"NotificationOffTheGameHeap", Send(Notify, OffHeapHi, 3, 3),
      "ClientServerSOTFNotificationCustom: string buffer 0x\\w+ is not a live game heap block"},
-    {"RconReplyOffTheGameHeap", Send(ReplyRcon, StackHi, 3, 3),
+    {"RconReplyOffTheGameHeap", Send(ReplyRcon, OffHeapHi, 3, 3),
      "SendMessageW: string buffer 0x\\w+ is not a live game heap block"},
     {"CapacityBeyondItsBlock", Send(Chat, HeapHi, 8, 8),
      "ClientServerChatDirectMessage: string buffer 0x\\w+ of 4 bytes is smaller than its capacity "
