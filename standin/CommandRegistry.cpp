@@ -91,10 +91,12 @@ class Table {
 };
 
 // A registry operation as it crossed: journalled, counted as a fallible host call; the key of
-// the name it was handed.
+// the name it was handed, which must be readable (GameString.h).
 std::string Handed(const char* operation, const FString& name) {
   Journal::Record([&] { return fmt::format("ICommands.{}({})", operation, CallText::Arg(&name)); });
   Faults::HostCall(operation);
+  const std::string flaw = UnreadableBecause(name);
+  if (!flaw.empty()) Fatal(fmt::format("ICommands.{}: {}", operation, flaw));
   return Key(name);
 }
 

@@ -445,6 +445,12 @@ const Misuse kMisuses[] = {
      "GetMissionTag: result storage is not zeroed"},
 
     // The host's command table and the server's lifetime.
+    {"CommandNameOffTheGameHeap",
+     [](StandIn::World&) {
+       const ForeignString name(OffHeapHi(), 3, 3);
+       HostApi::GetCommands().RemoveConsoleCommand(name.Get());
+     },
+     "ICommands.RemoveConsoleCommand: string buffer 0x\\w+ is not a live game heap block"},
     {"PlaceHolderBeforeAdd", [](StandIn::World&) { HostApi::GetCommands().UnusedBeforeAdd(); },
      "ICommands.UnusedBeforeAdd: a plugin called an entry of the host's command table that only "
      "holds a place"},
