@@ -8,6 +8,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <system_error>
 #include <type_traits>
 
 #include <gtest/gtest.h>
@@ -474,15 +475,19 @@ class FatalCheckTest : public testing::TestWithParam<Misuse> {
   void SetUp() override {
     // Each case in a process of its own, started afresh, whatever threads the server runs.
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    // The process that dies cannot remove a fresh directory: every case reuses this one and
-    // writes no log file into it.
+    // A process that dies cannot remove a fresh directory of its own: every process of a case
+    // uses this one, writes no log file into it, and the surviving one removes it.
     StandIn::ScratchServer::Options options;
     options.Directory = ServerDirectory();
     options.Server.WriteLogFile = false;
     options.Record = true;  // recording reads what is handed over: it must not read past it
     server_.emplace(options);
   }
-  void TearDown() override { server_.reset(); }
+  void TearDown() override {
+    server_.reset();
+    std::error_code ignored;
+    std::filesystem::remove_all(ServerDirectory(), ignored);
+  }
 
   std::optional<StandIn::ScratchServer> server_;
 };
