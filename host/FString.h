@@ -43,7 +43,8 @@ struct FString {
   const WideChar* Text() const { return Count != 0 ? Chars : EmptyText(); }
   // True when the fields describe text that can be read safely: 0 <= Count <= Capacity, a buffer
   // whenever Count is not 0, and the last counted character the terminator. Reads at most that
-  // one character, and only once the other fields have been found sound.
+  // one character, and only once the other fields have been found sound. A plugin cannot see the
+  // game heap, so unlike the game this does not ask that the buffer be a block of it.
   bool WellFormed() const {
     if (Count < 0 || Count > Capacity) return false;
     if (Count == 0) return true;

@@ -8,33 +8,24 @@
 #include "host/FString.h"
 #include "host/GameTypes.h"
 
-// "UClass.GetDefaultObject"(cls, true): a mission class's default object.
 AMissionType* GetDefaultMission(UClass* missionClass);
-// "APrimalCharacter.IsDead"(character).
 bool IsDead(APrimalCharacter* character);
-// "APawn.GetOwnerController"(character); null when none.
+// Null when the character has none.
 AShooterPlayerController* GetOwnerController(APrimalCharacter* character);
-// "AActor.GetInstigatorController"(character); null when none.
 AShooterPlayerController* GetInstigatorController(APrimalCharacter* character);
-// "AShooterPlayerController.GetPlayerCharacterName"; the caller owns the returned buffer.
+// The caller owns the returned buffer.
 FString GetPlayerCharacterName(AShooterPlayerController* controller);
-// The "AMissionType.MissionDisplayName" field, read in place; the game owns it.
+// Read in place; the game owns it.
 const FString& MissionDisplayName(AMissionType* mission);
-// The "AMissionType.MissionVersion" field.
 int32_t MissionVersion(AMissionType* mission);
-// "AMissionType.GetMissionTag"(mission, zeroed result storage).
 FName GetMissionTag(AMissionType* mission);
-// "AMissionType.GetMissionDataForCharacter"(character, true); null when the character has none.
+// Null when the character has none.
 APrimalBuff_MissionData* GetMissionDataForCharacter(APrimalCharacter* character);
-// "APrimalBuff_MissionData.SetMissionData_Bool"(buff, tag, entry, value).
 void SetMissionDataBool(APrimalBuff_MissionData* buff, FName tag, FName entry, bool value);
-// "APrimalBuff_MissionData.SetMissionData_Int"(buff, tag, entry, value).
 void SetMissionDataInt(APrimalBuff_MissionData* buff, FName tag, FName entry, int32_t value);
-// "APrimalBuff_MissionData.SetMissionData_Double"(buff, tag, entry, value).
 void SetMissionDataDouble(APrimalBuff_MissionData* buff, FName tag, FName entry, double value);
-// "AActor.ForceReplicateNow"(actor, false, false).
 void ForceReplicateNow(AActor* actor);
-// "FName.Init"(name, text, 0, 1, true, -1): the engine name of narrow text.
+// The engine name of narrow text.
 FName MakeName(const char* text);
 
 // The controller of a living character: its owner controller, else its instigator controller;

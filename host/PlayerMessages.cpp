@@ -1,5 +1,6 @@
 // The ways of answering a player or an RCON client. Every string handed to the game is the
-// caller's and is released right after the call; the game keeps no reference to it.
+// caller's and is released right after the call; the game keeps no reference to it and only
+// reads it, though its parameters are not const.
 #include <cstring>
 
 #include "host/GameCalls.h"
@@ -19,7 +20,6 @@ int32_t RequestId(const RCONPacket* request) {
 void ShowNotification(AShooterPlayerController* controller, const FString& message, Color8 color,
                       float first, float second) {
   LinearColor linear = ToLinearColor(color);
-  // The game only reads the message; its parameter is not const.
   GameFunction<void(AShooterPlayerController*, FString*, LinearColor*, float, float, void*, void*)>(
       "AShooterPlayerController.ClientServerSOTFNotificationCustom")(
       controller, const_cast<FString*>(&message), &linear, first, second, nullptr, nullptr);
@@ -33,7 +33,6 @@ void SendDirectChat(AShooterPlayerController* controller, const char* text, Colo
 void SendDirectChat(AShooterPlayerController* controller, const FString& message, Color8 color) {
   if (controller == nullptr) return;
   LinearColor linear = ToLinearColor(color);
-  // The game only reads the message; its parameter is not const.
   GameFunction<void(AShooterPlayerController*, FString*, LinearColor*, bool)>(
       "AShooterPlayerController.ClientServerChatDirectMessage")(
       controller, const_cast<FString*>(&message), &linear, false);
@@ -44,7 +43,6 @@ void ReplyRcon(RCONClientConnection* connection, RCONPacket* request, const char
 }
 
 void ReplyRcon(RCONClientConnection* connection, RCONPacket* request, const FString& message) {
-  // The game only reads the message; its parameter is not const.
   GameFunction<void(RCONClientConnection*, int32_t, int32_t, FString*)>(
       "RCONClientConnection.SendMessageW")(connection, RequestId(request), 0,
                                            const_cast<FString*>(&message));

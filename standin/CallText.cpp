@@ -1,5 +1,6 @@
 #include "standin/CallText.h"
 
+#include <algorithm>
 #include <string>
 
 #include "standin/GameString.h"
@@ -12,25 +13,15 @@ std::string Quoted(const std::string& utf8) {
   return "\"" + utf8 + "\"";
 }
 
-namespace {
-
-bool WellFormed(const FString& text) {
-  return text.Count >= 0 && text.Capacity >= text.Count &&
-         (text.Count == 0 || text.Chars != nullptr);
-}
-
-}  // namespace
-
 std::string Arg(const FString* text) {
   if (text == nullptr) return "null";
-  if (!WellFormed(*text)) {
-    return fmt::format("malformed string (count {}, capacity {})", text->Count, text->Capacity);
-  }
+  const std::string flaw = UnreadableBecause(*text);
+  if (!flaw.empty()) return "malformed " + flaw;
   const std::string quoted = Quoted(TextOf(text));
-  // A sound string counts its terminator: its count is one past its text, or 0 when it is empty.
-  const bool counted = text->Count == 0 || (text->Chars[text->Count - 1] == 0 &&
-                                            std::char_traits<WideChar>::length(text->Chars) + 1 ==
-                                                static_cast<std::size_t>(text->Count));
+  // A sound string counts its terminator: its first 0 is its last counted character.
+  const WideChar* const begin = text->Chars;
+  const WideChar* const end = begin + text->Count;
+  const bool counted = text->Count == 0 || std::find(begin, end, WideChar(0)) == end - 1;
   return counted ? quoted : fmt::format("{} (count {})", quoted, text->Count);
 }
 
@@ -54,7 +45,7 @@ std::string Arg(const void* object) {
 }
 
 Journal::Value ValueOf(const FString* text) {
-  if (text == nullptr || !WellFormed(*text)) return {};
+  if (text == nullptr || !UnreadableBecause(*text).empty()) return {};
   return TextOf(text);
 }
 

@@ -10,7 +10,7 @@
 #include "standin/CallText.h"
 #include "standin/Fatal.h"
 #include "standin/Faults.h"
-#include "standin/FunctionTable.h"
+#include "standin/GameFunctions.h"
 #include "standin/GameString.h"
 #include "standin/Utf8.h"
 #include "standin/World.h"
@@ -48,20 +48,15 @@ constexpr LinearColor kHostMessageColor{1.0f, 1.0f, 1.0f, 1.0f};
 
 // The host tells a player something the way the game delivers chat.
 void TellPlayer(APlayerController* player, const std::string& text) {
-  using ChatMessage = void (*)(AShooterPlayerController*, FString*, LinearColor*, bool);
   GameString message(DecodeUtf8(text));
   LinearColor color = kHostMessageColor;
-  reinterpret_cast<ChatMessage>(
-      FunctionTable::Function("AShooterPlayerController.ClientServerChatDirectMessage"))(
-      reinterpret_cast<AShooterPlayerController*>(player), message.AsFString(), &color, false);
+  SendChat(reinterpret_cast<AShooterPlayerController*>(player), message.AsFString(), &color, false);
 }
 
 // The host answers an RCON client the way the game sends RCON replies.
 void AnswerRcon(RCONClientConnection* connection, int32_t requestId, const std::string& text) {
-  using SendMessage = void (*)(RCONClientConnection*, int32_t, int32_t, FString*);
   GameString message(DecodeUtf8(text));
-  reinterpret_cast<SendMessage>(FunctionTable::Function("RCONClientConnection.SendMessageW"))(
-      connection, requestId, 0, message.AsFString());
+  SendRconMessage(connection, requestId, 0, message.AsFString());
 }
 
 template <typename Handler>
@@ -96,10 +91,12 @@ class Table {
 };
 
 // A registry operation as it crossed: journalled, counted as a fallible host call; the key of
-// the name it was handed.
+// the name it was handed, which must be readable (GameString.h).
 std::string Handed(const char* operation, const FString& name) {
   Journal::Record([&] { return fmt::format("ICommands.{}({})", operation, CallText::Arg(&name)); });
   Faults::HostCall(operation);
+  const std::string flaw = UnreadableBecause(name);
+  if (!flaw.empty()) Fatal(fmt::format("ICommands.{}: {}", operation, flaw));
   return Key(name);
 }
 

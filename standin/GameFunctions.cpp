@@ -3,8 +3,6 @@
 // acts on them, and records what it was handed, so a wrong argument shows as a wrong recording
 // or a Fatal rather than a crash somewhere else. The game supports only the calling forms its
 // callers are meant to use: a flag or constant with another value is a Fatal too.
-#include <cstring>
-#include <optional>
 #include <type_traits>
 #include <utility>
 
@@ -14,7 +12,7 @@
 #include "standin/CallText.h"
 #include "standin/Fatal.h"
 #include "standin/FunctionTable.h"
-#include "standin/GameHeap.h"
+#include "standin/GameFunctions.h"
 #include "standin/JournalViews.h"
 #include "standin/World.h"
 
@@ -30,30 +28,15 @@ void Require(bool holds, const char* key, fmt::format_string<Args...> what, Args
   if (!holds) Fatal(std::string(key) + ": " + fmt::format(what, std::forward<Args>(args)...));
 }
 
-// Result storage the caller provides must be there.
 void RequireStorage(const void* storage, const char* key) {
   Require(storage != nullptr, key, "null result storage");
 }
 
-// An engine string handed to `key` must be a well-formed FString whose buffer, if any, is a live
-// game heap block large enough for its capacity and holds the terminator.
+// An engine string handed to `key` must be sound (GameString.h).
 void RequireHandedText(const FString* text, const char* key) {
   Require(text != nullptr, key, "null string");
-  Require(text->Count >= 0 && text->Capacity >= text->Count, key,
-          "string {} has count {} and capacity {}", static_cast<const void*>(text), text->Count,
-          text->Capacity);
-  if (text->Chars != nullptr) {
-    // A lookup, not a walk over the ledger: under AddressSanitizer the ledger remembers a great
-    // many released addresses, and every string handed to the game passes here.
-    const std::optional<std::size_t> size = GameHeap::LiveBlockSize(text->Chars);
-    const bool onHeap =
-        size && *size >= static_cast<std::size_t>(text->Capacity) * sizeof(WideChar);
-    Require(onHeap, key, "string buffer {} is not a live game heap block of {} characters",
-            static_cast<const void*>(text->Chars), text->Capacity);
-  }
-  if (text->Count == 0) return;
-  Require(text->Chars != nullptr, key, "string of count {} without a buffer", text->Count);
-  Require(text->Chars[text->Count - 1] == 0, key, "string without its terminating 0");
+  const std::string flaw = UnsoundBecause(*text);
+  Require(flaw.empty(), key, "{}", flaw);
 }
 
 // Fills empty result storage with a fresh game heap copy of `text`, which the caller then owns.
@@ -169,6 +152,8 @@ void ShowNotification(AShooterPlayerController* controller, FString* message, Li
   Require(color != nullptr, key, "null colour");
 }
 
+}  // namespace
+
 void SendChat(AShooterPlayerController* controller, FString* message, LinearColor* color,
               bool flag) {
   constexpr const char* key = Journal::ChatMessage::kKey;
@@ -185,6 +170,8 @@ void SendRconMessage(RCONClientConnection* connection, int32_t requestId, int32_
   CurrentWorld().ConnectionAt(connection, key);
   RequireHandedText(message, key);
 }
+
+namespace {
 
 // The game's own mission start: its result is distinctive.
 uintptr_t StartMission(AMissionDispatcher* dispatcher, UClass* missionClass,

@@ -36,7 +36,21 @@ class GameString {
   int32_t capacity_ = 0;
 };
 
-// UTF-8 of an engine string's text view up to its first 0; "" for a null pointer.
+// The stand-in's rule for an engine string a plugin hands to the game or the host, in two steps.
+// Readable: 0 <= count <= capacity, a buffer whenever the count is not 0, and a buffer, if any,
+// that is a live game heap block holding `capacity` characters. Sound: readable, and the last
+// counted character the terminating 0. Unlike the plugin's own check (FString::WellFormed), which
+// cannot see the game heap and asks only what is safe to read in place, this one holds every
+// buffer to the game heap, where the game releases and resizes strings.
+//
+// What makes `text` unreadable, naming its fields, or "" when it is readable. Reads no character.
+std::string UnreadableBecause(const FString& text);
+// What makes `text` unsound, or "" when it is sound. Reads at most its last counted character,
+// and only once it is found readable.
+std::string UnsoundBecause(const FString& text);
+
+// UTF-8 of a readable engine string's text up to its first 0 or its count, whichever comes
+// first; "" for a null pointer.
 std::string TextOf(const FString* text);
 
 }  // namespace StandIn

@@ -53,26 +53,4 @@ TEST(GameHeap, LiveBlockSizeKnowsExactlyTheLiveBlocks) {
   EXPECT_EQ(LiveBlockSize(empty), std::nullopt);
 }
 
-TEST(GameHeapDeathTest, MisuseStopsTheProcessNamingThePointer) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  int local = 0;
-  EXPECT_DEATH(StandIn::GameHeap::Release(&local), "FMemory.Free: block 0x\\w+ was never");
-  EXPECT_DEATH(StandIn::GameHeap::Resize(&local, 8),
-               "FMemory.Realloc: block 0x\\w+ was never");
-  EXPECT_DEATH(
-      {
-        void* block = StandIn::GameHeap::Allocate(4);
-        StandIn::GameHeap::Release(block);
-        StandIn::GameHeap::Release(block);
-      },
-      "FMemory.Free: block 0x\\w+ was already freed");
-}
-
-TEST(GetAddressDeathTest, UnknownKeyIsNamed) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  EXPECT_DEATH(GetAddress("AActor.NoSuchFunction"), "no function 'AActor.NoSuchFunction'");
-  int object = 0;
-  EXPECT_DEATH(GetAddress(&object, "AActor.NoSuchField"), "no field 'AActor.NoSuchField'");
-}
-
 }  // namespace
