@@ -63,12 +63,12 @@ void BobStartsRide(ServerTest& /*test*/) {
 // "qv.reload" with the file gone, typed by Bob (who is answered in chat) or on the server console.
 void ReloadMissingByBob(ServerTest& t) {
   t.RemoveConfig();
-  StandIn::Controller& bob = t.World().AddController("Bob");
+  StandIn::Controller& bob = ServerTest::World().AddController("Bob");
   StandIn::Commands::Console("qv.reload", reinterpret_cast<APlayerController*>(bob.Object()));
 }
 // "qv.status" typed by Bob, who is answered in chat.
-void StatusByBob(ServerTest& t) {
-  StandIn::Controller& bob = t.World().AddController("Bob");
+void StatusByBob(ServerTest& /*test*/) {
+  StandIn::Controller& bob = ServerTest::World().AddController("Bob");
   StandIn::Commands::Console("qv.status", reinterpret_cast<APlayerController*>(bob.Object()));
 }
 void ReloadMissingOnServerConsole(ServerTest& t) {
@@ -325,7 +325,7 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
      With(kHuntOff,
           [](ServerTest& t) {
             t.WriteConfig(kRideOff);
-            StandIn::Controller& bob = t.World().AddController("Bob");
+            StandIn::Controller& bob = ServerTest::World().AddController("Bob");
             StandIn::Commands::Console("qv.reload",
                                        reinterpret_cast<APlayerController*>(bob.Object()));
           }),
@@ -513,7 +513,9 @@ TEST_F(LogLinesTest, ConfigWarningAtTheFirstStartAfterEachRead) {
   const StartKind starts[] = {
       {"refused, with a controller", true, BobStartsHunt},
       {"refused, character without a controller", false,
-       [](ServerTest& t) { Start("Hunt", &t.World().AddCharacter(nullptr, nullptr, true)); }},
+       [](ServerTest& /*test*/) {
+         Start("Hunt", &ServerTest::World().AddCharacter(nullptr, nullptr, true));
+       }},
       {"refused, dead character", false,
        [](ServerTest& /*test*/) {
          StandIn::Character& bob = AddBob();

@@ -84,10 +84,10 @@ const std::vector<Scenario>& Scenarios() {
          ReloadOverRcon();
        }},
       {"query from a second plugin", kHuntOff, true, "Hunt", "Hunt",
-       [](ServerTest& t) {
+       [](ServerTest& /*test*/) {
          const SecondPlugin client;
          client.Ask("Great hunt");
-         client.Ask(t.World().FindMission("Ride")->DefaultObject());
+         client.Ask(ServerTest::World().FindMission("Ride")->DefaultObject());
        }},
   };
   return scenarios;
