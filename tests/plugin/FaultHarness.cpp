@@ -92,7 +92,9 @@ FaultRun RunWithFailing(ServerTest& test, const FailingCrossing& failing,
   if (place == 0) return {};
   test.Restart();
   arrange();
-  return RunFailing(place, failing.how, act);
+  FaultRun run = RunFailing(place, failing.how, act);
+  EXPECT_TRUE(NothingBetween(run.journal, failing.crossing, "fault: *"));
+  return run;
 }
 
 std::vector<std::string> FailEachCrossingInTurn(ServerTest& test,

@@ -44,6 +44,7 @@ FaultRun RunFailing(uint64_t place, HostFailure how, const std::function<void()>
 // Runs `act` on a fresh server of `test` made ready by `arrange`, with `failing` failing: a run
 // without a fault finds its place among the fallible crossings, a second one, on a fresh server
 // again, fails it. The run under the fault; not struck when `act` never makes that crossing.
+// Fails the test when the fault struck another crossing than the one named.
 FaultRun RunWithFailing(ServerTest& test, const FailingCrossing& failing,
                         const std::function<void()>& arrange, const std::function<void()>& act);
 
