@@ -1,9 +1,7 @@
 // Differential fuzzing of FindSubstring: every input is a text, a pattern, the two flags and a
-// start position, and the result must equal that of a plain reference search written straight
-// from the algorithm: a visit of the text from a starting point for the forward modes, a
-// candidate loop from the end limit downwards for the backward ones, case folded by upper-casing
-// a to z only. Texts may hold characters after an embedded 0 (Count beyond the first
-// terminator), and every search must leave the game heap ledger as it found it.
+// start position, and the result must equal the tests' model of the search. Texts may hold
+// characters after an embedded 0 (Count beyond the first terminator), and every search must
+// leave the game heap ledger as it found it.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -14,80 +12,9 @@
 
 #include "host/FString.h"
 #include "standin/StandIn.h"
+#include "support/FindSubstringModel.h"
 
 namespace {
-
-// ---- Reference ---------------------------------------------------------------------------------
-
-char16_t Upper(char16_t c) {
-  return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
-}
-
-// The case-insensitive comparison of at most `count` characters; a terminator on either side
-// ends it, equal only when both end together.
-bool EqualNoCase(const char16_t* a, const char16_t* b, std::size_t count) {
-  for (std::size_t i = 0; i < count; ++i) {
-    if (Upper(a[i]) != Upper(b[i])) return false;
-    if (a[i] == 0) return true;
-  }
-  return true;
-}
-
-std::size_t LengthOf(const char16_t* text) {
-  std::size_t n = 0;
-  while (text[n] != 0) ++n;
-  return n;
-}
-
-// `text` holds the L characters of the text view followed by its terminator.
-int32_t ReferenceFind(const std::u16string& text, const char16_t* pattern, int32_t ignoreCase,
-                      int32_t fromEnd, int32_t start) {
-  if (pattern == nullptr) return -1;
-  const int64_t length = static_cast<int64_t>(text.size());
-  const char16_t* t = text.c_str();
-  const int64_t patternLength = static_cast<int64_t>(LengthOf(pattern));
-
-  if (fromEnd == 0) {
-    if (length == 0 && start >= 0) return -1;
-    const int64_t from = start == -1 ? 0 : start < 0 ? 0 : std::min<int64_t>(start, length - 1);
-    if (ignoreCase == 1) {
-      const char16_t first = Upper(pattern[0]);
-      for (int64_t i = from; t[i] != 0; ++i) {
-        if (Upper(t[i]) == first &&
-            EqualNoCase(t + i + 1, pattern + 1, static_cast<std::size_t>(patternLength - 1))) {
-          return static_cast<int32_t>(i);
-        }
-      }
-      return -1;
-    }
-    // The first occurrence at or after `from`, as wcsstr finds it (an empty pattern at once).
-    for (int64_t i = from;; ++i) {
-      int64_t j = 0;
-      while (j < patternLength && t[i + j] == pattern[j]) ++j;
-      if (j == patternLength) return static_cast<int32_t>(i);
-      if (t[i] == 0) return -1;
-    }
-  }
-
-  if (ignoreCase == 1) {
-    std::u16string upperText = text;
-    for (char16_t& c : upperText) c = Upper(c);
-    std::u16string upperPattern(pattern);
-    for (char16_t& c : upperPattern) c = Upper(c);
-    return ReferenceFind(upperText, upperPattern.c_str(), 0, fromEnd, start);
-  }
-  const int64_t end = start == -1 || start >= length ? length : start;
-  for (int64_t i = end - std::max<int64_t>(patternLength, 1); i >= 0; --i) {
-    int64_t j = 0;
-    for (;; ++j) {
-      if (pattern[j] == 0) return static_cast<int32_t>(i);
-      if (pattern[j] != t[i + j]) break;
-    }
-  }
-  return -1;
-}
-
-// ---- Input decoding ----------------------------------------------------------------------------
 
 class Input {
  public:
@@ -100,16 +27,16 @@ class Input {
     return static_cast<int32_t>(value);
   }
   // Mostly characters of a small alphabet, so that matches happen; sometimes any 16-bit value.
-  char16_t Character() {
+  WideChar Character() {
     // Beyond Latin-1: Greek, Cyrillic and Latin Extended case pairs, a CJK character, the two
     // halves of a surrogate pair, lone surrogates.
-    static const char16_t kAlphabet[] = {u'a',   u'b',   u'A',   u'B',   u'z',   u'Z',   u'@',
+    static const WideChar kAlphabet[] = {u'a',   u'b',   u'A',   u'B',   u'z',   u'Z',   u'@',
                                          u'[',   u'`',   u'{',   0x00E9, 0x00C9, 0x03B1, 0x0391,
                                          0x0434, 0x0414, 0x0161, 0x0160, 0x4E2D, 0xD83D, 0xDE00,
                                          0xD800, 0xDC00, 0xFFFF, 0};
     const uint8_t pick = Byte();
     if (pick < 0xF0) return kAlphabet[pick % (sizeof(kAlphabet) / sizeof(kAlphabet[0]))];
-    return static_cast<char16_t>(Byte() << 8 | Byte());
+    return static_cast<WideChar>(Byte() << 8 | Byte());
   }
 
  private:
@@ -144,10 +71,10 @@ int32_t PickFlag(Input& input, int32_t usual) {
 
 // An FString holding exactly `text` (embedded zeros included) and its terminator, on the game
 // heap; Count 0 for an empty text when `withoutBuffer`.
-FString MakeString(const std::u16string& text, bool withoutBuffer) {
+FString MakeString(const WideString& text, bool withoutBuffer) {
   if (text.empty() && withoutBuffer) return FString();
-  std::u16string zeroFree = text + u'x';
-  std::replace(zeroFree.begin(), zeroFree.end(), char16_t{0}, u'x');
+  WideString zeroFree = text + u'x';
+  std::replace(zeroFree.begin(), zeroFree.end(), WideChar{0}, u'x');
   FString string(zeroFree.c_str());
   std::copy(text.begin(), text.end(), string.Chars);
   string.Chars[text.size()] = 0;
@@ -155,17 +82,17 @@ FString MakeString(const std::u16string& text, bool withoutBuffer) {
   return string;
 }
 
-[[noreturn]] void Mismatch(const std::u16string& text, const std::optional<std::u16string>& pattern,
+[[noreturn]] void Mismatch(const WideString& text, const std::optional<WideString>& pattern,
                            int32_t ignoreCase, int32_t fromEnd, int32_t start, int32_t expected,
                            int32_t actual) {
   std::fprintf(stderr,
-               "FindSubstring mismatch: ignoreCase %d fromEnd %d start %d: reference %d, "
+               "FindSubstring mismatch: ignoreCase %d fromEnd %d start %d: model %d, "
                "FindSubstring %d\n  text:",
                ignoreCase, fromEnd, start, expected, actual);
-  for (char16_t c : text) std::fprintf(stderr, " %04X", static_cast<unsigned>(c));
+  for (WideChar c : text) std::fprintf(stderr, " %04X", static_cast<unsigned>(c));
   std::fprintf(stderr, "\n  pattern:");
   if (!pattern) std::fprintf(stderr, " null");
-  for (char16_t c : pattern.value_or(u"")) std::fprintf(stderr, " %04X", static_cast<unsigned>(c));
+  for (WideChar c : pattern.value_or(u"")) std::fprintf(stderr, " %04X", static_cast<unsigned>(c));
   std::fprintf(stderr, "\n");
   std::abort();
 }
@@ -179,25 +106,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const int32_t fromEnd = PickFlag(input, 1);
   const int32_t start = PickStart(input);
 
-  std::optional<std::u16string> pattern;
+  std::optional<WideString> pattern;
   if ((shape & 1) == 0) {
     pattern.emplace();
     const std::size_t patternLength = input.Byte() % 8;
     while (pattern->size() < patternLength && !input.Empty()) {
-      const char16_t c = input.Character();
+      const WideChar c = input.Character();
       if (c == 0) break;  // the pattern is 0-terminated text
       pattern->push_back(c);
     }
   }
-  std::u16string text;
+  WideString text;
   while (!input.Empty() && text.size() < 4096) text.push_back(input.Character());
 
   const std::size_t liveBefore = StandIn::GameHeap::LiveBlocks();
   {
     const FString string = MakeString(text, (shape & 2) != 0);
-    const char16_t* patternText = pattern ? pattern->c_str() : nullptr;
+    const WideChar* patternText = pattern ? pattern->c_str() : nullptr;
     const int32_t actual = FindSubstring(string, patternText, ignoreCase, fromEnd, start);
-    const int32_t expected = ReferenceFind(text, patternText, ignoreCase, fromEnd, start);
+    const int32_t expected = ModelFindSubstring(text, patternText, ignoreCase, fromEnd, start);
     if (actual != expected) {
       Mismatch(text, pattern, ignoreCase, fromEnd, start, expected, actual);
     }

@@ -10,6 +10,7 @@
 #include <spdlog/sinks/stdout_sinks.h>
 
 #include "standin/JournalViews.h"
+
 namespace Sandbox {
 namespace {
 

@@ -296,7 +296,7 @@ class SoakServer {
   void CheckPassedOn(const std::string& name, UClass* missionClass, APrimalCharacter* character,
                      uintptr_t fourth, uintptr_t result,
                      const std::vector<Journal::GameStart>& gameStarts) {
-    const StandIn::World& world = StandIn::RunningWorld();
+    StandIn::World& world = StandIn::RunningWorld();
     if (gameStarts.size() != 1) {
       totals_.Fail(fmt::format("start of {} reached the game {} times", name, gameStarts.size()));
       return;

@@ -5,13 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include "plugin/PluginHarness.h"
+#include "support/ServerFixture.h"
 #include "tools/configcheck/ConfigCheck.h"
 #include "tools/configcheck/MissionVerdict.h"
 
 namespace {
 
-class AgreementTest : public PluginTest {};
+using AgreementTest = ServerTest;
 
 TEST_F(AgreementTest, CheckAnswersAsTheLoadedPlugin) {
   const std::vector<std::string> configs = {

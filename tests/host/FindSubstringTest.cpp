@@ -1,8 +1,7 @@
 // The substring search in its four modes, its start positions, its case folding and its use of
-// the game heap, with a differential check against a plain model of the search.
+// the game heap, with a differential check against the model of the search the fuzzer shares.
 #include "host/FString.h"
 
-#include <algorithm>
 #include <climits>
 #include <iterator>
 #include <random>
@@ -12,6 +11,7 @@
 
 #include "standin/Journal.h"
 #include "standin/StandIn.h"
+#include "support/FindSubstringModel.h"
 #include "support/JournalMatch.h"
 
 namespace {
@@ -169,51 +169,6 @@ TEST(FindSubstringTest, GameHeapBlocksOfTheSearchFromTheEndIgnoringCase) {
   }
 }
 
-// --- Differential check against a plain model -------------------------------------------------
-
-// The search written out directly on standard strings: a match at i is the pattern compared
-// character by character with the text at i, and it must lie wholly inside the text.
-int32_t ModelFind(const WideString& text, const WideString& pattern, int32_t ignoreCase,
-                  int32_t fromEnd, int32_t start) {
-  const auto fold = [ignoreCase](WideChar c) { return ignoreCase == 1 ? Platform::ToUpper(c) : c; };
-  const int64_t length = static_cast<int64_t>(text.size());
-  const int64_t patternLength = static_cast<int64_t>(pattern.size());
-  const auto matchesAt = [&](int64_t i) {
-    if (i < 0 || i + patternLength > length) {
-      return false;
-    }
-    for (int64_t j = 0; j < patternLength; ++j) {
-      if (fold(text[i + j]) != fold(pattern[j])) {
-        return false;
-      }
-    }
-    return true;
-  };
-
-  if (fromEnd != 0) {
-    const int64_t end = start == -1 || start >= length ? length : start;
-    for (int64_t i = end - std::max<int64_t>(patternLength, 1); i >= 0; --i) {
-      if (matchesAt(i)) {
-        return static_cast<int32_t>(i);
-      }
-    }
-    return -1;
-  }
-  if (length == 0 && start >= 0) {
-    return -1;
-  }
-  const int64_t from = start < 0 ? 0 : std::min<int64_t>(start, length - 1);
-  if (ignoreCase == 1 && patternLength == 0) {
-    return -1;
-  }
-  for (int64_t i = from; i <= length; ++i) {
-    if (matchesAt(i)) {
-      return static_cast<int32_t>(i);
-    }
-  }
-  return -1;
-}
-
 // Cases compared with the model, and those of them with a match.
 struct Tally {
   int Cases = 0;
@@ -231,7 +186,8 @@ testing::AssertionResult AgreesWithModel(const WideString& text, const FString& 
   for (const int32_t ignoreCase : ignoreCaseFlags) {
     for (const int32_t fromEnd : fromEndFlags) {
       for (const int32_t start : starts) {
-        const int32_t expected = ModelFind(text, pattern, ignoreCase, fromEnd, start);
+        const int32_t expected =
+            ModelFindSubstring(text, pattern.c_str(), ignoreCase, fromEnd, start);
         const int32_t actual = FindSubstring(string, pattern.c_str(), ignoreCase, fromEnd, start);
         if (actual != expected) {
           return testing::AssertionFailure()

@@ -1,7 +1,7 @@
 // A second plugin in the same host that asks QuestVeto whether missions are switched off, the way
 // any other plugin would: through the public client header, which finds QuestVeto's exported query
-// in the already loaded library at each question. Tests put questions to it through the two
-// functions below.
+// in the already loaded library at each question. Tests put questions to it through the functions
+// below.
 #include <optional>
 #include <string>
 
@@ -15,7 +15,6 @@ namespace {
 constexpr int kNotLoaded = -1;
 constexpr int kNameFailed = -2;
 
-// 1 switched off, 0 not, -1 QuestVeto not loaded.
 int Answer(std::optional<bool> disabled) {
   if (!disabled) return kNotLoaded;
   return *disabled ? 1 : 0;

@@ -1,20 +1,19 @@
 // Reading config.json: what counts as a configuration and what a failed read leaves in force.
 #include <gtest/gtest.h>
 
-#include "plugin/PluginHarness.h"
+#include "support/ServerFixture.h"
 
 namespace {
 
-class ConfigTest : public PluginTest {
- protected:
-  // Loads with Hunt switched off, then reloads `text`; answers the critical messages it logged.
-  std::vector<std::string> ReloadAfterHunt(const std::string& text) {
-    LoadWith(R"({"DisabledMissions": ["Hunt"]})");
-    WriteConfig(text);
-    ReloadFromConsole();
-    return Messages("critical");
-  }
-};
+using ConfigTest = ServerTest;
+
+// Loads with Hunt switched off, then reloads `text`; answers the critical messages it logged.
+std::vector<std::string> ReloadAfterHunt(ServerTest& test, const std::string& text) {
+  test.LoadWith(R"({"DisabledMissions": ["Hunt"]})");
+  test.WriteConfig(text);
+  ServerTest::ReloadFromConsole();
+  return ServerTest::Messages("critical");
+}
 
 TEST_F(ConfigTest, FailedReadsKeepThePreviousConfiguration) {
   struct Case {
@@ -33,7 +32,7 @@ TEST_F(ConfigTest, FailedReadsKeepThePreviousConfiguration) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const std::vector<std::string> critical = ReloadAfterHunt(c.text);
+    const std::vector<std::string> critical = ReloadAfterHunt(*this, c.text);
     ASSERT_EQ(critical.size(), 1u);
     EXPECT_NE(critical[0].find(c.reason), std::string::npos) << critical[0];
     EXPECT_TRUE(Disabled("Hunt")) << "the previous configuration is still in force";
@@ -58,7 +57,7 @@ TEST_F(ConfigTest, AcceptedForms) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_TRUE(ReloadAfterHunt(c.text).empty());
+    EXPECT_TRUE(ReloadAfterHunt(*this, c.text).empty());
     EXPECT_EQ(Disabled("Race"), c.raceDisabled);
     EXPECT_FALSE(Disabled("Hunt")) << "the new file replaced the old configuration";
     TearDown();

@@ -13,16 +13,16 @@
 #include <spdlog/sinks/sink.h>
 
 #include "host/HostApi.h"
-#include "plugin/PluginHarness.h"
 #include "plugin/Version.h"
 #include "standin/StandIn.h"
+#include "support/ServerFixture.h"
 
 namespace {
 
 const char* const kStartKey = "AMissionDispatcher.StartMission";
 const char* const kHuntConfig = R"({"DisabledMissions": ["Hunt"]})";
 
-class LifecycleTest : public PluginTest {};
+using LifecycleTest = ServerTest;
 
 TEST_F(LifecycleTest, LoadPlacesHookAndCommandsAndUnloadTakesThemAway) {
   LoadWith(kHuntConfig);

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "plugin/PluginHarness.h"
 #include "standin/StandIn.h"
+#include "support/ServerFixture.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ const char* const kHuntConfig = R"({"DisabledMissions": ["Hunt"]})";
 
 using EntryPoint = int (*)(void*, unsigned long, void*);
 
-class LoaderPosixTest : public PluginTest {};
+using LoaderPosixTest = ServerTest;
 
 TEST_F(LoaderPosixTest, ThreadNotificationsDoNothing) {
   LoadWith(kHuntConfig);

@@ -15,6 +15,7 @@
 
 #include "host/FString.h"
 #include "host/HostApi.h"
+#include "plugin/FaultHarness.h"
 #include "plugin/Scenarios.h"
 #include "plugin/Version.h"
 #include "standin/Journal.h"
@@ -23,30 +24,13 @@
 
 namespace {
 
-using StandIn::Faults::HostFailure;
-
 const char* const kLogPrefix = "log [QuestVeto]";
 // Stands for the configuration file's path of the server a case runs on.
 const char* const kPathMark = "<path>";
 const char* const kNotRead =
     "\n No mission is disabled until \"qv.reload\" succeeds.";  // ends a failed load's line
 
-using Act = std::function<void(ScenarioTest&)>;
-
-// The crossing that fails in a case: the `occurrence`th whose journal entry matches `crossing`,
-// failing `how`. An empty `crossing`: nothing fails.
-struct Failing {
-  std::string crossing;
-  int occurrence = 1;
-  HostFailure how = HostFailure::BadAlloc;
-};
-
-Failing Fails(std::string crossing, HostFailure how = HostFailure::BadAlloc) {
-  return {std::move(crossing), 1, how};
-}
-Failing FailsSecond(std::string crossing) {
-  return {std::move(crossing), 2, HostFailure::BadAlloc};
-}
+using Act = std::function<void(ServerTest&)>;
 
 // What a case does on a fresh server: `config` ("" none) written, the plugin loaded when
 // `loaded`, then `act`.
@@ -57,69 +41,54 @@ struct Action {
 };
 
 Action Loading(std::string config) {
-  return {std::move(config), false, [](ScenarioTest& t) { t.Load(); }};
+  return {std::move(config), false, [](ServerTest& t) { t.LoadPlugin(); }};
 }
 Action Unloading() {
-  return {kHuntOff, true, [](ScenarioTest& t) { t.Unload(); }};
+  return {kHuntOff, true, [](ServerTest& t) { t.UnloadPlugin(); }};
 }
 Action With(std::string config, Act act) {
   return {std::move(config), true, std::move(act)};
 }
 
-// Whether the journal entry is of a crossing the stand-in's fault injection counts: host calls
-// and the game heap's allocations.
-bool Fallible(const std::string& entry) {
-  static const char* const kFallible[] = {
-      "GetAddress(", "GetLogSinks()",   "GetHooks()",       "GetCommands()",
-      "IHooks.",     "ICommands.",      "GetCurrentDir()",  "Utf8Encode(",
-      "Utf8Decode(", "FMemory.Malloc(", "FMemory.Realloc(",
-  };
-  return std::any_of(std::begin(kFallible), std::end(kFallible),
-                     [&](const char* start) { return entry.rfind(start, 0) == 0; });
+void BobStartsHunt(ServerTest& /*test*/) {
+  Start("Hunt", &AddBob());
 }
-
-void BobStarts(ScenarioTest& t, const std::string& mission) {
-  t.Start(mission, &t.AddBob());
-}
-void BobStartsHunt(ScenarioTest& t) {
-  BobStarts(t, "Hunt");
-}
-void BobStartsRide(ScenarioTest& t) {
-  BobStarts(t, "Ride");
+void BobStartsRide(ServerTest& /*test*/) {
+  Start("Ride", &AddBob());
 }
 // "qv.reload" with the file gone, typed by Bob (who is answered in chat) or on the server console.
-void ReloadMissingByBob(ScenarioTest& t) {
-  t.Remove();
-  StandIn::Controller& bob = t.Game().AddController("Bob");
+void ReloadMissingByBob(ServerTest& t) {
+  t.RemoveConfig();
+  StandIn::Controller& bob = ServerTest::World().AddController("Bob");
   StandIn::Commands::Console("qv.reload", reinterpret_cast<APlayerController*>(bob.Object()));
 }
 // "qv.status" typed by Bob, who is answered in chat.
-void StatusByBob(ScenarioTest& t) {
-  StandIn::Controller& bob = t.Game().AddController("Bob");
+void StatusByBob(ServerTest& /*test*/) {
+  StandIn::Controller& bob = ServerTest::World().AddController("Bob");
   StandIn::Commands::Console("qv.status", reinterpret_cast<APlayerController*>(bob.Object()));
 }
-void ReloadMissingOnServerConsole(ScenarioTest& t) {
-  t.Remove();
+void ReloadMissingOnServerConsole(ServerTest& t) {
+  t.RemoveConfig();
   StandIn::Commands::Console("qv.reload", nullptr);
 }
 // "qv.reload" on the server console after `config` was written.
 Act ReloadOf(const std::string& config) {
-  return [config](ScenarioTest& t) {
-    t.Write(config);
+  return [config](ServerTest& t) {
+    t.WriteConfig(config);
     StandIn::Commands::Console("qv.reload", nullptr);
   };
 }
 // config.json gone, and `names` beside where it was; then the plugin loaded or "qv.reload" run.
 Action LoadingWithout(const std::vector<std::string>& names) {
-  return {"", false, [names](ScenarioTest& t) {
-            for (const std::string& name : names) t.WriteBeside(name, kHuntOff);
-            t.Load();
+  return {"", false, [names](ServerTest& t) {
+            for (const std::string& name : names) t.WriteBesideConfig(name, kHuntOff);
+            t.LoadPlugin();
           }};
 }
 Action ReloadingWithout(const std::string& name) {
-  return With(kHuntOff, [name](ScenarioTest& t) {
-    t.Remove();
-    t.WriteBeside(name, kHuntOff);
+  return With(kHuntOff, [name](ServerTest& t) {
+    t.RemoveConfig();
+    t.WriteBesideConfig(name, kHuntOff);
     StandIn::Commands::Console("qv.reload", nullptr);
   });
 }
@@ -137,78 +106,60 @@ class PatternRefusingSink final : public spdlog::sinks::sink {
 };
 
 // Something other than the plugin takes what it registered away before it is unloaded.
-void UnloadAfter(ScenarioTest& t, const std::function<void(const FString&)>& takeAway) {
+void UnloadAfter(ServerTest& t, const std::function<void(const FString&)>& takeAway) {
   takeAway(FString("qv.reload"));
-  t.Unload();
+  t.UnloadPlugin();
 }
 
-class LogLinesTest : public ScenarioTest {
- protected:
-  void TearDown() override {
-    StandIn::Faults::Disarm();
-    ScenarioTest::TearDown();
-  }
+using LogLinesTest = ServerTest;
 
-  // A fresh server with `config` ("" none), the plugin loaded when `loaded`, and the journal
-  // started afresh: what `act` makes cross is all it holds.
-  void Fresh(const std::string& config, bool loaded) {
-    Prepare(Scenario{"", config, loaded, nullptr, nullptr, {}});
-    StandIn::Journal::Start();
-  }
+// A fresh server of `test` with `config` ("" none), the plugin loaded when `loaded`, and the
+// journal started afresh: what is done next is all it holds.
+void Fresh(ServerTest& test, const std::string& config, bool loaded) {
+  test.Restart();
+  Arrange(test, config, loaded);
+  StandIn::Journal::Start();
+}
 
-  // Runs `act` on a fresh server as Fresh makes it, with `failing` failing; false when `act`
-  // never reaches that crossing. The crossings go the same way up to the one that fails, so its
-  // place among them is found in a run without a fault.
-  bool Provoke(const Action& action, const Failing& failing) {
-    Fresh(action.config, action.loaded);
-    action.act(*this);
-    if (failing.crossing.empty()) return true;
-    uint64_t place = 0;
-    int met = 0;
-    for (const std::string& entry : Journal()) {
-      if (!Fallible(entry)) continue;
-      ++place;
-      if (EntryMatches(failing.crossing, entry) && ++met == failing.occurrence) break;
-    }
-    if (met < failing.occurrence) return false;
-    Fresh(action.config, action.loaded);
-    StandIn::Faults::FailAt(place, failing.how);
-    action.act(*this);
-    StandIn::Faults::Disarm();
-    return NothingBetween(Journal(), failing.crossing, "fault: *");
+// Runs the action on a fresh server as Fresh makes it, with `failing` failing; false when the
+// action never reaches that crossing.
+bool Provoke(ServerTest& test, const Action& action, const FailingCrossing& failing) {
+  if (failing.crossing.empty()) {
+    Fresh(test, action.config, action.loaded);
+    action.act(test);
+    return true;
   }
+  const FaultRun run = RunWithFailing(
+      test, failing, [&] { Arrange(test, action.config, action.loaded); },
+      [&] { action.act(test); });
+  EXPECT_EQ(run.escaped, "");
+  return run.struck;
+}
 
-  // After a run whose fault was the game's free lookup: the server gone, the blocks it could not
-  // give back are given back.
-  void ForgiveFreeLookup(const std::vector<StandIn::GameHeap::Block>& blocksBefore) {
-    if (Matching(Journal(), kFreeLookupFails).empty()) return;
-    TearDown();
-    ReleaseBlocksLeftSince(blocksBefore);
+// The plugin's log lines in the journal, each as "[level] message".
+std::vector<std::string> LogLines() {
+  std::vector<std::string> lines;
+  for (const std::string& entry : ServerTest::Journal()) {
+    if (entry.rfind(kLogPrefix, 0) == 0)
+      lines.push_back(entry.substr(std::string(kLogPrefix).size()));
   }
+  return lines;
+}
 
-  // The plugin's log lines in the journal, each as "[level] message".
-  static std::vector<std::string> LogLines() {
-    std::vector<std::string> lines;
-    for (const std::string& entry : Journal()) {
-      if (entry.rfind(kLogPrefix, 0) == 0)
-        lines.push_back(entry.substr(std::string(kLogPrefix).size()));
-    }
-    return lines;
-  }
-
-  std::string WithPath(std::string line) const {
-    const std::size_t mark = line.find(kPathMark);
-    if (mark != std::string::npos) line.replace(mark, std::string(kPathMark).size(), ConfigPath());
-    return line;
-  }
-};
+// `line` with the configuration file's path of the server `test` runs in place of its mark.
+std::string WithPath(const ServerTest& test, std::string line) {
+  const std::size_t mark = line.find(kPathMark);
+  if (mark != std::string::npos)
+    line.replace(mark, std::string(kPathMark).size(), test.ConfigPath());
+  return line;
+}
 
 TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
   const std::string huntOffWith = R"({"DisabledMissions": ["Hunt"], )";
   struct Row {
     const char* when;
     Action action;
-    Failing failing;
+    FailingCrossing failing;
     std::vector<std::string> lines;  // every line the action writes, in order
   };
   const std::string version = std::string(" (QuestVeto ") + kPluginVersion + ")";
@@ -268,33 +219,33 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
      {loaded, "[critical] Registering the RCON status command failed: std::bad_alloc"}},
     {"load, hook refused",
      {kHuntOff, false,
-      [](ScenarioTest& t) {
+      [](ServerTest& t) {
         StandIn::Hooks::RefuseInstalls();
-        t.Load();
+        t.LoadPlugin();
       }},
      {},
      {loaded, hookRefused}},
     {"unload after the hook was refused: its removal is refused as expected",
      {kHuntOff, false,
-      [](ScenarioTest& t) {
+      [](ServerTest& t) {
         StandIn::Hooks::RefuseInstalls();
-        t.Load();
-        t.Unload();
+        t.LoadPlugin();
+        t.UnloadPlugin();
       }},
      {},
      {loaded, hookRefused}},
     {"load, the log's pattern refused by a sink of the host's, then unload",
      {kHuntOff, false,
-      [](ScenarioTest& t) {
+      [](ServerTest& t) {
         StandIn::AddLogSink(std::make_shared<PatternRefusingSink>());
-        t.Load();
-        t.Unload();
+        t.LoadPlugin();
+        t.UnloadPlugin();
       }},
      {},
      {"[critical] Creating the log failed: pattern refused"}},
     {"unload, hook taken off by another",
      With(kHuntOff,
-          [](ScenarioTest& t) {
+          [](ServerTest& t) {
             UnloadAfter(t, [](const FString&) {
               const char* const key = "AMissionDispatcher.StartMission";
               HostApi::GetHooks().RemoveHook(key, StandIn::Hooks::Detours(key).front());
@@ -305,7 +256,7 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
       "mission start reaches QuestVeto after the unload"}},
     {"unload, console command taken off by another",
      With(kHuntOff,
-          [](ScenarioTest& t) {
+          [](ServerTest& t) {
             UnloadAfter(
                 t, [](const FString& name) { HostApi::GetCommands().RemoveConsoleCommand(name); });
           }),
@@ -314,7 +265,7 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
       "is left to call QuestVeto after the unload"}},
     {"unload, RCON command taken off by another",
      With(kHuntOff,
-          [](ScenarioTest& t) {
+          [](ServerTest& t) {
             UnloadAfter(
                 t, [](const FString& name) { HostApi::GetCommands().RemoveRconCommand(name); });
           }),
@@ -368,11 +319,11 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
      {reloaded + "1 entry of \"DisabledMissions\" in force; no change"}},
     {"reload read, its answer failed",
      With(kHuntOff,
-          [](ScenarioTest& t) {
-            t.Write(kRideOff);
-            t.AddBob();
+          [](ServerTest& t) {
+            t.WriteConfig(kRideOff);
+            StandIn::Controller& bob = ServerTest::World().AddController("Bob");
             StandIn::Commands::Console("qv.reload",
-                                       reinterpret_cast<APlayerController*>(t.Bob->Object()));
+                                       reinterpret_cast<APlayerController*>(bob.Object()));
           }),
      Fails(R"(GetAddress("AShooterPlayerController.ClientServerChatDirectMessage"))"),
      {reloaded + "1 entry of \"DisabledMissions\" in force; added \"Ride\"; removed \"Hunt\"",
@@ -520,9 +471,10 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.when);
-    ASSERT_TRUE(Provoke(row.action, row.failing)) << "never crossed " << row.failing.crossing;
+    ASSERT_TRUE(Provoke(*this, row.action, row.failing))
+        << "never crossed " << row.failing.crossing;
     std::vector<std::string> expected;
-    for (const std::string& line : row.lines) expected.push_back(WithPath(line));
+    for (const std::string& line : row.lines) expected.push_back(WithPath(*this, line));
     EXPECT_EQ(LogLines(), expected);
   }
 }
@@ -549,31 +501,34 @@ TEST_F(LogLinesTest, ConfigWarningAtTheFirstStartAfterEachRead) {
       {R"({"DisabledMissions": ["Hunt"], "DisabledMessage": 1})", messageNumber, false},
       {R"({"DisabledMissions": ["Hunt"], "DisabledMessage": "{}"})", messageField, false},
   };
-  struct Start {
+  struct StartKind {
     const char* kind;
     bool notifies;
     Act start;
   };
-  const Start starts[] = {
+  const StartKind starts[] = {
       {"refused, with a controller", true, BobStartsHunt},
       {"refused, character without a controller", false,
-       [](ScenarioTest& t) { t.Start("Hunt", &t.Game().AddCharacter(nullptr, nullptr, true)); }},
-      {"refused, dead character", false,
-       [](ScenarioTest& t) {
-         t.AddBob().SetDead(true);
-         t.Start("Hunt", t.BobsCharacter);
+       [](ServerTest& /*test*/) {
+         Start("Hunt", &ServerTest::World().AddCharacter(nullptr, nullptr, true));
        }},
-      {"refused, no character", false, [](ScenarioTest& t) { t.Start("Hunt", nullptr); }},
+      {"refused, dead character", false,
+       [](ServerTest& /*test*/) {
+         StandIn::Character& bob = AddBob();
+         bob.SetDead(true);
+         Start("Hunt", &bob);
+       }},
+      {"refused, no character", false, [](ServerTest& /*test*/) { Start("Hunt", nullptr); }},
       {"passed on, with a mission class", false, BobStartsRide},
-      {"passed on, no mission class", false, [](ScenarioTest& t) { t.Start("", &t.AddBob()); }},
+      {"passed on, no mission class", false, [](ServerTest& /*test*/) { Start("", &AddBob()); }},
   };
   for (const Key& key : keys) {
-    for (const Start& start : starts) {
+    for (const StartKind& start : starts) {
       SCOPED_TRACE(key.config + ", " + start.kind);
       const std::vector<std::string> once = key.everyStart || start.notifies
                                                 ? std::vector<std::string>{key.warning}
                                                 : std::vector<std::string>{};
-      Fresh(key.config, true);
+      Fresh(*this, key.config, true);
       start.start(*this);
       EXPECT_EQ(LogLines(), once) << "the first start after the load";
       StandIn::Journal::Start();
@@ -593,14 +548,14 @@ TEST_F(LogLinesTest, StartsAfterAFailedReadAtLoadPassOnSilently) {
   const char* const files[] = {"", kBroken};
   const std::pair<const char*, Act> starts[] = {
       {"Hunt by Bob", BobStartsHunt},
-      {"no mission class", [](ScenarioTest& t) { t.Start("", &t.AddBob()); }},
-      {"no character", [](ScenarioTest& t) { t.Start("Hunt", nullptr); }},
+      {"no mission class", [](ServerTest& /*test*/) { Start("", &AddBob()); }},
+      {"no character", [](ServerTest& /*test*/) { Start("Hunt", nullptr); }},
   };
   for (const char* file : files) {
     for (const auto& [kind, start] : starts) {
       SCOPED_TRACE(std::string(file) + ", " + kind);
-      Prepare(Scenario{"", file, false, nullptr, nullptr, {}});
-      Load();
+      Fresh(*this, file, false);
+      LoadPlugin();
       StandIn::Journal::Start();
       start(*this);
       EXPECT_TRUE(LogLines().empty());
@@ -619,12 +574,12 @@ TEST_F(LogLinesTest, StartWhoseDecisionFailsReachesTheGame) {
       SCOPED_TRACE(crossing);
       uintptr_t result = 1;
       const Action start =
-          With(kHuntOff, [&](ScenarioTest& t) { result = t.Start("Hunt", &t.AddBob()); });
-      ASSERT_TRUE(Provoke(start, Fails(crossing, how)));
+          With(kHuntOff, [&](ServerTest& /*test*/) { result = Start("Hunt", &AddBob()); });
+      ASSERT_TRUE(Provoke(*this, start, Fails(crossing, how)));
       EXPECT_TRUE(IsExactly(Matching(Journal(), kGameStart),
                             {R"(AMissionDispatcher.StartMission(dispatcher, class "Hunt", )"
                              "character 1, 7)"}));
-      EXPECT_EQ(result, Game().LastGameResult());
+      EXPECT_EQ(result, World().LastGameResult());
       EXPECT_TRUE(Matching(Journal(), NotificationTo("Bob")).empty());
       EXPECT_TRUE(Matching(Journal(), "APrimalBuff_MissionData.*").empty());
       const std::vector<std::string> lines = LogLines();
@@ -641,7 +596,7 @@ TEST_F(LogLinesTest, StartWhoseDecisionFailsReachesTheGame) {
 // A load whose logger cannot be made has no way to report anything later: it places nothing.
 TEST_F(LogLinesTest, LoadWithoutItsLoggerPlacesNothing) {
   for (const HostFailure how : {HostFailure::BadAlloc, HostFailure::Foreign}) {
-    ASSERT_TRUE(Provoke(Loading(kHuntOff), Fails("GetLogSinks()", how)));
+    ASSERT_TRUE(Provoke(*this, Loading(kHuntOff), Fails("GetLogSinks()", how)));
     EXPECT_TRUE(LogLines().empty());
     EXPECT_TRUE(Matching(Journal(), "GetHooks()").empty());
     EXPECT_TRUE(Matching(Journal(), "GetCommands()").empty());
@@ -653,19 +608,12 @@ TEST_F(LogLinesTest, LoadWithoutItsLoggerPlacesNothing) {
 // Each removal of the unload, and every crossing inside it, failing once: what the plugin handed
 // the host is gone from its registries all the same.
 TEST_F(LogLinesTest, UnloadWithAFailedRemovalLeavesNothingRegistered) {
-  for (uint64_t n = 1;; ++n) {
-    SCOPED_TRACE("crossing " + std::to_string(n));
-    const std::vector<StandIn::GameHeap::Block> blocks = StandIn::GameHeap::LiveBlockList();
-    Fresh(kHuntOff, true);
-    StandIn::Faults::FailAt(n, n % 2 == 1 ? HostFailure::BadAlloc : HostFailure::Foreign);
-    Unload();
-    const bool struck = StandIn::Faults::Struck();
-    StandIn::Faults::Disarm();
-    EXPECT_TRUE(StandIn::Hooks::Detours("AMissionDispatcher.StartMission").empty());
-    EXPECT_TRUE(StandIn::Commands::Names().empty());
-    if (!struck) break;
-    ForgiveFreeLookup(blocks);
-  }
+  FailEachCrossingInTurn(
+      *this, [&] { Arrange(*this, kHuntOff, true); }, [&] { UnloadPlugin(); },
+      [](const FaultRun& /*run*/) {
+        EXPECT_TRUE(StandIn::Hooks::Detours("AMissionDispatcher.StartMission").empty());
+        EXPECT_TRUE(StandIn::Commands::Names().empty());
+      });
 }
 
 // Files saved in a Windows code page or as UTF-16, keys holding control characters, bytes that are
@@ -687,14 +635,14 @@ TEST_F(LogLinesTest, ServerLogStaysValidUtf8WhateverTheFilesHold) {
       std::string("{\"DisabledMissions\": [\"Hunt\\u2028\", \"\\u0000\\u2029\", ") +
           "\"Caf\xC3\xA9\"]}",
   };
-  Fresh(hostile[0], false);
-  Load();
+  Fresh(*this, hostile[0], false);
+  LoadPlugin();
   for (const std::string& text : hostile) {
-    Write(text);
+    WriteConfig(text);
     StandIn::Commands::Console("qv.reload", nullptr);
   }
-  Remove();
-  WriteBeside("config.json.TXT", hostile[0]);
+  RemoveConfig();
+  WriteBesideConfig("config.json.TXT", hostile[0]);
   StandIn::Commands::Console("qv.reload", nullptr);
 
   const std::string log = LogFile();

@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "plugin/ForeignString.h"
-#include "plugin/PluginHarness.h"
+#include "plugin/SecondPlugin.h"
+#include "support/ServerFixture.h"
 
 namespace {
 
@@ -40,38 +41,39 @@ const FieldsCase kFieldsCases[] = {
      false},
 };
 
-class MissionFilterTest : public PluginTest {
- protected:
-  // Loads `config` in a fresh server and checks each (display name, switched off) pair through
-  // both overloads: the name as given, and a mission of that name in the game.
-  void ExpectAnswers(const std::string& config, const Answers& answers) {
-    TearDown();
-    SetUp();
-    LoadWith(config);
-    ASSERT_TRUE(Messages("critical").empty()) << "config not read: " << config;
-    for (const auto& [name, disabled] : answers) {
-      EXPECT_EQ(Disabled(name), disabled) << "name \"" << name << "\"";
-      AMissionType* mission = World().AddMission(name, 1, "Tag").DefaultObject();
-      EXPECT_EQ(Disabled(mission), disabled) << "mission \"" << name << "\"";
-    }
-  }
+using MissionFilterTest = ServerTest;
 
-  // A start of no mission by no character: nothing but the "ShowMissionNames" lookup reads the
-  // configuration, so the warnings it leaves show what shape the configuration has.
-  void StartNothing() { World().StartMission(nullptr, nullptr, 0); }
-  std::vector<std::string> Warnings() const { return Messages("warning"); }
-};
+// Loads `config` in a fresh server and checks each (display name, switched off) pair through
+// both overloads: the name as given, and a mission of that name in the game.
+void ExpectAnswers(ServerTest& test, const std::string& config, const Answers& answers) {
+  test.RestartWith(config);
+  for (const auto& [name, disabled] : answers) {
+    EXPECT_EQ(test.Disabled(name), disabled) << "name \"" << name << "\"";
+    AMissionType* mission = ServerTest::World().AddMission(name, 1, "Tag").DefaultObject();
+    EXPECT_EQ(test.Disabled(mission), disabled) << "mission \"" << name << "\"";
+  }
+}
+
+// A start of no mission by no character: nothing but the "ShowMissionNames" lookup reads the
+// configuration, so the warnings it leaves show what shape the configuration has.
+void StartNothing() {
+  ServerTest::World().StartMission(nullptr, nullptr, 0);
+}
+std::vector<std::string> Warnings() {
+  return ServerTest::Messages("warning");
+}
 
 TEST_F(MissionFilterTest, EntriesMatchAnywhereInTheNameIgnoringCase) {
-  ExpectAnswers(R"({"DisabledMissions": ["Hunt"]})", {{"Hunt", true},
-                                                      {"Great Hunt", true},
-                                                      {"GREAT HUNT", true},
-                                                      {"hunting grounds", true},
-                                                      {"The hUnT of the Year", true},
-                                                      {"Hun", false},
-                                                      {"Hu nt", false},
-                                                      {"Race", false},
-                                                      {"", false}});
+  ExpectAnswers(*this, R"({"DisabledMissions": ["Hunt"]})",
+                {{"Hunt", true},
+                 {"Great Hunt", true},
+                 {"GREAT HUNT", true},
+                 {"hunting grounds", true},
+                 {"The hUnT of the Year", true},
+                 {"Hun", false},
+                 {"Hu nt", false},
+                 {"Race", false},
+                 {"", false}});
 }
 
 TEST_F(MissionFilterTest, FormsOfTheMissionList) {
@@ -115,29 +117,29 @@ TEST_F(MissionFilterTest, FormsOfTheMissionList) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ExpectAnswers(c.config, c.answers);
+    ExpectAnswers(*this, c.config, c.answers);
   }
 }
 
 TEST_F(MissionFilterTest, NonAsciiEntriesAndNames) {
   // UTF-8 in the file, 16-bit text in the game; letters beyond A-Z compare as they are.
-  ExpectAnswers(
-      "{\"DisabledMissions\": [\"Jagd \xC3\xBC"
-      "ber\", \"\xE7\x8B\xA9\xE7\x8C\x9F\", "
-      "\"\\u00c9clair\", \"\xF0\x9F\x90\x89\"]}",
-      {{"GROSSE JAGD \xC3\xBC"
-        "BER ALLES",
-        true},  // ASCII letters folded, ü as it is
-       {"Jagd \xC3\x9C"
-        "ber",
-        false},  // Ü is not ü
-       {"\xE5\xA4\xA7\xE7\x8B\xA9\xE7\x8C\x9F", true},
-       {"\xC3\x89"
-        "clair au chocolat",
-        true},                                 // \u00c9 in the file is É
-       {"Dragon \xF0\x9F\x90\x89 Run", true},  // a pair of 16-bit units
-       {"Dragon \xF0\x9F\x90\x8A Run", false},
-       {"Jagd uber", false}});
+  ExpectAnswers(*this,
+                "{\"DisabledMissions\": [\"Jagd \xC3\xBC"
+                "ber\", \"\xE7\x8B\xA9\xE7\x8C\x9F\", "
+                "\"\\u00c9clair\", \"\xF0\x9F\x90\x89\"]}",
+                {{"GROSSE JAGD \xC3\xBC"
+                  "BER ALLES",
+                  true},  // ASCII letters folded, ü as it is
+                 {"Jagd \xC3\x9C"
+                  "ber",
+                  false},  // Ü is not ü
+                 {"\xE5\xA4\xA7\xE7\x8B\xA9\xE7\x8C\x9F", true},
+                 {"\xC3\x89"
+                  "clair au chocolat",
+                  true},                                 // \u00c9 in the file is É
+                 {"Dragon \xF0\x9F\x90\x89 Run", true},  // a pair of 16-bit units
+                 {"Dragon \xF0\x9F\x90\x8A Run", false},
+                 {"Jagd uber", false}});
 }
 
 TEST_F(MissionFilterTest, NullMissionAnswersFalse) {
@@ -189,76 +191,45 @@ TEST_F(MissionFilterTest, ReloadTakesEffectAtTheNextQuery) {
   EXPECT_TRUE(Disabled("Race"));
 }
 
-// Another plugin in the host, asking through the public client header, which resolves the query
-// in the loaded QuestVeto library by its exported names.
-class ClientPluginTest : public PluginTest {
- protected:
-  using AskByName = int (*)(const char*);
-  using AskByMission = int (*)(AMissionType*);
-  using AskByFields = int (*)(const WideChar*, int32_t, int32_t);
-
-  void LoadClient() {
-    client_ = StandIn::PluginLibrary::Load(QV_CLIENT_PLUGIN_PATH);
-    askByName_ = reinterpret_cast<AskByName>(client_->Symbol("ClientAskByName"));
-    askByMission_ = reinterpret_cast<AskByMission>(client_->Symbol("ClientAskByMission"));
-    askByFields_ = reinterpret_cast<AskByFields>(client_->Symbol("ClientAskByFields"));
-    ASSERT_NE(askByName_, nullptr);
-    ASSERT_NE(askByMission_, nullptr);
-    ASSERT_NE(askByFields_, nullptr);
-  }
-  void TearDown() override {
-    client_.reset();
-    PluginTest::TearDown();
-  }
-
-  // 1 switched off, 0 not, -1 the client found no query.
-  int Ask(const std::string& name) { return askByName_(name.c_str()); }
-  int Ask(AMissionType* mission) { return askByMission_(mission); }
-  int Ask(const FieldsCase& c) { return askByFields_(c.chars, c.count, c.capacity); }
-
- private:
-  std::unique_ptr<StandIn::PluginLibrary> client_;
-  AskByName askByName_ = nullptr;
-  AskByMission askByMission_ = nullptr;
-  AskByFields askByFields_ = nullptr;
-};
+using ClientPluginTest = ServerTest;
 
 TEST_F(ClientPluginTest, AnotherPluginGetsTheFiltersAnswers) {
   LoadWith(R"({"DisabledMissions": ["Hunt"]})");
-  LoadClient();
+  const SecondPlugin client;
   AMissionType* hunt = World().AddMission("Great Hunt", 1, "Hunt").DefaultObject();
   AMissionType* race = World().AddMission("Race", 1, "Race").DefaultObject();
 
-  EXPECT_EQ(Ask("GREAT HUNT"), 1);
-  EXPECT_EQ(Ask("Race"), 0);
-  EXPECT_EQ(Ask(hunt), 1);
-  EXPECT_EQ(Ask(race), 0);
-  EXPECT_EQ(Ask(static_cast<AMissionType*>(nullptr)), 0);
+  EXPECT_EQ(client.Ask("GREAT HUNT"), 1);
+  EXPECT_EQ(client.Ask("Race"), 0);
+  EXPECT_EQ(client.Ask(hunt), 1);
+  EXPECT_EQ(client.Ask(race), 0);
+  EXPECT_EQ(client.Ask(static_cast<AMissionType*>(nullptr)), 0);
 
   WriteConfig(R"({"DisabledMissions": ["Race"]})");
   ReloadFromConsole();
-  EXPECT_EQ(Ask(hunt), 0);
-  EXPECT_EQ(Ask(race), 1);
+  EXPECT_EQ(client.Ask(hunt), 0);
+  EXPECT_EQ(client.Ask(race), 1);
 }
 
 TEST_F(ClientPluginTest, AnotherPluginsUnsoundNamesAreNotRead) {
   LoadWith(R"({"DisabledMissions": ["Hunt"]})");
-  LoadClient();
-  for (const FieldsCase& c : kFieldsCases) EXPECT_EQ(Ask(c), c.disabled ? 1 : 0) << c.name;
+  const SecondPlugin client;
+  for (const FieldsCase& c : kFieldsCases)
+    EXPECT_EQ(client.Ask(c.chars, c.count, c.capacity), c.disabled ? 1 : 0) << c.name;
 }
 
 TEST_F(ClientPluginTest, LookingUpTheQueryKeepsNoHoldOnQuestVeto) {
-  LoadClient();
-  EXPECT_EQ(Ask("Hunt"), -1) << "QuestVeto is not loaded yet";
+  const SecondPlugin client;
+  EXPECT_EQ(client.Ask("Hunt"), -1) << "QuestVeto is not loaded yet";
 
   LoadWith(R"({"DisabledMissions": ["Hunt"]})");
-  EXPECT_EQ(Ask("Hunt"), 1);
+  EXPECT_EQ(client.Ask("Hunt"), 1);
   UnloadPlugin();
-  EXPECT_EQ(Ask("Hunt"), -1) << "QuestVeto stayed loaded after its host let it go";
+  EXPECT_EQ(client.Ask("Hunt"), -1) << "QuestVeto stayed loaded after its host let it go";
 
   LoadWith(R"({"DisabledMissions": ["Race"]})");
-  EXPECT_EQ(Ask("Hunt"), 0) << "the query of the library loaded now is asked";
-  EXPECT_EQ(Ask("Race"), 1);
+  EXPECT_EQ(client.Ask("Hunt"), 0) << "the query of the library loaded now is asked";
+  EXPECT_EQ(client.Ask("Race"), 1);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <ctime>
 #include <variant>
 
-#include "plugin/PluginHarness.h"
+#include "support/ServerFixture.h"
 #include "support/Shown.h"
 
 namespace {
@@ -19,77 +19,76 @@ const char* const kHuntOffLogged = R"({"DisabledMissions": ["Hunt"], "ShowMissio
 // A fourth argument and game results with the upper 32 bits in use.
 constexpr uintptr_t kFourth = 0xFEDCBA9876543210ULL;
 
-class MissionStartTest : public PluginTest {
- protected:
-  // Runs a test case in a fresh server with the plugin loaded with `config`.
-  void Restart(const std::string& config) {
-    TearDown();
-    SetUp();
-    LoadWith(config);
-    ASSERT_TRUE(Messages("critical").empty()) << "config not read: " << config;
-  }
+using MissionStartTest = ServerTest;
 
-  // The log's info lines about mission starts: all but the reads' confirmations of the config.
-  std::vector<std::string> StartMessages() const {
-    std::vector<std::string> lines = Messages("info");
-    lines.erase(std::remove_if(lines.begin(), lines.end(),
-                               [](const std::string& line) {
-                                 return line.rfind("Loaded config from ", 0) == 0 ||
-                                        line.rfind("Reloaded config from ", 0) == 0;
-                               }),
-                lines.end());
-    return lines;
-  }
+// The log's info lines about mission starts: all but the reads' confirmations of the config.
+std::vector<std::string> StartMessages() {
+  std::vector<std::string> lines = ServerTest::Messages("info");
+  lines.erase(std::remove_if(lines.begin(), lines.end(),
+                             [](const std::string& line) {
+                               return line.rfind("Loaded config from ", 0) == 0 ||
+                                      line.rfind("Reloaded config from ", 0) == 0;
+                             }),
+              lines.end());
+  return lines;
+}
 
-  StandIn::MissionClass& AddHunt() { return World().AddMission("Hunt", 7, "HuntTag"); }
-  // A living character of `controller` with mission data.
-  StandIn::Character& AddPlayer(StandIn::Controller& controller) {
-    return World().AddCharacter(&controller, nullptr, true);
-  }
+StandIn::MissionClass& AddHunt() {
+  return ServerTest::World().AddMission("Hunt", 7, "HuntTag");
+}
+// A living character of `controller` with mission data.
+StandIn::Character& AddPlayer(StandIn::Controller& controller) {
+  return ServerTest::World().AddCharacter(&controller, nullptr, true);
+}
 
-  // The game starts `mission` for `character`; null for either passes null.
-  uintptr_t Start(StandIn::MissionClass* mission, StandIn::Character* character,
-                  uintptr_t fourth = kFourth) {
-    return World().StartMission(mission != nullptr ? mission->Class() : nullptr,
-                                character != nullptr ? character->Object() : nullptr, fourth);
-  }
-  // A start of `mission` by `character` that must be refused; the clock is read just before and
-  // just after it.
-  void StartRefused(StandIn::MissionClass& mission, StandIn::Character* character) {
-    const std::size_t gameStarts = Matching(Journal(), kGameStart).size();
-    before_ = std::time(nullptr);
-    const uintptr_t result = Start(&mission, character);
-    after_ = std::time(nullptr);
-    EXPECT_EQ(result, 0u) << "a refused start answers zero";
-    EXPECT_EQ(Matching(Journal(), kGameStart).size(), gameStarts)
-        << "the game's own start was called";
-  }
+// The game starts `mission` for `character`; null for either passes null.
+uintptr_t Start(StandIn::MissionClass* mission, StandIn::Character* character,
+                uintptr_t fourth = kFourth) {
+  return ServerTest::World().StartMission(mission != nullptr ? mission->Class() : nullptr,
+                                          character != nullptr ? character->Object() : nullptr,
+                                          fourth);
+}
 
-  // The only mission data written since the test began is the record of a completed `mission`
-  // in `buff`, written by the last StartRefused, and replicated once after it.
-  void ExpectRecordedComplete(const StandIn::MissionDataBuff& buff,
-                              const StandIn::MissionClass& mission) const {
-    const std::string written = "APrimalBuff_MissionData.SetMissionData_";
-    const std::string tag = "(buff of character *, \"" + mission.Tag() + "\", ";
-    EXPECT_TRUE(IsExactly(
-        Matching(Journal(), written + "*"),
-        {written + "Bool" + tag + "\"Complete\", true)",
-         written + "Int" + tag + "\"Version\", " + std::to_string(mission.Version()) + ")",
-         written + "Double" + tag + "\"CompleteUtcTime\", *)"}));
-    EXPECT_EQ(Matching(Journal(), "AActor.ForceReplicateNow(*").size(), 1u);
-    EXPECT_TRUE(ComesBefore(Journal(), written + "*", "AActor.ForceReplicateNow(*"));
-    const auto* value = buff.Value(mission.Tag(), "CompleteUtcTime");
-    ASSERT_TRUE(value != nullptr && std::holds_alternative<double>(*value));
-    const double completed = std::get<double>(*value);
-    EXPECT_GE(completed, static_cast<double>(before_) - 10.0);
-    EXPECT_LE(completed, static_cast<double>(after_) - 10.0);
-    EXPECT_EQ(completed, std::floor(completed)) << "whole seconds";
-  }
-
- private:
-  std::time_t before_ = 0;
-  std::time_t after_ = 0;
+// The clock read just before and just after a start.
+struct StartTime {
+  std::time_t before;
+  std::time_t after;
 };
+
+// A start of `mission` by `character` that must be refused.
+StartTime StartRefused(StandIn::MissionClass& mission, StandIn::Character* character) {
+  const std::size_t gameStarts = Matching(ServerTest::Journal(), kGameStart).size();
+  StartTime time{};
+  time.before = std::time(nullptr);
+  const uintptr_t result = Start(&mission, character);
+  time.after = std::time(nullptr);
+  EXPECT_EQ(result, 0u) << "a refused start answers zero";
+  EXPECT_EQ(Matching(ServerTest::Journal(), kGameStart).size(), gameStarts)
+      << "the game's own start was called";
+  return time;
+}
+
+// The only mission data written since the test began is the record of a completed `mission`
+// in `buff`, written by the refused start at `time`, and replicated once after it.
+void ExpectRecordedComplete(const StandIn::MissionDataBuff& buff,
+                            const StandIn::MissionClass& mission, const StartTime& time) {
+  const JournalEntries journal = ServerTest::Journal();
+  const std::string written = "APrimalBuff_MissionData.SetMissionData_";
+  const std::string tag = "(buff of character *, \"" + mission.Tag() + "\", ";
+  EXPECT_TRUE(
+      IsExactly(Matching(journal, written + "*"),
+                {written + "Bool" + tag + "\"Complete\", true)",
+                 written + "Int" + tag + "\"Version\", " + std::to_string(mission.Version()) + ")",
+                 written + "Double" + tag + "\"CompleteUtcTime\", *)"}));
+  EXPECT_EQ(Matching(journal, "AActor.ForceReplicateNow(*").size(), 1u);
+  EXPECT_TRUE(ComesBefore(journal, written + "*", "AActor.ForceReplicateNow(*"));
+  const auto* value = buff.Value(mission.Tag(), "CompleteUtcTime");
+  ASSERT_TRUE(value != nullptr && std::holds_alternative<double>(*value));
+  const double completed = std::get<double>(*value);
+  EXPECT_GE(completed, static_cast<double>(time.before) - 10.0);
+  EXPECT_LE(completed, static_cast<double>(time.after) - 10.0);
+  EXPECT_EQ(completed, std::floor(completed)) << "whole seconds";
+}
 
 bool EndsWith(const std::string& text, const std::string& end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
@@ -115,7 +114,7 @@ TEST_F(MissionStartTest, RefusedStartByEachKindOfCharacter) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Restart(kHuntOffLogged);
+    RestartWith(kHuntOffLogged);
     StandIn::MissionClass& hunt = AddHunt();
     StandIn::Controller& bob = World().AddController("Bob");
     StandIn::Controller& ann = World().AddController("Ann");
@@ -126,14 +125,14 @@ TEST_F(MissionStartTest, RefusedStartByEachKindOfCharacter) {
       character->SetDead(c.dead);
     }
 
-    StartRefused(hunt, character);
+    const StartTime time = StartRefused(hunt, character);
 
     JournalEntries notifications;
     if (c.notified != nullptr)
       notifications.push_back(RedNotification(c.notified, kDefaultMessage));
     EXPECT_EQ(Matching(Journal(), NotificationTo("*")), notifications);
     if (character != nullptr && character->MissionData() != nullptr) {
-      ExpectRecordedComplete(*character->MissionData(), hunt);
+      ExpectRecordedComplete(*character->MissionData(), hunt, time);
     }
     std::vector<std::string> expectedLines;
     if (c.notified != nullptr) {
@@ -179,15 +178,15 @@ TEST_F(MissionStartTest, NotificationText) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Restart(R"({"DisabledMissions": ["Hunt"])" + c.member + "}");
+    RestartWith(R"({"DisabledMissions": ["Hunt"])" + c.member + "}");
     StandIn::MissionClass& hunt = AddHunt();
     StandIn::Character& character = AddPlayer(World().AddController("Bob"));
 
-    StartRefused(hunt, &character);
+    const StartTime time = StartRefused(hunt, &character);
 
     EXPECT_EQ(Matching(Journal(), NotificationTo("*")),
               JournalEntries{RedNotification("Bob", c.shown)});
-    ExpectRecordedComplete(*character.MissionData(), hunt);
+    ExpectRecordedComplete(*character.MissionData(), hunt, time);
     const std::vector<std::string> warnings = Messages("warning");
     if (c.warning.empty()) {
       EXPECT_TRUE(warnings.empty());
@@ -219,7 +218,7 @@ TEST_F(MissionStartTest, ShowMissionNamesOnBothPaths) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Restart(R"({"DisabledMissions": ["Hunt"])" + c.member + "}");
+    RestartWith(R"({"DisabledMissions": ["Hunt"])" + c.member + "}");
     StandIn::MissionClass& hunt = AddHunt();
     StandIn::MissionClass& race = World().AddMission("Race", 1, "RaceTag");
     StandIn::Character& character = AddPlayer(World().AddController("Bob"));
@@ -330,7 +329,7 @@ TEST_F(MissionStartTest, NamesInLogLines) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Restart(R"({"DisabledMissions": ["Race"], "ShowMissionNames": true})");
+    RestartWith(R"({"DisabledMissions": ["Race"], "ShowMissionNames": true})");
     StandIn::MissionClass& mission = World().AddMission(c.mission, 1, "Tag");
     StandIn::Character& character = AddPlayer(World().AddController(c.character));
     const std::string logBefore = LogFile();
@@ -392,7 +391,7 @@ TEST_F(MissionStartTest, EachConfigurationProblemIsLoggedOncePerRead) {
   const std::string fixed = R"({"DisabledMissions": ["Hunt"], "ShowMissionNames": false})";
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Restart(c.config);
+    RestartWith(c.config);
     StandIn::MissionClass& hunt = AddHunt();
     StandIn::Character& character = AddPlayer(World().AddController("Bob"));
     const auto startMany = [&](int starts) {

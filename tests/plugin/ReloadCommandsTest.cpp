@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "plugin/PluginHarness.h"
 #include "standin/StandIn.h"
+#include "support/ServerFixture.h"
 #include "support/Shown.h"
 
 namespace {
@@ -20,11 +20,12 @@ APlayerController* AsPlayer(StandIn::Controller& controller) {
   return reinterpret_cast<APlayerController*>(controller.Object());
 }
 
-class ReloadCommandsTest : public PluginTest {
- protected:
-  // Every line the plugin wrote to the host's sinks.
-  static JournalEntries PluginLines() { return Matching(Journal(), "log [QuestVeto]*"); }
-};
+using ReloadCommandsTest = ServerTest;
+
+// Every line the plugin wrote to the host's sinks.
+JournalEntries PluginLines() {
+  return Matching(ServerTest::Journal(), "log [QuestVeto]*");
+}
 
 TEST_F(ReloadCommandsTest, PlayerReloadsAValidFileAndIsToldInGreen) {
   LoadWith(kHuntConfig);

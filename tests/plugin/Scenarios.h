@@ -5,13 +5,13 @@
 // with a failure injected at every crossing in turn.
 #pragma once
 
+#include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "plugin/PluginHarness.h"
 #include "standin/StandIn.h"
+#include "support/ServerFixture.h"
 
 // "Hunt" is switched off by the configuration a scenario starts with, "Ride" by the one a reload
 // reads; neither by a missing or broken configuration.
@@ -19,8 +19,6 @@ extern const char* const kHuntOff;
 extern const char* const kHuntOffLogged;
 extern const char* const kRideOff;
 extern const char* const kBroken;
-
-class ScenarioTest;
 
 struct Scenario {
   std::string Name;
@@ -30,54 +28,17 @@ struct Scenario {
   // null when the plugin is not there to ask afterwards.
   const char* OffBefore;
   const char* OffAfter;
-  std::function<void(ScenarioTest&)> Act;
+  std::function<void(ServerTest&)> Act;
 };
 
 const std::vector<Scenario>& Scenarios();
 
-// The one fault that may cost a block: without the game's free, a destructor has no way to give
-// its buffer back, and it must not throw.
-extern const char* const kFreeLookupFails;
-// Gives the game heap back every block live now that was not in `before`: what a run under
-// kFreeLookupFails could not give back, so that the ledger can go on counting.
-void ReleaseBlocksLeftSince(const std::vector<StandIn::GameHeap::Block>& before);
+// A scenario's starting state on the server `test` runs: `config` written (empty: none), the
+// plugin loaded when `loaded`, the missions "Hunt" (version 7) and "Ride".
+void Arrange(ServerTest& test, const std::string& config, bool loaded);
 
-// What a scenario's action reaches; state it builds stays for the checks afterwards.
-class ScenarioTest : public PluginTest {
- public:
-  // A fresh server in the scenario's starting state: its file, the plugin loaded if it says so,
-  // the missions "Hunt" (version 7) and "Ride".
-  void Prepare(const Scenario& scenario);
-  // The same on the server already started.
-  void Arrange(const Scenario& scenario);
-  void TearDown() override;
-
-  StandIn::World& Game() { return World(); }
-  void Load() { LoadPlugin(); }
-  void Unload() { UnloadPlugin(); }
-  void Write(const std::string& config) { WriteConfig(config); }
-  void Remove() { RemoveConfig(); }
-  // The configuration path holds a directory: the file cannot be read.
-  void MakeUnreadable();
-  // Writes `text` to the file `name` in the directory of config.json.
-  void WriteBeside(const std::string& name, const std::string& text);
-  bool IsDisabled(const std::string& name) { return Disabled(name); }
-
-  // "Bob" with a living character 1 with mission data; `missionData` false: none.
-  StandIn::Character& AddBob(bool missionData = true);
-  // The game starts `mission` for `character` (null: none), fourth argument 7.
-  uintptr_t Start(const std::string& mission, StandIn::Character* character);
-
-  // A second plugin asks the query by name and by mission object; 1 switched off, 0 not.
-  int AskByName(const std::string& name);
-  int AskByMission(AMissionType* mission);
-
-  StandIn::Controller* Bob = nullptr;
-  StandIn::Character* BobsCharacter = nullptr;
-  StandIn::RconConnection* Connection = nullptr;
-
- private:
-  StandIn::PluginLibrary& Client();  // loaded at its first question
-
-  std::unique_ptr<StandIn::PluginLibrary> client_;
-};
+// "Bob" with a living character with mission data; `missionData` false: none.
+StandIn::Character& AddBob(bool missionData = true);
+// The game starts `mission` ("": no mission class) for `character` (null: none), fourth
+// argument 7.
+uintptr_t Start(const std::string& mission, StandIn::Character* character);

@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "plugin/PluginHarness.h"
+#include "plugin/FaultHarness.h"
 #include "standin/StandIn.h"
+#include "support/ServerFixture.h"
 #include "support/Shown.h"
 
 namespace {
@@ -16,72 +17,62 @@ const char* const kTime = R"(\d\d/\d\d/\d\d \d\d:\d\d)";
 const char* const kDefaultMessage =
     R"(DisabledMessage: "This mission has been disabled, but you have had it unlocked now!")";
 
-class StatusCommandTest : public PluginTest {
- protected:
-  // The chat lines Ann was sent by a "qv.status" she typed, the earlier ones left out.
-  std::vector<std::string> StatusToAnn() {
-    StandIn::Controller& ann = Ann();
-    const std::size_t before = Matching(Journal(), ChatTo("Ann")).size();
-    EXPECT_EQ(
-        StandIn::Commands::Console("qv.status", reinterpret_cast<APlayerController*>(ann.Object())),
-        "");
-    std::vector<std::string> lines;
-    const JournalEntries chat = Matching(Journal(), ChatTo("Ann"));
-    for (std::size_t at = before; at < chat.size(); ++at) {
-      const std::string prefix = ChatTo("Ann").substr(0, ChatTo("Ann").size() - 1) + "\"";
-      const std::string suffix = std::string("\", ") + kGreen + ", false)";
-      EXPECT_EQ(chat[at].substr(0, prefix.size()), prefix) << chat[at];
-      EXPECT_EQ(chat[at].substr(chat[at].size() - suffix.size()), suffix)
-          << chat[at] << " not green";
-      lines.push_back(
-          chat[at].substr(prefix.size(), chat[at].size() - prefix.size() - suffix.size()));
-    }
-    return lines;
-  }
+using StatusCommandTest = ServerTest;
 
-  // `lines` against `expected`, where each expected line is a regular expression.
-  static void ExpectLines(const std::vector<std::string>& lines,
-                          const std::vector<std::string>& expected) {
-    ASSERT_EQ(lines.size(), expected.size()) << testing::PrintToString(lines);
-    for (std::size_t at = 0; at < lines.size(); ++at) {
-      EXPECT_TRUE(std::regex_match(lines[at], std::regex(expected[at])))
-          << lines[at] << "\n  does not match\n"
-          << expected[at];
-    }
+// The chat lines Ann (`ann`) was sent by a "qv.status" she typed, the earlier ones left out.
+std::vector<std::string> StatusToAnn(StandIn::Controller& ann) {
+  const std::size_t before = Matching(ServerTest::Journal(), ChatTo("Ann")).size();
+  EXPECT_EQ(
+      StandIn::Commands::Console("qv.status", reinterpret_cast<APlayerController*>(ann.Object())),
+      "");
+  std::vector<std::string> lines;
+  const JournalEntries chat = Matching(ServerTest::Journal(), ChatTo("Ann"));
+  for (std::size_t at = before; at < chat.size(); ++at) {
+    const std::string prefix = ChatTo("Ann").substr(0, ChatTo("Ann").size() - 1) + "\"";
+    const std::string suffix = std::string("\", ") + kGreen + ", false)";
+    EXPECT_EQ(chat[at].substr(0, prefix.size()), prefix) << chat[at];
+    EXPECT_EQ(chat[at].substr(chat[at].size() - suffix.size()), suffix) << chat[at] << " not green";
+    lines.push_back(
+        chat[at].substr(prefix.size(), chat[at].size() - prefix.size() - suffix.size()));
   }
+  return lines;
+}
 
-  // `text` with the characters regular expressions give a meaning escaped.
-  static std::string Literal(const std::string& text) {
-    return std::regex_replace(text, std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)");
+// `lines` against `expected`, where each expected line is a regular expression.
+void ExpectLines(const std::vector<std::string>& lines, const std::vector<std::string>& expected) {
+  ASSERT_EQ(lines.size(), expected.size()) << testing::PrintToString(lines);
+  for (std::size_t at = 0; at < lines.size(); ++at) {
+    EXPECT_TRUE(std::regex_match(lines[at], std::regex(expected[at])))
+        << lines[at] << "\n  does not match\n"
+        << expected[at];
   }
+}
 
-  StandIn::Controller& Ann() {
-    if (ann_ == nullptr) ann_ = &World().AddController("Ann");
-    return *ann_;
-  }
-
- private:
-  StandIn::Controller* ann_ = nullptr;
-};
+// `text` with the characters regular expressions give a meaning escaped.
+std::string Literal(const std::string& text) {
+  return std::regex_replace(text, std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)");
+}
 
 TEST_F(StatusCommandTest, PlayerIsToldTheConfigInForceItsReadAndTheHook) {
+  StandIn::Controller& ann = World().AddController("Ann");
   LoadWith(R"({"DisabledMissions": ["Hunt", "Race to the Summit"], "ShowMissionNames": true,
                "DisabledMessage": "Not today {{sorry}}"})");
-  ExpectLines(StatusToAnn(), {
-                                 "QuestVeto status",
-                                 "Config file: " + Literal(ConfigPath()),
-                                 std::string("Config read at ") + kTime,
-                                 Literal(R"(2 entries of "DisabledMissions" in force: "Hunt", )"
-                                         R"("Race to the Summit")"),
-                                 Literal(R"(DisabledMessage: "Not today {{sorry}}")"),
-                                 "ShowMissionNames: true",
-                                 "Mission start hook: placed",
-                             });
+  ExpectLines(StatusToAnn(ann), {
+                                    "QuestVeto status",
+                                    "Config file: " + Literal(ConfigPath()),
+                                    std::string("Config read at ") + kTime,
+                                    Literal(R"(2 entries of "DisabledMissions" in force: "Hunt", )"
+                                            R"("Race to the Summit")"),
+                                    Literal(R"(DisabledMessage: "Not today {{sorry}}")"),
+                                    "ShowMissionNames: true",
+                                    "Mission start hook: placed",
+                                });
 }
 
 // What is shown of the entries: the first five by text as written in config.json, whatever their
 // characters, cut when long, the rest counted; the count stops where the filter's search stops.
 TEST_F(StatusCommandTest, EntriesAreCountedAsTheFilterTriesThemAndTheFirstFiveShown) {
+  StandIn::Controller& ann = World().AddController("Ann");
   struct Case {
     const char* list;
     const char* shown;
@@ -112,10 +103,10 @@ TEST_F(StatusCommandTest, EntriesAreCountedAsTheFilterTriesThemAndTheFirstFiveSh
        "1 entry of \"DisabledMissions\" in force: \"" + std::string(60, 'z') + "…\""},
   };
   LoadWith(R"({"DisabledMissions": []})");
-  const auto shownFor = [this](const std::string& list) {
+  const auto shownFor = [this, &ann](const std::string& list) {
     WriteConfig(R"({"DisabledMissions": )" + list + "}");
     ReloadFromConsole();
-    const std::vector<std::string> lines = StatusToAnn();
+    const std::vector<std::string> lines = StatusToAnn(ann);
     return lines.size() == 7u ? lines[3] : testing::PrintToString(lines);
   };
   for (const Case& c : cases) EXPECT_EQ(shownFor(c.list), c.shown) << c.list;
@@ -123,25 +114,26 @@ TEST_F(StatusCommandTest, EntriesAreCountedAsTheFilterTriesThemAndTheFirstFiveSh
 }
 
 TEST_F(StatusCommandTest, ReadsThatFailedAreToldWithTheirReasonAndWhatStaysInForce) {
+  StandIn::Controller& ann = World().AddController("Ann");
   RemoveConfig();
   LoadPlugin();
-  ExpectLines(StatusToAnn(), {
-                                 "QuestVeto status",
-                                 "Config file: " + Literal(ConfigPath()),
-                                 std::string("Config not read \\(tried at ") + kTime +
-                                     "\\), no mission is disabled: Can't open config\\.json",
-                                 Literal(R"(0 entries of "DisabledMissions" in force)"),
-                                 kDefaultMessage,
-                                 "ShowMissionNames: false",
-                                 "Mission start hook: placed",
-                             });
+  ExpectLines(StatusToAnn(ann), {
+                                    "QuestVeto status",
+                                    "Config file: " + Literal(ConfigPath()),
+                                    std::string("Config not read \\(tried at ") + kTime +
+                                        "\\), no mission is disabled: Can't open config\\.json",
+                                    Literal(R"(0 entries of "DisabledMissions" in force)"),
+                                    kDefaultMessage,
+                                    "ShowMissionNames: false",
+                                    "Mission start hook: placed",
+                                });
 
   WriteConfig(R"({"DisabledMissions": ["Hunt"]})");
   ReloadFromConsole();
   WriteConfig(R"({"DisabledMissions": ["Raid",]})");
   ReloadFromConsole();
   ExpectLines(
-      StatusToAnn(),
+      StatusToAnn(ann),
       {
           "QuestVeto status",
           "Config file: " + Literal(ConfigPath()),
@@ -158,12 +150,13 @@ TEST_F(StatusCommandTest, ReadsThatFailedAreToldWithTheirReasonAndWhatStaysInFor
   // A good read after the failure: the failure is no longer news.
   WriteConfig(R"({"DisabledMissions": ["Raid"]})");
   ReloadFromConsole();
-  const std::vector<std::string> lines = StatusToAnn();
+  const std::vector<std::string> lines = StatusToAnn(ann);
   ASSERT_EQ(lines.size(), 7u) << testing::PrintToString(lines);
   EXPECT_EQ(lines[3], R"(1 entry of "DisabledMissions" in force: "Raid")");
 }
 
 TEST_F(StatusCommandTest, SettingsThatCannotBeUsedAreShownAsTheyApplyWithoutAWarning) {
+  StandIn::Controller& ann = World().AddController("Ann");
   struct Case {
     const char* config;
     std::string message;  // the status line of each setting
@@ -183,7 +176,7 @@ TEST_F(StatusCommandTest, SettingsThatCannotBeUsedAreShownAsTheyApplyWithoutAWar
     SCOPED_TRACE(c.config);
     WriteConfig(c.config);
     ReloadFromConsole();
-    const std::vector<std::string> lines = StatusToAnn();
+    const std::vector<std::string> lines = StatusToAnn(ann);
     ASSERT_EQ(lines.size(), 7u) << testing::PrintToString(lines);
     EXPECT_EQ(lines[4], c.message);
     EXPECT_EQ(lines[5], c.show);
@@ -193,14 +186,12 @@ TEST_F(StatusCommandTest, SettingsThatCannotBeUsedAreShownAsTheyApplyWithoutAWar
 }
 
 TEST_F(StatusCommandTest, HookTheHostDidNotPlaceIsToldAsNotPlaced) {
-  WriteConfig(R"({"DisabledMissions": ["Hunt"]})");
-  // The load's fallible crossings: its sinks, the server directory for the read and for the
-  // confirmation, the hook registry, then its installation.
-  StandIn::Faults::FailAt(5, StandIn::Faults::HostFailure::BadAlloc);
-  LoadPlugin();
-  StandIn::Faults::Disarm();
-  ASSERT_EQ(Matching(Journal(), "fault: IHooks.InstallHook*").size(), 1u);
-  const std::vector<std::string> lines = StatusToAnn();
+  ASSERT_TRUE(RunWithFailing(
+                  *this, Fails("IHooks.InstallHook(*"),
+                  [&] { WriteConfig(R"({"DisabledMissions": ["Hunt"]})"); }, [&] { LoadPlugin(); })
+                  .struck);
+  StandIn::Controller& ann = World().AddController("Ann");
+  const std::vector<std::string> lines = StatusToAnn(ann);
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines.back(), "Mission start hook: not placed");
 }
@@ -224,7 +215,7 @@ TEST_F(StatusCommandTest, RconGetsTheLinesInOneReplyUnderItsRequestId) {
 
 TEST_F(StatusCommandTest, ServerConsoleIsSentNothingAndAFailedStatusIsLoggedAndContained) {
   LoadWith(R"({"DisabledMissions": ["Hunt"]})");
-  Ann();
+  World().AddController("Ann");
   EXPECT_EQ(StandIn::Commands::Console("qv.status", nullptr), "");
   EXPECT_TRUE(Matching(Journal(), ChatTo("*")).empty());
   EXPECT_TRUE(Messages("critical").empty());

@@ -305,20 +305,15 @@ const std::map<std::string, JournalEntries>& ExpectedTraces() {
   return traces;
 }
 
-class TraceTest : public ScenarioTest {
- protected:
-  void TearDown() override {
-    StandIn::Journal::Stop();
-    ScenarioTest::TearDown();
-  }
-};
+using TraceTest = ServerTest;
 
 TEST_F(TraceTest, EachScenarioMakesExactlyItsCrossings) {
   for (const Scenario& scenario : Scenarios()) {
     SCOPED_TRACE(scenario.Name);
     const auto expected = ExpectedTraces().find(scenario.Name);
     ASSERT_NE(expected, ExpectedTraces().end()) << "no trace for " << scenario.Name;
-    Prepare(scenario);
+    Restart();
+    Arrange(*this, scenario.Config, scenario.Loaded);
     StandIn::Journal::Start();
     scenario.Act(*this);
     StandIn::Journal::Stop();

@@ -22,7 +22,7 @@ APlayerController* AsPlayer(StandIn::Controller& controller) {
   return reinterpret_cast<APlayerController*>(controller.Object());
 }
 
-class CommandDispatchTest : public ServerTest {};
+using CommandDispatchTest = ServerTest;
 
 TEST_F(CommandDispatchTest, ConsoleRunsRegisteredCommandsAndAnswersUnknownOnes) {
   int runs = 0;

@@ -19,8 +19,8 @@
 #include "host/HostApi.h"
 #include "plugin/ForeignString.h"
 #include "standin/GameHeap.h"
-#include "standin/ScratchServer.h"
 #include "standin/Server.h"
+#include "standin/StandIn.h"
 #include "standin/World.h"
 
 namespace {
@@ -477,11 +477,9 @@ class FatalCheckTest : public testing::TestWithParam<Misuse> {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     // A process that dies cannot remove a fresh directory of its own: every process of a case
     // uses this one, writes no log file into it, and the surviving one removes it.
-    StandIn::ScratchServer::Options options;
-    options.Directory = ServerDirectory();
-    options.Server.WriteLogFile = false;
-    options.Record = true;  // recording reads what is handed over: it must not read past it
-    server_.emplace(options);
+    // Recording reads what is handed over: it must not read past it.
+    server_.emplace(
+        StandIn::ScratchServer::Options().In(ServerDirectory()).WithoutLogFile().Record());
   }
   void TearDown() override {
     server_.reset();

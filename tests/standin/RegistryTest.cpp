@@ -21,7 +21,7 @@ uintptr_t SecondDetour(AMissionDispatcher* d, UClass* c, APrimalCharacter* p, ui
   return secondOriginal(d, c, p, fourth) + 2000000;
 }
 
-class RegistryTest : public ServerTest {};
+using RegistryTest = ServerTest;
 
 TEST_F(RegistryTest, DetoursChainAndComeOffInAnyOrder) {
   HostApi::IHooks& hooks = HostApi::GetHooks();

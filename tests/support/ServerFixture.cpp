@@ -1,16 +1,48 @@
 #include "support/ServerFixture.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "plugin/QuestVetoClient.h"
 #include "standin/Journal.h"
+#include "standin/StandIn.h"
 
 void ServerTest::SetUp() {
   server_.emplace(StandIn::ScratchServer::Options().Fresh("qv-test-").Record());
 }
 
 void ServerTest::TearDown() {
+  StandIn::Faults::Disarm();
   server_.reset();
+}
+
+void ServerTest::Restart() {
+  TearDown();
+  SetUp();
+}
+
+void ServerTest::RestartWith(const std::string& config) {
+  Restart();
+  LoadWith(config);
+  EXPECT_TRUE(Messages("critical").empty()) << "config not read: " << config;
+}
+
+void ServerTest::MakeConfigUnreadable() const {
+  RemoveConfig();
+  std::filesystem::create_directories(std::filesystem::u8path(ConfigPath()));
+}
+
+void ServerTest::WriteBesideConfig(const std::string& name, const std::string& text) const {
+  const std::filesystem::path directory = std::filesystem::u8path(ConfigPath()).parent_path();
+  std::filesystem::create_directories(directory);
+  std::ofstream(directory / name, std::ios::binary) << text;
+}
+
+void ServerTest::LoadWith(const std::string& config) {
+  WriteConfig(config);
+  LoadPlugin();
 }
 
 void* ServerTest::PluginSymbol(const std::string& name) {
@@ -19,8 +51,28 @@ void* ServerTest::PluginSymbol(const std::string& name) {
   return symbol;
 }
 
+bool ServerTest::Disabled(const std::string& displayName) {
+  return Disabled(FString::FromUtf8(displayName));
+}
+
+bool ServerTest::Disabled(const FString& displayName) {
+  using NameQuery = bool (*)(const FString&);
+  auto query = reinterpret_cast<NameQuery>(PluginSymbol(QuestVetoClient::kByDisplayName.Itanium));
+  return query != nullptr && query(displayName);
+}
+
+bool ServerTest::Disabled(AMissionType* mission) {
+  using MissionQuery = bool (*)(AMissionType*);
+  auto query = reinterpret_cast<MissionQuery>(PluginSymbol(QuestVetoClient::kByMission.Itanium));
+  return query != nullptr && query(mission);
+}
+
+void ServerTest::ReloadFromConsole() {
+  EXPECT_TRUE(StandIn::Commands::RunConsole("qv.reload", nullptr)) << "qv.reload is not registered";
+}
+
 StandIn::World& ServerTest::World() {
-  return server_->World();
+  return StandIn::RunningWorld();
 }
 
 JournalEntries ServerTest::Journal() {
@@ -45,4 +97,9 @@ std::string ServerTest::LogFile() const {
   std::ostringstream text;
   text << file.rdbuf();
   return text.str();
+}
+
+bool ReloadRegistered() {
+  const std::vector<std::string> names = StandIn::Commands::Names();
+  return std::find(names.begin(), names.end(), "qv.reload") != names.end();
 }

@@ -1,5 +1,7 @@
-// A fresh stand-in server in a temporary directory for each test, with the plugin loadable
-// through the loader as a real server would load it, and the journal recording from the start.
+// The one test fixture of every suite that runs a server: a fresh stand-in server in a temporary
+// directory for each test, with the plugin loadable through the loader as a real server would
+// load it, and the journal recording from the start. A suite names it after itself with `using`;
+// what a suite adds are plain functions beside its tests.
 #pragma once
 
 #include <optional>
@@ -8,28 +10,50 @@
 
 #include <gtest/gtest.h>
 
+#include "host/FString.h"
+#include "host/GameTypes.h"
 #include "standin/StandIn.h"
 #include "support/JournalMatch.h"
 
 class ServerTest : public testing::Test {
- protected:
+ public:
   void SetUp() override;
-  // Unloads the plugin if loaded, stops the server and removes its directory.
+  // Disarms an injected fault, unloads the plugin if loaded, stops the server and removes its
+  // directory.
   void TearDown() override;
+  // A fresh server in place of this one, for tests that run case after case.
+  void Restart();
+  // The same with the plugin loaded with `config`, which it must read.
+  void RestartWith(const std::string& config);
 
   const std::string& ServerDir() const { return server_->Directory(); }
   // The plugin's config file in the server directory.
   std::string ConfigPath() const { return server_->ConfigPath(); }
   void WriteConfig(const std::string& text) const { server_->WriteConfig(text); }
   void RemoveConfig() const { server_->RemoveConfig(); }
+  // A directory where config.json belongs: the file cannot be read.
+  void MakeConfigUnreadable() const;
+  // Writes `text` to the file `name` in the directory of config.json.
+  void WriteBesideConfig(const std::string& name, const std::string& text) const;
 
   void LoadPlugin() { server_->LoadPlugin(QV_PLUGIN_PATH); }
+  // Writes `config` and loads the plugin.
+  void LoadWith(const std::string& config);
   void UnloadPlugin() { server_->UnloadPlugin(); }
   StandIn::PluginLibrary& Plugin() { return *server_->Plugin(); }
   // The exported symbol `name` of the loaded plugin; fails the test when missing.
   void* PluginSymbol(const std::string& name);
 
-  StandIn::World& World();
+  // QuestVeto::IsMissionDisabled of the loaded plugin, resolved by name as another plugin would:
+  // on UTF-8 `displayName`, on an engine string, on a mission object. False, and the test
+  // failed, when the plugin exports no such query.
+  bool Disabled(const std::string& displayName);
+  bool Disabled(const FString& displayName);
+  bool Disabled(AMissionType* mission);
+  // "qv.reload" typed on the server console; fails the test when it is not registered.
+  static void ReloadFromConsole();
+
+  static StandIn::World& World();
   // What crossed since the test began (or the journal was last started).
   static JournalEntries Journal();
   // The messages of the log lines at `level` ("info", "critical", ...) of the plugin's logger.
@@ -42,3 +66,6 @@ class ServerTest : public testing::Test {
  private:
   std::optional<StandIn::ScratchServer> server_;
 };
+
+// Whether "qv.reload" is registered.
+bool ReloadRegistered();

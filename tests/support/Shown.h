@@ -58,9 +58,9 @@ inline std::string ChatTo(const std::string& player) {
 
 // An RCON reply on the world's `connection`th connection under `requestId`, of type 0.
 inline std::string RconReply(int connection, int32_t requestId, const std::string& text) {
-  return CallEntry(StandIn::Journal::RconReply::kKey,
-                   {"rcon " + std::to_string(connection), std::to_string(requestId), "0",
-                    Quoted(text)});
+  return CallEntry(
+      StandIn::Journal::RconReply::kKey,
+      {"rcon " + std::to_string(connection), std::to_string(requestId), "0", Quoted(text)});
 }
 inline const std::string kAnyRconReply = CallsOf(StandIn::Journal::RconReply::kKey, "*");
 
