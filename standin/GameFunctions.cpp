@@ -77,9 +77,9 @@ AShooterPlayerController* GetInstigatorController(APrimalCharacter* character) {
 FString* GetPlayerCharacterName(AShooterPlayerController* controller, FString* result) {
   constexpr const char* key = "AShooterPlayerController.GetPlayerCharacterName";
   CallText::Record(key, controller);
-  Controller& player = CurrentWorld().ControllerAt(controller, key);
+  const WideString& name = CurrentWorld().CharacterNameAt(controller, key);
   RequireStorage(result, key);
-  HandOver(player.CharacterNameText(), *result, key);
+  HandOver(name, *result, key);
   return result;
 }
 
@@ -192,14 +192,12 @@ static_assert(std::is_same_v<decltype(&StartMission), StartMissionFunction>,
 
 uint64_t DisplayNameField(const void* object) {
   return reinterpret_cast<uint64_t>(
-      CurrentWorld()
-          .MissionOfDefaultObject(object, "AMissionType.MissionDisplayName")
-          .DisplayNameField());
+      CurrentWorld().DisplayNameFieldAt(object, "AMissionType.MissionDisplayName"));
 }
 
 uint64_t VersionField(const void* object) {
   return reinterpret_cast<uint64_t>(
-      CurrentWorld().MissionOfDefaultObject(object, "AMissionType.MissionVersion").VersionField());
+      CurrentWorld().VersionFieldAt(object, "AMissionType.MissionVersion"));
 }
 
 template <typename Function>

@@ -63,11 +63,8 @@ class STANDIN_API MissionClass {
   int32_t Version() const;
   const std::string& Tag() const { return tag_; }
 
-  // The default object's fields as GetAddress locates them.
-  FString* DisplayNameField();
-  int32_t* VersionField();
-
  private:
+  friend class GameWorld;  // locates the default object's fields for GetAddress
   struct DefaultObjectLayout;
 
   std::string tag_;
@@ -80,9 +77,10 @@ class STANDIN_API Controller {
 
   AShooterPlayerController* Object() { return reinterpret_cast<AShooterPlayerController*>(this); }
   std::string CharacterName() const;  // UTF-8
-  const WideString& CharacterNameText() const { return characterName_; }
 
  private:
+  friend class GameWorld;  // hands the name to the game as it keeps it
+
   WideString characterName_;
 };
 
@@ -149,6 +147,9 @@ struct PlayerPlan {
   bool Controller = true;   // without one the character belongs to nobody
   bool MissionData = true;  // the character carries a mission data buff
   bool Instigated = false;  // the controller instigated the character rather than owns it
+  // Another player of the plan whose controller instigated the character (besides its owner, if
+  // it has one); empty: none. Not with Instigated.
+  std::string InstigatedBy{};
 };
 
 struct WorldPlan {
@@ -192,15 +193,11 @@ class STANDIN_API World {
   World(const World&) = delete;
   World& operator=(const World&) = delete;
 
-  // Adds the missions and players of `plan`, in its order.
+  // Adds the missions and players of `plan`, in its order; Fatal for a player instigated by a
+  // name that is no player of the plan with a controller.
   Roster Populate(const WorldPlan& plan);
 
-  // One object at a time, for what a plan does not say (a controller shared by characters).
-  MissionClass& AddMission(const std::string& displayNameUtf8, int32_t version,
-                           const std::string& tag);
-  Controller& AddController(const std::string& characterNameUtf8);
-  // A living character; `owner`/`instigator` may be null, or controllers of this world.
-  Character& AddCharacter(Controller* owner, Controller* instigator, bool withMissionData);
+  // An RCON client connects; the connection stays open until it is removed.
   RconConnection& AddRconConnection();
   // Closes a connection: it and its packets are gone, and the game functions no longer accept
   // its pointers.

@@ -79,14 +79,6 @@ int32_t MissionClass::Version() const {
   return object_->Version;
 }
 
-FString* MissionClass::DisplayNameField() {
-  return object_->DisplayName.AsFString();
-}
-
-int32_t* MissionClass::VersionField() {
-  return &object_->Version;
-}
-
 Controller::Controller(const std::string& characterNameUtf8)
     : characterName_(DecodeUtf8(characterNameUtf8)) {}
 
@@ -159,34 +151,52 @@ const Mission* Roster::FindMission(const std::string& name) const {
 }
 
 Roster World::Populate(const WorldPlan& plan) {
+  // Every World is the running server's GameWorld (only it can construct one).
+  GameWorld& world = static_cast<GameWorld&>(*this);
   Roster roster;
   for (const MissionPlan& mission : plan.Missions) {
     roster.missions_.push_back(
-        {mission.Name, &AddMission(mission.Name, mission.Version, mission.Tag)});
+        {mission.Name, &world.AddMission(mission.Name, mission.Version, mission.Tag)});
   }
+  // Controllers first, so that a character may be instigated by any player's.
   for (const PlayerPlan& player : plan.Players) {
-    StandIn::Controller* controller = player.Controller ? &AddController(player.Name) : nullptr;
-    StandIn::Character& character = player.Instigated
-                                        ? AddCharacter(nullptr, controller, player.MissionData)
-                                        : AddCharacter(controller, nullptr, player.MissionData);
+    StandIn::Controller* controller =
+        player.Controller ? &world.AddController(player.Name) : nullptr;
+    roster.players_.push_back({player.Name, controller, nullptr});
+  }
+  for (std::size_t i = 0; i < plan.Players.size(); ++i) {
+    const PlayerPlan& player = plan.Players[i];
+    StandIn::Controller* own = roster.players_[i].Controller;
+    StandIn::Controller* instigator = player.Instigated ? own : nullptr;
+    if (!player.InstigatedBy.empty()) {
+      const Player* by = roster.FindPlayer(player.InstigatedBy);
+      if (player.Instigated || by == nullptr || by->Controller == nullptr) {
+        Fatal(fmt::format("Populate: player \"{}\" cannot be instigated by \"{}\"", player.Name,
+                          player.InstigatedBy));
+      }
+      instigator = by->Controller;
+    }
+    StandIn::Character& character =
+        world.AddCharacter(player.Instigated ? nullptr : own, instigator, player.MissionData);
     character.SetDead(!player.Alive);
-    roster.players_.push_back({player.Name, controller, &character});
+    roster.players_[i].Character = &character;
   }
   return roster;
 }
 
-MissionClass& World::AddMission(const std::string& displayNameUtf8, int32_t version,
-                                const std::string& tag) {
+MissionClass& GameWorld::AddMission(const std::string& displayNameUtf8, int32_t version,
+                                    const std::string& tag) {
   missions_.push_back(std::make_unique<MissionClass>(displayNameUtf8, version, tag));
   return *missions_.back();
 }
 
-Controller& World::AddController(const std::string& characterNameUtf8) {
+Controller& GameWorld::AddController(const std::string& characterNameUtf8) {
   controllers_.push_back(std::make_unique<Controller>(characterNameUtf8));
   return *controllers_.back();
 }
 
-Character& World::AddCharacter(Controller* owner, Controller* instigator, bool withMissionData) {
+Character& GameWorld::AddCharacter(Controller* owner, Controller* instigator,
+                                   bool withMissionData) {
   characters_.push_back(std::make_unique<Character>(OwnController(controllers_, owner),
                                                     OwnController(controllers_, instigator),
                                                     withMissionData));
@@ -265,6 +275,18 @@ RconConnection& GameWorld::ConnectionAt(const void* object, const char* key) {
   return FindLive(
       connections_, [object](RconConnection& connection) { return connection.Object() == object; },
       key, object, "RCON connection");
+}
+
+FString* GameWorld::DisplayNameFieldAt(const void* object, const char* key) {
+  return MissionOfDefaultObject(object, key).object_->DisplayName.AsFString();
+}
+
+int32_t* GameWorld::VersionFieldAt(const void* object, const char* key) {
+  return &MissionOfDefaultObject(object, key).object_->Version;
+}
+
+const WideString& GameWorld::CharacterNameAt(const void* object, const char* key) {
+  return ControllerAt(object, key).characterName_;
 }
 
 void GameWorld::CheckDispatcher(const void* object, const char* key) const {

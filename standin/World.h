@@ -41,6 +41,13 @@ class STANDIN_API GameWorld final : public World {
   GameWorld();
   ~GameWorld();
 
+  // One object at a time, for the stand-in's own tests and for Populate.
+  MissionClass& AddMission(const std::string& displayNameUtf8, int32_t version,
+                           const std::string& tag);
+  Controller& AddController(const std::string& characterNameUtf8);
+  // A living character; `owner`/`instigator` may be null, or controllers of this world.
+  Character& AddCharacter(Controller* owner, Controller* instigator, bool withMissionData);
+
   void SetLastGameResult(uintptr_t result) { lastGameResult_ = result; }
   NameTable& Names() { return *names_; }
   // The text of `name`, which game function `key` received; Fatal for a value that is no name.
@@ -53,6 +60,11 @@ class STANDIN_API GameWorld final : public World {
   Character& CharacterAt(const void* object, const char* key);
   MissionDataBuff& MissionDataAt(const void* object, const char* key);
   RconConnection& ConnectionAt(const void* object, const char* key);
+  // The fields of the mission whose default object is `object`, as GetAddress locates them.
+  FString* DisplayNameFieldAt(const void* object, const char* key);
+  int32_t* VersionFieldAt(const void* object, const char* key);
+  // The character name of the controller `object`, as the game keeps it.
+  const WideString& CharacterNameAt(const void* object, const char* key);
   void CheckDispatcher(const void* object, const char* key) const;
   // How the journal names `object`: class "Alpha", mission "Alpha" (a default object),
   // controller "Bob", character 1, buff of character 1, rcon 1, dispatcher, null, or its address

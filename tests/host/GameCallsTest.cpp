@@ -13,13 +13,19 @@ namespace {
 using GameCallsTest = ServerTest;
 
 TEST_F(GameCallsTest, ControllerOfCharacterPrefersOwnerAndSkipsTheDead) {
-  StandIn::Controller& owner = World().AddController("Owner");
-  StandIn::Controller& instigator = World().AddController("Instigator");
-  StandIn::Character& both = World().AddCharacter(&owner, &instigator, false);
-  StandIn::Character& instigatorOnly = World().AddCharacter(nullptr, &instigator, false);
-  StandIn::Character& neither = World().AddCharacter(nullptr, nullptr, false);
-  StandIn::Character& dead = World().AddCharacter(&owner, &instigator, false);
-  dead.SetDead(true);
+  // Name, alive, controller, mission data, instigated by its own controller, instigated by.
+  const StandIn::Roster world =
+      World().Populate({{},
+                        {{"Owner", true, true, false, false, "Instigator"},
+                         {"Instigator", true, true, false, true},
+                         {"Neither", true, false, false},
+                         {"Dead", false, true, false, false, "Instigator"}}});
+  StandIn::Controller& owner = *world.FindPlayer("Owner")->Controller;
+  StandIn::Controller& instigator = *world.FindPlayer("Instigator")->Controller;
+  StandIn::Character& both = *world.FindPlayer("Owner")->Character;
+  StandIn::Character& instigatorOnly = *world.FindPlayer("Instigator")->Character;
+  StandIn::Character& neither = *world.FindPlayer("Neither")->Character;
+  StandIn::Character& dead = *world.FindPlayer("Dead")->Character;
 
   EXPECT_EQ(ControllerOfCharacter(nullptr), nullptr);
   EXPECT_EQ(ControllerOfCharacter(both.Object()), owner.Object());
@@ -29,8 +35,8 @@ TEST_F(GameCallsTest, ControllerOfCharacterPrefersOwnerAndSkipsTheDead) {
 }
 
 TEST_F(GameCallsTest, CharacterNameIsAFreshStringTheCallerOwns) {
-  StandIn::Controller& player = World().AddController("Zoë");
-  StandIn::Controller& unnamed = World().AddController("");
+  StandIn::Controller& player = AddPlayer("Zoë");
+  StandIn::Controller& unnamed = AddPlayer("");
   const std::size_t liveBefore = StandIn::GameHeap::LiveBlocks();
   {
     FString name = GetPlayerCharacterName(player.Object());
@@ -42,7 +48,8 @@ TEST_F(GameCallsTest, CharacterNameIsAFreshStringTheCallerOwns) {
 }
 
 TEST_F(GameCallsTest, MissionFieldsAndTagComeFromTheDefaultObject) {
-  StandIn::MissionClass& mission = World().AddMission("Jagd auf den Bären", 42, "Hunt_Bear");
+  StandIn::MissionClass& mission =
+      *World().Populate({{{"Jagd auf den Bären", 42, "Hunt_Bear"}}, {}}).Missions()[0].Class;
   AMissionType* object = GetDefaultMission(mission.Class());
   ASSERT_EQ(object, mission.DefaultObject());
   EXPECT_EQ(MissionDisplayName(object).ToUtf8(), "Jagd auf den Bären");
@@ -58,8 +65,10 @@ TEST_F(GameCallsTest, NamesRoundTripThroughTheGame) {
 }
 
 TEST_F(GameCallsTest, MissionDataWritesArriveInOrderAndReplicate) {
-  StandIn::Character& withBuff = World().AddCharacter(nullptr, nullptr, true);
-  StandIn::Character& withoutBuff = World().AddCharacter(nullptr, nullptr, false);
+  const StandIn::Roster world = World().Populate(
+      {{}, {{"With buff", true, false, true}, {"Without buff", true, false, false}}});
+  StandIn::Character& withBuff = *world.All()[0].Character;
+  StandIn::Character& withoutBuff = *world.All()[1].Character;
   EXPECT_EQ(GetMissionDataForCharacter(withoutBuff.Object()), nullptr);
   APrimalBuff_MissionData* buff = GetMissionDataForCharacter(withBuff.Object());
   ASSERT_EQ(buff, withBuff.MissionData()->Object());
@@ -85,7 +94,7 @@ TEST_F(GameCallsTest, MissionDataWritesArriveInOrderAndReplicate) {
 }
 
 TEST_F(GameCallsTest, NotificationPassesEveryArgumentUnchanged) {
-  StandIn::Controller& player = World().AddController("Bob");
+  StandIn::Controller& player = AddPlayer("Bob");
   FString message(QV_WIDE("Mission {disabled}"));
   ShowNotification(player.Object(), message, Red, 2.0f, 10.0f);
 
@@ -95,7 +104,7 @@ TEST_F(GameCallsTest, NotificationPassesEveryArgumentUnchanged) {
 }
 
 TEST_F(GameCallsTest, DirectChatIsFormattedAndSentWithTheFlagOff) {
-  StandIn::Controller& player = World().AddController("Bob");
+  StandIn::Controller& player = AddPlayer("Bob");
   SendDirectChat(player.Object(), "QuestVeto: {{ok}} 100%", Green);
 
   EXPECT_EQ(Matching(Journal(), ChatTo("Bob")),

@@ -59,12 +59,12 @@ void BobStartsRide(ServerTest& /*test*/) {
 // "qv.reload" with the file gone, typed by Bob (who is answered in chat) or on the server console.
 void ReloadMissingByBob(ServerTest& t) {
   t.RemoveConfig();
-  StandIn::Controller& bob = ServerTest::World().AddController("Bob");
+  StandIn::Controller& bob = ServerTest::AddPlayer("Bob");
   StandIn::Commands::Console("qv.reload", reinterpret_cast<APlayerController*>(bob.Object()));
 }
 // "qv.status" typed by Bob, who is answered in chat.
 void StatusByBob(ServerTest& /*test*/) {
-  StandIn::Controller& bob = ServerTest::World().AddController("Bob");
+  StandIn::Controller& bob = ServerTest::AddPlayer("Bob");
   StandIn::Commands::Console("qv.status", reinterpret_cast<APlayerController*>(bob.Object()));
 }
 void ReloadMissingOnServerConsole(ServerTest& t) {
@@ -321,7 +321,7 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
      With(kHuntOff,
           [](ServerTest& t) {
             t.WriteConfig(kRideOff);
-            StandIn::Controller& bob = ServerTest::World().AddController("Bob");
+            StandIn::Controller& bob = ServerTest::AddPlayer("Bob");
             StandIn::Commands::Console("qv.reload",
                                        reinterpret_cast<APlayerController*>(bob.Object()));
           }),
@@ -509,9 +509,7 @@ TEST_F(LogLinesTest, ConfigWarningAtTheFirstStartAfterEachRead) {
   const StartKind starts[] = {
       {"refused, with a controller", true, BobStartsHunt},
       {"refused, character without a controller", false,
-       [](ServerTest& /*test*/) {
-         Start("Hunt", &ServerTest::World().AddCharacter(nullptr, nullptr, true));
-       }},
+       [](ServerTest& /*test*/) { Start("Hunt", &AddCharacterOfNobody()); }},
       {"refused, dead character", false,
        [](ServerTest& /*test*/) {
          StandIn::Character& bob = AddBob();

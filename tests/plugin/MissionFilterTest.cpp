@@ -49,7 +49,8 @@ void ExpectAnswers(ServerTest& test, const std::string& config, const Answers& a
   test.RestartWith(config);
   for (const auto& [name, disabled] : answers) {
     EXPECT_EQ(test.Disabled(name), disabled) << "name \"" << name << "\"";
-    AMissionType* mission = ServerTest::World().AddMission(name, 1, "Tag").DefaultObject();
+    AMissionType* mission =
+        ServerTest::World().Populate({{{name, 1, "Tag"}}, {}}).Missions()[0].Class->DefaultObject();
     EXPECT_EQ(test.Disabled(mission), disabled) << "mission \"" << name << "\"";
   }
 }
@@ -196,8 +197,10 @@ using ClientPluginTest = ServerTest;
 TEST_F(ClientPluginTest, AnotherPluginGetsTheFiltersAnswers) {
   LoadWith(R"({"DisabledMissions": ["Hunt"]})");
   const SecondPlugin client;
-  AMissionType* hunt = World().AddMission("Great Hunt", 1, "Hunt").DefaultObject();
-  AMissionType* race = World().AddMission("Race", 1, "Race").DefaultObject();
+  const StandIn::Roster world =
+      World().Populate({{{"Great Hunt", 1, "Hunt"}, {"Race", 1, "Race"}}, {}});
+  AMissionType* hunt = world.Missions()[0].Class->DefaultObject();
+  AMissionType* race = world.Missions()[1].Class->DefaultObject();
 
   EXPECT_EQ(client.Ask("GREAT HUNT"), 1);
   EXPECT_EQ(client.Ask("Race"), 0);

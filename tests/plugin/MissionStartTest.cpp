@@ -33,12 +33,16 @@ std::vector<std::string> StartMessages() {
   return lines;
 }
 
-StandIn::MissionClass& AddHunt() {
-  return ServerTest::World().AddMission("Hunt", 7, "HuntTag");
+// The plan of the mission most tests switch off.
+StandIn::MissionPlan Hunt() {
+  return {"Hunt", 7, "HuntTag"};
 }
-// A living character of `controller` with mission data.
-StandIn::Character& AddPlayer(StandIn::Controller& controller) {
-  return ServerTest::World().AddCharacter(&controller, nullptr, true);
+// What the plan of `world` named `name` became.
+StandIn::MissionClass& MissionIn(const StandIn::Roster& world, const std::string& name) {
+  return *world.FindMission(name)->Class;
+}
+StandIn::Character& CharacterIn(const StandIn::Roster& world, const std::string& name) {
+  return *world.FindPlayer(name)->Character;
 }
 
 // The game starts `mission` for `character`; null for either passes null.
@@ -115,15 +119,15 @@ TEST_F(MissionStartTest, RefusedStartByEachKindOfCharacter) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     RestartWith(kHuntOffLogged);
-    StandIn::MissionClass& hunt = AddHunt();
-    StandIn::Controller& bob = World().AddController("Bob");
-    StandIn::Controller& ann = World().AddController("Ann");
-    StandIn::Character* character = nullptr;
-    if (c.character) {
-      character = &World().AddCharacter(c.owner ? &bob : nullptr, c.instigator ? &ann : nullptr,
-                                        c.missionData);
-      character->SetDead(c.dead);
-    }
+    // The character is Bob's: Bob's controller owns it when `owner`, Ann's instigated it when
+    // `instigator`.
+    StandIn::PlayerPlan starter{"Bob", !c.dead, c.owner, c.missionData};
+    if (c.instigator) starter.InstigatedBy = "Ann";
+    StandIn::WorldPlan plan{{Hunt()}, {{"Ann"}}};
+    if (c.character) plan.Players.push_back(starter);
+    const StandIn::Roster world = World().Populate(plan);
+    StandIn::MissionClass& hunt = MissionIn(world, "Hunt");
+    StandIn::Character* character = c.character ? &CharacterIn(world, "Bob") : nullptr;
 
     const StartTime time = StartRefused(hunt, character);
 
@@ -179,8 +183,9 @@ TEST_F(MissionStartTest, NotificationText) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     RestartWith(R"({"DisabledMissions": ["Hunt"])" + c.member + "}");
-    StandIn::MissionClass& hunt = AddHunt();
-    StandIn::Character& character = AddPlayer(World().AddController("Bob"));
+    const StandIn::Roster world = World().Populate({{Hunt()}, {{"Bob"}}});
+    StandIn::MissionClass& hunt = MissionIn(world, "Hunt");
+    StandIn::Character& character = CharacterIn(world, "Bob");
 
     const StartTime time = StartRefused(hunt, &character);
 
@@ -219,9 +224,10 @@ TEST_F(MissionStartTest, ShowMissionNamesOnBothPaths) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     RestartWith(R"({"DisabledMissions": ["Hunt"])" + c.member + "}");
-    StandIn::MissionClass& hunt = AddHunt();
-    StandIn::MissionClass& race = World().AddMission("Race", 1, "RaceTag");
-    StandIn::Character& character = AddPlayer(World().AddController("Bob"));
+    const StandIn::Roster world = World().Populate({{Hunt(), {"Race", 1, "RaceTag"}}, {{"Bob"}}});
+    StandIn::MissionClass& hunt = MissionIn(world, "Hunt");
+    StandIn::MissionClass& race = MissionIn(world, "Race");
+    StandIn::Character& character = CharacterIn(world, "Bob");
 
     const uintptr_t passed = Start(&race, &character);
     EXPECT_EQ(passed, World().LastGameResult());
@@ -247,8 +253,9 @@ TEST_F(MissionStartTest, ShowMissionNamesOnBothPaths) {
 
 TEST_F(MissionStartTest, PassedOnStartReachesTheGameUnchanged) {
   LoadWith(kHuntOffLogged);
-  StandIn::MissionClass& race = World().AddMission("Race", 3, "RaceTag");
-  StandIn::Character& character = AddPlayer(World().AddController("Bob"));
+  const StandIn::Roster world = World().Populate({{{"Race", 3, "RaceTag"}}, {{"Bob"}}});
+  StandIn::MissionClass& race = MissionIn(world, "Race");
+  StandIn::Character& character = CharacterIn(world, "Bob");
 
   const uintptr_t result = Start(&race, &character, kFourth);
 
@@ -266,7 +273,7 @@ TEST_F(MissionStartTest, PassedOnStartReachesTheGameUnchanged) {
 TEST_F(MissionStartTest, NullMissionClassIsPassedOnWithoutALine) {
   // "" would switch off every mission if it matched; the filter must not be asked at all.
   LoadWith(R"({"DisabledMissions": ["Hunt", ""], "ShowMissionNames": true})");
-  StandIn::Character& character = AddPlayer(World().AddController("Bob"));
+  StandIn::Character& character = CharacterIn(World().Populate({{}, {{"Bob"}}}), "Bob");
 
   const uintptr_t withCharacter = Start(nullptr, &character, kFourth);
   EXPECT_EQ(withCharacter, World().LastGameResult());
@@ -285,13 +292,14 @@ TEST_F(MissionStartTest, NullMissionClassIsPassedOnWithoutALine) {
 
 TEST_F(MissionStartTest, PassedOnStartIsLoggedOnlyForAPlayerWithAController) {
   LoadWith(kHuntOffLogged);
-  StandIn::MissionClass& race = World().AddMission("Race", 1, "RaceTag");
-  StandIn::Controller& bob = World().AddController("Bob");
-  StandIn::Controller& ann = World().AddController("Ann");
-  StandIn::Character& dead = AddPlayer(bob);
-  dead.SetDead(true);
-  StandIn::Character& uncontrolled = World().AddCharacter(nullptr, nullptr, true);
-  StandIn::Character& instigated = World().AddCharacter(nullptr, &ann, true);
+  // Name, alive, controller, mission data, instigated by its own controller.
+  const StandIn::Roster world = World().Populate(
+      {{{"Race", 1, "RaceTag"}},
+       {{"Bob", false}, {"Nobody", true, false}, {"Ann", true, true, true, true}}});
+  StandIn::MissionClass& race = MissionIn(world, "Race");
+  StandIn::Character& dead = CharacterIn(world, "Bob");
+  StandIn::Character& uncontrolled = CharacterIn(world, "Nobody");
+  StandIn::Character& instigated = CharacterIn(world, "Ann");
 
   Start(&race, nullptr);
   Start(&race, &dead);
@@ -330,8 +338,9 @@ TEST_F(MissionStartTest, NamesInLogLines) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     RestartWith(R"({"DisabledMissions": ["Race"], "ShowMissionNames": true})");
-    StandIn::MissionClass& mission = World().AddMission(c.mission, 1, "Tag");
-    StandIn::Character& character = AddPlayer(World().AddController(c.character));
+    const StandIn::Roster world = World().Populate({{{c.mission, 1, "Tag"}}, {{c.character}}});
+    StandIn::MissionClass& mission = *world.Missions()[0].Class;
+    StandIn::Character& character = *world.All()[0].Character;
     const std::string logBefore = LogFile();
 
     Start(&mission, &character);
@@ -345,9 +354,10 @@ TEST_F(MissionStartTest, NamesInLogLines) {
 
 TEST_F(MissionStartTest, ReloadBetweenTwoStarts) {
   LoadWith(kHuntOff);
-  StandIn::MissionClass& hunt = AddHunt();
-  StandIn::MissionClass& race = World().AddMission("Race", 2, "RaceTag");
-  StandIn::Character& character = AddPlayer(World().AddController("Bob"));
+  const StandIn::Roster world = World().Populate({{Hunt(), {"Race", 2, "RaceTag"}}, {{"Bob"}}});
+  StandIn::MissionClass& hunt = MissionIn(world, "Hunt");
+  StandIn::MissionClass& race = MissionIn(world, "Race");
+  StandIn::Character& character = CharacterIn(world, "Bob");
 
   StartRefused(hunt, &character);
   EXPECT_EQ(Matching(Journal(), NotificationTo("Bob")),
@@ -392,8 +402,9 @@ TEST_F(MissionStartTest, EachConfigurationProblemIsLoggedOncePerRead) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     RestartWith(c.config);
-    StandIn::MissionClass& hunt = AddHunt();
-    StandIn::Character& character = AddPlayer(World().AddController("Bob"));
+    const StandIn::Roster world = World().Populate({{Hunt()}, {{"Bob"}}});
+    StandIn::MissionClass& hunt = MissionIn(world, "Hunt");
+    StandIn::Character& character = CharacterIn(world, "Bob");
     const auto startMany = [&](int starts) {
       for (int i = 0; i < starts; ++i) Start(&hunt, &character);
     };

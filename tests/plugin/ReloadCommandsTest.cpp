@@ -30,7 +30,7 @@ JournalEntries PluginLines() {
 TEST_F(ReloadCommandsTest, PlayerReloadsAValidFileAndIsToldInGreen) {
   LoadWith(kHuntConfig);
   const std::vector<std::string> loadLines = PluginLines();  // the load's confirmation
-  StandIn::Controller& player = World().AddController("Ann");
+  StandIn::Controller& player = AddPlayer("Ann");
   WriteConfig(kRaidConfig);
 
   EXPECT_EQ(StandIn::Commands::Console("qv.reload", AsPlayer(player)), "");
@@ -70,7 +70,7 @@ TEST_F(ReloadCommandsTest, RconReloadWithoutAFileFailsUnderTheRequestIdAndKeepsT
 
 TEST_F(ReloadCommandsTest, SyntaxErrorIsToldInRedAndLoggedWithLineAndColumn) {
   LoadWith(kHuntConfig);
-  StandIn::Controller& player = World().AddController("Ann");
+  StandIn::Controller& player = AddPlayer("Ann");
   WriteConfig("{\n  \"DisabledMissions\": [\"Raid\",]\n}");
 
   StandIn::Commands::Console("qv.reload", AsPlayer(player));
@@ -87,7 +87,7 @@ TEST_F(ReloadCommandsTest, SyntaxErrorIsToldInRedAndLoggedWithLineAndColumn) {
 
 TEST_F(ReloadCommandsTest, ServerConsoleReloadsAndLogsButIsSentNoChat) {
   LoadWith(kHuntConfig);
-  World().AddController("Ann");
+  AddPlayer("Ann");
   WriteConfig(kRaidConfig);
   EXPECT_EQ(StandIn::Commands::Console("qv.reload", nullptr), "");
   EXPECT_TRUE(Disabled("Raid"));
@@ -101,9 +101,10 @@ TEST_F(ReloadCommandsTest, ServerConsoleReloadsAndLogsButIsSentNoChat) {
 
 TEST_F(ReloadCommandsTest, ReloadTakesEffectAtTheNextMissionStart) {
   LoadWith(kRaidConfig);
-  StandIn::MissionClass& hunt = World().AddMission("Great Hunt", 3, "GreatHunt");
-  StandIn::Controller& player = World().AddController("Ann");
-  StandIn::Character& character = World().AddCharacter(&player, nullptr, true);
+  const StandIn::Roster world = World().Populate({{{"Great Hunt", 3, "GreatHunt"}}, {{"Ann"}}});
+  StandIn::MissionClass& hunt = *world.Missions()[0].Class;
+  StandIn::Controller& player = *world.All()[0].Controller;
+  StandIn::Character& character = *world.All()[0].Character;
 
   World().StartMission(hunt.Class(), character.Object(), 0);
   ASSERT_EQ(Matching(Journal(), kGameStart).size(), 1u) << "the start was not passed on";
@@ -133,7 +134,7 @@ TEST_F(ReloadCommandsTest, CommandNameIsHandedOverWithItsTerminatorCounted) {
 TEST_F(ReloadCommandsTest, AfterUnloadTheHostAnswersThatTheCommandIsUnknown) {
   LoadWith(kHuntConfig);
   const std::vector<std::string> loadLines = PluginLines();  // the load's confirmation
-  StandIn::Controller& player = World().AddController("Ann");
+  StandIn::Controller& player = AddPlayer("Ann");
   StandIn::RconConnection& connection = World().AddRconConnection();
   UnloadPlugin();
 

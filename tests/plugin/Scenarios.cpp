@@ -15,7 +15,7 @@ void StartHunt(StandIn::Character* character) {
 }
 
 void ReloadOnConsole() {
-  StandIn::Controller& bob = ServerTest::World().AddController("Bob");
+  StandIn::Controller& bob = ServerTest::AddPlayer("Bob");
   StandIn::Commands::Console("qv.reload", reinterpret_cast<APlayerController*>(bob.Object()));
 }
 
@@ -43,7 +43,7 @@ const std::vector<Scenario>& Scenarios() {
          StartHunt(&bob);
        }},
       {"refused, no controller, logged", kHuntOffLogged, true, "Hunt", "Hunt",
-       [](ServerTest&) { StartHunt(&ServerTest::World().AddCharacter(nullptr, nullptr, true)); }},
+       [](ServerTest&) { StartHunt(&AddCharacterOfNobody()); }},
       {"refused, no character, logged", kHuntOffLogged, true, "Hunt", "Hunt",
        [](ServerTest&) { StartHunt(nullptr); }},
       {"refused, no mission data, logged", kHuntOffLogged, true, "Hunt", "Hunt",
@@ -101,6 +101,10 @@ void Arrange(ServerTest& test, const std::string& config, bool loaded) {
 
 StandIn::Character& AddBob(bool missionData) {
   return *ServerTest::World().Populate({{}, {{"Bob", true, true, missionData}}}).All()[0].Character;
+}
+
+StandIn::Character& AddCharacterOfNobody() {
+  return *ServerTest::World().Populate({{}, {{"Nobody", true, false}}}).All()[0].Character;
 }
 
 uintptr_t Start(const std::string& mission, StandIn::Character* character) {

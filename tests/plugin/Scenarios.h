@@ -39,6 +39,8 @@ void Arrange(ServerTest& test, const std::string& config, bool loaded);
 
 // "Bob" with a living character with mission data; `missionData` false: none.
 StandIn::Character& AddBob(bool missionData = true);
+// A living character with mission data that belongs to nobody.
+StandIn::Character& AddCharacterOfNobody();
 // The game starts `mission` ("": no mission class) for `character` (null: none), fourth
 // argument 7.
 uintptr_t Start(const std::string& mission, StandIn::Character* character);

@@ -54,7 +54,7 @@ std::string Literal(const std::string& text) {
 }
 
 TEST_F(StatusCommandTest, PlayerIsToldTheConfigInForceItsReadAndTheHook) {
-  StandIn::Controller& ann = World().AddController("Ann");
+  StandIn::Controller& ann = AddPlayer("Ann");
   LoadWith(R"({"DisabledMissions": ["Hunt", "Race to the Summit"], "ShowMissionNames": true,
                "DisabledMessage": "Not today {{sorry}}"})");
   ExpectLines(StatusToAnn(ann), {
@@ -72,7 +72,7 @@ TEST_F(StatusCommandTest, PlayerIsToldTheConfigInForceItsReadAndTheHook) {
 // What is shown of the entries: the first five by text as written in config.json, whatever their
 // characters, cut when long, the rest counted; the count stops where the filter's search stops.
 TEST_F(StatusCommandTest, EntriesAreCountedAsTheFilterTriesThemAndTheFirstFiveShown) {
-  StandIn::Controller& ann = World().AddController("Ann");
+  StandIn::Controller& ann = AddPlayer("Ann");
   struct Case {
     const char* list;
     const char* shown;
@@ -114,7 +114,7 @@ TEST_F(StatusCommandTest, EntriesAreCountedAsTheFilterTriesThemAndTheFirstFiveSh
 }
 
 TEST_F(StatusCommandTest, ReadsThatFailedAreToldWithTheirReasonAndWhatStaysInForce) {
-  StandIn::Controller& ann = World().AddController("Ann");
+  StandIn::Controller& ann = AddPlayer("Ann");
   RemoveConfig();
   LoadPlugin();
   ExpectLines(StatusToAnn(ann), {
@@ -156,7 +156,7 @@ TEST_F(StatusCommandTest, ReadsThatFailedAreToldWithTheirReasonAndWhatStaysInFor
 }
 
 TEST_F(StatusCommandTest, SettingsThatCannotBeUsedAreShownAsTheyApplyWithoutAWarning) {
-  StandIn::Controller& ann = World().AddController("Ann");
+  StandIn::Controller& ann = AddPlayer("Ann");
   struct Case {
     const char* config;
     std::string message;  // the status line of each setting
@@ -190,7 +190,7 @@ TEST_F(StatusCommandTest, HookTheHostDidNotPlaceIsToldAsNotPlaced) {
                   *this, Fails("IHooks.InstallHook(*"),
                   [&] { WriteConfig(R"({"DisabledMissions": ["Hunt"]})"); }, [&] { LoadPlugin(); })
                   .struck);
-  StandIn::Controller& ann = World().AddController("Ann");
+  StandIn::Controller& ann = AddPlayer("Ann");
   const std::vector<std::string> lines = StatusToAnn(ann);
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines.back(), "Mission start hook: not placed");
@@ -215,7 +215,7 @@ TEST_F(StatusCommandTest, RconGetsTheLinesInOneReplyUnderItsRequestId) {
 
 TEST_F(StatusCommandTest, ServerConsoleIsSentNothingAndAFailedStatusIsLoggedAndContained) {
   LoadWith(R"({"DisabledMissions": ["Hunt"]})");
-  World().AddController("Ann");
+  AddPlayer("Ann");
   EXPECT_EQ(StandIn::Commands::Console("qv.status", nullptr), "");
   EXPECT_TRUE(Matching(Journal(), ChatTo("*")).empty());
   EXPECT_TRUE(Messages("critical").empty());

@@ -7,6 +7,7 @@
 #include "host/FString.h"
 #include "host/HostApi.h"
 #include "standin/CommandRegistry.h"
+#include "standin/World.h"
 #include "support/ServerFixture.h"
 #include "support/Shown.h"
 
@@ -28,7 +29,7 @@ TEST_F(CommandDispatchTest, ConsoleRunsRegisteredCommandsAndAnswersUnknownOnes) 
   int runs = 0;
   HostApi::GetCommands().AddConsoleCommand(FString("test.run"),
                                            [&runs](APlayerController*, FString*, bool) { ++runs; });
-  StandIn::Controller& player = World().AddController("Ann");
+  StandIn::Controller& player = StandIn::CurrentWorld().AddController("Ann");
 
   EXPECT_EQ(StandIn::Commands::Console("Test.Run now", AsPlayer(player)), "");
   EXPECT_EQ(runs, 1);

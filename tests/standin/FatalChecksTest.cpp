@@ -45,21 +45,21 @@ WideChar* HeapHi() {
   return chars;
 }
 
-void Chat(StandIn::World& world, FString* message) {
+void Chat(StandIn::GameWorld& world, FString* message) {
   LinearColor white{1.0f, 1.0f, 1.0f, 1.0f};
   Game<void(AShooterPlayerController*, FString*, LinearColor*, bool)>(
       "AShooterPlayerController.ClientServerChatDirectMessage")(world.AddController("Bob").Object(),
                                                                 message, &white, false);
 }
 
-void Notify(StandIn::World& world, FString* message) {
+void Notify(StandIn::GameWorld& world, FString* message) {
   LinearColor white{1.0f, 1.0f, 1.0f, 1.0f};
   Game<void(AShooterPlayerController*, FString*, LinearColor*, float, float, void*, void*)>(
       "AShooterPlayerController.ClientServerSOTFNotificationCustom")(
       world.AddController("Bob").Object(), message, &white, 5.0f, 0.0f, nullptr, nullptr);
 }
 
-void ReplyRcon(StandIn::World& world, FString* message) {
+void ReplyRcon(StandIn::GameWorld& world, FString* message) {
   Game<void(RCONClientConnection*, int32_t, int32_t, FString*)>(
       "RCONClientConnection.SendMessageW")(world.AddRconConnection().Object(), 7, 0, message);
 }
@@ -72,17 +72,17 @@ Object* Stranger() {
 }
 
 // Inits a name with the constants after the text as given; only (0, 1, true, -1) is the game's.
-std::function<void(StandIn::World&)> InitName(int32_t number, int32_t findType, bool splitName,
-                                              int32_t hardcodeIndex) {
-  return [=](StandIn::World&) {
+std::function<void(StandIn::GameWorld&)> InitName(int32_t number, int32_t findType, bool splitName,
+                                                  int32_t hardcodeIndex) {
+  return [=](StandIn::GameWorld&) {
     FName name;
     Game<void(FName*, const char*, int32_t, int32_t, bool, int32_t)>("FName.Init")(
         &name, "Complete", number, findType, splitName, hardcodeIndex);
   };
 }
 
-std::function<void(StandIn::World&)> ReplicateWithFlags(bool first, bool second) {
-  return [=](StandIn::World& world) {
+std::function<void(StandIn::GameWorld&)> ReplicateWithFlags(bool first, bool second) {
+  return [=](StandIn::GameWorld& world) {
     Game<void(AActor*, bool, bool)>("AActor.ForceReplicateNow")(
         reinterpret_cast<AActor*>(
             world.AddCharacter(nullptr, nullptr, true).MissionData()->Object()),
@@ -90,12 +90,12 @@ std::function<void(StandIn::World&)> ReplicateWithFlags(bool first, bool second)
   };
 }
 
-using Sender = void (*)(StandIn::World&, FString*);
+using Sender = void (*)(StandIn::GameWorld&, FString*);
 
 // Sends `message` (chars, count, capacity) through `send`.
-std::function<void(StandIn::World&)> Send(Sender send, WideChar* (*chars)(), int32_t count,
-                                          int32_t capacity) {
-  return [=](StandIn::World& world) {
+std::function<void(StandIn::GameWorld&)> Send(Sender send, WideChar* (*chars)(), int32_t count,
+                                              int32_t capacity) {
+  return [=](StandIn::GameWorld& world) {
     const ForeignString message(chars != nullptr ? chars() : nullptr, count, capacity);
     send(world, const_cast<FString*>(&message.Get()));
   };
@@ -113,7 +113,7 @@ std::string ServerDirectory() {
 // A misuse of the running stand-in and the message (a regular expression) it stops with.
 struct Misuse {
   const char* Name;
-  std::function<void(StandIn::World&)> Act;
+  std::function<void(StandIn::GameWorld&)> Act;
   const char* Message;
 };
 
@@ -128,19 +128,19 @@ using FreeFunction = void(void*);
 const Misuse kMisuses[] = {
     // The game heap.
     {"FreeOfAForeignBlock",
-     [](StandIn::World&) {
+     [](StandIn::GameWorld&) {
        int local = 0;
        Game<FreeFunction>("FMemory.Free")(&local);
      },
      "FMemory.Free: block 0x\\w+ was never handed out by the game heap"},
     {"ResizeOfAForeignBlock",
-     [](StandIn::World&) {
+     [](StandIn::GameWorld&) {
        int local = 0;
        Game<ReallocFunction>("FMemory.Realloc")(&local, 8);
      },
      "FMemory.Realloc: block 0x\\w+ was never handed out by the game heap"},
     {"SecondFree",
-     [](StandIn::World&) {
+     [](StandIn::GameWorld&) {
        void* block = Game<MallocFunction>("FMemory.Malloc")(4, 0);
        Game<FreeFunction>("FMemory.Free")(block);
        Game<FreeFunction>("FMemory.Free")(block);
@@ -148,17 +148,17 @@ const Misuse kMisuses[] = {
      "FMemory.Free: block 0x\\w+ was already freed"},
 #ifndef __SANITIZE_ADDRESS__  // AddressSanitizer stops an impossible allocation itself
     {"HeapExhaustedOnAllocation",
-     [](StandIn::World&) { Game<MallocFunction>("FMemory.Malloc")(UINT64_MAX, 0); },
+     [](StandIn::GameWorld&) { Game<MallocFunction>("FMemory.Malloc")(UINT64_MAX, 0); },
      "FMemory.Malloc: out of memory for 18446744073709551615 bytes"},
     {"HeapExhaustedOnResize",
-     [](StandIn::World&) {
+     [](StandIn::GameWorld&) {
        void* block = Game<MallocFunction>("FMemory.Malloc")(4, 0);
        Game<ReallocFunction>("FMemory.Realloc")(block, UINT64_MAX);
      },
      "FMemory.Realloc: out of memory for 18446744073709551615 bytes"},
 #endif
     {"ResizeOfAFreedBlock",
-     [](StandIn::World&) {
+     [](StandIn::GameWorld&) {
        void* block = Game<MallocFunction>("FMemory.Malloc")(4, 0);
        Game<FreeFunction>("FMemory.Free")(block);
        Game<ReallocFunction>("FMemory.Realloc")(block, 8);
@@ -166,10 +166,10 @@ const Misuse kMisuses[] = {
      "FMemory.Realloc: block 0x\\w+ was already freed"},
 
     // Keys the game does not have.
-    {"UnknownFunction", [](StandIn::World&) { GetAddress("AActor.NoSuchFunction"); },
+    {"UnknownFunction", [](StandIn::GameWorld&) { GetAddress("AActor.NoSuchFunction"); },
      "GetAddress: the game has no function 'AActor.NoSuchFunction'"},
     {"UnknownField",
-     [](StandIn::World&) {
+     [](StandIn::GameWorld&) {
        int object = 0;
        GetAddress(&object, "AActor.NoSuchField");
      },
@@ -194,10 +194,10 @@ const Misuse kMisuses[] = {
      "ClientServerChatDirectMessage: string of count 1 without a buffer"},
     {"NoTerminator", Send(Chat, HeapHi, 2, 2),
      "ClientServerChatDirectMessage: string of count 2 without its terminating 0"},
-    {"NullMessage", [](StandIn::World& world) { Chat(world, nullptr); },
+    {"NullMessage", [](StandIn::GameWorld& world) { Chat(world, nullptr); },
      "ClientServerChatDirectMessage: null string"},
     {"ChatWithoutColour",
-     [](StandIn::World& world) {
+     [](StandIn::GameWorld& world) {
        FString message("hi");
        Game<void(AShooterPlayerController*, FString*, LinearColor*, bool)>(
            "AShooterPlayerController.ClientServerChatDirectMessage")(
@@ -205,7 +205,7 @@ const Misuse kMisuses[] = {
      },
      "ClientServerChatDirectMessage: null colour"},
     {"NotificationWithoutColour",
-     [](StandIn::World& world) {
+     [](StandIn::GameWorld& world) {
        FString message("hi");
        Game<void(AShooterPlayerController*, FString*, LinearColor*, float, float, void*, void*)>(
            "AShooterPlayerController.ClientServerSOTFNotificationCustom")(
@@ -217,20 +217,20 @@ const Misuse kMisuses[] = {
     // The world holds an object of the expected kind as well, so that a lookup taking any object
     // of that kind would not stop.
     {"ControllerForACharacter",
-     [](StandIn::World& world) {
+     [](StandIn::GameWorld& world) {
        world.AddCharacter(nullptr, nullptr, true);
        Game<bool(APrimalCharacter*)>("APrimalCharacter.IsDead")(
            reinterpret_cast<APrimalCharacter*>(world.AddController("Bob").Object()));
      },
      "APrimalCharacter.IsDead: 0x\\w+ is not a live character of this world"},
     {"NullCharacter",
-     [](StandIn::World& world) {
+     [](StandIn::GameWorld& world) {
        world.AddCharacter(nullptr, nullptr, true);
        Game<bool(APrimalCharacter*)>("APrimalCharacter.IsDead")(nullptr);
      },
      "APrimalCharacter.IsDead: .* is not a live character of this world"},
     {"CharacterForAController",
-     [](StandIn::World& world) {
+     [](StandIn::GameWorld& world) {
        world.AddController("Bob");
        FString name;
        Game<FString*(AShooterPlayerController*, FString*)>(
@@ -241,30 +241,30 @@ const Misuse kMisuses[] = {
      },
      "GetPlayerCharacterName: 0x\\w+ is not a live player controller of this world"},
     {"DefaultObjectForAClass",
-     [](StandIn::World& world) {
+     [](StandIn::GameWorld& world) {
        Game<UObject*(UClass*, bool)>("UClass.GetDefaultObject")(
            reinterpret_cast<UClass*>(world.AddMission("Hunt", 1, "Hunt").DefaultObject()), true);
      },
      "UClass.GetDefaultObject: 0x\\w+ is not a live mission class of this world"},
     {"ClassForADefaultObject",
-     [](StandIn::World& world) {
+     [](StandIn::GameWorld& world) {
        FName tag;
        Game<FName*(AMissionType*, FName*)>("AMissionType.GetMissionTag")(
            reinterpret_cast<AMissionType*>(world.AddMission("Hunt", 1, "Hunt").Class()), &tag);
      },
      "GetMissionTag: 0x\\w+ is not a live mission default object of this world"},
     {"FieldOfAClass",
-     [](StandIn::World& world) {
+     [](StandIn::GameWorld& world) {
        GetAddress(world.AddMission("Hunt", 1, "Hunt").Class(), "AMissionType.MissionVersion");
      },
      "AMissionType.MissionVersion: 0x\\w+ is not a live mission default object of this world"},
     {"DisplayNameOfAClass",
-     [](StandIn::World& world) {
+     [](StandIn::GameWorld& world) {
        GetAddress(world.AddMission("Hunt", 1, "Hunt").Class(), "AMissionType.MissionDisplayName");
      },
      "AMissionType.MissionDisplayName: 0x\\w+ is not a live mission default object"},
     {"CharacterForABuff",
-     [](StandIn::World& world) {
+     [](StandIn::GameWorld& world) {
        StandIn::Character& character = world.AddCharacter(nullptr, nullptr, true);
        Game<void(APrimalBuff_MissionData*, FName, FName, bool)>(
            "APrimalBuff_MissionData.SetMissionData_Bool")(
@@ -273,14 +273,14 @@ const Misuse kMisuses[] = {
      },
      "SetMissionData_Bool: 0x\\w+ is not a live mission data buff of this world"},
     {"ReplicationOfACharacter",
-     [](StandIn::World& world) {
+     [](StandIn::GameWorld& world) {
        Game<void(AActor*, bool, bool)>("AActor.ForceReplicateNow")(
            reinterpret_cast<AActor*>(world.AddCharacter(nullptr, nullptr, true).Object()), false,
            false);
      },
      "AActor.ForceReplicateNow: 0x\\w+ is not a live mission data buff of this world"},
     {"ClosedRconConnection",
-     [](StandIn::World& world) {
+     [](StandIn::GameWorld& world) {
        world.AddRconConnection();
        StandIn::RconConnection& connection = world.AddRconConnection();
        RCONClientConnection* object = connection.Object();
@@ -291,35 +291,35 @@ const Misuse kMisuses[] = {
      },
      "SendMessageW: 0x\\w+ is not a live RCON connection of this world"},
     {"StartOnAnotherDispatcher",
-     [](StandIn::World&) {
+     [](StandIn::GameWorld&) {
        uint64_t dispatcher = 0;
        Game<std::remove_pointer_t<StartMissionFunction>>("AMissionDispatcher.StartMission")(
            reinterpret_cast<AMissionDispatcher*>(&dispatcher), nullptr, nullptr, 0);
      },
      "AMissionDispatcher.StartMission: 0x\\w+ is not a live mission dispatcher of this world"},
     {"OwnerOfAStranger",
-     [](StandIn::World& world) {
+     [](StandIn::GameWorld& world) {
        world.AddCharacter(nullptr, nullptr, true);
        Game<AShooterPlayerController*(APrimalCharacter*)>("APawn.GetOwnerController")(
            Stranger<APrimalCharacter>());
      },
      "APawn.GetOwnerController: 0x\\w+ is not a live character of this world"},
     {"InstigatorOfAStranger",
-     [](StandIn::World& world) {
+     [](StandIn::GameWorld& world) {
        world.AddCharacter(nullptr, nullptr, true);
        Game<AShooterPlayerController*(APrimalCharacter*)>("AActor.GetInstigatorController")(
            Stranger<APrimalCharacter>());
      },
      "AActor.GetInstigatorController: 0x\\w+ is not a live character of this world"},
     {"MissionDataOfAStranger",
-     [](StandIn::World& world) {
+     [](StandIn::GameWorld& world) {
        world.AddCharacter(nullptr, nullptr, true);
        Game<APrimalBuff_MissionData*(APrimalCharacter*, bool)>(
            "AMissionType.GetMissionDataForCharacter")(Stranger<APrimalCharacter>(), true);
      },
      "GetMissionDataForCharacter: 0x\\w+ is not a live character of this world"},
     {"ChatToAStranger",
-     [](StandIn::World& world) {
+     [](StandIn::GameWorld& world) {
        world.AddController("Bob");
        FString message("hi");
        LinearColor white{1.0f, 1.0f, 1.0f, 1.0f};
@@ -329,7 +329,7 @@ const Misuse kMisuses[] = {
      },
      "ClientServerChatDirectMessage: 0x\\w+ is not a live player controller of this world"},
     {"NotificationToAStranger",
-     [](StandIn::World& world) {
+     [](StandIn::GameWorld& world) {
        world.AddController("Bob");
        FString message("hi");
        LinearColor white{1.0f, 1.0f, 1.0f, 1.0f};
@@ -339,28 +339,44 @@ const Misuse kMisuses[] = {
      },
      "ClientServerSOTFNotificationCustom: 0x\\w+ is not a live player controller of this world"},
     {"StartOfAStrangeClass",
-     [](StandIn::World& world) {
+     [](StandIn::GameWorld& world) {
        world.AddMission("Hunt", 1, "Hunt");
        Game<std::remove_pointer_t<StartMissionFunction>>("AMissionDispatcher.StartMission")(
            world.Dispatcher(), Stranger<UClass>(), nullptr, 0);
      },
      "AMissionDispatcher.StartMission: 0x\\w+ is not a live mission class of this world"},
     {"StartForAStranger",
-     [](StandIn::World& world) {
+     [](StandIn::GameWorld& world) {
        world.AddCharacter(nullptr, nullptr, true);
        Game<std::remove_pointer_t<StartMissionFunction>>("AMissionDispatcher.StartMission")(
            world.Dispatcher(), nullptr, Stranger<APrimalCharacter>(), 0);
      },
      "AMissionDispatcher.StartMission: 0x\\w+ is not a live character of this world"},
     {"CharacterOfAnotherWorld",
-     [](StandIn::World& world) {
+     [](StandIn::GameWorld& world) {
        world.AddController("Bob");
        StandIn::Controller stranger("Eve");
        world.AddCharacter(&stranger, nullptr, false);
      },
      "AddCharacter: 0x\\w+ is not a live controller of this world"},
+    // A plan whose instigator is no player with a controller, or instigated twice over.
+    {"InstigatedByNobodyOfThePlan",
+     [](StandIn::GameWorld& world) {
+       world.Populate({{}, {{"Bob", true, true, true, false, "Eve"}}});
+     },
+     "Populate: player \"Bob\" cannot be instigated by \"Eve\""},
+    {"InstigatedByAPlayerWithoutController",
+     [](StandIn::GameWorld& world) {
+       world.Populate({{}, {{"Ann", true, false}, {"Bob", true, true, true, false, "Ann"}}});
+     },
+     "Populate: player \"Bob\" cannot be instigated by \"Ann\""},
+    {"InstigatedByItsOwnAndAnotherController",
+     [](StandIn::GameWorld& world) {
+       world.Populate({{}, {{"Ann"}, {"Bob", true, true, true, true, "Ann"}}});
+     },
+     "Populate: player \"Bob\" cannot be instigated by \"Ann\""},
     {"RemovalOfAForeignConnection",
-     [](StandIn::World& world) {
+     [](StandIn::GameWorld& world) {
        world.AddRconConnection();
        auto* stranger = new StandIn::RconConnection;  // the process ends before it would go
        world.RemoveRconConnection(*stranger);
@@ -369,25 +385,25 @@ const Misuse kMisuses[] = {
 
     // Names the game never made.
     {"MissionDataUnderANameNeverMade",
-     [](StandIn::World& world) {
+     [](StandIn::GameWorld& world) {
        Game<void(APrimalBuff_MissionData*, FName, FName, int32_t)>(
            "APrimalBuff_MissionData.SetMissionData_Int")(
            world.AddCharacter(nullptr, nullptr, true).MissionData()->Object(), FName{},
            MakeName("Complete"), 1);
      },
      "SetMissionData_Int: 0x0 is not a name made by FName.Init"},
-    {"TextOfANameNeverMade", [](StandIn::World& world) { world.NameText(FName{12345}); },
+    {"TextOfANameNeverMade", [](StandIn::GameWorld& world) { world.NameText(FName{12345}); },
      "NameText: 0x3039 is not a name made by FName.Init"},
 
     // Calling forms the game's callers never use.
     {"DefaultObjectNotCreated",
-     [](StandIn::World& world) {
+     [](StandIn::GameWorld& world) {
        Game<UObject*(UClass*, bool)>("UClass.GetDefaultObject")(
            world.AddMission("Hunt", 1, "Hunt").Class(), false);
      },
      "UClass.GetDefaultObject: the create flag must be true"},
     {"MissionDataNotCreated",
-     [](StandIn::World& world) {
+     [](StandIn::GameWorld& world) {
        Game<APrimalBuff_MissionData*(APrimalCharacter*, bool)>(
            "AMissionType.GetMissionDataForCharacter")(
            world.AddCharacter(nullptr, nullptr, true).Object(), false);
@@ -404,27 +420,27 @@ const Misuse kMisuses[] = {
     {"NameHardcodeIndexOtherThanNone", InitName(0, 1, true, 0),
      "FName.Init: expects .* got .0, 1, true, 0."},
     {"NameWithoutStorage",
-     [](StandIn::World&) {
+     [](StandIn::GameWorld&) {
        Game<void(FName*, const char*, int32_t, int32_t, bool, int32_t)>("FName.Init")(
            nullptr, "Complete", 0, 1, true, -1);
      },
      "FName.Init: null name"},
     {"NameWithoutText",
-     [](StandIn::World&) {
+     [](StandIn::GameWorld&) {
        FName name;
        Game<void(FName*, const char*, int32_t, int32_t, bool, int32_t)>("FName.Init")(
            &name, nullptr, 0, 1, true, -1);
      },
      "FName.Init: null text"},
     {"CharacterNameWithoutStorage",
-     [](StandIn::World& world) {
+     [](StandIn::GameWorld& world) {
        Game<FString*(AShooterPlayerController*, FString*)>(
            "AShooterPlayerController.GetPlayerCharacterName")(world.AddController("Bob").Object(),
                                                               nullptr);
      },
      "GetPlayerCharacterName: null result storage"},
     {"CharacterNameIntoAFullString",
-     [](StandIn::World& world) {
+     [](StandIn::GameWorld& world) {
        FString name("taken");
        Game<FString*(AShooterPlayerController*, FString*)>(
            "AShooterPlayerController.GetPlayerCharacterName")(world.AddController("Bob").Object(),
@@ -432,13 +448,13 @@ const Misuse kMisuses[] = {
      },
      "GetPlayerCharacterName: result storage is not an empty string"},
     {"TagWithoutStorage",
-     [](StandIn::World& world) {
+     [](StandIn::GameWorld& world) {
        Game<FName*(AMissionType*, FName*)>("AMissionType.GetMissionTag")(
            world.AddMission("Hunt", 1, "Hunt").DefaultObject(), nullptr);
      },
      "GetMissionTag: null result storage"},
     {"TagIntoFilledStorage",
-     [](StandIn::World& world) {
+     [](StandIn::GameWorld& world) {
        FName filled{1};
        Game<FName*(AMissionType*, FName*)>("AMissionType.GetMissionTag")(
            world.AddMission("Hunt", 1, "Hunt").DefaultObject(), &filled);
@@ -447,23 +463,24 @@ const Misuse kMisuses[] = {
 
     // The host's command table and the server's lifetime.
     {"CommandNameOffTheGameHeap",
-     [](StandIn::World&) {
+     [](StandIn::GameWorld&) {
        const ForeignString name(OffHeapHi(), 3, 3);
        HostApi::GetCommands().RemoveConsoleCommand(name.Get());
      },
      "ICommands.RemoveConsoleCommand: string buffer 0x\\w+ is not a live game heap block"},
-    {"PlaceHolderBeforeAdd", [](StandIn::World&) { HostApi::GetCommands().UnusedBeforeAdd(); },
+    {"PlaceHolderBeforeAdd", [](StandIn::GameWorld&) { HostApi::GetCommands().UnusedBeforeAdd(); },
      "ICommands.UnusedBeforeAdd: a plugin called an entry of the host's command table that only "
      "holds a place"},
     {"PlaceHolderBetweenAddAndRemove",
-     [](StandIn::World&) { HostApi::GetCommands().UnusedBetweenAddAndRemove(); },
+     [](StandIn::GameWorld&) { HostApi::GetCommands().UnusedBetweenAddAndRemove(); },
      "ICommands.UnusedBetweenAddAndRemove: a plugin called an entry"},
-    {"PlaceHolderAfterRemove", [](StandIn::World&) { HostApi::GetCommands().UnusedAfterRemove(); },
+    {"PlaceHolderAfterRemove",
+     [](StandIn::GameWorld&) { HostApi::GetCommands().UnusedAfterRemove(); },
      "ICommands.UnusedAfterRemove: a plugin called an entry"},
-    {"SecondServer", [](StandIn::World&) { StandIn::Start(ServerDirectory()); },
+    {"SecondServer", [](StandIn::GameWorld&) { StandIn::Start(ServerDirectory()); },
      "a stand-in server already runs in"},
     {"WorldWithoutAServer",
-     [](StandIn::World&) {
+     [](StandIn::GameWorld&) {
        StandIn::Stop();
        StandIn::CurrentWorld();
      },
@@ -492,7 +509,7 @@ class FatalCheckTest : public testing::TestWithParam<Misuse> {
 
 TEST_P(FatalCheckTest, StopsTheProcessNamingTheMisuse) {
   const Misuse& misuse = GetParam();
-  EXPECT_DEATH(misuse.Act(server_->World()), misuse.Message);
+  EXPECT_DEATH(misuse.Act(StandIn::CurrentWorld()), misuse.Message);
 }
 
 INSTANTIATE_TEST_SUITE_P(StandIn, FatalCheckTest, testing::ValuesIn(kMisuses),

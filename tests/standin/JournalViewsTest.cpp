@@ -15,6 +15,7 @@
 #include "host/HostApi.h"
 #include "standin/CommandRegistry.h"
 #include "standin/JournalViews.h"
+#include "standin/World.h"
 #include "support/ServerFixture.h"
 
 namespace {
@@ -58,9 +59,9 @@ class JournalViewsTest : public ServerTest {
  protected:
   void SetUp() override {
     ServerTest::SetUp();
-    bob_ = &World().AddController("Bob");
-    character_ = &World().AddCharacter(bob_, nullptr, true);
-    hunt_ = &World().AddMission("Hunt", 3, "HuntTag");
+    bob_ = &StandIn::CurrentWorld().AddController("Bob");
+    character_ = &StandIn::CurrentWorld().AddCharacter(bob_, nullptr, true);
+    hunt_ = &StandIn::CurrentWorld().AddMission("Hunt", 3, "HuntTag");
     WriteConfig(R"({"DisabledMissions": ["Hunt"], "DisabledMessage": "Off"})");
     LoadPlugin();
   }
@@ -74,7 +75,7 @@ class JournalViewsTest : public ServerTest {
 };
 
 TEST_F(JournalViewsTest, EachViewPicksItsOwnCallsWithTheirArguments) {
-  StandIn::MissionClass& race = World().AddMission("Race", 4, "RaceTag");
+  StandIn::MissionClass& race = StandIn::CurrentWorld().AddMission("Race", 4, "RaceTag");
   StandIn::RconConnection& rcon = World().AddRconConnection();
   const uintptr_t fourth = 0xFFFF000000000001ULL;  // a value beyond int64_t's range
   Journal::Take();

@@ -5,6 +5,7 @@
 #include "host/HostApi.h"
 #include "standin/CommandRegistry.h"
 #include "standin/HookRegistry.h"
+#include "standin/World.h"
 #include "support/ServerFixture.h"
 
 namespace {
@@ -45,7 +46,7 @@ TEST_F(RegistryTest, DetoursChainAndComeOffInAnyOrder) {
 }
 
 TEST_F(RegistryTest, GameStartsReachTheInstalledDetour) {
-  StandIn::MissionClass& mission = World().AddMission("Hunt", 1, "Hunt");
+  StandIn::MissionClass& mission = StandIn::CurrentWorld().AddMission("Hunt", 1, "Hunt");
   World().StartMission(mission.Class(), nullptr, 5);
   ASSERT_TRUE(HostApi::GetHooks().InstallHook(kKey, reinterpret_cast<void*>(&FirstDetour),
                                               reinterpret_cast<void**>(&firstOriginal)));

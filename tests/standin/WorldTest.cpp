@@ -56,8 +56,8 @@ uintptr_t CountingDetour(AMissionDispatcher* dispatcher, UClass* missionClass,
 using WorldTest = ServerTest;
 
 TEST_F(WorldTest, GameStartIsJournalledWithItsArgumentsAndAnswersDistinctly) {
-  StandIn::MissionClass& mission = World().AddMission("Hunt", 1, "Hunt");
-  StandIn::Character& character = World().AddCharacter(nullptr, nullptr, false);
+  StandIn::MissionClass& mission = StandIn::CurrentWorld().AddMission("Hunt", 1, "Hunt");
+  StandIn::Character& character = StandIn::CurrentWorld().AddCharacter(nullptr, nullptr, false);
   const uintptr_t fourth = 0xFFFF000000000001ULL;
 
   const uintptr_t first = World().StartMission(mission.Class(), character.Object(), fourth);
@@ -76,7 +76,7 @@ TEST_F(WorldTest, GameStartIsJournalledWithItsArgumentsAndAnswersDistinctly) {
 }
 
 TEST_F(WorldTest, MissionStartGoesThroughTheInstalledDetour) {
-  StandIn::MissionClass& mission = World().AddMission("Hunt", 1, "Hunt");
+  StandIn::MissionClass& mission = StandIn::CurrentWorld().AddMission("Hunt", 1, "Hunt");
   detourCalls = 0;
   ASSERT_TRUE(HostApi::GetHooks().InstallHook(
       "AMissionDispatcher.StartMission", reinterpret_cast<void*>(&CountingDetour), &gameStart));
@@ -88,7 +88,7 @@ TEST_F(WorldTest, MissionStartGoesThroughTheInstalledDetour) {
 }
 
 TEST_F(WorldTest, FieldsLieInsideTheDefaultObjectAwayFromItsStart) {
-  StandIn::MissionClass& mission = World().AddMission("Hunt", 3, "Hunt");
+  StandIn::MissionClass& mission = StandIn::CurrentWorld().AddMission("Hunt", 3, "Hunt");
   AMissionType* object = mission.DefaultObject();
   const uint64_t name = GetAddress(object, "AMissionType.MissionDisplayName");
   const uint64_t version = GetAddress(object, "AMissionType.MissionVersion");
@@ -114,7 +114,7 @@ TEST_F(WorldTest, NamesInternByExactText) {
 }
 
 TEST_F(WorldTest, MissionDataKeepsTheLatestValuePerTagAndEntry) {
-  StandIn::Character& character = World().AddCharacter(nullptr, nullptr, true);
+  StandIn::Character& character = StandIn::CurrentWorld().AddCharacter(nullptr, nullptr, true);
   APrimalBuff_MissionData* buff = character.MissionData()->Object();
   auto setInt = Game<void(APrimalBuff_MissionData*, FName, FName, int32_t)>(
       "APrimalBuff_MissionData.SetMissionData_Int");
@@ -133,7 +133,7 @@ TEST_F(WorldTest, MissionDataKeepsTheLatestValuePerTagAndEntry) {
 }
 
 TEST_F(WorldTest, CharacterNameIsAFreshGameHeapBlock) {
-  StandIn::Controller& player = World().AddController("Bob");
+  StandIn::Controller& player = StandIn::CurrentWorld().AddController("Bob");
   const std::size_t liveBefore = StandIn::GameHeap::LiveBlocks();
   RawString name;  // released by its destructor, as the caller must
   FString* result = Game<FString*(AShooterPlayerController*, FString*)>(
@@ -145,12 +145,38 @@ TEST_F(WorldTest, CharacterNameIsAFreshGameHeapBlock) {
 }
 
 TEST_F(WorldTest, InstigatorWithoutOwnerIsPossible) {
-  StandIn::Controller& instigator = World().AddController("Bob");
-  StandIn::Character& character = World().AddCharacter(nullptr, &instigator, false);
+  StandIn::Controller& instigator = StandIn::CurrentWorld().AddController("Bob");
+  StandIn::Character& character = StandIn::CurrentWorld().AddCharacter(nullptr, &instigator, false);
   using ControllerOf = AShooterPlayerController*(APrimalCharacter*);
   EXPECT_EQ(Game<ControllerOf>("APawn.GetOwnerController")(character.Object()), nullptr);
   EXPECT_EQ(Game<ControllerOf>("AActor.GetInstigatorController")(character.Object()),
             instigator.Object());
+}
+
+TEST_F(WorldTest, APlanCharacterMayBeInstigatedByAnotherPlayer) {
+  // Name, alive, controller, mission data, instigated by its own controller, instigated by.
+  const StandIn::Roster roster = World().Populate({{},
+                                                   {{"Bob", true, true, true, false, "Ann"},
+                                                    {"Stray", true, false, true, false, "Ann"},
+                                                    {"Ann"}}});
+  using ControllerOf = AShooterPlayerController*(APrimalCharacter*);
+  const auto owner = [&](const char* name) {
+    return Game<ControllerOf>("APawn.GetOwnerController")(
+        roster.FindPlayer(name)->Character->Object());
+  };
+  const auto instigator = [&](const char* name) {
+    return Game<ControllerOf>("AActor.GetInstigatorController")(
+        roster.FindPlayer(name)->Character->Object());
+  };
+  AShooterPlayerController* bob = roster.FindPlayer("Bob")->Controller->Object();
+  AShooterPlayerController* ann = roster.FindPlayer("Ann")->Controller->Object();
+  EXPECT_EQ(owner("Bob"), bob);
+  EXPECT_EQ(instigator("Bob"), ann);
+  EXPECT_EQ(owner("Stray"), nullptr);
+  EXPECT_EQ(instigator("Stray"), ann);
+  EXPECT_EQ(owner("Ann"), ann);
+  EXPECT_EQ(instigator("Ann"), nullptr);
+  EXPECT_EQ(roster.All()[0].Name, "Bob") << "in plan order";
 }
 
 TEST_F(WorldTest, APlanBecomesTheWorldThePluginMeets) {

@@ -75,6 +75,10 @@ StandIn::World& ServerTest::World() {
   return StandIn::RunningWorld();
 }
 
+StandIn::Controller& ServerTest::AddPlayer(const std::string& name) {
+  return *World().Populate({{}, {{name}}}).All()[0].Controller;
+}
+
 JournalEntries ServerTest::Journal() {
   return StandIn::Journal::Entries();
 }

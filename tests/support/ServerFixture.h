@@ -54,6 +54,9 @@ class ServerTest : public testing::Test {
   static void ReloadFromConsole();
 
   static StandIn::World& World();
+  // Adds the player the plan {name} makes (a living character with mission data, owned by its
+  // controller); its controller.
+  static StandIn::Controller& AddPlayer(const std::string& name);
   // What crossed since the test began (or the journal was last started).
   static JournalEntries Journal();
   // The messages of the log lines at `level` ("info", "critical", ...) of the plugin's logger.
