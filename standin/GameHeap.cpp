@@ -21,12 +21,16 @@ namespace {
 // a pointer the heap never made.
 constexpr std::size_t kReleasesRemembered = 4096;
 
-// The live blocks with the sizes they were allocated with, and the latest released addresses.
+// The live blocks with their sizes and when they were made, and the latest released addresses.
 // Neither allocates once the program has reached its most live blocks: a released block's map
 // node is kept and reused for the next block, and the released addresses go round a ring of
 // fixed size.
 struct Ledger {
-  using LiveMap = std::unordered_map<const void*, std::size_t>;
+  struct Made {
+    std::size_t Size;
+    uint64_t Allocation;  // Allocations just after the block was made
+  };
+  using LiveMap = std::unordered_map<const void*, Made>;
 
   std::mutex Lock;
   LiveMap Live;
@@ -36,29 +40,32 @@ struct Ledger {
   uint64_t Allocations = 0;
   uint64_t Releases = 0;
 
-  // Adds live `block` of `size` bytes, in a spare node when there is one.
-  void Remember(const void* block, std::size_t size) {
+  // Adds live `block` as `made`, in a spare node when there is one.
+  void Remember(const void* block, Made made) {
     if (SpareNodes.empty()) {
-      Live.emplace(block, size);
+      Live.emplace(block, made);
       return;
     }
     LiveMap::node_type node = std::move(SpareNodes.back());
     SpareNodes.pop_back();
     node.key() = block;
-    node.mapped() = size;
+    node.mapped() = made;
     Live.insert(std::move(node));
   }
-  // Takes live `block` out of the ledger; Fatal naming `operation` when it is not a live block.
-  void Forget(const char* operation, const void* block) {
+  // Takes live `block` out of the ledger and answers when it was made; Fatal naming `operation`
+  // when it is not a live block.
+  uint64_t Forget(const char* operation, const void* block) {
     LiveMap::node_type node = Live.extract(block);
     if (node.empty()) {
       const bool released = std::find(Released.begin(), Released.end(), block) != Released.end();
       Fatal(fmt::format("{}: block {} {}", operation, block,
                         released ? "was already freed" : "was never handed out by the game heap"));
     }
+    const uint64_t allocation = node.mapped().Allocation;
     SpareNodes.push_back(std::move(node));
     Released[NextRelease] = block;
     NextRelease = (NextRelease + 1) % kReleasesRemembered;
+    return allocation;
   }
 };
 
@@ -95,18 +102,18 @@ void* Allocate(std::size_t size) {
   if (block == nullptr) Fatal(fmt::format("FMemory.Malloc: out of memory for {} bytes", size));
   Ledger& ledger = TheLedger();
   std::lock_guard<std::mutex> guard(ledger.Lock);
-  ledger.Remember(block, size);
-  ++ledger.Allocations;
+  ledger.Remember(block, {size, ++ledger.Allocations});
   return block;
 }
 
 void* Resize(void* block, std::size_t size) {
   Ledger& ledger = TheLedger();
   std::lock_guard<std::mutex> guard(ledger.Lock);
-  ledger.Forget("FMemory.Realloc", block);  // live again below when the block stays where it is
+  // Live again below when the block stays where it is.
+  const uint64_t allocation = ledger.Forget("FMemory.Realloc", block);
   void* moved = std::realloc(block, size == 0 ? 1 : size);
   if (moved == nullptr) Fatal(fmt::format("FMemory.Realloc: out of memory for {} bytes", size));
-  ledger.Remember(moved, size);
+  ledger.Remember(moved, {size, allocation});
   return moved;
 }
 
@@ -128,8 +135,19 @@ std::vector<Block> LiveBlockList() {
   Ledger& ledger = TheLedger();
   std::lock_guard<std::mutex> guard(ledger.Lock);
   std::vector<Block> blocks;
-  for (const auto& [address, size] : ledger.Live) blocks.push_back({address, size});
+  for (const auto& [address, made] : ledger.Live)
+    blocks.push_back({address, made.Size, made.Allocation});
   return blocks;
+}
+
+std::size_t ReleaseBlocksMadeSince(uint64_t allocations) {
+  std::size_t released = 0;
+  for (const Block& block : LiveBlockList()) {
+    if (block.Made <= allocations) continue;
+    Release(const_cast<void*>(block.Address));
+    ++released;
+  }
+  return released;
 }
 
 std::optional<std::size_t> LiveBlockSize(const void* address) {
@@ -137,7 +155,7 @@ std::optional<std::size_t> LiveBlockSize(const void* address) {
   std::lock_guard<std::mutex> guard(ledger.Lock);
   const auto found = ledger.Live.find(address);
   if (found == ledger.Live.end()) return std::nullopt;
-  return found->second;
+  return found->second.Size;
 }
 
 uint64_t TotalAllocations() {

@@ -346,6 +346,7 @@ namespace GameHeap {
 struct Block {
   const void* Address;
   std::size_t Size;
+  uint64_t Made;  // TotalAllocations() just after the allocation that made it; a resize keeps it
 };
 
 // Releases a live block; Fatal for a pointer that is not a live block.
@@ -353,6 +354,10 @@ STANDIN_API void Release(void* block);
 // Blocks allocated and not yet released.
 STANDIN_API std::size_t LiveBlocks();
 STANDIN_API std::vector<Block> LiveBlockList();
+// Releases every live block made after TotalAllocations() was `allocations`, and answers how many.
+// Told apart by when they were made, never by address: a block released since may have handed
+// its address on to one of them.
+STANDIN_API std::size_t ReleaseBlocksMadeSince(uint64_t allocations);
 // Totals since the process started, for cost counters.
 STANDIN_API uint64_t TotalAllocations();
 STANDIN_API uint64_t TotalReleases();

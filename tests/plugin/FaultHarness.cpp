@@ -36,15 +36,6 @@ std::string Escaped(const std::function<void()>& act) {
   return {};
 }
 
-// Gives the game heap back every block live now that was not in `before`.
-void ReleaseBlocksLeftSince(const std::vector<StandIn::GameHeap::Block>& before) {
-  for (const StandIn::GameHeap::Block& block : StandIn::GameHeap::LiveBlockList()) {
-    const bool old = std::any_of(before.begin(), before.end(),
-                                 [&](const auto& kept) { return kept.Address == block.Address; });
-    if (!old) StandIn::GameHeap::Release(const_cast<void*>(block.Address));
-  }
-}
-
 // The place (1 the first) of `failing` among the fallible crossings of `journal`, a run without
 // a fault; 0 when the run never made it.
 uint64_t PlaceOf(const FailingCrossing& failing, const JournalEntries& journal) {
@@ -108,14 +99,14 @@ std::vector<std::string> FailEachCrossingInTurn(ServerTest& test,
                  std::string(" at crossing ") + std::to_string(n));
     test.TearDown();
     const std::size_t liveBlocks = StandIn::GameHeap::LiveBlocks();
-    const std::vector<StandIn::GameHeap::Block> blocksBefore = StandIn::GameHeap::LiveBlockList();
+    const uint64_t allocationsBefore = StandIn::GameHeap::TotalAllocations();
     test.SetUp();
     arrange();
     const FaultRun run = RunFailing(n, how, act);
     SCOPED_TRACE(run.fault);
     check(run);
     test.TearDown();
-    if (run.fault == kFreeLookupFails) ReleaseBlocksLeftSince(blocksBefore);
+    if (run.fault == kFreeLookupFails) StandIn::GameHeap::ReleaseBlocksMadeSince(allocationsBefore);
     EXPECT_EQ(StandIn::GameHeap::LiveBlocks(), liveBlocks) << "game heap blocks not given back";
     if (testing::Test::HasFailure()) {
       std::string listing;

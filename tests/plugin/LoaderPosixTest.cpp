@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <system_error>
 
 #include "standin/StandIn.h"
 #include "support/ServerFixture.h"
@@ -27,9 +30,16 @@ TEST_F(LoaderPosixTest, ThreadNotificationsDoNothing) {
   EXPECT_TRUE(ReloadRegistered());
 }
 
-// Exits with 42 when, at process end, the plugin had given back its hook and commands.
+// The server directory of a test's process that ends inside the test: its fixture's TearDown
+// never runs there to remove it.
+std::string exitingServerDir;
+
+// Exits with 42 when, at process end, the plugin had given back its hook and commands; removes
+// the exiting process's server directory first.
 void ExpectUnloadedAtExit() {
   const bool clean = StandIn::Hooks::Detours(kStartKey).empty() && !ReloadRegistered();
+  std::error_code ignored;
+  std::filesystem::remove_all(std::filesystem::u8path(exitingServerDir), ignored);
   std::_Exit(clean ? 42 : 1);
 }
 
@@ -38,6 +48,8 @@ TEST_F(LoaderPosixTest, ProcessEndRunsTheUnloadForAStillLoadedPlugin) {
   WriteConfig(kHuntConfig);
   EXPECT_EXIT(
       {
+        // A new run of this program whose fixture made a fresh server directory of its own.
+        exitingServerDir = ServerDir();
         std::atexit(ExpectUnloadedAtExit);  // runs after the detach the loader delivers at exit
         // NOLINTNEXTLINE(bugprone-unused-return-value): left loaded on purpose, until exit.
         StandIn::PluginLibrary::Load(QV_PLUGIN_PATH).release();

@@ -53,4 +53,33 @@ TEST(GameHeap, LiveBlockSizeKnowsExactlyTheLiveBlocks) {
   EXPECT_EQ(LiveBlockSize(empty), std::nullopt);
 }
 
+// The fault walks give back what a run left by when it was made: a block released since the mark
+// may hand its address on to one the run made (the system allocator does so at once for a block
+// of the same size), and that one must go while an older block at another address stays.
+TEST(GameHeap, BlocksMadeSinceAMarkAreToldByWhenNotWhere) {
+  using StandIn::GameHeap::Allocate;
+  using StandIn::GameHeap::LiveBlockSize;
+  void* older = Allocate(58);
+  void* releasedSince = Allocate(58);
+  const uint64_t mark = StandIn::GameHeap::TotalAllocations();
+  StandIn::GameHeap::Release(releasedSince);
+  void* madeSince = Allocate(58);
+  SCOPED_TRACE(madeSince == releasedSince ? "at the released block's address" : "elsewhere");
+
+  EXPECT_EQ(StandIn::GameHeap::ReleaseBlocksMadeSince(mark), 1u);
+  EXPECT_EQ(LiveBlockSize(madeSince), std::nullopt);
+  EXPECT_EQ(LiveBlockSize(older), std::optional<std::size_t>(58));
+  EXPECT_EQ(StandIn::GameHeap::ReleaseBlocksMadeSince(mark), 0u);
+  StandIn::GameHeap::Release(older);
+}
+
+// A resize moves a block, not when it was made: it stays older than a mark taken after it.
+TEST(GameHeap, AResizedBlockKeepsWhenItWasMade) {
+  void* block = StandIn::GameHeap::Allocate(8);
+  const uint64_t mark = StandIn::GameHeap::TotalAllocations();
+  block = StandIn::GameHeap::Resize(block, 1 << 20);
+  EXPECT_EQ(StandIn::GameHeap::ReleaseBlocksMadeSince(mark), 0u);
+  EXPECT_EQ(StandIn::GameHeap::ReleaseBlocksMadeSince(mark - 1), 1u);
+}
+
 }  // namespace
