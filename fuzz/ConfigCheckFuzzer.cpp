@@ -13,11 +13,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <exception>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "fuzz/FuzzEntry.h"
 #include "host/FString.h"
 #include "plugin/QuestVetoClient.h"
 #include "standin/Journal.h"
@@ -146,10 +146,5 @@ extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-  try {
-    RunInput(data, size);
-  } catch (const std::exception& error) {
-    Fail(std::string("an exception escaped: ") + error.what());
-  }
-  return 0;
+  return Fuzz::RunOneInput([&] { RunInput(data, size); }, Fail);
 }

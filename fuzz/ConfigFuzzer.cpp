@@ -27,7 +27,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <exception>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -36,6 +35,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "fuzz/FuzzEntry.h"
 #include "host/FString.h"
 #include "plugin/QuestVetoClient.h"
 #include "standin/Journal.h"
@@ -313,12 +313,5 @@ extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-  try {
-    RunInput(data, size);
-  } catch (const std::exception& error) {
-    Fail(std::string("an exception escaped: ") + error.what());
-  } catch (...) {
-    Fail("an exception of unknown type escaped");
-  }
-  return 0;
+  return Fuzz::RunOneInput([&] { RunInput(data, size); }, Fail);
 }

@@ -84,6 +84,24 @@ class Utf8Arguments {
 
 }  // namespace Platform
 
+// Defines the program's entry point as `run(argc, argv)` with the arguments as UTF-8 text. On
+// Windows it is wmain (link the program with -municode), so that a directory or a name in any
+// script arrives whole. Used at file scope, with a semicolon after it.
+#if defined(_WIN32)
+#define QV_MAIN_WITH_UTF8_ARGUMENTS(run)               \
+  int wmain(int argc, wchar_t** argv) {                \
+    Platform::Utf8Arguments arguments(argc, argv);     \
+    return run(arguments.Count(), arguments.Values()); \
+  }                                                    \
+  int wmain(int, wchar_t**)
+#else
+#define QV_MAIN_WITH_UTF8_ARGUMENTS(run) \
+  int main(int argc, char** argv) {      \
+    return run(argc, argv);              \
+  }                                      \
+  int main(int, char**)
+#endif
+
 #if !defined(_WIN32)
 // The Linux build's case folding, comparison and length, as the Windows runtime's in the "C"
 // locale. Inline: the substring search calls them for every character it visits.

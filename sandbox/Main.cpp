@@ -93,16 +93,5 @@ int RunProgram(int argc, char** argv) {
 
 }  // namespace
 
-#if defined(_WIN32)
-// Arguments from the wide command line: a server directory in any script arrives whole (the
-// program is linked with -municode).
-int wmain(int argc, wchar_t** argv) {
-  Platform::Utf8Arguments arguments(argc, argv);
-  return RunProgram(arguments.Count(), arguments.Values());
-}
-#else
 // NOLINTNEXTLINE(bugprone-exception-escape): what escapes ends the program with its message.
-int main(int argc, char** argv) {
-  return RunProgram(argc, argv);
-}
-#endif
+QV_MAIN_WITH_UTF8_ARGUMENTS(RunProgram);

@@ -51,6 +51,12 @@ std::vector<std::string> Entries() {
   return lines;
 }
 
+std::vector<Entry> Peek() {
+  Recorder& recorder = TheRecorder();
+  std::lock_guard<std::mutex> guard(recorder.Lock);
+  return recorder.Entries;
+}
+
 std::vector<Entry> Take() {
   Recorder& recorder = TheRecorder();
   std::lock_guard<std::mutex> guard(recorder.Lock);

@@ -54,6 +54,8 @@ STANDIN_API void Start(std::vector<std::string> calls = {});
 STANDIN_API void Stop();
 // The lines of the entries kept so far.
 STANDIN_API std::vector<std::string> Entries();
+// The entries kept so far, which the journal keeps: for a reader that looks again later.
+STANDIN_API std::vector<Entry> Peek();
 // The entries kept so far, which the journal forgets: a reader that takes them as it goes keeps
 // the journal small however long it records.
 STANDIN_API std::vector<Entry> Take();

@@ -34,7 +34,7 @@ void ExpectFindings(const json& report, const std::vector<Expected>& expected) {
   }
 }
 
-class FindingsTest : public ToolTest {};
+using FindingsTest = ToolTest;
 
 TEST_F(FindingsTest, WarningsNameWhereTheirKeyOrValueBegins) {
   const json report = Report(R"({

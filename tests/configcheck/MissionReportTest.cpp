@@ -11,7 +11,7 @@ namespace {
 
 using nlohmann::json;
 
-class MissionReportTest : public ToolTest {};
+using MissionReportTest = ToolTest;
 
 TEST_F(MissionReportTest, EachNameWithItsVerdictAndEntry) {
   const std::string path =

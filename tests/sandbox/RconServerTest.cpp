@@ -89,28 +89,29 @@ class Client {
   std::vector<RconPacket> packets_;
 };
 
-class RconServerTest : public ServerTest {
- protected:
-  void SetUp() override {
-    ServerTest::SetUp();
-    WriteConfig(R"({"DisabledMissions": ["Hunt"]})");
-    LoadPlugin();
-  }
+using RconServerTest = ServerTest;
 
-  void TearDown() override {
-    StopListener();
-    ServerTest::TearDown();
-  }
+// What every test loads the plugin with.
+constexpr const char* kConfig = R"({"DisabledMissions": ["Hunt"]})";
 
-  void StartListener(RconSettings settings = {}) {
+// The plugin loaded in `server` with kConfig, and the RCON listener of the sandbox's RCON host
+// running on a thread of its own from construction until Stop or the end: meanwhile the game is
+// looked at on that thread only.
+class Listener {
+ public:
+  explicit Listener(ServerTest& server, RconSettings settings = {}) {
+    server.LoadWith(kConfig);
     settings.Password = kPassword;
     listener_ = std::make_unique<RconServer>(io_, settings, host_);
     work_.emplace(io_.get_executor());
     thread_ = std::thread([this] { io_.run(); });
   }
+  Listener(const Listener&) = delete;
+  Listener& operator=(const Listener&) = delete;
+  ~Listener() { Stop(); }
 
   // Back to one thread: the game may be looked at again.
-  void StopListener() {
+  void Stop() {
     if (!thread_.joinable()) return;
     asio::post(io_, [this] {
       listener_->Stop();
@@ -147,9 +148,7 @@ class RconServerTest : public ServerTest {
     return false;
   }
 
-  // The server's log file: the journal's entries are the RCON host's to take.
-  bool LogHas(const std::string& text) { return LogFile().find(text) != std::string::npos; }
-
+ private:
   Terminal terminal_{false};
   GameRcon host_{terminal_, nullptr};
   asio::io_context io_;
@@ -159,9 +158,9 @@ class RconServerTest : public ServerTest {
 };
 
 TEST_F(RconServerTest, ListensOnTheLoopbackAddressWithTheChosenPort) {
-  StartListener();
-  EXPECT_EQ(Endpoint().address(), asio::ip::make_address("127.0.0.1"));
-  EXPECT_NE(Endpoint().port(), 0);
+  Listener listener(*this);
+  EXPECT_EQ(listener.Endpoint().address(), asio::ip::make_address("127.0.0.1"));
+  EXPECT_NE(listener.Endpoint().port(), 0);
 }
 
 // Packets sent in one write.
@@ -239,11 +238,11 @@ TEST_F(RconServerTest, HostileClientsGetNothingButRefusals) {
        false,
        true},
   };
-  StartListener();
+  Listener listener(*this);
   for (const ClientCase& hostile : cases) {
     SCOPED_TRACE(hostile.What);
-    const uint64_t allocations = GameHeapAllocations();
-    Client client(Endpoint());
+    const uint64_t allocations = listener.GameHeapAllocations();
+    Client client(listener.Endpoint());
     for (const Exchange& exchange : hostile.Exchanges) {
       client.SendRaw(exchange.Bytes);
       for (const RconPacket& answer : exchange.Answers) EXPECT_EQ(client.Receive(), answer);
@@ -253,15 +252,15 @@ TEST_F(RconServerTest, HostileClientsGetNothingButRefusals) {
     } else {
       client.Authenticate();
     }
-    EXPECT_EQ(GameHeapAllocations() != allocations, hostile.CommandRan);
+    EXPECT_EQ(listener.GameHeapAllocations() != allocations, hostile.CommandRan);
   }
 }
 
 TEST_F(RconServerTest, AnEmptyResponseBeforeTheVerdictCarriesTheVerdictsId) {
   RconSettings settings;
   settings.EmptyResponseFirst = true;
-  StartListener(settings);
-  Client client(Endpoint());
+  Listener listener(*this, settings);
+  Client client(listener.Endpoint());
   client.Send({4, kRconAuth, "guess"});
   EXPECT_EQ(client.Receive(), (RconPacket{-1, kRconResponseValue, ""}));
   EXPECT_EQ(client.Receive(), kRefusal);
@@ -275,24 +274,25 @@ TEST_F(RconServerTest, AnEmptyResponseBeforeTheVerdictCarriesTheVerdictsId) {
 TEST_F(RconServerTest, ClientsThatLeaveGiveBackTheirSlotAndTheirGameConnection) {
   RconSettings settings;
   settings.MaxClients = 2;
-  StartListener(settings);
-  const std::size_t blocks = GameHeapBlocks();
+  Listener listener(*this, settings);
+  const std::size_t blocks = listener.GameHeapBlocks();
   // More clients than the limit, one after another, each beside one the server turns away.
   for (int32_t id = 1; id <= 5; ++id) {
     SCOPED_TRACE("client " + std::to_string(id));
     {
-      Client intruder(Endpoint());
+      Client intruder(listener.Endpoint());
       intruder.Send({id, kRconExecCommand, "qv.reload"});
       EXPECT_EQ(intruder.Receive(), kRefusal);
       EXPECT_TRUE(intruder.ClosedByServer());
-      Client client(Endpoint());
+      Client client(listener.Endpoint());
       client.Authenticate();
       client.Send({id, kRconExecCommand, "qv.reload"});
       EXPECT_EQ(client.Receive(),
                 (RconPacket{id, kRconResponseValue, "QuestVeto: Reloaded config"}));
-      EXPECT_GT(GameHeapBlocks(), blocks) << "the client's requests live in the game";
+      EXPECT_GT(listener.GameHeapBlocks(), blocks) << "the client's requests live in the game";
     }
-    ASSERT_TRUE(GameHeapBackTo(blocks)) << "the departed client's game-side connection is kept";
+    ASSERT_TRUE(listener.GameHeapBackTo(blocks))
+        << "the departed client's game-side connection is kept";
   }
 }
 
@@ -304,8 +304,8 @@ TEST_F(RconServerTest, RepliesSplitAtTheBodyLimitUnderOneIdWithNothingAfter) {
       {kRconMaxBody, {kRconMaxBody}},
       {kRconMaxBody + 1, {kRconMaxBody, 1}},
   };
-  StartListener();
-  Client client(Endpoint());
+  Listener listener(*this);
+  Client client(listener.Endpoint());
   client.Authenticate();
   int32_t id = 10;
   for (const auto& [length, pieces] : cases) {
@@ -328,8 +328,8 @@ TEST_F(RconServerTest, RepliesSplitAtTheBodyLimitUnderOneIdWithNothingAfter) {
 }
 
 TEST_F(RconServerTest, ReloadAnswersUnderTheRequestId) {
-  StartListener();
-  Client client(Endpoint());
+  Listener listener(*this);
+  Client client(listener.Endpoint());
   client.Authenticate();
   client.Send({77, kRconExecCommand, "qv.reload"});
   EXPECT_EQ(client.Receive(), (RconPacket{77, kRconResponseValue, "QuestVeto: Reloaded config"}));
@@ -338,13 +338,14 @@ TEST_F(RconServerTest, ReloadAnswersUnderTheRequestId) {
   client.Send({78, kRconExecCommand, "QV.RELOAD now"});
   EXPECT_EQ(client.Receive(),
             (RconPacket{78, kRconResponseValue, "QuestVeto: Failed to reload config"}));
-  StopListener();
-  EXPECT_TRUE(LogHas("Can't open config.json"));
+  listener.Stop();
+  // The server's log file: the journal's entries are the RCON host's to take.
+  EXPECT_NE(LogFile().find("Can't open config.json"), std::string::npos) << LogFile();
 }
 
 TEST_F(RconServerTest, UnknownAndBlankCommandsAreAnswered) {
-  StartListener();
-  Client client(Endpoint());
+  Listener listener(*this);
+  Client client(listener.Endpoint());
   client.Authenticate();
   client.Send({3, kRconExecCommand, "kick Bob"});
   EXPECT_EQ(client.Receive(), (RconPacket{3, kRconResponseValue, "Unknown command: kick"}));
@@ -356,6 +357,9 @@ TEST_F(RconServerTest, UnknownAndBlankCommandsAreAnswered) {
 }
 
 TEST_F(RconServerTest, OnlyRepliesOnTheSendersConnectionBecomeItsPackets) {
+  LoadWith(kConfig);
+  Terminal terminal(false);
+  GameRcon host(terminal, nullptr);
   StandIn::RconConnection& other = World().AddRconConnection();
   HostApi::GetCommands().AddRconCommand(
       FString("test.both"), [&other](RCONClientConnection* own, RCONPacket*, UWorld*) {
@@ -366,18 +370,18 @@ TEST_F(RconServerTest, OnlyRepliesOnTheSendersConnectionBecomeItsPackets) {
         send(own, 5, 0, &mine);
         send(other.Object(), 6, 0, &theirs);
       });
-  EXPECT_EQ(host_.Execute(1, 5, "test.both"),
+  EXPECT_EQ(host.Execute(1, 5, "test.both"),
             (std::vector<RconPacket>{{5, kRconResponseValue, "mine"}}));
 }
 
 TEST_F(RconServerTest, MalformedPacketClosesOnlyItsConnection) {
-  StartListener();
-  Client steady(Endpoint());
+  Listener listener(*this);
+  Client steady(listener.Endpoint());
   steady.Authenticate();
 
-  Client oversized(Endpoint());
+  Client oversized(listener.Endpoint());
   oversized.SendRaw(std::string("\xFF\xFF\x00\x00", 4));  // 65535 bytes announced
-  Client unterminated(Endpoint());
+  Client unterminated(listener.Endpoint());
   unterminated.Authenticate();
   unterminated.SendRaw(
       std::string("\x0C\x00\x00\x00"
@@ -395,11 +399,11 @@ TEST_F(RconServerTest, MalformedPacketClosesOnlyItsConnection) {
 TEST_F(RconServerTest, IdleConnectionsTimeOutButActiveOnesStay) {
   RconSettings settings;
   settings.IdleTimeout = 500ms;
-  StartListener(settings);
-  Client idle(Endpoint());
-  Client halfSent(Endpoint());
+  Listener listener(*this, settings);
+  Client idle(listener.Endpoint());
+  Client halfSent(listener.Endpoint());
   halfSent.SendRaw(std::string("\x20\x00\x00\x00\x01", 5));  // a packet that never completes
-  Client active(Endpoint());
+  Client active(listener.Endpoint());
   active.Authenticate();
   for (int32_t id = 1; id <= 4; ++id) {
     std::this_thread::sleep_for(150ms);
@@ -413,12 +417,12 @@ TEST_F(RconServerTest, IdleConnectionsTimeOutButActiveOnesStay) {
 TEST_F(RconServerTest, ConnectionsBeyondTheLimitAreClosed) {
   RconSettings settings;
   settings.MaxClients = 2;
-  StartListener(settings);
-  Client first(Endpoint());
-  Client second(Endpoint());
+  Listener listener(*this, settings);
+  Client first(listener.Endpoint());
+  Client second(listener.Endpoint());
   first.Authenticate();
   second.Authenticate();
-  Client third(Endpoint());
+  Client third(listener.Endpoint());
   EXPECT_TRUE(third.ClosedByServer());
 }
 

@@ -41,6 +41,26 @@ ProgramRun RunCommand(const std::string& command) {
   return run;
 }
 
+// Each of `lines` is in `output`, in this order.
+void ExpectInOrder(const std::string& output, const std::vector<std::string>& lines) {
+  std::size_t at = 0;
+  for (const std::string& line : lines) {
+    const std::size_t found = output.find(line, at);
+    ASSERT_NE(found, std::string::npos) << "missing, or out of order: " << line << "\n" << output;
+    at = found + line.size();
+  }
+}
+
+// How many times `text` is in `output`.
+std::size_t Occurrences(const std::string& output, const std::string& text) {
+  std::size_t count = 0;
+  for (std::size_t at = output.find(text); at != std::string::npos;
+       at = output.find(text, at + text.size())) {
+    ++count;
+  }
+  return count;
+}
+
 class SandboxProgramTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -52,26 +72,6 @@ class SandboxProgramTest : public testing::Test {
 
   std::string Sandbox(const std::string& arguments) const {
     return fmt::format("'{}' --dir '{}' {}", QV_SANDBOX_PATH, dir_.string(), arguments);
-  }
-
-  // Each of `lines` is in `output`, in this order.
-  static void ExpectInOrder(const std::string& output, const std::vector<std::string>& lines) {
-    std::size_t at = 0;
-    for (const std::string& line : lines) {
-      const std::size_t found = output.find(line, at);
-      ASSERT_NE(found, std::string::npos) << "missing, or out of order: " << line << "\n" << output;
-      at = found + line.size();
-    }
-  }
-
-  // How many times `text` is in `output`.
-  static std::size_t Occurrences(const std::string& output, const std::string& text) {
-    std::size_t count = 0;
-    for (std::size_t at = output.find(text); at != std::string::npos;
-         at = output.find(text, at + text.size())) {
-      ++count;
-    }
-    return count;
   }
 
   fs::path dir_;

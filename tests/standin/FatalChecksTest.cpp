@@ -22,20 +22,9 @@
 #include "standin/Server.h"
 #include "standin/StandIn.h"
 #include "standin/World.h"
+#include "support/GameFunctions.h"
 
 namespace {
-
-template <typename Signature>
-Signature* Game(const char* key) {
-  return reinterpret_cast<Signature*>(GetAddress(std::string(key)));
-}
-
-FName MakeName(const char* text) {
-  FName name;
-  Game<void(FName*, const char*, int32_t, int32_t, bool, int32_t)>("FName.Init")(&name, text, 0, 1,
-                                                                                 true, -1);
-  return name;
-}
 
 // A game heap block of 2 characters holding "hi", no terminator.
 WideChar* HeapHi() {

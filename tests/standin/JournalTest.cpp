@@ -1,7 +1,8 @@
 // The journal records only while on, and only the calls asked for when some are, hands its
-// entries to a reader that takes them, and the matcher's four readings of it.
+// entries to a reader that looks at them or takes them, and the matcher's four readings of it.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <string>
 #include <variant>
 #include <vector>
@@ -41,6 +42,23 @@ TEST(JournalTest, TakeHandsOverTheEntriesWithTheirCallsAndForgetsThem) {
   EXPECT_EQ(taken[1].Text, "FMemory.Malloc(8, 0)");
   EXPECT_EQ(taken[1].Call, "") << "the heap writes its own entries";
   EXPECT_EQ(StandIn::Journal::Entries().size(), 4u) << "only what came after the Take";
+}
+
+TEST(JournalTest, PeekHandsOverTheEntriesWithTheirCallsAndKeepsThem) {
+  StandIn::Journal::Start();
+  { const FString recorded("b"); }
+  const std::vector<StandIn::Journal::Entry> peeked = StandIn::Journal::Peek();
+  const std::vector<StandIn::Journal::Entry> taken = StandIn::Journal::Take();
+  StandIn::Journal::Stop();
+  ASSERT_EQ(peeked.size(), 4u) << "kept for the Take after it";
+  ASSERT_EQ(taken.size(), 4u);
+  for (std::size_t i = 0; i < taken.size(); ++i) {
+    EXPECT_EQ(peeked[i].Text, taken[i].Text);
+    EXPECT_EQ(peeked[i].Call, taken[i].Call);
+    EXPECT_EQ(peeked[i].Arguments.size(), taken[i].Arguments.size());
+  }
+  ASSERT_EQ(peeked[0].Arguments.size(), 1u);
+  EXPECT_EQ(std::get<std::string>(peeked[0].Arguments[0]), "FMemory.Malloc");
 }
 
 TEST(JournalTest, RecordsOnlyTheCallsItIsGiven) {

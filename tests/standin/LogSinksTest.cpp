@@ -14,23 +14,16 @@
 
 namespace {
 
-class LogSinksTest : public ServerTest {
- protected:
-  // Restarts the server in the same directory with `options`.
-  void Restart(const StandIn::ServerOptions& options) {
-    StandIn::Stop();
-    std::filesystem::remove(LogFilePath());
-    StandIn::Start(ServerDir(), options);
-  }
+using LogSinksTest = ServerTest;
 
-  static void WriteLine(const char* text) {
-    spdlog::details::log_msg message(spdlog::source_loc{}, "Host", spdlog::level::warn, text);
-    for (const auto& sink : GetLogSinks()) {
-      sink->log(message);
-      sink->flush();
-    }
+// A warning of the logger "Host" written to every sink of the host.
+void WriteLine(const char* text) {
+  spdlog::details::log_msg message(spdlog::source_loc{}, "Host", spdlog::level::warn, text);
+  for (const auto& sink : GetLogSinks()) {
+    sink->log(message);
+    sink->flush();
   }
-};
+}
 
 TEST_F(LogSinksTest, LinesReachTheLogFileAndTheJournalOrTheJournalAlone) {
   struct Case {
@@ -39,11 +32,15 @@ TEST_F(LogSinksTest, LinesReachTheLogFileAndTheJournalOrTheJournalAlone) {
   };
   for (const Case& c : {Case{"with the log file", true}, Case{"journal only", false}}) {
     SCOPED_TRACE(c.what);
-    Restart(StandIn::ServerOptions{c.writeLogFile});
+    // The server again in the same directory, with or without its log file.
+    StandIn::Stop();
+    std::filesystem::remove(LogFilePath());
+    StandIn::Start(ServerDir(), StandIn::ServerOptions{c.writeLogFile});
     StandIn::Journal::Start();
     WriteLine("a line for both");
 
     EXPECT_TRUE(IsExactly(Journal(), {"GetLogSinks()", "log [Host][warning] a line for both"}));
+    EXPECT_TRUE(Messages("warning").empty()) << "a line of the host's logger, not the plugin's";
     EXPECT_EQ(std::filesystem::exists(LogFilePath()), c.writeLogFile);
     if (c.writeLogFile) {
       EXPECT_NE(LogFile().find("[Host] [warning] a line for both"), std::string::npos) << LogFile();

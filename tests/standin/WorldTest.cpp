@@ -12,6 +12,7 @@
 #include "host/HostApi.h"
 #include "standin/GameHeap.h"
 #include "standin/World.h"
+#include "support/GameFunctions.h"
 #include "support/ServerFixture.h"
 
 namespace {
@@ -30,18 +31,6 @@ struct RawString {
   }
   FString* AsFString() { return reinterpret_cast<FString*>(this); }
 };
-
-template <typename Signature>
-Signature* Game(const char* key) {
-  return reinterpret_cast<Signature*>(GetAddress(std::string(key)));
-}
-
-FName InitName(const char* text) {
-  FName name;
-  Game<void(FName*, const char*, int32_t, int32_t, bool, int32_t)>("FName.Init")(&name, text, 0, 1,
-                                                                                 true, -1);
-  return name;
-}
 
 // A detour on the mission start that counts its calls and calls on to the game.
 void* gameStart = nullptr;
@@ -107,9 +96,9 @@ TEST_F(WorldTest, FieldsLieInsideTheDefaultObjectAwayFromItsStart) {
 }
 
 TEST_F(WorldTest, NamesInternByExactText) {
-  const FName complete = InitName("Complete");
-  EXPECT_EQ(InitName("Complete").Value, complete.Value);
-  EXPECT_NE(InitName("complete").Value, complete.Value);
+  const FName complete = MakeName("Complete");
+  EXPECT_EQ(MakeName("Complete").Value, complete.Value);
+  EXPECT_NE(MakeName("complete").Value, complete.Value);
   EXPECT_EQ(World().NameText(complete), "Complete");
 }
 
@@ -118,9 +107,9 @@ TEST_F(WorldTest, MissionDataKeepsTheLatestValuePerTagAndEntry) {
   APrimalBuff_MissionData* buff = character.MissionData()->Object();
   auto setInt = Game<void(APrimalBuff_MissionData*, FName, FName, int32_t)>(
       "APrimalBuff_MissionData.SetMissionData_Int");
-  setInt(buff, InitName("Hunt"), InitName("Version"), 1);
-  setInt(buff, InitName("Fish"), InitName("Version"), 2);
-  setInt(buff, InitName("Hunt"), InitName("Version"), 3);
+  setInt(buff, MakeName("Hunt"), MakeName("Version"), 1);
+  setInt(buff, MakeName("Fish"), MakeName("Version"), 2);
+  setInt(buff, MakeName("Hunt"), MakeName("Version"), 3);
 
   const StandIn::MissionDataBuff& data = *character.MissionData();
   ASSERT_EQ(data.Entries().size(), 2u) << "one entry per tag and entry, in first-written order";

@@ -4,9 +4,11 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #include "plugin/QuestVetoClient.h"
 #include "standin/Journal.h"
+#include "standin/JournalViews.h"
 #include "standin/StandIn.h"
 
 void ServerTest::SetUp() {
@@ -84,10 +86,11 @@ JournalEntries ServerTest::Journal() {
 }
 
 std::vector<std::string> ServerTest::Messages(const std::string& level) {
-  const std::string marker = "log [QuestVeto][" + level + "] ";
+  using LogLine = StandIn::Journal::LogLine;
   std::vector<std::string> messages;
-  for (const std::string& entry : Journal()) {
-    if (entry.rfind(marker, 0) == 0) messages.push_back(entry.substr(marker.size()));
+  for (LogLine& line : StandIn::Journal::All<LogLine>(StandIn::Journal::Peek())) {
+    if (line.Logger == "QuestVeto" && line.Level == level)
+      messages.push_back(std::move(line.Message));
   }
   return messages;
 }
