@@ -1,13 +1,17 @@
 #include "plugin/Config.h"
 
 #include <set>
+#include <string_view>
 #include <utility>
+
+#include <fmt/format.h>
 
 #include "host/HostApi.h"
 #include "host/Platform.h"
 #include "plugin/Containment.h"
 #include "plugin/Log.h"
 #include "plugin/LogText.h"
+#include "plugin/MissionMatch.h"
 #include "plugin/PluginState.h"
 #include "plugin/Settings.h"
 
@@ -42,6 +46,26 @@ bool& LastReadUnopened() {
   return unopened;
 }
 
+// "1 entry is", "2 entries are"
+std::string EntriesAre(std::size_t count) {
+  return fmt::format("{} {}", count, count == 1 ? "entry is" : "entries are");
+}
+
+// An entry that is not a string ends the mission list: the filter never tries those after it.
+void WarnOfListEnd(const nlohmann::json& value) {
+  const EntriesInForce entries = ListEntriesInForce(value, 0);
+  if (entries.StopType == nullptr) return;
+  const std::string_view type = entries.StopType;
+  const char* const article = type == "null" ? "" : type == "array" || type == "object" ? "an " : "a ";
+  std::string inForce = EntriesAre(entries.Count) + " in force";
+  if (entries.AfterStop != 0) {
+    inForce += fmt::format(", the {} after it {} not", entries.AfterStop,
+                           entries.AfterStop == 1 ? "is" : "are");
+  }
+  PluginLog()->warn("Config key \"{}\" ends at entry {}, which is {}{}, not a string: {}",
+                    kDisabledMissionsKey, entries.Count + 1, article, type, inForce);
+}
+
 // What the read found that the plugin will not use, said before the value is in force.
 void WarnOfUnreadText(const std::string& path, const nlohmann::json& value,
                       const std::optional<ConfigFilePlace>& ignoredTextAt) {
@@ -54,6 +78,7 @@ void WarnOfUnreadText(const std::string& path, const nlohmann::json& value,
     PluginLog()->warn("Config key \"{}\" is not read: did you mean \"{}\"?",
                       EscapeForLog(key.Written), key.Meant);
   }
+  WarnOfListEnd(value);
 }
 
 // The setting's value; the problem that made its default apply, if any, warned about once per
@@ -128,6 +153,13 @@ std::string DisabledMessage() {
 bool ShowMissionNames() {
   if (!ConfigWasRead()) return false;
   return InForce(kShowMissionNamesKey, ShowMissionNamesIn(PluginConfig));
+}
+
+bool ShowConfigSummary() {
+  // A top level that is no object holds no such key: the first start warns of it, by its own
+  // setting, rather than every read.
+  if (!ConfigWasRead() || !PluginConfig.is_object()) return false;
+  return InForce(kShowConfigSummaryKey, ShowConfigSummaryIn(PluginConfig));
 }
 
 void WarnConfigFallback(const std::string& key, const std::string& reason) {

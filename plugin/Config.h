@@ -17,6 +17,9 @@ inline constexpr const char* kDisabledMissionsKey = "DisabledMissions";
 inline constexpr const char* kDisabledMessageKey = "DisabledMessage";
 // Boolean: whether mission starts are written to the log.
 inline constexpr const char* kShowMissionNamesKey = "ShowMissionNames";
+// Boolean: whether each read of the file is confirmed in the log, with what is in force and, at a
+// reload, what changed.
+inline constexpr const char* kShowConfigSummaryKey = "ShowConfigSummary";
 
 inline constexpr const char* kDefaultDisabledMessage =
     "This mission has been disabled, but you have had it unlocked now!";
@@ -28,7 +31,7 @@ struct ConfigFilePlace {
   std::size_t Column;
 };
 
-// Thrown when config.json cannot be opened; what() is "Can't open config.json".
+// Thrown when config.json cannot be opened, or is a directory; what() is "Can't open config.json".
 class ConfigFileUnopened : public std::runtime_error {
  public:
   ConfigFileUnopened() : std::runtime_error("Can't open config.json") {}
@@ -97,6 +100,8 @@ void WarnOfConfigNearMisses() noexcept;
 std::string DisabledMessage();
 // "ShowMissionNames", or false when absent or not a boolean.
 bool ShowMissionNames();
+// "ShowConfigSummary", or false when absent or not a boolean.
+bool ShowConfigSummary();
 // The same fallback warning for a problem its reader finds in a value (the formatter rejecting
 // "DisabledMessage").
 void WarnConfigFallback(const std::string& key, const std::string& reason);

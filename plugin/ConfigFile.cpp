@@ -12,8 +12,8 @@
 
 namespace {
 
-constexpr std::array<const char*, 3> kReadKeys = {kDisabledMissionsKey, kDisabledMessageKey,
-                                                  kShowMissionNamesKey};
+constexpr std::array<const char*, 4> kReadKeys = {kDisabledMissionsKey, kDisabledMessageKey,
+                                                  kShowMissionNamesKey, kShowConfigSummaryKey};
 
 // The most a key may differ from the one it is taken for.
 constexpr std::size_t kMaxMisspelling = 2;
@@ -106,7 +106,11 @@ nlohmann::json ParseConfigFile(const std::string& path,
                                std::optional<ConfigFilePlace>* ignoredTextAt) {
   std::ifstream file;
   Platform::OpenForReading(file, path);
-  if (!file.is_open()) throw ConfigFileUnopened();
+  // A directory opens on some systems and fails only at its first read, with the runtime's words.
+  std::error_code notDirectory;
+  if (!file.is_open() || std::filesystem::is_directory(std::filesystem::u8path(path), notDirectory)) {
+    throw ConfigFileUnopened();
+  }
   PlaceCountingBuffer counted(*file.rdbuf());
   std::istream in(&counted);
   nlohmann::json parsed;

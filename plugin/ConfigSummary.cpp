@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include <fmt/format.h>
@@ -10,16 +11,12 @@
 #include "plugin/Config.h"
 #include "plugin/LogText.h"
 #include "plugin/MissionMatch.h"
+#include "plugin/Settings.h"
 
 namespace {
 
 // A list of names in the log stays one readable line however long the configuration.
 constexpr std::size_t kNamesShown = 10;
-
-// The entries the filter tries, in its order.
-std::vector<std::string> Entries(const nlohmann::json& config) {
-  return ListEntriesInForce(config, std::numeric_limits<std::size_t>::max()).First;
-}
 
 // The entries of `of` that `in` does not hold, in the order of `of`.
 std::vector<std::string> Missing(const std::vector<std::string>& of,
@@ -43,34 +40,34 @@ std::string Listed(const char* verb, const std::vector<std::string>& names) {
   return text;
 }
 
-// The member `key` of `config`; null when absent or `config` is no object.
-nlohmann::json Setting(const nlohmann::json& config, const char* key) {
-  if (!config.is_object()) return nullptr;
-  const auto found = config.find(key);
-  return found == config.end() ? nlohmann::json() : *found;
-}
-
 }  // namespace
 
-std::string EntriesInForceText(const nlohmann::json& config) {
-  const std::size_t entries = CountEntriesInForce(config);
+std::string EntriesInForceText(std::size_t entries) {
   return fmt::format("{} {} of \"{}\" in force", entries, entries == 1 ? "entry" : "entries",
                      kDisabledMissionsKey);
 }
 
-std::string ChangesInForce(const nlohmann::json& before, const nlohmann::json& after) {
-  const std::vector<std::string> old = Entries(before);
-  const std::vector<std::string> now = Entries(after);
+ConfigInForce InForceIn(const nlohmann::json& config) {
+  return {ListEntriesInForce(config, std::numeric_limits<std::size_t>::max()).First,
+          DisabledMessageIn(config).Value, ShowMissionNamesIn(config).Value,
+          ShowConfigSummaryIn(config).Value};
+}
+
+std::string ChangesInForce(const ConfigInForce& before, const ConfigInForce& after) {
   std::vector<std::string> changes;
-  if (const auto added = Missing(now, old); !added.empty())
+  if (const auto added = Missing(after.Entries, before.Entries); !added.empty()) {
     changes.push_back(Listed("added", added));
-  if (const auto removed = Missing(old, now); !removed.empty()) {
+  }
+  if (const auto removed = Missing(before.Entries, after.Entries); !removed.empty()) {
     changes.push_back(Listed("removed", removed));
   }
-  for (const char* key : {kDisabledMessageKey, kShowMissionNamesKey}) {
-    if (Setting(before, key) != Setting(after, key)) {
-      changes.push_back(fmt::format("\"{}\" changed", key));
-    }
+  const std::pair<const char*, bool> settings[] = {
+      {kDisabledMessageKey, before.DisabledMessage != after.DisabledMessage},
+      {kShowMissionNamesKey, before.ShowMissionNames != after.ShowMissionNames},
+      {kShowConfigSummaryKey, before.ShowConfigSummary != after.ShowConfigSummary},
+  };
+  for (const auto& [key, changed] : settings) {
+    if (changed) changes.push_back(fmt::format("\"{}\" changed", key));
   }
   if (changes.empty()) return "no change";
   std::string text = changes.front();

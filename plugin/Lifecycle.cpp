@@ -8,6 +8,7 @@
 #include "plugin/Containment.h"
 #include "plugin/Log.h"
 #include "plugin/LogText.h"
+#include "plugin/MissionMatch.h"
 #include "plugin/MissionStart.h"
 #include "plugin/ReloadCommands.h"
 #include "plugin/StatusCommand.h"
@@ -23,17 +24,18 @@ const char* const kHookNotHeld =
 const char* const kCommandNotHeld =
     "the host held no such command, so none is left to call QuestVeto after the unload";
 
-// The path is looked up again for the message; when even that fails, the message goes without it.
-void LogFailedRead(const char* reason) {
+// Names the file the read tried; when the read could not find out its path, the message goes
+// without it.
+void LogFailedRead(const std::string& reason) {
   const std::string why = EscapeForLog(reason);
-  try {
+  if (LastConfigPath().empty()) {
+    PluginLog()->critical(
+        "Failed to load config! \n {}\n No mission is disabled until \"qv.reload\" succeeds.", why);
+  } else {
     PluginLog()->critical(
         "Failed to load config from {}! \n {}\n No mission is disabled until \"qv.reload\" "
         "succeeds.",
-        EscapeForLog(ConfigPath()), why);
-  } catch (...) {
-    PluginLog()->critical(
-        "Failed to load config! \n {}\n No mission is disabled until \"qv.reload\" succeeds.", why);
+        EscapeForLog(LastConfigPath()), why);
   }
   WarnOfConfigNearMisses();
 }
@@ -42,15 +44,16 @@ void LogFailedRead(const char* reason) {
 bool ReadConfigAtLoad() noexcept {
   std::optional<std::string> failure;
   Contain([&] { failure = ReadConfig(); }, [&](const char* reason) { failure = OrUnknown(reason); });
-  if (failure) LogFailedRead(failure->c_str());
+  if (failure) LogFailedRead(*failure);
   return !failure;
 }
 
-// The operator's confirmation that the plugin has its configuration, and which plugin it is. A
-// reload logs its own line, with what it changed.
+// The operator's confirmation that the plugin has its configuration, and which plugin it is, when
+// the configuration asks for it. A reload logs its own line, with what it changed.
 void LogConfigInForce() {
-  PluginLog()->info("Loaded config from {}: {} (QuestVeto {})", EscapeForLog(ConfigPath()),
-                    EntriesInForceText(PluginConfig), kPluginVersion);
+  if (!ShowConfigSummary()) return;
+  PluginLog()->info("Loaded config from {}: {} (QuestVeto {})", EscapeForLog(LastConfigPath()),
+                    EntriesInForceText(CountEntriesInForce(PluginConfig)), kPluginVersion);
 }
 
 void LogStepFailure(const char* step, const char* reason) noexcept {

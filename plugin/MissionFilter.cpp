@@ -7,15 +7,12 @@ namespace QuestVeto {
 
 bool IsMissionDisabled(const FString& displayName) {
   // Other plugins hand in strings we did not make: one that would be read out of bounds is
-  // answered without reading it.
-  if (!displayName.WellFormed()) return false;
+  // answered without reading it (DisablesMission).
   try {
     // May make a null configuration an object and add a missing "DisabledMissions" as null.
-    return FindDisablingEntry(PluginConfig, displayName).has_value();
+    return DisablesMission(PluginConfig, displayName);
   } catch (...) {
-    // A configuration of the wrong shape switches nothing off, and nothing thrown by the host
-    // reaches the plugin that asks.
-    return false;
+    return false;  // nothing thrown by the host reaches the plugin that asks
   }
 }
 

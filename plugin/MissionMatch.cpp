@@ -28,15 +28,29 @@ std::optional<DisablingEntry> FindDisablingEntry(nlohmann::json& config,
   return std::nullopt;
 }
 
+bool DisablesMission(nlohmann::json& config, const FString& displayName) {
+  if (!displayName.WellFormed()) return false;
+  try {
+    return FindDisablingEntry(config, displayName).has_value();
+  } catch (const nlohmann::json::type_error&) {
+    return false;
+  }
+}
+
 EntriesInForce ListEntriesInForce(const nlohmann::json& config, std::size_t firstWanted) {
   EntriesInForce entries;
   if (!config.is_object()) return entries;
   const auto list = config.find(kDisabledMissionsKey);
   if (list == config.end()) return entries;
   for (const nlohmann::json& entry : *list) {
-    if (!entry.is_string()) break;
-    if (entries.Count < firstWanted) entries.First.push_back(entry.get<std::string>());
-    ++entries.Count;
+    if (entries.StopType != nullptr) {
+      ++entries.AfterStop;
+    } else if (!entry.is_string()) {
+      entries.StopType = entry.type_name();
+    } else {
+      if (entries.Count < firstWanted) entries.First.push_back(entry.get<std::string>());
+      ++entries.Count;
+    }
   }
   return entries;
 }

@@ -9,10 +9,10 @@
 #include "plugin/Config.h"
 #include "plugin/Containment.h"
 #include "plugin/Log.h"
+#include "plugin/MissionMatch.h"
 #include "plugin/LogText.h"
 #include "plugin/Notification.h"
 #include "plugin/PluginState.h"
-#include "plugin/QuestVeto.h"
 
 StartMissionFunction GameStartMission = nullptr;
 
@@ -83,7 +83,8 @@ void LogStart(bool refused, UClass* missionClass, AShooterPlayerController* cont
 uintptr_t StartMissionDetour(AMissionDispatcher* dispatcher, UClass* missionClass,
                              APrimalCharacter* character, uintptr_t fourth) {
   // A controller that cannot be found is none; a decision that cannot be made passes the start
-  // on, as the filter answers for a configuration it cannot use.
+  // on, as the filter answers for a configuration it cannot use. The decision is the exported
+  // query's, made here with its failures thrown, so that each is reported.
   AShooterPlayerController* controller = nullptr;
   Guarded("the controller lookup", [&] { controller = ControllerOfCharacter(character); });
   bool refused = false;
@@ -91,7 +92,7 @@ uintptr_t StartMissionDetour(AMissionDispatcher* dispatcher, UClass* missionClas
       "the decision",
       [&] {
         refused = missionClass != nullptr &&
-                  QuestVeto::IsMissionDisabled(MissionDisplayName(GetDefaultMission(missionClass)));
+                  DisablesMission(PluginConfig, MissionDisplayName(GetDefaultMission(missionClass)));
       },
       ", the start goes on to the game");
 

@@ -17,20 +17,25 @@ const char* const kCommandName = "qv.reload";
 const char* const kReloaded = "QuestVeto: Reloaded config";
 const char* const kReloadFailed = "QuestVeto: Failed to reload config";
 
-// Re-reads the configuration, logs what is in force and what changed, and tells `answer` whether
-// it was read; a failed read is logged at critical with its reason. An answer that fails after a
-// good read is logged as a failed read, although the new configuration is in force: the line
-// before it says so. The reason is copied while what was thrown is still alive.
+// Re-reads the configuration and tells `answer` whether it was read; a failed read is logged at
+// critical with its reason. When the new configuration asks for its summary, what is in force and
+// what changed are logged first. An answer that fails after a good read is logged as a failed
+// read, although the new configuration is in force (the summary, when asked for, says so). The
+// reason is copied while what was thrown is still alive.
 template <typename Answer>
 void ReadAndAnswer(Answer& answer) {
   std::optional<std::string> failure;
   Contain(
       [&] {
-        const nlohmann::json before = PluginConfig;
+        const ConfigInForce before = InForceIn(PluginConfig);
         failure = ReadConfig();
         if (failure) return;
-        PluginLog()->info("Reloaded config from {}: {}; {}", EscapeForLog(LastConfigPath()),
-                          EntriesInForceText(PluginConfig), ChangesInForce(before, PluginConfig));
+        if (ShowConfigSummary()) {
+          const ConfigInForce after = InForceIn(PluginConfig);
+          PluginLog()->info("Reloaded config from {}: {}; {}", EscapeForLog(LastConfigPath()),
+                            EntriesInForceText(after.Entries.size()),
+                            ChangesInForce(before, after));
+        }
         answer(true);
       },
       [&](const char* reason) { failure = OrUnknown(reason); });

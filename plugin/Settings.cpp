@@ -24,3 +24,7 @@ Setting<std::string> DisabledMessageIn(const nlohmann::json& config) {
 Setting<bool> ShowMissionNamesIn(const nlohmann::json& config) {
   return SettingIn(config, kShowMissionNamesKey, false);
 }
+
+Setting<bool> ShowConfigSummaryIn(const nlohmann::json& config) {
+  return SettingIn(config, kShowConfigSummaryKey, false);
+}

@@ -19,3 +19,5 @@ struct Setting {
 Setting<std::string> DisabledMessageIn(const nlohmann::json& config);
 // "ShowMissionNames" of `config`, or false.
 Setting<bool> ShowMissionNamesIn(const nlohmann::json& config);
+// "ShowConfigSummary" of `config`, or false.
+Setting<bool> ShowConfigSummaryIn(const nlohmann::json& config);

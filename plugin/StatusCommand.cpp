@@ -12,6 +12,7 @@
 #include "plugin/Containment.h"
 #include "plugin/Lifecycle.h"
 #include "plugin/Log.h"
+#include "plugin/LogText.h"
 #include "plugin/MissionMatch.h"
 #include "plugin/Notification.h"
 #include "plugin/PluginState.h"
@@ -58,7 +59,7 @@ std::string ReadLine(const ConfigReads& reads) {
 
 std::string EntriesLine() {
   const EntriesInForce entries = ListEntriesInForce(PluginConfig, kEntriesShown);
-  std::string line = EntriesInForceText(PluginConfig);
+  std::string line = EntriesInForceText(entries.Count);
   for (std::size_t shown = 0; shown < entries.First.size(); ++shown) {
     line += (shown == 0 ? ": " : ", ") + Quoted(Shortened(entries.First[shown]));
   }
@@ -87,7 +88,7 @@ template <typename Answer>
 void Report(Answer answer) noexcept {
   Contain(
       [&] { answer(StatusLines()); },
-      [](const char* reason) { PluginLog()->critical("qv.status failed: {}", OrUnknown(reason)); });
+      [](const char* reason) { PluginLog()->critical("qv.status failed: {}", EscapeForLog(OrUnknown(reason))); });
 }
 
 void StatusConsole(APlayerController* player, FString* /*commandLine*/, bool /*fromCheat*/) {

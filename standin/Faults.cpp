@@ -1,6 +1,7 @@
 #include "standin/Faults.h"
 
 #include <new>
+#include <stdexcept>
 
 #include <fmt/format.h>
 
@@ -57,8 +58,13 @@ bool Struck() {
 }
 
 void FailHostCall(const char* what) {
-  if (ThePlan().How.load(std::memory_order_relaxed) == HostFailure::BadAlloc) {
-    throw std::bad_alloc();
+  switch (ThePlan().How.load(std::memory_order_relaxed)) {
+    case HostFailure::BadAlloc:
+      throw std::bad_alloc();
+    case HostFailure::Worded:
+      throw std::runtime_error(kWordedFailure);
+    case HostFailure::Foreign:
+      break;
   }
   throw ForeignFailure{what};
 }

@@ -369,7 +369,9 @@ STANDIN_API uint64_t TotalReleases();
 namespace Faults {
 
 // How a failing host call fails; a failing game heap allocation answers null whatever this is.
-enum class HostFailure { BadAlloc, Foreign };
+// Worded: a std::runtime_error whose what() is kWordedFailure, text a log line must escape.
+enum class HostFailure { BadAlloc, Foreign, Worded };
+inline constexpr const char* kWordedFailure = "the host failed\n[QuestVeto][info] forged";
 
 // Thrown by a failing host call under HostFailure::Foreign: a type outside std::exception.
 struct ForeignFailure {

@@ -97,6 +97,10 @@ TEST_F(FindingsTest, ShapesThePluginToleratesSilently) {
   ExpectFindings(Report(R"({"DisabledMissions": ["\u0000Hunt"], "ShowMissionNames": "true"})"),
                  {{1, 23, "DisabledMissions", "entry 1 begins with the character U+0000"},
                   {1, 58, "ShowMissionNames", "written without quotes"}});
+  ExpectFindings(Report(R"({"DisabledMissions": ["Hunt"], "ShowConfigSummary": 1})"),
+                 {{1, 53, "ShowConfigSummary", "\"ShowConfigSummary\" is a number, not a boolean"}});
+  ExpectFindings(Report(R"({"DisabledMissions": ["Hunt"], "showConfigSumary": true})"),
+                 {{1, 32, "showConfigSumary", "did you mean \"ShowConfigSummary\"?"}});
 }
 
 TEST_F(FindingsTest, WhatSwitchesNothingOffOrSurprisesThePlayer) {

@@ -6,7 +6,9 @@
 #include <ctime>
 #include <optional>
 #include <sstream>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include <spdlog/details/log_msg.h>
 #include <spdlog/sinks/ostream_sink.h>
@@ -46,30 +48,29 @@ TEST_F(LifecycleTest, StaticStateStartsAfreshAtEveryLoad) {
   EXPECT_FALSE(Disabled("Hunt")) << "a configuration survived the unload";
 }
 
+// With "ShowConfigSummary" true, each read confirms the file and the entries the filter tries.
 TEST_F(LifecycleTest, EachReadConfirmsThePathAndTheEntriesInForce) {
   struct Case {
-    const char* config;
+    const char* list;
     const char* entries;
   };
   const Case cases[] = {
-      {R"({"DisabledMissions": ["Hunt", "Race"]})", "2 entries"},
-      {R"({"DisabledMissions": ["Hunt"]})", "1 entry"},
-      {R"({"DisabledMissions": "Hunt"})", "1 entry"},
-      {R"({"DisabledMissions": {"b": "Hunt", "a": "Race", "c": "Fish"}})", "3 entries"},
-      {R"({"DisabledMissions": ["Hunt", 7, "Race"]})", "1 entry"},  // the search stops at 7
-      {R"({"DisabledMissions": [7, "Hunt"]})", "0 entries"},
-      {R"({"DisabledMissions": null})", "0 entries"},
-      {R"({"DisabledMissions": []})", "0 entries"},
-      {R"({"DisabledMissions": 5})", "0 entries"},  // a lone value that is no string
-      {R"({"DisabledMissions": true})", "0 entries"},
-      {R"({"DisabledMissions": [[]]})", "0 entries"},
-      {"{}", "0 entries"},
-      {R"(["Hunt"])", "0 entries"},
+      {R"(["Hunt", "Race"])", "2 entries"},
+      {R"(["Hunt"])", "1 entry"},
+      {R"("Hunt")", "1 entry"},
+      {R"({"b": "Hunt", "a": "Race", "c": "Fish"})", "3 entries"},
+      {R"(["Hunt", 7, "Race"])", "1 entry"},  // the search stops at 7
+      {R"([7, "Hunt"])", "0 entries"},
+      {"null", "0 entries"},
+      {"[]", "0 entries"},
+      {"5", "0 entries"},  // a lone value that is no string
+      {"true", "0 entries"},
+      {"[[]]", "0 entries"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.config);
+    SCOPED_TRACE(c.list);
     const std::size_t before = Messages("info").size();
-    LoadWith(c.config);
+    LoadWith(std::string(R"({"ShowConfigSummary": true, "DisabledMissions": )") + c.list + "}");
     const std::vector<std::string> info = Messages("info");
     ASSERT_EQ(info.size(), before + 1);
     const std::string inForce = std::string(c.entries) + " of \"DisabledMissions\" in force";
@@ -79,6 +80,47 @@ TEST_F(LifecycleTest, EachReadConfirmsThePathAndTheEntriesInForce) {
     EXPECT_EQ(Messages("info").back(),
               "Reloaded config from " + ConfigPath() + ": " + inForce + "; no change");
     UnloadPlugin();
+  }
+}
+
+// The load and reload summaries come only when the configuration just read asks for them; each
+// read decides afresh. Nothing else is logged of a good read.
+TEST_F(LifecycleTest, SummariesComeOnlyWhenTheConfigAsksForThem) {
+  const std::string on = R"({"DisabledMissions": ["Hunt"], "ShowConfigSummary": true})";
+  const std::string loaded = std::string("Loaded config from <path>: 1 entry of \"DisabledMissions\" "
+                                         "in force (QuestVeto ") +
+                             kPluginVersion + ")";
+  const std::string reloaded = "Reloaded config from <path>: 1 entry of \"DisabledMissions\" in force";
+  struct Row {
+    std::string first;   // read at load
+    std::string second;  // read by "qv.reload"
+    std::vector<std::string> lines;  // what the two reads log at info and warning, in order
+  };
+  const Row rows[] = {
+      {kHuntConfig, kHuntConfig, {}},
+      {R"({"ShowConfigSummary": false})", R"({"ShowConfigSummary": false})", {}},
+      {on, kHuntConfig, {loaded}},
+      {kHuntConfig, on, {reloaded + "; \"ShowConfigSummary\" changed"}},
+      {on, on, {loaded, reloaded + "; no change"}},
+      {R"({"ShowConfigSummary": "true"})",
+       R"(["Hunt"])",
+       {"Config key \"ShowConfigSummary\" cannot be used, the default applies: "
+        "[json.exception.type_error.302] type must be boolean, but is string"}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.first + " then " + row.second);
+    Restart();
+    LoadWith(row.first);
+    WriteConfig(row.second);
+    ReloadFromConsole();
+    std::vector<std::string> lines = Messages("info");
+    const std::vector<std::string> warnings = Messages("warning");
+    lines.insert(lines.end(), warnings.begin(), warnings.end());
+    std::vector<std::string> expected = row.lines;
+    for (std::string& line : expected) {
+      if (line.find("<path>") != std::string::npos) line.replace(line.find("<path>"), 6, ConfigPath());
+    }
+    EXPECT_EQ(lines, expected);
   }
 }
 
@@ -166,7 +208,7 @@ TEST_F(LifecycleTest, LogLinesCarryLocalDateTimeNameAndLevel) {
 
 // An info line is in the log file as soon as the call that wrote it returns.
 TEST_F(LifecycleTest, InfoLinesAreInTheFileAtOnce) {
-  LoadWith(kHuntConfig);
+  LoadWith(R"({"DisabledMissions": ["Hunt"], "ShowConfigSummary": true})");
   EXPECT_NE(LogFile().find("[QuestVeto][info] Loaded config from "), std::string::npos)
       << LogFile();
   ReloadFromConsole();

@@ -166,6 +166,9 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
   const std::string loaded =
       "[info] Loaded config from <path>: 1 entry of \"DisabledMissions\" in force" + version;
   const std::string reloaded = "[info] Reloaded config from <path>: ";
+  // kHuntOff with the summary of each read asked for.
+  const std::string huntSummarised = R"({"DisabledMissions": ["Hunt"], "ShowConfigSummary": true})";
+  const std::string summarised = R"(, "ShowConfigSummary": true})";
   const std::string hookRefused =
       "[critical] Installing the mission start hook failed: the host refused it; no mission "
       "start is checked until QuestVeto is loaded again";
@@ -173,50 +176,48 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
                                   "\n"
                                   R"(  "DisabledMessage": "Gone"})";
   const std::string twelve =
-      R"({"DisabledMissions": ["A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "L"]})";
+      R"({"DisabledMissions": ["A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "L"])" +
+      summarised;
   const Row rows[] = {
-    {"load", Loading(kHuntOff), {}, {loaded}},
+    {"load", Loading(kHuntOff), {}, {}},
+    {"load, its summary asked for", Loading(huntSummarised), {}, {loaded}},
     {"load, file missing",
      Loading(""),
      {},
      {std::string("[critical] Failed to load config from <path>! \n Can't open config.json") +
       kNotRead}},
-    {"load, file missing, its path unknown",
-     Loading(""),
-     FailsSecond("GetCurrentDir()"),
-     {std::string("[critical] Failed to load config! \n Can't open config.json") + kNotRead}},
-    {"load, reading failed without a reason",
-     Loading(""),
-     Fails("GetCurrentDir()", HostFailure::Foreign),
-     {std::string("[critical] Failed to load config from <path>! \n unknown error") + kNotRead}},
-    {"load, confirming failed",
+    {"load, its path unknown",
      Loading(kHuntOff),
-     FailsSecond("GetCurrentDir()"),
-     {"[critical] Confirming the config in force failed: std::bad_alloc"}},
+     Fails("GetCurrentDir()"),
+     {std::string("[critical] Failed to load config! \n std::bad_alloc") + kNotRead}},
+    {"load, its path unknown, no reason",
+     Loading(kHuntOff),
+     Fails("GetCurrentDir()", HostFailure::Foreign),
+     {std::string("[critical] Failed to load config! \n unknown error") + kNotRead}},
     {"load, hook",
      Loading(kHuntOff),
      Fails("IHooks.InstallHook(*"),
-     {loaded, "[critical] Installing the mission start hook failed: std::bad_alloc"}},
+     {"[critical] Installing the mission start hook failed: std::bad_alloc"}},
     {"load, hook, no reason",
      Loading(kHuntOff),
      Fails("IHooks.InstallHook(*", HostFailure::Foreign),
-     {loaded, "[critical] Installing the mission start hook failed: unknown error"}},
+     {"[critical] Installing the mission start hook failed: unknown error"}},
     {"load, console command",
      Loading(kHuntOff),
      Fails("ICommands.AddConsoleCommand(*"),
-     {loaded, "[critical] Registering the console command failed: std::bad_alloc"}},
+     {"[critical] Registering the console command failed: std::bad_alloc"}},
     {"load, RCON command",
      Loading(kHuntOff),
      Fails("ICommands.AddRconCommand(*"),
-     {loaded, "[critical] Registering the RCON command failed: std::bad_alloc"}},
+     {"[critical] Registering the RCON command failed: std::bad_alloc"}},
     {"load, console status command",
      Loading(kHuntOff),
      FailsSecond("ICommands.AddConsoleCommand(*"),
-     {loaded, "[critical] Registering the console status command failed: std::bad_alloc"}},
+     {"[critical] Registering the console status command failed: std::bad_alloc"}},
     {"load, RCON status command",
      Loading(kHuntOff),
      FailsSecond("ICommands.AddRconCommand(*"),
-     {loaded, "[critical] Registering the RCON status command failed: std::bad_alloc"}},
+     {"[critical] Registering the RCON status command failed: std::bad_alloc"}},
     {"load, hook refused",
      {kHuntOff, false,
       [](ServerTest& t) {
@@ -224,7 +225,7 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
         t.LoadPlugin();
       }},
      {},
-     {loaded, hookRefused}},
+     {hookRefused}},
     {"unload after the hook was refused: its removal is refused as expected",
      {kHuntOff, false,
       [](ServerTest& t) {
@@ -233,7 +234,7 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
         t.UnloadPlugin();
       }},
      {},
-     {loaded, hookRefused}},
+     {hookRefused}},
     {"load, the log's pattern refused by a sink of the host's, then unload",
      {kHuntOff, false,
       [](ServerTest& t) {
@@ -276,57 +277,102 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
      Loading(huntAndMore),
      {},
      {"[warning] Config text after the first JSON value is not read: <path>, from line 1, "
-      "column 31",
-      loaded}},
+      "column 31"}},
     {"reload, text after the first value",
      With(kHuntOff, ReloadOf(huntAndMore)),
      {},
      {"[warning] Config text after the first JSON value is not read: <path>, from line 1, "
-      "column 31",
-      reloaded + "1 entry of \"DisabledMissions\" in force; no change"}},
+      "column 31"}},
     {"load, a key in the wrong case",
      Loading(R"({"disabledMissions": ["Hunt"], "ShowMisionNames": true})"),
      {},
      {"[warning] Config key \"ShowMisionNames\" is not read: did you mean "
       "\"ShowMissionNames\"?",
       "[warning] Config key \"disabledMissions\" is not read: did you mean "
-      "\"DisabledMissions\"?",
-      "[info] Loaded config from <path>: 0 entries of \"DisabledMissions\" in force" + version}},
+      "\"DisabledMissions\"?"}},
     {"reload, a key in the wrong case",
-     With(kHuntOff, ReloadOf(R"({"disabledmissions": ["Hunt"]})")),
+     With(huntSummarised, ReloadOf(R"({"disabledmissions": ["Hunt"])" + summarised)),
      {},
      {"[warning] Config key \"disabledmissions\" is not read: did you mean "
       "\"DisabledMissions\"?",
       reloaded + "0 entries of \"DisabledMissions\" in force; removed \"Hunt\""}},
     {"reload, entries added and removed, settings changed",
-     With(kHuntOff, ReloadOf(R"({"DisabledMissions": ["Ride", "Cave", "Ride"], )"
-                             R"("DisabledMessage": "Gone", "ShowMissionNames": false})")),
+     With(huntSummarised, ReloadOf(R"({"DisabledMissions": ["Ride", "Cave", "Ride"], )"
+                                   R"("DisabledMessage": "Gone", "ShowMissionNames": true)" +
+                                   summarised)),
      {},
      {reloaded +
       "3 entries of \"DisabledMissions\" in force; added \"Ride\", \"Cave\", "
       "\"Ride\"; removed \"Hunt\"; \"DisabledMessage\" changed; "
       "\"ShowMissionNames\" changed"}},
     {"reload, more than ten added",
-     With(kHuntOff, ReloadOf(twelve)),
+     With(huntSummarised, ReloadOf(twelve)),
      {},
      {reloaded +
       "12 entries of \"DisabledMissions\" in force; added \"A\", \"B\", \"C\", "
       "\"D\", \"E\", \"F\", \"G\", \"H\", \"I\", \"J\" and 2 more; removed "
       "\"Hunt\""}},
     {"reload, the same file",
-     With(kHuntOff, ReloadOf(kHuntOff)),
+     With(huntSummarised, ReloadOf(huntSummarised)),
+     {},
+     {reloaded + "1 entry of \"DisabledMissions\" in force; no change"}},
+    {"reload, the same file, its summary not asked for", With(kHuntOff, ReloadOf(kHuntOff)), {}, {}},
+    {"load, a number ends the list",
+     Loading(R"({"DisabledMissions": ["Hunt", 7, "Ride", "Cave"]})"),
+     {},
+     {"[warning] Config key \"DisabledMissions\" ends at entry 2, which is a number, not a "
+      "string: 1 entry is in force, the 2 after it are not"}},
+    {"reload, an array ends the list, one entry after it",
+     With(kHuntOff, ReloadOf(R"({"DisabledMissions": ["Hunt", "Cave", [], "Ride"]})")),
+     {},
+     {"[warning] Config key \"DisabledMissions\" ends at entry 3, which is an array, not a "
+      "string: 2 entries are in force, the 1 after it is not"}},
+    {"reload, the last entry ends the list",
+     With(kHuntOff, ReloadOf(R"({"DisabledMissions": {"b": null, "a": "Hunt"}})")),
+     {},
+     {"[warning] Config key \"DisabledMissions\" ends at entry 2, which is null, not a string: "
+      "1 entry is in force"}},
+    {"reload, a lone value that is no string",
+     With(kHuntOff, ReloadOf(R"({"DisabledMissions": false})")),
+     {},
+     {"[warning] Config key \"DisabledMissions\" ends at entry 1, which is a boolean, not a "
+      "string: 0 entries are in force"}},
+    {"reload, an object ends the list first",
+     With(kHuntOff, ReloadOf(R"({"DisabledMissions": [{}, "Hunt"]})")),
+     {},
+     {"[warning] Config key \"DisabledMissions\" ends at entry 1, which is an object, not a "
+      "string: 0 entries are in force, the 1 after it is not"}},
+    {"reload, config.json a directory",
+     With(kHuntOff,
+          [](ServerTest& t) {
+            t.MakeConfigUnreadable();
+            StandIn::Commands::Console("qv.reload", nullptr);
+          }),
+     {},
+     {"[critical] Failed to reload config! \n Can't open config.json"}},
+    {"reload, settings dropped that held their defaults",
+     With(huntOffWith + R"("DisabledMessage": "This mission has been disabled, but you have had )"
+                        R"(it unlocked now!", "ShowMissionNames": false)" + summarised,
+          ReloadOf(huntSummarised)),
+     {},
+     {reloaded + "1 entry of \"DisabledMissions\" in force; no change"}},
+    {"reload, settings that cannot be used replaced by their defaults",
+     With(huntOffWith + R"("DisabledMessage": 7, "ShowMissionNames": "yes")" + summarised,
+          ReloadOf(huntOffWith + R"("DisabledMessage": "This mission has been disabled, but )"
+                                 R"(you have had it unlocked now!")" + summarised)),
      {},
      {reloaded + "1 entry of \"DisabledMissions\" in force; no change"}},
     {"reload read, its answer failed",
      With(kHuntOff,
           [](ServerTest& t) {
-            t.WriteConfig(kRideOff);
+            t.WriteConfig(kRideOffSummarised);
             StandIn::Controller& bob = ServerTest::AddPlayer("Bob");
             StandIn::Commands::Console("qv.reload",
                                        reinterpret_cast<APlayerController*>(bob.Object()));
           }),
      Fails(R"(GetAddress("AShooterPlayerController.ClientServerChatDirectMessage"))"),
-     {reloaded + "1 entry of \"DisabledMissions\" in force; added \"Ride\"; removed \"Hunt\"",
+     {reloaded + "1 entry of \"DisabledMissions\" in force; added \"Ride\"; removed \"Hunt\"; "
+                 "\"ShowConfigSummary\" changed",
       "[critical] Failed to reload config! \n std::bad_alloc"}},
     {"load, file missing, config.json.txt beside (and the sample, which goes unnamed)",
      LoadingWithout({"config.json.txt", "config.sample.json"}),
@@ -390,6 +436,22 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
      With(kHuntOff, StatusByBob),
      Fails(R"(GetAddress("AShooterPlayerController.ClientServerChatDirectMessage"))"),
      {"[critical] qv.status failed: std::bad_alloc"}},
+    {"status, the answer failed for a reason of two lines",
+     With(kHuntOff, StatusByBob),
+     Fails(R"(GetAddress("AShooterPlayerController.ClientServerChatDirectMessage"))",
+           HostFailure::Worded),
+     {"[critical] qv.status failed: the host failed\\n[QuestVeto][info] forged"}},
+    {"reload, the answer failed for a reason of two lines",
+     With(kHuntOff, ReloadMissingByBob),
+     Fails(R"(GetAddress("AShooterPlayerController.ClientServerChatDirectMessage"))",
+           HostFailure::Worded),
+     {"[critical] Failed to reload config! \n Can't open config.json",
+      "[critical] qv.reload failed unexpectedly: the host failed\\n[QuestVeto][info] forged"}},
+    {"load, the read failed for a reason of two lines",
+     Loading(kHuntOff),
+     Fails("GetCurrentDir()", HostFailure::Worded),
+     {std::string("[critical] Failed to load config! \n the host failed\\n[QuestVeto][info] forged") +
+      kNotRead}},
     {"status, the answer failed without a reason",
      With(kHuntOff, StatusByBob),
      Fails(R"(GetAddress("AShooterPlayerController.ClientServerChatDirectMessage"))",
@@ -562,11 +624,13 @@ TEST_F(LogLinesTest, StartsAfterAFailedReadAtLoadPassOnSilently) {
   }
 }
 
-// A start whose mission cannot be looked at, whichever crossing of the decision fails, goes on to
-// the game unchanged and is not recorded completed, although the mission is switched off.
+// A start whose mission cannot be looked at or matched, whichever crossing of the decision fails
+// (the mission's name, then the entry's text made for the search), goes on to the game unchanged
+// with a warning, and is not recorded completed, although the mission is switched off.
 TEST_F(LogLinesTest, StartWhoseDecisionFailsReachesTheGame) {
   const char* const crossings[] = {R"(GetAddress("UClass.GetDefaultObject"))",
-                                   "GetAddress(mission *"};
+                                   "GetAddress(mission *", R"(Utf8Decode("Hunt"))",
+                                   R"(GetAddress("FMemory.Malloc"))", "FMemory.Malloc(*"};
   for (const char* crossing : crossings) {
     for (const HostFailure how : {HostFailure::BadAlloc, HostFailure::Foreign}) {
       SCOPED_TRACE(crossing);
@@ -631,7 +695,7 @@ TEST_F(LogLinesTest, ServerLogStaysValidUtf8WhateverTheFilesHold) {
       "{\"disabledMission\\n\": [], \"disabledMessag\\u0085\": 1} \xE9",
       // the line and paragraph separators, NUL, and a letter beyond ASCII that stays as it is
       std::string("{\"DisabledMissions\": [\"Hunt\\u2028\", \"\\u0000\\u2029\", ") +
-          "\"Caf\xC3\xA9\"]}",
+          "\"Caf\xC3\xA9\"], \"ShowConfigSummary\": true}",
   };
   Fresh(*this, hostile[0], false);
   LoadPlugin();

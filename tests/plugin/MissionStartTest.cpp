@@ -21,18 +21,6 @@ constexpr uintptr_t kFourth = 0xFEDCBA9876543210ULL;
 
 using MissionStartTest = ServerTest;
 
-// The log's info lines about mission starts: all but the reads' confirmations of the config.
-std::vector<std::string> StartMessages() {
-  std::vector<std::string> lines = ServerTest::Messages("info");
-  lines.erase(std::remove_if(lines.begin(), lines.end(),
-                             [](const std::string& line) {
-                               return line.rfind("Loaded config from ", 0) == 0 ||
-                                      line.rfind("Reloaded config from ", 0) == 0;
-                             }),
-              lines.end());
-  return lines;
-}
-
 // The plan of the mission most tests switch off.
 StandIn::MissionPlan Hunt() {
   return {"Hunt", 7, "HuntTag"};
@@ -143,7 +131,7 @@ TEST_F(MissionStartTest, RefusedStartByEachKindOfCharacter) {
       expectedLines.push_back(std::string("Player ") + c.notified +
                               " attempted to start mission: Hunt!");
     }
-    EXPECT_EQ(StartMessages(), expectedLines);
+    EXPECT_EQ(Messages("info"), expectedLines);
     EXPECT_TRUE(Messages("warning").empty());
   }
 }
@@ -239,7 +227,7 @@ TEST_F(MissionStartTest, ShowMissionNamesOnBothPaths) {
     EXPECT_EQ(Matching(Journal(), kGameStart).size(), 2u);
     EXPECT_EQ(Matching(Journal(), NotificationTo("*")),
               JournalEntries{RedNotification("Bob", kDefaultMessage)});
-    EXPECT_EQ(StartMessages(), c.lines);
+    EXPECT_EQ(Messages("info"), c.lines);
     const std::vector<std::string> warnings = Messages("warning");
     if (c.reason == nullptr) {
       EXPECT_TRUE(warnings.empty());
@@ -267,7 +255,7 @@ TEST_F(MissionStartTest, PassedOnStartReachesTheGameUnchanged) {
   EXPECT_NE(result >> 32, 0u) << "the game's result has its upper bits in use";
   EXPECT_TRUE(Matching(Journal(), NotificationTo("*")).empty());
   EXPECT_TRUE(character.MissionData()->Entries().empty());
-  EXPECT_EQ(StartMessages(), std::vector<std::string>{"Player Bob started mission: Race!"});
+  EXPECT_EQ(Messages("info"), std::vector<std::string>{"Player Bob started mission: Race!"});
 }
 
 TEST_F(MissionStartTest, NullMissionClassIsPassedOnWithoutALine) {
@@ -286,7 +274,7 @@ TEST_F(MissionStartTest, NullMissionClassIsPassedOnWithoutALine) {
                             "AMissionDispatcher.StartMission(dispatcher, null, null, 0)"}));
   EXPECT_TRUE(Matching(Journal(), NotificationTo("*")).empty());
   EXPECT_TRUE(character.MissionData()->Entries().empty());
-  EXPECT_TRUE(StartMessages().empty());
+  EXPECT_TRUE(Messages("info").empty());
   EXPECT_TRUE(Messages("warning").empty());
 }
 
@@ -307,7 +295,7 @@ TEST_F(MissionStartTest, PassedOnStartIsLoggedOnlyForAPlayerWithAController) {
   Start(&race, &instigated);
 
   EXPECT_EQ(Matching(Journal(), kGameStart).size(), 4u);
-  EXPECT_EQ(StartMessages(), std::vector<std::string>{"Player Ann started mission: Race!"});
+  EXPECT_EQ(Messages("info"), std::vector<std::string>{"Player Ann started mission: Race!"});
 }
 
 TEST_F(MissionStartTest, NamesInLogLines) {
@@ -345,7 +333,7 @@ TEST_F(MissionStartTest, NamesInLogLines) {
 
     Start(&mission, &character);
 
-    EXPECT_EQ(StartMessages(), std::vector<std::string>{c.line});
+    EXPECT_EQ(Messages("info"), std::vector<std::string>{c.line});
     const std::string written = LogFile().substr(logBefore.size());
     EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 1) << written;
     EXPECT_TRUE(EndsWith(written, c.line + "\n")) << written;
@@ -362,7 +350,7 @@ TEST_F(MissionStartTest, ReloadBetweenTwoStarts) {
   StartRefused(hunt, &character);
   EXPECT_EQ(Matching(Journal(), NotificationTo("Bob")),
             JournalEntries{RedNotification("Bob", kDefaultMessage)});
-  EXPECT_TRUE(StartMessages().empty());
+  EXPECT_TRUE(Messages("info").empty());
 
   WriteConfig(
       R"({"DisabledMissions": ["Race"], "DisabledMessage": "Race is off", "ShowMissionNames": true})");
@@ -375,7 +363,7 @@ TEST_F(MissionStartTest, ReloadBetweenTwoStarts) {
   EXPECT_EQ(Matching(Journal(), NotificationTo("Bob")),
             (JournalEntries{RedNotification("Bob", kDefaultMessage),
                             RedNotification("Bob", "Race is off")}));
-  EXPECT_EQ(StartMessages(),
+  EXPECT_EQ(Messages("info"),
             (std::vector<std::string>{"Player Bob started mission: Hunt!",
                                       "Player Bob attempted to start mission: Race!"}));
 }

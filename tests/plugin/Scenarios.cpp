@@ -6,6 +6,7 @@
 const char* const kHuntOff = R"({"DisabledMissions": ["Hunt"]})";
 const char* const kHuntOffLogged = R"({"DisabledMissions": ["Hunt"], "ShowMissionNames": true})";
 const char* const kRideOff = R"({"DisabledMissions": ["Ride"]})";
+const char* const kRideOffSummarised = R"({"DisabledMissions": ["Ride"], "ShowConfigSummary": true})";
 const char* const kBroken = R"({"DisabledMissions": ["Hunt")";
 
 namespace {
@@ -70,7 +71,7 @@ const std::vector<Scenario>& Scenarios() {
        }},
       {"reload over RCON, read", kHuntOff, true, "Hunt", "Ride",
        [](ServerTest& t) {
-         t.WriteConfig(kRideOff);
+         t.WriteConfig(kRideOffSummarised);
          ReloadOverRcon();
        }},
       {"reload over RCON, missing", kHuntOff, true, "Hunt", "Hunt",

@@ -18,6 +18,8 @@
 extern const char* const kHuntOff;
 extern const char* const kHuntOffLogged;
 extern const char* const kRideOff;
+// kRideOff with the summary of each read asked for.
+extern const char* const kRideOffSummarised;
 extern const char* const kBroken;
 
 struct Scenario {

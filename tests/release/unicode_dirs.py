@@ -2,7 +2,7 @@
 """Runs the sandbox in server directories whose names are not ASCII, a Latin-1, a Cyrillic and a
 Japanese one, on Linux or under Wine, with every file it is given there too (the world, the
 script, the plugin, the sample config): each is found and read, the sample is copied to where
-the plugin looks, the plugin loads it from there (its log line shows the path as UTF-8, in the
+the plugin looks, the plugin loads it from there (asked for, its summary shows the path as UTF-8, in the
 terminal and in the server log), a start of a listed mission is refused, and the config checker
 reads the file by that path.
 
@@ -11,6 +11,7 @@ Usage: unicode_dirs.py [--loader LOADER] --sandbox SANDBOX --plugin PLUGIN --che
   LOADER runs the programs when they are not native (Wine for the Windows build).
 """
 import argparse
+import json
 import os
 import shutil
 import subprocess
@@ -40,6 +41,12 @@ def check_directory(args, loader, name):
                            ("--sample-config", args.config)):
         files[option] = os.path.join(folder, os.path.basename(source))
         shutil.copy2(source, files[option])
+    # The sample asks for the summary of each read, the line that shows the path.
+    with open(files["--sample-config"], encoding="utf-8") as file:
+        sample = json.load(file)
+    sample["ShowConfigSummary"] = True
+    with open(files["--sample-config"], "w", encoding="utf-8") as file:
+        json.dump(sample, file)
     files["--script"] = os.path.join(folder, "start.txt")
     with open(files["--script"], "w", encoding="utf-8") as file:
         file.write("start Bob Hunt\n")

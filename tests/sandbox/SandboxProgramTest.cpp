@@ -201,6 +201,8 @@ TEST_F(SandboxProgramTest, PluginCommandOnTheBareConsoleSaysOnceWhereRepliesGo) 
 TEST_F(SandboxProgramTest, APluginGivenTwiceStopsBeforeStarting) {
   const fs::path plugin = fs::path(QV_PLUGIN_PATH);
   const fs::path other = plugin.parent_path() / "." / plugin.filename();
+  // Each read of the configuration is confirmed in the log.
+  std::ofstream(ConfigFileIn(dir_)) << R"({"DisabledMissions": ["Hunt"], "ShowConfigSummary": true})";
   const ProgramRun run = RunCommand(Sandbox(
       fmt::format("--plugin '{}' --plugin '{}' 2>&1 </dev/null", plugin.string(), other.string())));
   EXPECT_EQ(run.Status, 1) << run.Output;
@@ -229,7 +231,8 @@ TEST_F(SandboxProgramTest, ACopiedBuildFindsItsOwnWorldSampleAndPlugin) {
   std::ofstream(copy / "sandbox" / "world.json")
       << R"({"missions": [{"name": "Copied Hunt", "version": 1, "tag": "CopiedHunt"}],)"
       << R"( "players": [{"name": "Cora"}]})";
-  std::ofstream(copy / "sandbox" / "sample-config.json") << R"({"DisabledMissions": ["copied"]})";
+  std::ofstream(copy / "sandbox" / "sample-config.json")
+      << R"({"DisabledMissions": ["copied"], "ShowConfigSummary": true})";
 
   const ProgramRun run = RunCommand(fmt::format(
       "cd '{}' && printf 'missions\nstart Cora Copied Hunt\n' | 'copied build/sandbox/{}' 2>&1",

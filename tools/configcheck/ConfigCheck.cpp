@@ -31,8 +31,8 @@ namespace {
 
 using nlohmann::json;
 
-constexpr std::array<const char*, 3> kKnownKeys = {kDisabledMissionsKey, kDisabledMessageKey,
-                                                   kShowMissionNamesKey};
+constexpr std::array<const char*, 4> kKnownKeys = {kDisabledMissionsKey, kDisabledMessageKey,
+                                                   kShowMissionNamesKey, kShowConfigSummaryKey};
 
 constexpr std::size_t kMaxHintDistance = 3;
 
@@ -168,7 +168,8 @@ class Checker {
     CheckKeys();
     CheckMissionList();
     CheckMessage();
-    CheckShowMissionNames();
+    CheckBoolean(kShowMissionNamesKey, ShowMissionNamesIn);
+    CheckBoolean(kShowConfigSummaryKey, ShowConfigSummaryIn);
     if (const auto after = where_.TextAfterValue()) {
       Warn(after, "", "text after the closing brace: the plugin never reads it");
     }
@@ -361,13 +362,14 @@ class Checker {
     }
   }
 
-  void CheckShowMissionNames() {
-    const auto found = config_.find(kShowMissionNamesKey);
-    if (found == config_.end() || ShowMissionNamesIn(config_).Problem.empty()) return;
-    std::string message = fmt::format("\"{}\" is {}, not a boolean: the plugin takes false",
-                                      kShowMissionNamesKey, Described(*found));
+  // A boolean setting whose default is false, as the plugin reads it with `read`.
+  void CheckBoolean(const char* key, Setting<bool> (*read)(const json&)) {
+    const auto found = config_.find(key);
+    if (found == config_.end() || read(config_).Problem.empty()) return;
+    std::string message =
+        fmt::format("\"{}\" is {}, not a boolean: the plugin takes false", key, Described(*found));
     if (found->is_string()) message += "; true and false are written without quotes";
-    Warn(where_.ValueAt(root_ / kShowMissionNamesKey), kShowMissionNamesKey, std::move(message));
+    Warn(where_.ValueAt(root_ / key), key, std::move(message));
   }
 
   const json& config_;

@@ -56,7 +56,7 @@ ConfigCheck CheckConfigFile(const std::string& path, const MissionList* listed =
 // - given `listed`, an entry that alone switches off more than half of its missions;
 // - "DisabledMessage" not a string, empty (a blank notification), or rejected by the
 //   notification's formatter;
-// - "ShowMissionNames" not a boolean;
+// - "ShowMissionNames" or "ShowConfigSummary" not a boolean;
 // - text after the top-level object, which the plugin never reads.
 std::vector<Finding> CheckValues(const nlohmann::json& config, const ConfigLocations& where,
                                  const MissionList* listed = nullptr);
