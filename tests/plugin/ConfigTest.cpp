@@ -1,7 +1,15 @@
 // Reading config.json: what counts as a configuration and what a failed read leaves in force.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
+#include "plugin/Scenarios.h"
+#include "plugin/Version.h"
+#include "standin/StandIn.h"
 #include "support/ServerFixture.h"
+#include "support/Shown.h"
+#include "support/StackThread.h"
 
 namespace {
 
@@ -135,6 +143,54 @@ TEST_F(ConfigTest, MisspeltKeysAreNamed) {
     TearDown();
     SetUp();
   }
+}
+
+// `depth` arrays, each the only element of the one around it: [[[...]]].
+std::string NestedArrays(std::size_t depth) {
+  return std::string(depth, '[') + std::string(depth, ']');
+}
+
+// A file nested a million deep anywhere the parser accepts it neither ends the server nor stops
+// the plugin, on a stack no larger than a Windows game server thread's: the reads, their
+// summaries, "qv.status", the starts and the unload copy, compare and walk no nesting
+// recursively.
+TEST_F(ConfigTest, FilesNestedAMillionDeepAreSafeOnAGameThreadStack) {
+  const std::string deep = NestedArrays(1000000);
+  // Hunt off; the nesting under a key the plugin ignores, and as the entry after Hunt.
+  const std::string besideHunt = R"({"ShowConfigSummary": true, "Deep": )" + deep +
+                                 R"(, "DisabledMissions": ["Hunt", )" + deep + R"(, "Ride"]})";
+  const std::string nestedList = R"({"ShowConfigSummary": true, "DisabledMissions": )" + deep + "}";
+  std::vector<bool> refused;  // the starts of Hunt, Ride; Hunt; Hunt, Ride
+  RunOnThreadWithStack(kGameThreadStackBytes, [&] {
+    Arrange(*this, besideHunt, true);
+    StandIn::Character& bob = AddBob();
+    StandIn::RconConnection& connection = World().AddRconConnection();
+    const auto refuses = [&](const char* mission) { return Start(mission, &bob) == 0; };
+    refused = {refuses("Hunt"), refuses("Ride")};
+    WriteConfig(nestedList);
+    ReloadFromConsole();
+    refused.push_back(refuses("Hunt"));
+    WriteConfig(besideHunt);
+    ReloadFromConsole();
+    refused.push_back(refuses("Hunt"));
+    refused.push_back(refuses("Ride"));
+    StandIn::Commands::Rcon(connection, 1, "qv.status");
+    UnloadPlugin();
+  });
+
+  EXPECT_EQ(refused, (std::vector<bool>{true, false, false, true, false}))
+      << "Ride lies after the nesting, which ends the list";
+  EXPECT_TRUE(Messages("critical").empty());
+  const std::string from = "config from " + ConfigPath() + ": ";
+  EXPECT_EQ(Messages("info"),
+            (std::vector<std::string>{
+                "Loaded " + from + "1 entry of \"DisabledMissions\" in force (QuestVeto " +
+                    kPluginVersion + ")",
+                "Reloaded " + from + "0 entries of \"DisabledMissions\" in force; removed \"Hunt\"",
+                "Reloaded " + from + "1 entry of \"DisabledMissions\" in force; added \"Hunt\""}));
+  const JournalEntries status = Matching(Journal(), kAnyRconReply);
+  ASSERT_EQ(status.size(), 1u);
+  EXPECT_NE(status[0].find("1 entry of"), std::string::npos) << status[0];
 }
 
 }  // namespace
