@@ -34,6 +34,8 @@ Workload MakeWorkload(Script script, int count, bool matchLast) {
   return work;
 }
 
-std::string ConfigText(const std::vector<std::string>& entries) {
-  return nlohmann::json{{"DisabledMissions", entries}}.dump();
+std::string ConfigText(const std::vector<std::string>& entries, bool summarised) {
+  nlohmann::json config{{"DisabledMissions", entries}};
+  if (summarised) config["ShowConfigSummary"] = true;
+  return config.dump();
 }

@@ -19,5 +19,6 @@ struct Workload {
 // the name when `matchLast`, and is another such near miss otherwise.
 Workload MakeWorkload(Script script, int count, bool matchLast);
 
-// A config.json whose "DisabledMissions" array holds `entries`.
-std::string ConfigText(const std::vector<std::string>& entries);
+// A config.json whose "DisabledMissions" array holds `entries`; `summarised`: it asks for the
+// summary of each read too.
+std::string ConfigText(const std::vector<std::string>& entries, bool summarised = false);
