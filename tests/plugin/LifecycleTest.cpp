@@ -11,6 +11,7 @@
 #include <vector>
 
 #include <spdlog/details/log_msg.h>
+#include <spdlog/formatter.h>
 #include <spdlog/sinks/ostream_sink.h>
 #include <spdlog/sinks/sink.h>
 
@@ -228,6 +229,32 @@ TEST_F(LifecycleTest, HostSinksKeepFormattingAfterThePluginIsUnloaded) {
   }
   EXPECT_NE(LogFile().find("[Host][info] still here"), std::string::npos) << LogFile();
   EXPECT_EQ(Journal().back(), "log [Host][info] still here");
+}
+
+// A sink of the host's that records how its format is set.
+class FormatRecordingSink final : public spdlog::sinks::sink {
+ public:
+  void log(const spdlog::details::log_msg& /*message*/) override {}
+  void flush() override {}
+  void set_pattern(const std::string& pattern) override { patterns.push_back(pattern); }
+  void set_formatter(std::unique_ptr<spdlog::formatter> /*formatter*/) override { ++formatters; }
+  std::vector<std::string> patterns;
+  int formatters = 0;
+};
+
+// The pattern reaches each sink as text, for the sink's code to make its formatter: a formatter
+// made by the plugin would stay in the host's sink, its code gone with the unloaded library. The
+// logger holds the sink until the library's static objects are destroyed at unload, and no longer.
+TEST_F(LifecycleTest, EachSinkMakesItsOwnFormatterAndIsLetGoAtUnload) {
+  const auto sink = std::make_shared<FormatRecordingSink>();
+  StandIn::AddLogSink(sink);
+  const long heldByHost = sink.use_count();
+  LoadWith(kHuntConfig);
+  EXPECT_EQ(sink->patterns, std::vector<std::string>{"%D %R [%n][%l] %v"});
+  EXPECT_EQ(sink->formatters, 0);
+  EXPECT_EQ(sink.use_count(), heldByHost + 1) << "the plugin's logger holds the sink";
+  UnloadPlugin();
+  EXPECT_EQ(sink.use_count(), heldByHost) << "the logger outlived the unload";
 }
 
 TEST_F(LifecycleTest, LoggerWritesToTheSinksOfLoadTimeAndFlushesAtOnce) {
