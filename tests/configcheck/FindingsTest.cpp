@@ -1,5 +1,6 @@
 // What the config check reports about a config.json, where, and with which exit status.
 #include <regex>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -334,6 +335,31 @@ TEST(KnownKeysTest, NearestKeyWithinThreeEditsOrACaseDifference) {
   EXPECT_EQ(EditDistanceIgnoringCase("kitten", "SITTING"), 3u);
   EXPECT_TRUE(IsKnownKey("DisabledMissions"));
   EXPECT_FALSE(IsKnownKey("disabledMissions"));
+}
+
+}  // namespace
+
+namespace {
+
+// Each sequence on a limit of well-formed UTF-8 and the one beside it: kept when well formed,
+// each byte shown as \xHH when not. The surrogates lie between U+D7FF and U+E000.
+TEST(QuotedTest, WellFormedUtf8EndsExactlyAtItsLimits) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"\xED\x9F\xBF", "\"\xED\x9F\xBF\""},        // U+D7FF, the last before the surrogates
+      {"\xED\xA0\x80", R"("\xED\xA0\x80")"},       // U+D800, the first surrogate
+      {"\xED\xBF\xBF", R"("\xED\xBF\xBF")"},       // U+DFFF, the last surrogate
+      {"\xEE\x80\x80", "\"\xEE\x80\x80\""},        // U+E000, the first after them
+      {"\xE0\xA0\x80", "\"\xE0\xA0\x80\""},        // U+0800, the first of three bytes
+      {"\xE0\x9F\xBF", R"("\xE0\x9F\xBF")"},       // U+07FF in three bytes: overlong
+      {"\xF0\x90\x80\x80", "\"\xF0\x90\x80\x80\""},  // U+10000, the first of four bytes
+      {"\xF0\x8F\xBF\xBF", R"("\xF0\x8F\xBF\xBF")"},  // U+FFFF in four bytes: overlong
+      {"\xF4\x8F\xBF\xBF", "\"\xF4\x8F\xBF\xBF\""},  // U+10FFFF, the last
+      {"\xF4\x90\x80\x80", R"("\xF4\x90\x80\x80")"},  // above it
+      {"\xC2\xA9", "\"\xC2\xA9\""},                // the first lead of two bytes
+      {"\xC1\xBF", R"("\xC1\xBF")"},               // U+007F in two bytes: overlong
+      {"\xED\x9F", R"("\xED\x9F")"},               // cut short at the end
+  };
+  for (const auto& [text, quoted] : cases) EXPECT_EQ(Quoted(text), quoted) << quoted;
 }
 
 }  // namespace

@@ -175,6 +175,13 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
   const std::string huntAndMore = R"({"DisabledMissions": ["Hunt"]},)"
                                   "\n"
                                   R"(  "DisabledMessage": "Gone"})";
+  // The entries "A", "B", ... as a list of `count` that asks for the summary.
+  const auto lettered = [&](int count) {
+    std::string list = R"({"DisabledMissions": [)";
+    for (int i = 0; i < count; ++i) list += std::string(i == 0 ? "\"" : ", \"") + char('A' + i) + "\"";
+    return list + "]" + summarised;
+  };
+  const std::string tenNamed = R"("A", "B", "C", "D", "E", "F", "G", "H", "I", "J")";
   const std::string twelve =
       R"({"DisabledMissions": ["A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "L"])" +
       summarised;
@@ -312,6 +319,36 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
       "12 entries of \"DisabledMissions\" in force; added \"A\", \"B\", \"C\", "
       "\"D\", \"E\", \"F\", \"G\", \"H\", \"I\", \"J\" and 2 more; removed "
       "\"Hunt\""}},
+    {"reload, ten added: all named",
+     With(huntSummarised, ReloadOf(lettered(10))),
+     {},
+     {reloaded + "10 entries of \"DisabledMissions\" in force; added " + tenNamed +
+      "; removed \"Hunt\""}},
+    {"reload, eleven added: one more than named",
+     With(huntSummarised, ReloadOf(lettered(11))),
+     {},
+     {reloaded + "11 entries of \"DisabledMissions\" in force; added " + tenNamed +
+      " and 1 more; removed \"Hunt\""}},
+    {"reload, a good list after one cut short: nothing of the read before",
+     With(R"({"DisabledMissions": ["Hunt", 7]})", ReloadOf(kHuntOff)),
+     {},
+     {}},
+    {"reload, a broken file after a missing one with a near miss beside: no near miss named",
+     With(kHuntOff,
+          [](ServerTest& t) {
+            t.RemoveConfig();
+            t.WriteBesideConfig("config.json.txt", kHuntOff);
+            StandIn::Commands::Console("qv.reload", nullptr);
+            t.WriteConfig("{");
+            StandIn::Commands::Console("qv.reload", nullptr);
+          }),
+     {},
+     {"[critical] Failed to reload config! \n Can't open config.json",
+      "[warning] Found \"config.json.txt\" where config.json belongs: rename it to config.json "
+      "(Windows hides known extensions)",
+      "[critical] Failed to reload config! \n [json.exception.parse_error.101] parse error at "
+      "line 1, column 2: syntax error while parsing object key - unexpected end of input; "
+      "expected string literal"}},
     {"reload, the same file",
      With(huntSummarised, ReloadOf(huntSummarised)),
      {},

@@ -4,7 +4,9 @@
 // stand-in's own fault and stops the process.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -166,6 +168,31 @@ TEST(JournalViewsDeathTest, AnEntryOfAViewsKeyInAnotherShapeIsFatal) {
       {static_cast<const void*>(nullptr), std::string("HuntTag"), std::string("Version"), 3.0}};
   EXPECT_DEATH(Journal::MissionDataWrite::From(realVersion),
                "read as a mission data write: argument 4 is not an integer; the entry: real");
+  const Journal::Entry tooMany{
+      "long",
+      Journal::Replication::kKey,
+      {static_cast<const void*>(nullptr), int64_t{0}, int64_t{0}, int64_t{0}}};
+  EXPECT_DEATH(Journal::Replication::From(tooMany),
+               "read as a replication: 4 arguments, not 3; the entry: long");
+}
+
+// Two flags of one call that differ are read each in its place.
+TEST(JournalViewsFlagsTest, FlagsAreReadInTheirOrder) {
+  const int actor = 0;
+  const void* const buff = &actor;
+  for (const auto& [first, second] : {std::pair{true, false}, std::pair{false, true}}) {
+    const Journal::Entry entry{
+        "replication", Journal::Replication::kKey, {buff, int64_t{first}, int64_t{second}}};
+    const std::optional<Journal::Replication> replication = Journal::Replication::From(entry);
+    ASSERT_TRUE(replication.has_value());
+    EXPECT_EQ(replication->Actor, buff);
+    EXPECT_EQ(replication->First, first);
+    EXPECT_EQ(replication->Second, second);
+  }
+  const Journal::Entry chat{"chat",
+                            Journal::ChatMessage::kKey,
+                            {buff, std::string("hi"), LinearColor{1, 0, 0, 1}, int64_t{2}}};
+  EXPECT_TRUE(Journal::ChatMessage::From(chat)->Flag) << "a flag is any value but 0";
 }
 
 }  // namespace
