@@ -16,6 +16,7 @@
 #include "plugin/Notification.h"
 #include "plugin/PluginState.h"
 #include "plugin/Settings.h"
+#include "plugin/Version.h"
 
 namespace {
 
@@ -120,6 +121,7 @@ std::vector<std::string> StatusLines() {
   lines.push_back(fmt::format("ShowMissionNames: {}", ShowMissionNamesIn(PluginConfig).Value));
   lines.push_back(fmt::format("Mission start hook: {}",
                               PlacedAtLoad().MissionStartHook ? "placed" : "not placed"));
+  lines.push_back(fmt::format("Version: {}", kPluginVersion));
   return lines;
 }
 
