@@ -61,8 +61,8 @@ int RunProgram(int argc, char** argv) {
                                      "Listen for RCON clients on this TCP port (0: any free port)");
   CLI::Option* password = app.add_option(
       "--rcon-password", rcon.Password,
-      fmt::format("The password RCON clients must give, seen by every user of the machine (ps); "
-                  "without it and --rcon-password-file, the value of {}",
+      fmt::format("The password RCON clients must give; other users see it (ps): prefer "
+                  "--rcon-password-file or {}",
                   Sandbox::kRconPasswordVariable));
   std::string passwordFile;
   CLI::Option* passwordFileOption =
