@@ -4,6 +4,7 @@
 // PlatformPosix.cpp supplies the same operations.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <ios>
@@ -65,6 +66,16 @@ WideString FormatWide(const WideString& pattern);
 // whether either worked.
 void OpenForReading(std::ifstream& file, const std::string& path,
                     std::ios_base::openmode mode = std::ios_base::in);
+
+// `path` written with the system's own separator: on Windows, where both the slash and the
+// backslash separate and no name holds either, each slash becomes a backslash, so that a directory
+// the system names and a part appended to it do not mix the two; elsewhere `path` unchanged.
+inline std::string NativeSeparators(std::string path) {
+#if defined(_WIN32)
+  std::replace(path.begin(), path.end(), '/', '\\');
+#endif
+  return path;
+}
 
 #if defined(_WIN32)
 // The arguments wmain receives, as UTF-8 text in the form main takes them: a program started

@@ -110,7 +110,10 @@ void ParseIntoConfig() {
 }  // namespace
 
 std::string ConfigPath() {
-  return HostApi::Tools::GetCurrentDir() + "/HostApi/Plugins/QuestVeto/config.json";
+  // Written the system's way wherever it is shown (log, qv.status): on Windows the server
+  // directory's parts are separated by backslashes, and so are the ones appended here.
+  return Platform::NativeSeparators(HostApi::Tools::GetCurrentDir() +
+                                    "/HostApi/Plugins/QuestVeto/config.json");
 }
 
 std::optional<std::string> ReadConfig() {

@@ -17,6 +17,7 @@
 #include "plugin/Notification.h"
 #include "plugin/PluginState.h"
 #include "plugin/Settings.h"
+#include "plugin/Version.h"
 
 namespace {
 
@@ -121,6 +122,7 @@ std::vector<std::string> StatusLines() {
   lines.push_back(fmt::format("ShowMissionNames: {}", ShowMissionNamesIn(PluginConfig).Value));
   lines.push_back(fmt::format("Mission start hook: {}",
                               PlacedAtLoad().MissionStartHook ? "placed" : "not placed"));
+  lines.push_back(fmt::format("Version: {}", kPluginVersion));
   return lines;
 }
 

@@ -9,8 +9,8 @@
 // The status, one line each: the config file's path; when it was last read, or that no read has
 // succeeded and why; a later read that failed; the entries of "DisabledMissions" in force with
 // the first few of them; "DisabledMessage" and "ShowMissionNames" as they apply; whether the
-// mission start hook is placed. Texts from the configuration are shown as JSON strings (UTF-8,
-// control characters escaped); times are local, as in the log.
+// mission start hook is placed; last, the plugin's version. Texts from the configuration are shown
+// as JSON strings (UTF-8, control characters escaped); times are local, as in the log.
 std::vector<std::string> StatusLines();
 
 // Registers the handler under "qv.status" with the host / removes it again: the console command

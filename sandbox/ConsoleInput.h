@@ -18,6 +18,12 @@ namespace Sandbox {
 // device, which the runtime counts as a character device, is not).
 bool IsTypedConsole(int descriptor);
 
+// Puts the null device on each of standard input, output and error that the program was started
+// without (`<&-`, `>&-`), before the program opens anything: a file opened later would otherwise
+// take the free number and be read as the console or written with the terminal's lines. A closed
+// standard input then reads as an empty one, which is the end of input.
+void AttachNullToClosedStandardStreams();
+
 class ConsoleInput {
  public:
   // Called on the io_context's thread with the bytes read (none when `error` is set;

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cerrno>
 
 #include "sandbox/ConsoleInput.h"
 
@@ -9,6 +10,18 @@ namespace Sandbox {
 
 bool IsTypedConsole(int descriptor) {
   return isatty(descriptor) != 0;
+}
+
+void AttachNullToClosedStandardStreams() {
+  for (const int descriptor : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+    if (fcntl(descriptor, F_GETFD) != -1 || errno != EBADF) continue;
+    // The lowest free number, which is this one: the ones below it are open by now.
+    const int opened = open("/dev/null", descriptor == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+    if (opened > descriptor) {
+      dup2(opened, descriptor);
+      close(opened);
+    }
+  }
 }
 
 struct ConsoleInput::State {

@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <io.h>
 
 #include <cerrno>
@@ -29,6 +30,27 @@ HANDLE ConsoleOf(int descriptor) {
 
 bool IsTypedConsole(int descriptor) {
   return ConsoleOf(descriptor) != nullptr;
+}
+
+void AttachNullToClosedStandardStreams() {
+  const struct {
+    DWORD Handle;
+    int Descriptor;
+    int Mode;
+  } streams[] = {{STD_INPUT_HANDLE, 0, _O_RDONLY},
+                 {STD_OUTPUT_HANDLE, 1, _O_WRONLY},
+                 {STD_ERROR_HANDLE, 2, _O_WRONLY}};
+  for (const auto& stream : streams) {
+    const HANDLE handle = GetStdHandle(stream.Handle);
+    if (handle != nullptr && handle != INVALID_HANDLE_VALUE) continue;
+    const int opened = _open("NUL", stream.Mode);
+    if (opened < 0) continue;
+    if (opened != stream.Descriptor) {
+      _dup2(opened, stream.Descriptor);
+      _close(opened);
+    }
+    SetStdHandle(stream.Handle, reinterpret_cast<HANDLE>(_get_osfhandle(stream.Descriptor)));
+  }
 }
 
 // Shared by the reading thread and the io_context's thread. The reading thread reads only when

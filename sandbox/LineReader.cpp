@@ -3,32 +3,47 @@
 #include <fmt/format.h>
 
 namespace Sandbox {
-namespace {
 
-// A longer line ends the input: console commands are short, and the bound keeps a runaway
-// producer from filling memory.
-constexpr std::size_t kMaxLine = std::size_t{64} * 1024;
-
-}  // namespace
-
-LineReader::LineReader(asio::io_context& io, int descriptor, LineHandler onLine, EndHandler onEnd)
-    : io_(io), input_(io, descriptor), onLine_(std::move(onLine)), onEnd_(std::move(onEnd)) {}
+LineReader::LineReader(asio::io_context& io, int descriptor, LineHandler onLine, EndHandler onEnd,
+                       RefusedHandler onRefused)
+    : io_(io),
+      input_(io, descriptor),
+      onLine_(std::move(onLine)),
+      onEnd_(std::move(onEnd)),
+      onRefused_(std::move(onRefused)) {}
 
 void LineReader::Start() {
   ReadLine();
 }
 
 // A line already in the buffer is delivered through the io_context too, as one read from the
-// input would be, so that a long script does not nest handlers.
+// input would be, so that a long script does not nest handlers. An overlong line is dropped as
+// soon as it is known to be one: whole when its break is in the buffer, else what the buffer holds
+// of it, and the rest as it arrives.
 void LineReader::ReadLine() {
   const std::size_t end = buffer_.find('\n');
   if (end == std::string::npos) {
+    if (buffer_.size() > kMaxLineBytes) {
+      buffer_.clear();
+      dropping_ = true;
+      Refuse();
+    }
     input_.Read([this](std::string_view bytes, std::error_code error) { Take(bytes, error); });
     return;
   }
   asio::post(io_, [this, end] {
-    if (onLine_(TakeLine(end + 1))) ReadLine();
+    if (end > kMaxLineBytes) {
+      buffer_.erase(0, end + 1);
+      Refuse();
+      ReadLine();
+    } else if (onLine_(TakeLine(end + 1))) {
+      ReadLine();
+    }
   });
+}
+
+void LineReader::Refuse() {
+  onRefused_(fmt::format("A console line longer than {} bytes was refused", kMaxLineBytes));
 }
 
 void LineReader::Take(std::string_view bytes, std::error_code error) {
@@ -38,11 +53,13 @@ void LineReader::Take(std::string_view bytes, std::error_code error) {
     return onEnd_("");
   }
   if (error) return onEnd_(fmt::format("reading the console failed: {}", error.message()));
-  buffer_.append(bytes);
-  const std::size_t end = buffer_.find('\n');
-  if ((end == std::string::npos ? buffer_.size() : end) > kMaxLine) {
-    return onEnd_(fmt::format("a console line is longer than {} bytes", kMaxLine));
+  if (dropping_) {
+    const std::size_t end = bytes.find('\n');
+    if (end == std::string_view::npos) return ReadLine();
+    bytes.remove_prefix(end + 1);
+    dropping_ = false;
   }
+  buffer_.append(bytes);
   ReadLine();
 }
 

@@ -2,18 +2,22 @@
 // configuration before it goes to a real server. See --help.
 #include <filesystem>
 #include <optional>
+#include <stdexcept>
 
 #include <fmt/format.h>
 #include <CLI/CLI.hpp>
 
 #include "host/Platform.h"
+#include "sandbox/ConsoleInput.h"
 #include "sandbox/ProgramFiles.h"
+#include "sandbox/RconPassword.h"
 #include "sandbox/SandboxRun.h"
 #include "sandbox/ServerDirectory.h"
 
 namespace {
 
 int RunProgram(int argc, char** argv) {
+  Sandbox::AttachNullToClosedStandardStreams();
   CLI::App app{"Stand-in dedicated server with the QuestVeto plugin"};
   Sandbox::RunOptions options;
   // The build puts these beside the program, so that a copied build finds its own.
@@ -55,8 +59,17 @@ int RunProgram(int argc, char** argv) {
                "not know");
   CLI::Option* port = app.add_option("--rcon-port", rcon.Port,
                                      "Listen for RCON clients on this TCP port (0: any free port)");
-  CLI::Option* password =
-      app.add_option("--rcon-password", rcon.Password, "The password RCON clients must give");
+  CLI::Option* password = app.add_option(
+      "--rcon-password", rcon.Password,
+      fmt::format("The password RCON clients must give; other users see it (ps): prefer "
+                  "--rcon-password-file or {}",
+                  Sandbox::kRconPasswordVariable));
+  std::string passwordFile;
+  CLI::Option* passwordFileOption =
+      app.add_option("--rcon-password-file", passwordFile,
+                     "A file whose first line is the password RCON clients must give")
+          ->check(existingFile)
+          ->excludes(password);
   app.add_option("--rcon-address", rcon.Address, "The address RCON listens on")
       ->capture_default_str();
   app.add_option("--rcon-idle-timeout", idleSeconds,
@@ -65,15 +78,25 @@ int RunProgram(int argc, char** argv) {
       ->capture_default_str();
   app.add_flag("--rcon-empty-response-first", rcon.EmptyResponseFirst,
                "Answer an RCON authentication with an empty response before the verdict");
-  port->needs(password);
   password->needs(port)->check(
       [](const std::string& text) { return text.empty() ? "must not be empty" : ""; });
+  passwordFileOption->needs(port);
   CLI11_PARSE(app, argc, argv);
+  if (*port) {
+    try {
+      rcon.Password =
+          Sandbox::RconPassword(rcon.Password, passwordFile, Sandbox::ProcessEnvironment);
+    } catch (const std::runtime_error& error) {
+      return app.exit(CLI::ValidationError("--rcon-port", error.what()));
+    }
+  }
 
   try {
     std::optional<Sandbox::ScratchDir> scratch;
     if (options.ServerDir.empty()) {
-      options.ServerDir = Sandbox::FreshServerDir(noSample ? std::string() : sampleConfig);
+      // Shown, and handed to the plugins, written the system's way.
+      options.ServerDir = Platform::NativeSeparators(
+          Sandbox::FreshServerDir(noSample ? std::string() : sampleConfig));
       options.ScratchServerDir = true;
       scratch.emplace(options.ServerDir, keepDir);
     } else if (!noSample && Sandbox::ProvideSampleConfig(options.ServerDir, sampleConfig)) {

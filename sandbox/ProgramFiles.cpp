@@ -7,6 +7,8 @@
 #include <windows.h>
 #endif
 
+#include "host/Platform.h"
+
 namespace fs = std::filesystem;
 
 namespace Sandbox {
@@ -35,9 +37,9 @@ std::string ShownPath(const fs::path& path) {
   const fs::path here = fs::current_path(unknown);
   const fs::path inside = full.lexically_relative(here);
   if (full.empty() || here.empty() || inside.empty() || *inside.begin() == "..") {
-    return (full.empty() ? path : full).u8string();
+    return Platform::NativeSeparators((full.empty() ? path : full).u8string());
   }
-  return inside.u8string();
+  return Platform::NativeSeparators(inside.u8string());
 }
 
 std::string ExistingFile(const std::string& path) {

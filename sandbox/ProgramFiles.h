@@ -13,7 +13,8 @@ namespace Sandbox {
 std::filesystem::path ProgramDirectory();
 
 // `path` as the operator would type it: relative to the current directory when it lies inside
-// it, else absolute; "." and ".." parts resolved.
+// it, else absolute; "." and ".." parts resolved; with the system's separator
+// (Platform::NativeSeparators).
 std::string ShownPath(const std::filesystem::path& path);
 
 // The check of an option naming a file to read: "" when `path` names an existing file, else

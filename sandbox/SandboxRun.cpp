@@ -114,6 +114,7 @@ int RunSandbox(const RunOptions& options) {
     if (!problem.empty()) status = 1;
     stop(problem.empty() ? "End of input" : problem);
   };
+  auto onRefused = [&](const std::string& why) { terminal.Line(why); };
   std::unique_ptr<LineSource> input;
   if (typed) {
     input = OpenLineEditor(
@@ -136,10 +137,14 @@ int RunSandbox(const RunOptions& options) {
           if (more) terminal.Prompt("> ");
           return more;
         },
-        onEnd);
+        onEnd,
+        [&](const std::string& why) {
+          onRefused(why);
+          terminal.Prompt("> ");
+        });
   } else {
     input = std::make_unique<LineReader>(io, script ? script->Descriptor() : STDIN_FILENO, onLine,
-                                         onEnd);
+                                         onEnd, onRefused);
   }
   input->Start();
   io.run();

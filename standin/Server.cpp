@@ -5,6 +5,7 @@
 
 #include <spdlog/sinks/basic_file_sink.h>
 
+#include "host/Platform.h"
 #include "standin/CommandRegistry.h"
 #include "standin/Fatal.h"
 #include "standin/GameHeap.h"
@@ -20,9 +21,10 @@ const bool heapFunctionsRegistered = (GameHeap::RegisterFunctions(), true);
 
 }  // namespace
 
-// The two paths come from the build, which hands the same to the tests written in Python.
+// The two paths come from the build, which hands the same to the tests written in Python. The
+// config file's is written as the plugin writes it, with the system's separator.
 std::string ConfigPathIn(const std::string& serverDir) {
-  return serverDir + "/" + QV_CONFIG_FILE;
+  return Platform::NativeSeparators(serverDir + "/" + QV_CONFIG_FILE);
 }
 
 std::string LogPathIn(const std::string& serverDir) {

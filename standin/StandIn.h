@@ -28,7 +28,8 @@ namespace StandIn {
 class NameTable;
 
 // Where the plugin reads its configuration and where the host writes its log, inside the server
-// directory `serverDir` (UTF-8, as the host hands it to plugins).
+// directory `serverDir` (UTF-8, as the host hands it to plugins). The configuration's path is
+// written as the plugin writes it (Platform::NativeSeparators).
 STANDIN_API std::string ConfigPathIn(const std::string& serverDir);
 STANDIN_API std::string LogPathIn(const std::string& serverDir);
 

@@ -52,4 +52,30 @@ TEST_F(AgreementTest, CheckAnswersAsTheLoadedPlugin) {
   EXPECT_GE(disabled, 10u) << "too few switched-off missions to show agreement";
 }
 
+// Where config.json is missing, the check's hints name the files the plugin's log names, with the
+// same advice.
+TEST_F(AgreementTest, AMissingFileGetsThePluginsNearMisses) {
+  WriteBesideConfig("config.json.txt", "{}");
+  WriteBesideConfig("config.sample.json", "{}");
+#if !defined(_WIN32)  // names that differ in letter case only are one file on Windows
+  WriteBesideConfig("Config.json", "{}");
+#endif
+  LoadPlugin();
+  const std::vector<std::string> warnings = Messages("warning");
+  ASSERT_FALSE(warnings.empty()) << "the plugin named no near miss";
+  const ConfigCheck check = CheckConfigFile(ConfigPath());
+  ASSERT_EQ(check.Findings.size(), 1u);
+  const std::string& message = check.Findings[0].Message;
+  std::size_t hints = 0;
+  for (std::size_t at = message.find("; hint: "); at != std::string::npos;
+       at = message.find("; hint: ", at + 1)) {
+    ++hints;
+  }
+  EXPECT_EQ(hints, warnings.size()) << message;
+  for (std::string warning : warnings) {
+    warning[0] = 'f';  // "Found ..." begins a log line, "found ..." a hint
+    EXPECT_NE(message.find("; hint: " + warning), std::string::npos) << message;
+  }
+}
+
 }  // namespace

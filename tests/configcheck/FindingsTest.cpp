@@ -298,6 +298,43 @@ TEST_F(FindingsTest, AFileThatCannotBeOpenedIsAnError) {
   EXPECT_NE(run.Out.find("mission \"Hunt\": not checked"), std::string::npos) << run.Out;
 }
 
+TEST_F(FindingsTest, AMissingFileNamesTheFilesBesideItThatWereMostLikelyMeant) {
+  const std::string cannotOpen =
+      "the file cannot be opened (No such file or directory); the plugin reports \"Can't open "
+      "config.json\"";
+  const std::string renameTxt =
+      "; hint: found \"config.json.txt\" where config.json belongs: rename it to config.json "
+      "(Windows hides known extensions)";
+  const struct {
+    std::vector<std::string> Beside;
+    std::string Message;
+  } cases[] = {
+    {{}, cannotOpen},
+    {{"config.json.txt", "config.sample.json", "other.json"}, cannotOpen + renameTxt},
+    {{"config.sample.json"},
+     cannotOpen + "; hint: found \"config.sample.json\" where config.json belongs: copy it to "
+                  "config.json"},
+#if !defined(_WIN32)  // names that differ in letter case only are one file on Windows
+    {{"config.json.txt", "Config.JSON"},
+     cannotOpen +
+         "; hint: found \"Config.JSON\" where config.json belongs: rename it to config.json "
+         "(the name is matched letter case too)" +
+         renameTxt},
+#endif
+  };
+  for (const auto& beside : cases) {
+    SCOPED_TRACE(testing::PrintToString(beside.Beside));
+    TearDown();
+    SetUp();
+    for (const std::string& name : beside.Beside) Write(name, "{}");
+    const json report = Run({"--json", PathOf("config.json")}).Json();
+    ASSERT_EQ(report["findings"].size(), 1u) << report.dump(2);
+    EXPECT_EQ(report["findings"][0]["severity"], "error");
+    EXPECT_EQ(report["findings"][0]["message"], beside.Message);
+    EXPECT_EQ(report["exit_status"], 2);
+  }
+}
+
 TEST_F(FindingsTest, TextReportLinesAndExitStatus) {
   const std::string path = Write(
       "config.json", "{\n  \"ShowMissionNames\": \"yes\",\n  \"DisabledMissions\": [\"Hunt\"]\n}");

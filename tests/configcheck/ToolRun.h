@@ -39,9 +39,12 @@ class ToolTest : public testing::Test {
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }
 
+  // The path of `name` in the test's directory.
+  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+
   // Writes `text` to `name` in the test's directory and answers its path.
   std::string Write(const std::string& name, const std::string& text) {
-    std::string path = (dir_ / name).string();
+    std::string path = PathOf(name);
     std::ofstream(path, std::ios::binary) << text;
     return path;
   }

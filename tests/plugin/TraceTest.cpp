@@ -156,16 +156,24 @@ const char* const kReloaded = "QuestVeto: Reloaded config";
 const char* const kFailed = "QuestVeto: Failed to reload config";
 const char* const kGreen = "(0, 1, 0, 1)";
 const char* const kRed = "(1, 0, 0, 1)";
+// The end of the config file's path in the log, written the system's way.
+#if defined(_WIN32)
+#define QV_CONFIG_SUFFIX R"(\HostApi\Plugins\QuestVeto\config.json)"
+#else
+#define QV_CONFIG_SUFFIX "/HostApi/Plugins/QuestVeto/config.json"
+#endif
 const char* const kMissingAtLoad =
-    "log [QuestVeto][critical] Failed to load config from */HostApi/Plugins/QuestVeto/config.json! "
+    "log [QuestVeto][critical] Failed to load config from *" QV_CONFIG_SUFFIX
+    "! "
     "\n Can't open config.json\n No mission is disabled until \"qv.reload\" succeeds.";
 // A reload of the file that switches "Ride" off instead of "Hunt", its summary asked for.
 const char* const kReloadedRideForHunt =
-    "log [QuestVeto][info] Reloaded config from */HostApi/Plugins/QuestVeto/config.json: 1 entry "
-    "of \"DisabledMissions\" in force; added \"Ride\"; removed \"Hunt\"; \"ShowConfigSummary\" "
-    "changed";
+    "log [QuestVeto][info] Reloaded config from *" QV_CONFIG_SUFFIX
+    ": 1 entry of \"DisabledMissions\" in force; added \"Ride\"; removed \"Hunt\"; "
+    "\"ShowConfigSummary\" changed";
 const char* const kBrokenAtLoad =
-    "log [QuestVeto][critical] Failed to load config from */HostApi/Plugins/QuestVeto/config.json! "
+    "log [QuestVeto][critical] Failed to load config from *" QV_CONFIG_SUFFIX
+    "! "
     "\n [json.exception.parse_error.101] parse error at line 1, column 29: *\n No mission is "
     "disabled until \"qv.reload\" succeeds.";
 

@@ -22,17 +22,17 @@ Usage: run_client_test.py [--loader LOADER] --sandbox SANDBOX --rcon QUESTVETO_R
 """
 import argparse
 import os
-import queue
 import re
 import secrets
 import shutil
 import signal
 import subprocess
 import sys
-import threading
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from sandbox_process import TIMEOUT, SandboxProcess  # noqa: E402
 
 SKIP = 77
-TIMEOUT = 60
 NPM_CLIENTS = ("rcon", "rcon-srcds", "rcon-client")
 
 EXPECTED_CLIENT_OUTPUT = [
@@ -70,7 +70,7 @@ def install_clients(source, work):
         fail(f"npm ci failed although the registry answers:\n{install.stdout}{install.stderr}")
 
 
-class Sandbox:
+class Sandbox(SandboxProcess):
     """A sandbox with RCON on a free port, its output gathered line by line."""
 
     def __init__(self, command, server_dir, config_file, config_text, extra):
@@ -80,32 +80,10 @@ class Sandbox:
         with open(config, "w", encoding="utf-8") as file:
             file.write(config_text)
         self.password = secrets.token_hex(8)
-        self.process = subprocess.Popen(
+        super().__init__(
             command + ["--dir", server_dir, "--rcon-port", "0", "--rcon-password", self.password] +
-            extra, stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
-            text=True)
-        self.lines = queue.Queue()
-        self.output = []
-        threading.Thread(target=self._pump, daemon=True).start()
+            extra)
         self.port = self.wait_for(r"^RCON listening on 127\.0\.0\.1:(\d+)$").group(1)
-
-    def _pump(self):
-        for line in self.process.stdout:
-            self.lines.put(line.rstrip("\n"))
-        self.lines.put(None)
-
-    def wait_for(self, pattern):
-        while True:
-            try:
-                line = self.lines.get(timeout=TIMEOUT)
-            except queue.Empty:
-                fail(f"the sandbox printed no line matching {pattern!r}:\n" + "\n".join(self.output))
-            if line is None:
-                fail(f"the sandbox ended before {pattern!r}:\n" + "\n".join(self.output))
-            self.output.append(line)
-            found = re.search(pattern, line)
-            if found:
-                return found
 
     def stop(self):
         self.process.send_signal(signal.SIGINT)
@@ -114,11 +92,6 @@ class Sandbox:
         status = self.process.wait(timeout=TIMEOUT)
         if status != 0:
             fail(f"the sandbox exited with {status}")
-
-    def kill(self):
-        if self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
 
 
 def run_npm_clients(work, island):

@@ -61,9 +61,11 @@ def play(command, server_dir, plugin, world, demo):
 
 def normalise(output, server_dir, plugin):
     output = output.replace(plugin, "<plugin>")
-    # A path into the server directory: Windows joins its parts with a backslash.
-    output = re.sub(re.escape(server_dir) + r"(\S*)",
-                    lambda path: "<server dir>" + path.group(1).replace("\\", "/"), output)
+    # A path into the server directory: Windows joins its parts with a backslash, and the plugin
+    # writes its whole path so.
+    for form in (server_dir, server_dir.replace("/", "\\")):
+        output = re.sub(re.escape(form) + r"(\S*)",
+                        lambda path: "<server dir>" + path.group(1).replace("\\", "/"), output)
     output = _LOG_CLOCK.sub("<clock> ", output)
     return _UTC_SECONDS.sub(r"\g<1><seconds>", output)
 

@@ -2,8 +2,9 @@
 """Runs the sandbox in server directories whose names are not ASCII, a Latin-1, a Cyrillic and a
 Japanese one, on Linux or under Wine, with every file it is given there too (the world, the
 script, the plugin, the sample config): each is found and read, the sample is copied to where
-the plugin looks, the plugin loads it from there (asked for, its summary shows the path as UTF-8, in the
-terminal and in the server log), a start of a listed mission is refused, and the config checker
+the plugin looks, the plugin loads it from there (asked for, its summary shows the path as UTF-8,
+with the system's separator, in the terminal and in the server log), a start of a listed mission is
+refused, and the config checker
 reads the file by that path.
 
 Usage: unicode_dirs.py [--loader LOADER] --sandbox SANDBOX --plugin PLUGIN --checker CHECKER
@@ -56,7 +57,8 @@ def check_directory(args, loader, name):
     status, output = run(loader + command)
     print(output)
     config = server_dir + "/" + args.config_file
-    loaded = f"Loaded config from {config}: 2 entries"
+    # The plugin writes the path the Windows way there, with backslashes only.
+    loaded = f"Loaded config from {config.replace('/', chr(92)) if loader else config}: 2 entries"
     for text in (f"No config.json in {server_dir}: copied the sample {files['--sample-config']}",
                  loaded, f"Loaded plugin {files['--plugin']}", "> start Bob Hunt",
                  'The start of "Hunt" by Bob was refused'):

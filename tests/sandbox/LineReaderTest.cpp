@@ -30,6 +30,7 @@ struct Reading {
   std::vector<std::string> Lines;
   bool Ended = false;
   std::string Problem;
+  std::vector<std::string> Refused;
 };
 
 // Reads `input` from a file through a LineReader until it ends or the handler stops at "quit";
@@ -54,7 +55,8 @@ Reading ReadAll(const std::string& input) {
           reading.Ended = true;
           reading.Problem = problem;
           io.stop();
-        });
+        },
+        [&](const std::string& why) { reading.Refused.push_back(why); });
     reader.Start();
     io.run();
   }
@@ -100,15 +102,35 @@ TEST(LineReaderTest, StopsWhenTheHandlerSaysSo) {
   EXPECT_FALSE(reading.Ended);
 }
 
-TEST(LineReaderTest, OverlongLineEndsTheInput) {
-  const Reading longest = ReadAll(std::string(std::size_t{64} * 1024, 'x') + "\nhelp\n");
-  EXPECT_EQ(longest.Lines.size(), 2u);
-  EXPECT_EQ(longest.Problem, "");
-
-  const Reading overlong = ReadAll("help\n" + std::string(64 * 1024 + 1, 'x') + "\nplayers\n");
-  EXPECT_EQ(overlong.Lines, std::vector<std::string>{"help"});
-  EXPECT_TRUE(overlong.Ended);
-  EXPECT_EQ(overlong.Problem, "a console line is longer than 65536 bytes");
+// A line over the bound is dropped whole, wherever the reads that bring it begin and end, and
+// the lines around it are read as they are.
+TEST(LineReaderTest, OverlongLinesAreRefusedAloneAndReadingGoesOn) {
+  const std::string refused = "A console line longer than 65536 bytes was refused";
+  const std::string longest(LineReader::kMaxLineBytes, 'x');
+  const std::string overlong(LineReader::kMaxLineBytes + 1, 'x');
+  const std::string huge(std::size_t{300} * 1024, 'y');
+  struct Case {
+    const char* Name;
+    std::string Input;
+    std::vector<std::string> Lines;
+    std::size_t Refusals;
+  };
+  const std::vector<Case> cases = {
+      {"the longest line taken", longest + "\nhelp\n", {longest, "help"}, 0},
+      {"one byte over", "help\n" + overlong + "\nplayers\n", {"help", "players"}, 1},
+      {"many reads long, then lines", huge + "\nhelp\nplayers\n", {"help", "players"}, 1},
+      {"two in a row", overlong + "\n" + huge + "\r\nhelp\n", {"help"}, 2},
+      {"the last line, without a break", "help\n" + huge, {"help"}, 1},
+      {"a line over the bound ending in its break", "help\n" + huge + "\n", {"help"}, 1},
+  };
+  for (const Case& c : cases) {
+    const Reading reading = ReadAll(c.Input);
+    EXPECT_EQ(reading.Lines.size(), c.Lines.size()) << c.Name;
+    EXPECT_TRUE(reading.Lines == c.Lines) << c.Name;
+    EXPECT_EQ(reading.Refused, std::vector<std::string>(c.Refusals, refused)) << c.Name;
+    EXPECT_TRUE(reading.Ended) << c.Name;
+    EXPECT_EQ(reading.Problem, "") << c.Name;
+  }
 }
 
 }  // namespace

@@ -152,6 +152,77 @@ TEST_F(SandboxProgramTest, EndOfInputStopsTheServerAndUnloadsThePlugin) {
                  "End of input", "Unloaded plugin "});
 }
 
+// A standard stream the server was started without is the null device: a closed input is an
+// empty one, and nothing the terminal is shown lands in a file the server opened in its place.
+TEST_F(SandboxProgramTest, ClosedStandardStreamsAreEmptyInputAndNoOutput) {
+  const ProgramRun closedInput = RunCommand(Sandbox("<&- 2>&1"));
+  EXPECT_EQ(closedInput.Status, 0) << closedInput.Output;
+  ExpectInOrder(closedInput.Output, {"Loaded plugin ", "End of input", "Unloaded plugin "});
+
+  EXPECT_EQ(RunCommand(Sandbox("</dev/null >&- 2>&-")).Status, 0);
+  std::ifstream log(fs::u8path(StandIn::LogPathIn(dir_.u8string())), std::ios::binary);
+  const std::string logged{std::istreambuf_iterator<char>(log), {}};
+  EXPECT_NE(logged.find("[QuestVeto][info] Loaded config from "), std::string::npos) << logged;
+  for (const char* shown : {"Loaded plugin ", "End of input"}) {
+    EXPECT_EQ(logged.find(shown), std::string::npos) << logged;
+  }
+}
+
+TEST_F(SandboxProgramTest, AnOverlongConsoleLineIsRefusedAndTheServerGoesOn) {
+  const ProgramRun run =
+      RunCommand("{ head -c 200000 /dev/zero | tr '\\0' x; printf '\\nstart Bob Hunt\\n'; } | " +
+                 Sandbox("2>&1"));
+  EXPECT_EQ(run.Status, 0) << run.Output.substr(0, 2000);
+  ExpectInOrder(run.Output, {"A console line longer than 65536 bytes was refused",
+                             "The start of \"Hunt\" by Bob was refused", "End of input"});
+  EXPECT_EQ(run.Output.find("xxx"), std::string::npos) << "the refused line was echoed";
+}
+
+// The RCON password from a file or the environment, so that ps does not show it; none at all,
+// or one that cannot be had, stops the server before it starts, naming where one may come from.
+TEST_F(SandboxProgramTest, RconPasswordFromAFileOrTheEnvironment) {
+  const auto write = [this](const char* name, const std::string& text) {
+    std::ofstream(dir_ / name, std::ios::binary) << text;
+    return (dir_ / name).string();
+  };
+  const std::string good = write("password.txt", "\xEF\xBB\xBFs3cret\r\nsecond line\r\n");
+  const std::string blank = write("blank.txt", "\r\ns3cret\r\n");
+  const std::string utf16 = write("utf16.txt", std::string("\xFF\xFEs\0e\0", 6));
+  const char* const listening = "RCON listening on 127.0.0.1:";
+  const std::string noPassword =
+      "RCON needs a password: give --rcon-password-file FILE, set "
+      "QUESTVETO_SANDBOX_RCON_PASSWORD or give --rcon-password";
+  const struct {
+    std::string Environment;  // assignments before the program
+    std::string Options;
+    bool Runs;  // else it stops at once, as for any mistake on the command line
+    std::string Shown;
+  } cases[] = {
+      {"", "--rcon-port 0 --rcon-password-file '" + good + "'", true, listening},
+      {"QUESTVETO_SANDBOX_RCON_PASSWORD=s3cret", "--rcon-port 0", true, listening},
+      {"QUESTVETO_SANDBOX_RCON_PASSWORD=s3cret", "", true, "End of input"},
+      {"", "--rcon-port 0", false, noPassword},
+      {"QUESTVETO_SANDBOX_RCON_PASSWORD=", "--rcon-port 0", false, noPassword},
+      {"", "--rcon-port 0 --rcon-password-file '" + blank + "'", false,
+       "the RCON password file " + blank + " holds no password on its first line"},
+      {"", "--rcon-port 0 --rcon-password-file '" + utf16 + "'", false,
+       "the RCON password file " + utf16 + " is not UTF-8 text (saved as UTF-16?)"},
+      {"", "--rcon-port 0 --rcon-password-file '" + dir_.string() + "/none'", false,
+       "File does not exist"},
+      {"", "--rcon-password-file '" + good + "'", false,
+       "--rcon-password-file requires --rcon-port"},
+      {"", "--rcon-port 0 --rcon-password x --rcon-password-file '" + good + "'", false,
+       "excludes"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Environment + " " + c.Options);
+    const ProgramRun run = RunCommand("env -u QUESTVETO_SANDBOX_RCON_PASSWORD " + c.Environment +
+                                      " " + Sandbox(c.Options + " </dev/null 2>&1"));
+    EXPECT_EQ(run.Status == 0, c.Runs) << run.Output;
+    EXPECT_NE(run.Output.find(c.Shown), std::string::npos) << run.Output;
+  }
+}
+
 TEST_F(SandboxProgramTest, BadWorldFileStopsBeforeStarting) {
   const fs::path world = dir_ / "world.json";
   std::FILE* file = std::fopen(world.c_str(), "w");

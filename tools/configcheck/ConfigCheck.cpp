@@ -11,6 +11,7 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #endif
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <numeric>
@@ -399,11 +400,14 @@ ConfigCheck CheckConfigFile(const std::string& path, const MissionList* listed) 
     return check;
   } catch (const std::runtime_error& error) {
     const int reason = errno;  // left by the failed open
-    check.Findings.push_back(
-        {Severity::Error,
-         fmt::format("the file cannot be opened ({}); the plugin reports \"{}\"",
-                     std::strerror(reason), error.what()),
-         std::nullopt, ""});
+    std::string message = fmt::format("the file cannot be opened ({}); the plugin reports \"{}\"",
+                                      std::strerror(reason), error.what());
+    // The files beside it the plugin itself names in its log when it cannot open the file.
+    for (const ConfigNearMiss& file : ConfigNearMisses(path)) {
+      message += fmt::format("; hint: found {} where {} belongs: {}", Quoted(file.Name),
+                             std::filesystem::u8path(path).filename().u8string(), file.Advice);
+    }
+    check.Findings.push_back({Severity::Error, std::move(message), std::nullopt, ""});
     return check;
   }
   check.Findings = CheckValues(*check.Config, ConfigLocations(ReadText(path)), listed);

@@ -39,7 +39,8 @@ struct ConfigCheck {
 // Reads `path` with the plugin's own reading function. A file that cannot be opened or parsed
 // gives one error finding (the JSON library's message, with its line and column) and no value;
 // otherwise the value is examined by CheckValues. A parse error's message gets a hint when its
-// cause is a common one (see ParseErrorHint).
+// cause is a common one (see ParseErrorHint); a file that cannot be opened gets one for each file
+// beside it that the plugin, too, names as most likely meant (ConfigNearMisses).
 ConfigCheck CheckConfigFile(const std::string& path, const MissionList* listed = nullptr);
 
 // Warnings about a parsed configuration, each placed with `where`:
