@@ -10,11 +10,15 @@
 #include "sandbox/ProgramFiles.h"
 #include "sandbox/SandboxRun.h"
 #include "sandbox/ServerDirectory.h"
+#include "tools/common/CommandLine.h"
 
 namespace {
 
 int RunProgram(int argc, char** argv) {
-  CLI::App app{"Stand-in dedicated server with the QuestVeto plugin"};
+  CLI::App app{"Stand-in dedicated server with the QuestVeto plugin", "questveto-sandbox"};
+  app.footer(
+      "Exit status: 0 when the server ran and stopped, 1 when it could not start or reading its "
+      "console failed, 2 for a wrong command line.");
   Sandbox::RunOptions options;
   // The build puts these beside the program, so that a copied build finds its own.
   const std::filesystem::path here = Sandbox::ProgramDirectory();
@@ -68,7 +72,7 @@ int RunProgram(int argc, char** argv) {
   port->needs(password);
   password->needs(port)->check(
       [](const std::string& text) { return text.empty() ? "must not be empty" : ""; });
-  CLI11_PARSE(app, argc, argv);
+  if (const std::optional<int> status = CommandLine::Parse(app, argc, argv)) return *status;
 
   try {
     std::optional<Sandbox::ScratchDir> scratch;
