@@ -60,12 +60,15 @@ TEST(ServerListTest, ReadsTheEncodingsWindowsEditorsSave) {
 // line missing its name column holds a password where the address belongs.
 TEST(ServerListTest, NamesTheLineAndColumnOfAFaultButNeverItsText) {
   const std::vector<std::pair<std::string, std::string>> broken = {
-      {"secret\n", "cluster.txt:1:7: no <host>:<port> after the name; a line is <name> "
-                   "<host>:<port> [<password>]"},
-      {"  10.0.0.5:27020 secret\n", "cluster.txt:1:3: the line begins with an address; a line is "
-                                    "<name> <host>:<port> [<password>]"},
-      {"10.0.0.5:27020\n", "cluster.txt:1:1: the line begins with an address; a line is <name> "
-                           "<host>:<port> [<password>]"},
+      {"secret\n",
+       "cluster.txt:1:7: no <host>:<port> after the name; a line is <name> "
+       "<host>:<port> [<password>]"},
+      {"  10.0.0.5:27020 secret\n",
+       "cluster.txt:1:3: the line begins with an address; a line is "
+       "<name> <host>:<port> [<password>]"},
+      {"10.0.0.5:27020\n",
+       "cluster.txt:1:1: the line begins with an address; a line is <name> "
+       "<host>:<port> [<password>]"},
       {"# one\nîsland 10.0.0.5 secret\n",
        "cluster.txt:2:8: the address is not <host>:<port>: no ':' before the port"},
       {"island 10.0.0.5:0 secret\n",
@@ -82,15 +85,18 @@ TEST(ServerListTest, NamesTheLineAndColumnOfAFaultButNeverItsText) {
        "cluster.txt:3:2: the name is given already at line 1"},
       {"island 10.0.0.5:1 se\x1B[2Jcret\n",
        "cluster.txt:1:21: a control character: the list holds text only"},
-      {"island 10.0.0.5:1 s\xC2\x9B" "cret\n",
+      {"island 10.0.0.5:1 s\xC2\x9B"
+       "cret\n",
        "cluster.txt:1:20: a control character: the list holds text only"},
       {std::string("island 10.0.0.5:1 sec\0ret\n", 26),
        "cluster.txt:1:22: a control character: the list holds text only"},
-      {"island 10.0.0.5:1 s\xC3\xA9" "cr\xE9t\n",
+      {"island 10.0.0.5:1 s\xC3\xA9"
+       "cr\xE9t\n",
        "cluster.txt:1:23: not UTF-8 text: save the list as UTF-8, or as UTF-16 (Notepad's "
        "\"Unicode\")"},
-      {Utf16(u"secret\r\n", false, true), "cluster.txt:1:7: no <host>:<port> after the name; a "
-                                          "line is <name> <host>:<port> [<password>]"},
+      {Utf16(u"secret\r\n", false, true),
+       "cluster.txt:1:7: no <host>:<port> after the name; a "
+       "line is <name> <host>:<port> [<password>]"},
       {"# nothing\n\n", "cluster.txt: lists no server"},
   };
   for (const auto& [text, message] : broken) {

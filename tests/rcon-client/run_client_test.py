@@ -167,6 +167,7 @@ def run_rcon_over_a_list(rcon, work, island, center):
              f"scorched 127.0.0.1:{island.port} {island.password}x"]
     with open(path, "wb") as file:
         file.write(b"\xef\xbb\xbf" + "\r\n".join(lines).encode("utf-8") + b"\r\n")
+    os.chmod(path, 0o600)  # it holds passwords: readable by its owner alone
     ran = run_rcon(rcon + ["--list", path, "qv.reload"], work)
     expected_out = "island: QuestVeto: Reloaded config\ncenter: QuestVeto: Failed to reload config\n"
     expected_err = ("scorched: the password was refused\n"

@@ -2,12 +2,13 @@
 
 #include <fmt/format.h>
 
+#include "host/Platform.h"
 #include "tools/rcon/PrintableText.h"
 
 #if defined(_WIN32)
-#include <windows.h>
 #include <aclapi.h>
 #include <sddl.h>
+#include <windows.h>
 
 #include <memory>
 #include <vector>
@@ -22,23 +23,6 @@ namespace RconTool {
 namespace {
 
 #if defined(_WIN32)
-std::wstring Wide(const std::string& text) {
-  const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
-  return wide;
-}
-
-std::string Narrow(const std::wstring& text) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
-                      nullptr, nullptr);
-  return bytes;
-}
-
 // "DOMAIN\name" of an account, or its SID as text when it has no name here.
 std::string AccountName(PSID sid) {
   wchar_t name[256];
@@ -47,11 +31,12 @@ std::string AccountName(PSID sid) {
   DWORD domainSize = 256;
   SID_NAME_USE use{};
   if (LookupAccountSidW(nullptr, sid, name, &nameSize, domain, &domainSize, &use) != 0) {
-    return Narrow(domainSize > 0 ? std::wstring(domain) + L"\\" + name : std::wstring(name));
+    return Platform::Utf8FromWide(
+        (domainSize > 0 ? std::wstring(domain) + L"\\" + name : std::wstring(name)).c_str());
   }
   wchar_t* text = nullptr;
   if (ConvertSidToStringSidW(sid, &text) == 0) return "an account without a name";
-  std::string shown = Narrow(text);
+  std::string shown = Platform::Utf8FromWide(text);
   LocalFree(text);
   return shown;
 }
@@ -72,11 +57,11 @@ std::vector<unsigned char> CurrentUser() {
 
 std::string ErrorText(DWORD error) {
   wchar_t* text = nullptr;
-  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                     FORMAT_MESSAGE_IGNORE_INSERTS,
-                 nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
   if (text == nullptr) return fmt::format("error {}", error);
-  std::string shown = Narrow(text);
+  std::string shown = Platform::Utf8FromWide(text);
   LocalFree(text);
   while (!shown.empty() && (shown.back() == '\n' || shown.back() == '\r')) shown.pop_back();
   return shown;
@@ -88,9 +73,9 @@ std::optional<std::string> OtherReaders(const std::string& path, std::string& wh
   PSID owner = nullptr;
   PACL access = nullptr;
   PSECURITY_DESCRIPTOR descriptor = nullptr;
-  const DWORD error = GetNamedSecurityInfoW(
-      Wide(path).c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
-      &owner, nullptr, &access, nullptr, &descriptor);
+  const DWORD error = GetNamedSecurityInfoW(Platform::WideFromUtf8(path).c_str(), SE_FILE_OBJECT,
+                                            OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+                                            &owner, nullptr, &access, nullptr, &descriptor);
   if (error != ERROR_SUCCESS) {
     why = ErrorText(error);
     return std::nullopt;
@@ -131,9 +116,10 @@ std::optional<std::string> ReadableByOthers(const std::string& path) {
   std::string why;
   const std::optional<std::string> readers = OtherReaders(path, why);
   if (!readers) {
-    return fmt::format("cannot tell whether other users can read {}, which holds passwords: its "
-                       "access list cannot be read ({})",
-                       shown, why);
+    return fmt::format(
+        "cannot tell whether other users can read {}, which holds passwords: its "
+        "access list cannot be read ({})",
+        shown, why);
   }
   if (readers->empty()) return std::nullopt;
   return fmt::format(

@@ -67,12 +67,14 @@ ServerOutcome Ask(const ServerEntry& server, const std::string& password,
   try {
     RconTool::RconClient client(timeout);
     client.Connect(server.Host, server.Port);
-    if (!client.Authenticate(password)) return {{{true, name + ": the password was refused"}}, false};
+    if (!client.Authenticate(password))
+      return {{{true, name + ": the password was refused"}}, false};
     const std::string reply = client.Execute(command);
     ServerOutcome outcome{{}, !IsFailureReply(reply)};
     std::istringstream lines(reply);
     std::string line;
-    while (std::getline(lines, line)) outcome.Lines.push_back({false, name + ": " + Printable(line)});
+    while (std::getline(lines, line))
+      outcome.Lines.push_back({false, name + ": " + Printable(line)});
     if (outcome.Lines.empty()) outcome.Lines.push_back({false, name + ": (an empty reply)"});
     return outcome;
   } catch (const std::exception& error) {
@@ -104,8 +106,8 @@ int RunProgram(int argc, char** argv) {
   bool passwordFromInput = false;
   std::vector<std::string> words;
   CLI::Option* one = app.add_option("--server", address, "The server as <host>:<port>");
-  CLI::Option* list = app.add_option("--list", listPath, "A file of servers, one a line")
-                          ->type_name("FILE");
+  CLI::Option* list =
+      app.add_option("--list", listPath, "A file of servers, one a line")->type_name("FILE");
   one->excludes(list);
   app.add_option("--timeout", timeoutSeconds,
                  "Seconds each server has for each step: connecting, authenticating, answering")
@@ -149,8 +151,8 @@ int RunProgram(int argc, char** argv) {
 
   std::string command;
   for (const std::string& word : words) command += (command.empty() ? "" : " ") + word;
-  const auto timeout = std::chrono::milliseconds(
-      std::max<long long>(1, std::llround(timeoutSeconds * 1000)));
+  const auto timeout =
+      std::chrono::milliseconds(std::max<long long>(1, std::llround(timeoutSeconds * 1000)));
   std::vector<std::string> failed;
   RconTool::RunInListOrder(
       servers.size(), connections,
@@ -169,8 +171,8 @@ int RunProgram(int argc, char** argv) {
   if (failed.empty()) return CommandLine::kSucceeded;
   std::string names;
   for (const std::string& name : failed) names += (names.empty() ? "" : ", ") + name;
-  fmt::print(stderr, "questveto-rcon: {} of {} servers failed: {}\n", failed.size(),
-             servers.size(), names);
+  fmt::print(stderr, "questveto-rcon: {} of {} servers failed: {}\n", failed.size(), servers.size(),
+             names);
   return CommandLine::kPartlyFailed;
 }
 

@@ -11,6 +11,8 @@
 
 #include <fmt/format.h>
 
+#include "host/Platform.h"
+
 #if defined(_WIN32)
 #include <windows.h>
 #else
@@ -22,19 +24,9 @@ namespace RconTool {
 namespace {
 
 #if defined(_WIN32)
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
-                      nullptr, nullptr);
-  return bytes;
-}
-
 std::string FromEnvironment() {
   const wchar_t* value = _wgetenv(L"QUESTVETO_RCON_PASSWORD");
-  return value == nullptr ? std::string() : Utf8(value);
+  return value == nullptr ? std::string() : Platform::Utf8FromWide(value);
 }
 
 // The console's input mode before the prompt, for the handler of Ctrl-C and of closing the window.
@@ -67,7 +59,7 @@ std::optional<std::string> Typed() {
   SetConsoleMode(input, mode);
   SetConsoleCtrlHandler(RestoreConsoleMode, FALSE);
   std::fputs("\n", stderr);
-  return Utf8(line);
+  return Platform::Utf8FromWide(line.c_str());
 }
 #else
 std::string FromEnvironment() {
