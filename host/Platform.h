@@ -78,6 +78,12 @@ inline std::string NativeSeparators(std::string path) {
 }
 
 #if defined(_WIN32)
+// `text` as UTF-16; empty when it is not well-formed UTF-8.
+std::wstring WideFromUtf8(const std::string& text);
+
+// 0-terminated UTF-16 `text` as UTF-8.
+std::string Utf8FromWide(const wchar_t* text);
+
 // The arguments wmain receives, as UTF-8 text in the form main takes them: a program started
 // with a directory or a name in any script gets it whole, which the code page of main's narrow
 // arguments cannot promise.

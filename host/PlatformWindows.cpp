@@ -42,9 +42,6 @@ WideString FormatWide(const WideString& pattern) {
   return fmt::vformat(fmt::wstring_view(pattern.data(), pattern.size()), fmt::wformat_args{});
 }
 
-namespace {
-
-// `text` as UTF-16; empty when it is not well-formed UTF-8.
 std::wstring WideFromUtf8(const std::string& text) {
   const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(),
                                          static_cast<int>(text.size()), nullptr, 0);
@@ -63,8 +60,6 @@ std::string Utf8FromWide(const wchar_t* text) {
   narrow.pop_back();  // the terminator the conversion wrote
   return narrow;
 }
-
-}  // namespace
 
 void OpenForReading(std::ifstream& file, const std::string& path, std::ios_base::openmode mode) {
   file.open(path, mode);

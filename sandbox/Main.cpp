@@ -13,12 +13,16 @@
 #include "sandbox/RconPassword.h"
 #include "sandbox/SandboxRun.h"
 #include "sandbox/ServerDirectory.h"
+#include "tools/common/CommandLine.h"
 
 namespace {
 
 int RunProgram(int argc, char** argv) {
   Sandbox::AttachNullToClosedStandardStreams();
-  CLI::App app{"Stand-in dedicated server with the QuestVeto plugin"};
+  CLI::App app{"Stand-in dedicated server with the QuestVeto plugin", "questveto-sandbox"};
+  app.footer(
+      "Exit status: 0 when the server ran and stopped, 1 when it could not start or reading its "
+      "console failed, 2 for a wrong command line.");
   Sandbox::RunOptions options;
   // The build puts these beside the program, so that a copied build finds its own.
   const std::filesystem::path here = Sandbox::ProgramDirectory();
@@ -81,13 +85,14 @@ int RunProgram(int argc, char** argv) {
   password->needs(port)->check(
       [](const std::string& text) { return text.empty() ? "must not be empty" : ""; });
   passwordFileOption->needs(port);
-  CLI11_PARSE(app, argc, argv);
+  if (const std::optional<int> status = CommandLine::Parse(app, argc, argv)) return *status;
   if (*port) {
     try {
       rcon.Password =
           Sandbox::RconPassword(rcon.Password, passwordFile, Sandbox::ProcessEnvironment);
     } catch (const std::runtime_error& error) {
-      return app.exit(CLI::ValidationError("--rcon-port", error.what()));
+      app.exit(CLI::ValidationError("--rcon-port", error.what()));
+      return CommandLine::kUsageError;
     }
   }
 

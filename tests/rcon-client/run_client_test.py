@@ -8,7 +8,7 @@ answering with an empty response first (--rcon-empty-response-first). Then:
 - each npm client (clients.js) against island: a wrong password refused, the right one taken,
   "qv.reload" and an unknown command answered;
 - questveto-rcon as README.md shows it, with this run's port and the password in the environment,
-  then on standard input;
+  then on standard input with --password-stdin;
 - questveto-rcon over a list file saved as a Windows editor saves it (byte order mark, CRLF):
   island, center (whose reload fails) and island with a wrong password, at once: it prints
   island's and center's replies, names the refused server and exits 1.
@@ -125,8 +125,9 @@ def run_rcon_as_readme_shows(readme, rcon, work, island):
         fail(f"{readme} shows no line 'questveto-rcon --server 127.0.0.1:PORT qv.reload'")
     command = rcon + ["--server", f"127.0.0.1:{island.port}", shown.group(2)]
     expected = f"127.0.0.1:{island.port}: QuestVeto: Reloaded config\n"
+    piped = command[:-1] + ["--password-stdin", command[-1]]
     for ran in (run_rcon(command, work, island.password),
-                run_rcon(command, work, typed=island.password + "\n")):
+                run_rcon(piped, work, typed=island.password + "\n")):
         if ran.returncode != 0 or ran.stdout != expected:
             fail("questveto-rcon did not print the server's success reply and exit 0")
 
@@ -139,6 +140,7 @@ def run_rcon_over_a_list(rcon, work, island, center):
              f"scorched 127.0.0.1:{island.port} {island.password}x"]
     with open(path, "wb") as file:
         file.write(b"\xef\xbb\xbf" + "\r\n".join(lines).encode("utf-8") + b"\r\n")
+    os.chmod(path, 0o600)  # it holds passwords: readable by its owner alone
     ran = run_rcon(rcon + ["--list", path, "qv.reload"], work)
     expected_out = "island: QuestVeto: Reloaded config\ncenter: QuestVeto: Failed to reload config\n"
     expected_err = ("scorched: the password was refused\n"

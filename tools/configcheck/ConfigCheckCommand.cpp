@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include <CLI/CLI.hpp>
 
 #include "host/Platform.h"
+#include "tools/common/CommandLine.h"
 #include "tools/configcheck/ConfigCheck.h"
 #include "tools/configcheck/MissionVerdict.h"
 #include "tools/configcheck/Utf8Text.h"
@@ -21,7 +23,8 @@ namespace {
 // Members in the order written, file first.
 using json = nlohmann::ordered_json;
 
-constexpr int kErrorStatus = 2;
+// Errors in the file are an input the plugin cannot use.
+constexpr int kErrorStatus = CommandLine::kUsageError;
 
 const char* const kDescription =
     "Checks a QuestVeto config.json as the plugin reads it, with the plugin's own code.\n"
@@ -30,7 +33,8 @@ const char* const kDescription =
     "the key or value concerned begins (columns count bytes, from 1). Given mission display\n"
     "names, tells for each whether the configuration switches it off and by which entry; with\n"
     "--missions, also warns of an entry that alone switches off more than half of them.\n"
-    "Exit status: 0 no findings, 1 warnings only, 2 errors (also for a wrong command line).\n";
+    "Exit status: 0 no findings, 1 warnings only, 2 errors (also for a wrong command line or a\n"
+    "missions file it cannot use).\n";
 
 // One name a line, in UTF-8 or UTF-16 (with or without a byte order mark); a UTF-8 byte order
 // mark and Windows line ends are dropped, blank lines skipped. Answers "" on success, otherwise
@@ -96,7 +100,7 @@ json OrNull(const std::string& text) {
 // 0 without findings, 1 with warnings only, 2 with an error.
 int ExitStatus(const std::vector<Finding>& findings) {
   if (CountOf(findings, Severity::Error) != 0) return kErrorStatus;
-  return findings.empty() ? 0 : 1;
+  return findings.empty() ? CommandLine::kSucceeded : CommandLine::kPartlyFailed;
 }
 
 // path:line:column: severity: message (path: severity: message without a place), then
@@ -168,11 +172,8 @@ int RunConfigCheck(int argc, const char* const* argv, std::ostream& out, std::os
                  "A file of mission display names to look up, one a line (UTF-8)")
       ->type_name("FILE");
   app.add_flag("--json", asJson, "Write one JSON document instead of lines");
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::ParseError& error) {
-    const int status = app.exit(error, out, err);
-    return status == 0 ? 0 : kErrorStatus;
+  if (const std::optional<int> status = CommandLine::Parse(app, argc, argv, out, err)) {
+    return *status;
   }
   MissionList listed{namesFile, {}};
   if (!namesFile.empty()) {

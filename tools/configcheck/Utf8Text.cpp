@@ -2,8 +2,6 @@
 
 #include <fmt/format.h>
 
-#include "host/HostApi.h"
-
 char32_t CodePointAt(const std::string& text, std::size_t offset, std::size_t length) {
   static constexpr unsigned char kLeadBits[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
   char32_t c = static_cast<unsigned char>(text[offset]) & kLeadBits[length];
@@ -46,23 +44,4 @@ bool IsUnicodeWhiteSpace(char32_t c) {
 
 std::string CodePointName(char32_t c) {
   return fmt::format("U+{:04X}", static_cast<uint32_t>(c));
-}
-
-bool LooksLikeUtf16(const std::string& text) {
-  if (text.compare(0, 2, "\xFF\xFE") == 0 || text.compare(0, 2, "\xFE\xFF") == 0) return true;
-  return text.size() >= 2 && (text[0] == '\0' || text[1] == '\0');
-}
-
-std::string Utf16ToUtf8(const std::string& text) {
-  const bool bigEndian = text.compare(0, 2, "\xFE\xFF") == 0 || (!text.empty() && text[0] == '\0');
-  const bool mark = text.compare(0, 2, "\xFF\xFE") == 0 || text.compare(0, 2, "\xFE\xFF") == 0;
-  WideString wide;
-  wide.reserve(text.size() / 2);
-  for (std::size_t i = mark ? 2 : 0; i + 1 < text.size(); i += 2) {
-    const auto first = static_cast<unsigned char>(text[i]);
-    const auto second = static_cast<unsigned char>(text[i + 1]);
-    wide.push_back(
-        static_cast<WideChar>(bigEndian ? (first << 8) | second : (second << 8) | first));
-  }
-  return HostApi::Tools::Utf8Encode(wide);
 }

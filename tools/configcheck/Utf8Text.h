@@ -8,6 +8,7 @@
 #include <string>
 
 #include "plugin/Utf8Sequence.h"
+#include "tools/common/Utf16Text.h"
 
 // The code point of the valid sequence of `length` bytes at `offset`.
 char32_t CodePointAt(const std::string& text, std::size_t offset, std::size_t length);
@@ -26,12 +27,3 @@ bool IsUnicodeWhiteSpace(char32_t c);
 
 // "U+00A0": how findings name a code point.
 std::string CodePointName(char32_t c);
-
-// Whether `text` looks saved as UTF-16: a byte order mark, or a 0 byte among the first two, which
-// every ASCII character of UTF-16 text comes with.
-bool LooksLikeUtf16(const std::string& text);
-
-// UTF-16 `text` (little-endian unless it begins with the big-endian byte order mark or with a
-// 0 byte) as UTF-8, through the host's conversion; a byte order mark is dropped, an odd last byte
-// ignored and an unpaired surrogate becomes U+FFFD.
-std::string Utf16ToUtf8(const std::string& text);
