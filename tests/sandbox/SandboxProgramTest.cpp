@@ -159,6 +159,7 @@ TEST_F(SandboxProgramTest, ClosedStandardStreamsAreEmptyInputAndNoOutput) {
   EXPECT_EQ(closedInput.Status, 0) << closedInput.Output;
   ExpectInOrder(closedInput.Output, {"Loaded plugin ", "End of input", "Unloaded plugin "});
 
+  std::ofstream(ConfigFileIn(dir_)) << R"({"DisabledMissions": ["Hunt"], "ShowConfigSummary": true})";
   EXPECT_EQ(RunCommand(Sandbox("</dev/null >&- 2>&-")).Status, 0);
   std::ifstream log(fs::u8path(StandIn::LogPathIn(dir_.u8string())), std::ios::binary);
   const std::string logged{std::istreambuf_iterator<char>(log), {}};

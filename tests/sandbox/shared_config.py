@@ -113,7 +113,8 @@ def main():
     os.makedirs(args.work)
     shared = os.path.join(args.work, "cluster", "config.json")
     os.makedirs(os.path.dirname(shared))
-    replace_shared(shared, '{"DisabledMissions": ["Hunt"]}')
+    # The summary of the read at load tells that a server has its configuration.
+    replace_shared(shared, '{"DisabledMissions": ["Hunt"], "ShowConfigSummary": true}')
 
     island_password, center_password = secrets.token_hex(8), secrets.token_hex(8)
     password_file = os.path.join(args.work, "island-rcon-password.txt")
