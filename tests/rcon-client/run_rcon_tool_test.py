@@ -218,8 +218,10 @@ def check_password_without_terminal(rcon, work):
     print(err.decode())
     if silent_pipe.returncode != 2 or b"--password-stdin" not in err:
         fail("without a terminal: expected exit 2 naming --password-stdin")
+    # Asked for explicitly, standard input comes before the environment.
+    environment = dict(without_password(), QUESTVETO_RCON_PASSWORD="not-" + SECRET)
     status, out, _, _ = run([rcon, "--server", address, "--password-stdin", "qv.status"],
-                            environment=without_password(), input_bytes=f"{SECRET}\r\n".encode())
+                            environment=environment, input_bytes=f"{SECRET}\r\n".encode())
     if status != 0 or out != f"{address}: ran qv.status\n".encode():
         fail("--password-stdin: expected the reply and exit 0")
 
