@@ -158,10 +158,10 @@ std::string ReadPassword(bool fromStandardInput) {
     }
   }
   if (password->empty()) {
-    throw std::runtime_error(fmt::format(
-        "no password: {}, set {} or give it in the server list",
-        fromStandardInput ? "standard input's first line is empty" : "none was typed",
-        kPasswordVariable));
+    throw std::runtime_error(
+        fmt::format("no password: {}, set {} or give it in the server list",
+                    fromStandardInput ? "standard input's first line is empty" : "none was typed",
+                    kPasswordVariable));
   }
   return *password;
 }
