@@ -180,7 +180,8 @@ def check_refused_lists(rcon, work):
     ]
     for data, said in refused:
         path = write_list(work, "refused.txt", data)
-        status, out, err, _ = run([rcon, "--list", path, "qv.status"], environment=without_password())
+        status, out, err, _ = run([rcon, "--list", path, "qv.status"],
+                                  environment=without_password())
         if status != 2 or out or not err.startswith(f"questveto-rcon: {path}:{said}".encode()):
             fail(f"expected exit 2 and only 'questveto-rcon: {path}:{said}...'")
         if SECRET.encode() in err or b"\x1b" in err or b"\0" in err:
@@ -217,8 +218,10 @@ def check_password_without_terminal(rcon, work):
     print(err.decode())
     if silent_pipe.returncode != 2 or b"--password-stdin" not in err:
         fail("without a terminal: expected exit 2 naming --password-stdin")
+    # Asked for explicitly, standard input comes before the environment.
+    environment = dict(without_password(), QUESTVETO_RCON_PASSWORD="not-" + SECRET)
     status, out, _, _ = run([rcon, "--server", address, "--password-stdin", "qv.status"],
-                            environment=without_password(), input_bytes=f"{SECRET}\r\n".encode())
+                            environment=environment, input_bytes=f"{SECRET}\r\n".encode())
     if status != 0 or out != f"{address}: ran qv.status\n".encode():
         fail("--password-stdin: expected the reply and exit 0")
 
@@ -301,7 +304,8 @@ def check_readable_list(rcon, work):
         warning = (f"questveto-rcon: warning: {path} holds passwords and other users can read it "
                    f"(mode {mode:04o}): make it yours alone, with chmod 600 {path}\n").encode()
         if status != 0 or err != (warning if warned else b""):
-            fail(f"mode {mode:04o}: expected exit 0 and " + ("the warning" if warned else "no warning"))
+            fail(f"mode {mode:04o}: expected exit 0 and "
+                 + ("the warning" if warned else "no warning"))
 
 
 def main():

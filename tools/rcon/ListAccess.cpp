@@ -6,9 +6,10 @@
 #include "tools/rcon/PrintableText.h"
 
 #if defined(_WIN32)
+#include <windows.h>
+// The access lists and the account names, which need windows.h first.
 #include <aclapi.h>
 #include <sddl.h>
-#include <windows.h>
 
 #include <memory>
 #include <vector>

@@ -36,8 +36,8 @@ constexpr std::size_t kMaxConnections = 64;
 const char* const kFooter =
     "The list file holds one server a line: <name> <host>:<port> [<password>], in UTF-8 or "
     "UTF-16. Passwords are never taken from the command line: a server without one in the list "
-    "gets the one in QUESTVETO_RCON_PASSWORD, or the one typed when asked, or with "
-    "--password-stdin the first line of standard input.\n"
+    "gets with --password-stdin the first line of standard input, otherwise the one in "
+    "QUESTVETO_RCON_PASSWORD or the one typed when asked.\n"
     "Exit status: 0 when every server ran the command; 1 when any could not be reached, refused "
     "the password or answered with a failure reply (\"QuestVeto: Failed to reload config\", "
     "\"Unknown command: ...\"); 2 for a wrong command line, a list file that cannot be used or no "

@@ -141,12 +141,13 @@ std::optional<std::string> Typed() {
 }  // namespace
 
 std::string ReadPassword(bool fromStandardInput) {
-  if (std::string password = FromEnvironment(); !password.empty()) return password;
   std::optional<std::string> password;
   if (fromStandardInput) {
     password.emplace();
     std::getline(std::cin, *password);
     if (!password->empty() && password->back() == '\r') password->pop_back();
+  } else if (std::string set = FromEnvironment(); !set.empty()) {
+    return set;
   } else {
     password = Typed();
     if (!password) {
@@ -158,7 +159,8 @@ std::string ReadPassword(bool fromStandardInput) {
   }
   if (password->empty()) {
     throw std::runtime_error(
-        fmt::format("no password: set {}, type it when asked, or give it in the server list",
+        fmt::format("no password: {}, set {} or give it in the server list",
+                    fromStandardInput ? "standard input's first line is empty" : "none was typed",
                     kPasswordVariable));
   }
   return *password;
