@@ -56,7 +56,9 @@ void WarnOfListEnd(const nlohmann::json& value) {
   const EntriesInForce entries = ListEntriesInForce(value, 0);
   if (entries.StopType == nullptr) return;
   const std::string_view type = entries.StopType;
-  const char* const article = type == "null" ? "" : type == "array" || type == "object" ? "an " : "a ";
+  const char* const article = type == "null"                        ? ""
+                              : type == "array" || type == "object" ? "an "
+                                                                    : "a ";
   std::string inForce = EntriesAre(entries.Count) + " in force";
   if (entries.AfterStop != 0) {
     inForce += fmt::format(", the {} after it {} not", entries.AfterStop,
@@ -159,9 +161,9 @@ bool ShowMissionNames() {
 }
 
 bool ShowConfigSummary() {
-  // A top level that is no object holds no such key: the first start warns of it, by its own
-  // setting, rather than every read.
-  if (!ConfigWasRead() || !PluginConfig.is_object()) return false;
+  // Before a read PluginConfig is null. A top level that is no object holds no such key: the
+  // first start warns of it, by its own setting, rather than every read.
+  if (!PluginConfig.is_object()) return false;
   return InForce(kShowConfigSummaryKey, ShowConfigSummaryIn(PluginConfig));
 }
 

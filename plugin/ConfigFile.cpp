@@ -108,7 +108,8 @@ nlohmann::json ParseConfigFile(const std::string& path,
   Platform::OpenForReading(file, path);
   // A directory opens on some systems and fails only at its first read, with the runtime's words.
   std::error_code notDirectory;
-  if (!file.is_open() || std::filesystem::is_directory(std::filesystem::u8path(path), notDirectory)) {
+  if (!file.is_open() ||
+      std::filesystem::is_directory(std::filesystem::u8path(path), notDirectory)) {
     throw ConfigFileUnopened();
   }
   PlaceCountingBuffer counted(*file.rdbuf());

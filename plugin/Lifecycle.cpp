@@ -43,7 +43,8 @@ void LogFailedRead(const std::string& reason) {
 // True when the configuration was read.
 bool ReadConfigAtLoad() noexcept {
   std::optional<std::string> failure;
-  Contain([&] { failure = ReadConfig(); }, [&](const char* reason) { failure = OrUnknown(reason); });
+  Contain([&] { failure = ReadConfig(); },
+          [&](const char* reason) { failure = OrUnknown(reason); });
   if (failure) LogFailedRead(*failure);
   return !failure;
 }

@@ -9,8 +9,8 @@
 #include "plugin/Config.h"
 #include "plugin/Containment.h"
 #include "plugin/Log.h"
-#include "plugin/MissionMatch.h"
 #include "plugin/LogText.h"
+#include "plugin/MissionMatch.h"
 #include "plugin/Notification.h"
 #include "plugin/PluginState.h"
 
@@ -91,8 +91,9 @@ uintptr_t StartMissionDetour(AMissionDispatcher* dispatcher, UClass* missionClas
   Guarded(
       "the decision",
       [&] {
-        refused = missionClass != nullptr &&
-                  DisablesMission(PluginConfig, MissionDisplayName(GetDefaultMission(missionClass)));
+        refused =
+            missionClass != nullptr &&
+            DisablesMission(PluginConfig, MissionDisplayName(GetDefaultMission(missionClass)));
       },
       ", the start goes on to the game");
 

@@ -87,9 +87,10 @@ std::string DisabledMessageShown() {
 // edge: what fails on the way stops here, logged.
 template <typename Answer>
 void Report(Answer answer) noexcept {
-  Contain(
-      [&] { answer(StatusLines()); },
-      [](const char* reason) { PluginLog()->critical("qv.status failed: {}", EscapeForLog(OrUnknown(reason))); });
+  Contain([&] { answer(StatusLines()); },
+          [](const char* reason) {
+            PluginLog()->critical("qv.status failed: {}", EscapeForLog(OrUnknown(reason)));
+          });
 }
 
 void StatusConsole(APlayerController* player, FString* /*commandLine*/, bool /*fromCheat*/) {

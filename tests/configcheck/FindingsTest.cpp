@@ -1,7 +1,7 @@
 // What the config check reports about a config.json, where, and with which exit status.
 #include <regex>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -98,8 +98,9 @@ TEST_F(FindingsTest, ShapesThePluginToleratesSilently) {
   ExpectFindings(Report(R"({"DisabledMissions": ["\u0000Hunt"], "ShowMissionNames": "true"})"),
                  {{1, 23, "DisabledMissions", "entry 1 begins with the character U+0000"},
                   {1, 58, "ShowMissionNames", "written without quotes"}});
-  ExpectFindings(Report(R"({"DisabledMissions": ["Hunt"], "ShowConfigSummary": 1})"),
-                 {{1, 53, "ShowConfigSummary", "\"ShowConfigSummary\" is a number, not a boolean"}});
+  ExpectFindings(
+      Report(R"({"DisabledMissions": ["Hunt"], "ShowConfigSummary": 1})"),
+      {{1, 53, "ShowConfigSummary", "\"ShowConfigSummary\" is a number, not a boolean"}});
   ExpectFindings(Report(R"({"DisabledMissions": ["Hunt"], "showConfigSumary": true})"),
                  {{1, 32, "showConfigSumary", "did you mean \"ShowConfigSummary\"?"}});
 }
@@ -382,19 +383,19 @@ namespace {
 // each byte shown as \xHH when not. The surrogates lie between U+D7FF and U+E000.
 TEST(QuotedTest, WellFormedUtf8EndsExactlyAtItsLimits) {
   const std::pair<std::string, std::string> cases[] = {
-      {"\xED\x9F\xBF", "\"\xED\x9F\xBF\""},        // U+D7FF, the last before the surrogates
-      {"\xED\xA0\x80", R"("\xED\xA0\x80")"},       // U+D800, the first surrogate
-      {"\xED\xBF\xBF", R"("\xED\xBF\xBF")"},       // U+DFFF, the last surrogate
-      {"\xEE\x80\x80", "\"\xEE\x80\x80\""},        // U+E000, the first after them
-      {"\xE0\xA0\x80", "\"\xE0\xA0\x80\""},        // U+0800, the first of three bytes
-      {"\xE0\x9F\xBF", R"("\xE0\x9F\xBF")"},       // U+07FF in three bytes: overlong
-      {"\xF0\x90\x80\x80", "\"\xF0\x90\x80\x80\""},  // U+10000, the first of four bytes
+      {"\xED\x9F\xBF", "\"\xED\x9F\xBF\""},           // U+D7FF, the last before the surrogates
+      {"\xED\xA0\x80", R"("\xED\xA0\x80")"},          // U+D800, the first surrogate
+      {"\xED\xBF\xBF", R"("\xED\xBF\xBF")"},          // U+DFFF, the last surrogate
+      {"\xEE\x80\x80", "\"\xEE\x80\x80\""},           // U+E000, the first after them
+      {"\xE0\xA0\x80", "\"\xE0\xA0\x80\""},           // U+0800, the first of three bytes
+      {"\xE0\x9F\xBF", R"("\xE0\x9F\xBF")"},          // U+07FF in three bytes: overlong
+      {"\xF0\x90\x80\x80", "\"\xF0\x90\x80\x80\""},   // U+10000, the first of four bytes
       {"\xF0\x8F\xBF\xBF", R"("\xF0\x8F\xBF\xBF")"},  // U+FFFF in four bytes: overlong
-      {"\xF4\x8F\xBF\xBF", "\"\xF4\x8F\xBF\xBF\""},  // U+10FFFF, the last
+      {"\xF4\x8F\xBF\xBF", "\"\xF4\x8F\xBF\xBF\""},   // U+10FFFF, the last
       {"\xF4\x90\x80\x80", R"("\xF4\x90\x80\x80")"},  // above it
-      {"\xC2\xA9", "\"\xC2\xA9\""},                // the first lead of two bytes
-      {"\xC1\xBF", R"("\xC1\xBF")"},               // U+007F in two bytes: overlong
-      {"\xED\x9F", R"("\xED\x9F")"},               // cut short at the end
+      {"\xC2\xA9", "\"\xC2\xA9\""},                   // the first lead of two bytes
+      {"\xC1\xBF", R"("\xC1\xBF")"},                  // U+007F in two bytes: overlong
+      {"\xED\x9F", R"("\xED\x9F")"},                  // cut short at the end
   };
   for (const auto& [text, quoted] : cases) EXPECT_EQ(Quoted(text), quoted) << quoted;
 }

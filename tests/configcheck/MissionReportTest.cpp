@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "configcheck/ToolRun.h"
+#include "support/StackThread.h"
 
 namespace {
 
@@ -159,6 +160,23 @@ TEST_F(MissionReportTest, NoVerdictWhenTheFileCannotBeRead) {
   EXPECT_EQ(report.at("exit_status"), 2);
   EXPECT_EQ(report["missions"][0].at("disabled"), nullptr);
   EXPECT_EQ(report["missions"][0].at("note"), "not checked: the file cannot be read");
+}
+
+// A file nested a million deep, in the list and under a key the plugin ignores, is checked and
+// reported on a stack no larger than a Windows program's main thread has.
+TEST_F(MissionReportTest, AFileNestedAMillionDeepIsCheckedOnAWindowsSizedStack) {
+  const std::string deep = std::string(1000000, '[') + std::string(1000000, ']');
+  const std::string path = Write(
+      "config.json", R"({"DisabledMissions": ["Hunt", )" + deep + R"(], "Deep": )" + deep + "}");
+  ToolRun run{};
+  RunOnThreadWithStack(kGameThreadStackBytes, [&] { run = Run({path, "Great Hunt", "Ride"}); });
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_NE(run.Out.find("\"DisabledMissions\" entry 2 is an array, not a string"),
+            std::string::npos)
+      << run.Out.substr(0, 2000);
+  EXPECT_NE(run.Out.find("mission \"Great Hunt\": switched off by entry 1 \"Hunt\""),
+            std::string::npos);
+  EXPECT_NE(run.Out.find("unknown key \"Deep\""), std::string::npos);
 }
 
 }  // namespace

@@ -88,13 +88,15 @@ TEST_F(LifecycleTest, EachReadConfirmsThePathAndTheEntriesInForce) {
 // read decides afresh. Nothing else is logged of a good read.
 TEST_F(LifecycleTest, SummariesComeOnlyWhenTheConfigAsksForThem) {
   const std::string on = R"({"DisabledMissions": ["Hunt"], "ShowConfigSummary": true})";
-  const std::string loaded = std::string("Loaded config from <path>: 1 entry of \"DisabledMissions\" "
-                                         "in force (QuestVeto ") +
+  const std::string loaded = std::string(
+                                 "Loaded config from <path>: 1 entry of \"DisabledMissions\" "
+                                 "in force (QuestVeto ") +
                              kPluginVersion + ")";
-  const std::string reloaded = "Reloaded config from <path>: 1 entry of \"DisabledMissions\" in force";
+  const std::string reloaded =
+      "Reloaded config from <path>: 1 entry of \"DisabledMissions\" in force";
   struct Row {
-    std::string first;   // read at load
-    std::string second;  // read by "qv.reload"
+    std::string first;               // read at load
+    std::string second;              // read by "qv.reload"
     std::vector<std::string> lines;  // what the two reads log at info and warning, in order
   };
   const Row rows[] = {
@@ -119,7 +121,8 @@ TEST_F(LifecycleTest, SummariesComeOnlyWhenTheConfigAsksForThem) {
     lines.insert(lines.end(), warnings.begin(), warnings.end());
     std::vector<std::string> expected = row.lines;
     for (std::string& line : expected) {
-      if (line.find("<path>") != std::string::npos) line.replace(line.find("<path>"), 6, ConfigPath());
+      if (line.find("<path>") != std::string::npos)
+        line.replace(line.find("<path>"), 6, ConfigPath());
     }
     EXPECT_EQ(lines, expected);
   }

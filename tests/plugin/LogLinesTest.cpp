@@ -178,7 +178,8 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
   // The entries "A", "B", ... as a list of `count` that asks for the summary.
   const auto lettered = [&](int count) {
     std::string list = R"({"DisabledMissions": [)";
-    for (int i = 0; i < count; ++i) list += std::string(i == 0 ? "\"" : ", \"") + char('A' + i) + "\"";
+    for (int i = 0; i < count; ++i)
+      list += std::string(i == 0 ? "\"" : ", \"") + char('A' + i) + "\"";
     return list + "]" + summarised;
   };
   const std::string tenNamed = R"("A", "B", "C", "D", "E", "F", "G", "H", "I", "J")";
@@ -353,7 +354,10 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
      With(huntSummarised, ReloadOf(huntSummarised)),
      {},
      {reloaded + "1 entry of \"DisabledMissions\" in force; no change"}},
-    {"reload, the same file, its summary not asked for", With(kHuntOff, ReloadOf(kHuntOff)), {}, {}},
+    {"reload, the same file, its summary not asked for",
+     With(kHuntOff, ReloadOf(kHuntOff)),
+     {},
+     {}},
     {"load, a number ends the list",
      Loading(R"({"DisabledMissions": ["Hunt", 7, "Ride", "Cave"]})"),
      {},
@@ -388,15 +392,19 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
      {},
      {"[critical] Failed to reload config! \n Can't open config.json"}},
     {"reload, settings dropped that held their defaults",
-     With(huntOffWith + R"("DisabledMessage": "This mission has been disabled, but you have had )"
-                        R"(it unlocked now!", "ShowMissionNames": false)" + summarised,
+     With(huntOffWith +
+              R"("DisabledMessage": "This mission has been disabled, but you have had )"
+              R"(it unlocked now!", "ShowMissionNames": false)" +
+              summarised,
           ReloadOf(huntSummarised)),
      {},
      {reloaded + "1 entry of \"DisabledMissions\" in force; no change"}},
     {"reload, settings that cannot be used replaced by their defaults",
      With(huntOffWith + R"("DisabledMessage": 7, "ShowMissionNames": "yes")" + summarised,
-          ReloadOf(huntOffWith + R"("DisabledMessage": "This mission has been disabled, but )"
-                                 R"(you have had it unlocked now!")" + summarised)),
+          ReloadOf(huntOffWith +
+                   R"("DisabledMessage": "This mission has been disabled, but )"
+                   R"(you have had it unlocked now!")" +
+                   summarised)),
      {},
      {reloaded + "1 entry of \"DisabledMissions\" in force; no change"}},
     {"reload read, its answer failed",
@@ -487,7 +495,8 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
     {"load, the read failed for a reason of two lines",
      Loading(kHuntOff),
      Fails("GetCurrentDir()", HostFailure::Worded),
-     {std::string("[critical] Failed to load config! \n the host failed\\n[QuestVeto][info] forged") +
+     {std::string(
+          "[critical] Failed to load config! \n the host failed\\n[QuestVeto][info] forged") +
       kNotRead}},
     {"status, the answer failed without a reason",
      With(kHuntOff, StatusByBob),

@@ -92,14 +92,16 @@ TEST_F(ReloadCommandsTest, EachFailedReadIsLoggedWithItsOwnReason) {
     const char* reason;
   };
   const Row rows[] = {
-      {"{", "[json.exception.parse_error.101] parse error at line 1, column 2: syntax error while "
-            "parsing object key - unexpected end of input; expected string literal"},
+      {"{",
+       "[json.exception.parse_error.101] parse error at line 1, column 2: syntax error while "
+       "parsing object key - unexpected end of input; expected string literal"},
       {nullptr, "Can't open config.json"},
       {R"({"DisabledMissions": [1e999]})",
        "[json.exception.out_of_range.406] number overflow parsing '1e999'"},
-      {"[\n  \"Hunt\",\n  ]", "[json.exception.parse_error.101] parse error at line 3, column 3: "
-                            "syntax error while parsing value - unexpected ']'; expected '[', '{', "
-                            "or a literal"},
+      {"[\n  \"Hunt\",\n  ]",
+       "[json.exception.parse_error.101] parse error at line 3, column 3: "
+       "syntax error while parsing value - unexpected ']'; expected '[', '{', "
+       "or a literal"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.reason);

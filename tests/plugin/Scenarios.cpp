@@ -6,7 +6,8 @@
 const char* const kHuntOff = R"({"DisabledMissions": ["Hunt"]})";
 const char* const kHuntOffLogged = R"({"DisabledMissions": ["Hunt"], "ShowMissionNames": true})";
 const char* const kRideOff = R"({"DisabledMissions": ["Ride"]})";
-const char* const kRideOffSummarised = R"({"DisabledMissions": ["Ride"], "ShowConfigSummary": true})";
+const char* const kRideOffSummarised =
+    R"({"DisabledMissions": ["Ride"], "ShowConfigSummary": true})";
 const char* const kBroken = R"({"DisabledMissions": ["Hunt")";
 
 namespace {

@@ -180,14 +180,13 @@ const char* const kBrokenAtLoad =
 const std::map<std::string, JournalEntries>& ExpectedTraces() {
   static const std::map<std::string, JournalEntries> traces = {
       {"load, configuration good",
-       JournalEntries{"GetLogSinks()", "GetCurrentDir()"} +
-           kInstallHook + kRegisterCommands},
+       JournalEntries{"GetLogSinks()", "GetCurrentDir()"} + kInstallHook + kRegisterCommands},
       {"load, configuration missing",
-       JournalEntries{"GetLogSinks()", "GetCurrentDir()", kMissingAtLoad} +
-           kInstallHook + kRegisterCommands},
+       JournalEntries{"GetLogSinks()", "GetCurrentDir()", kMissingAtLoad} + kInstallHook +
+           kRegisterCommands},
       {"load, configuration broken",
-       JournalEntries{"GetLogSinks()", "GetCurrentDir()", kBrokenAtLoad} +
-           kInstallHook + kRegisterCommands},
+       JournalEntries{"GetLogSinks()", "GetCurrentDir()", kBrokenAtLoad} + kInstallHook +
+           kRegisterCommands},
       {"unload",
        {
            "GetHooks()",
@@ -257,9 +256,9 @@ const std::map<std::string, JournalEntries>& ExpectedTraces() {
       {"passed on, no mission class, logged",
        JournalEntries{"game starts mission(null, character 1, 7)"} + kBobsController +
            JournalEntries{"AMissionDispatcher.StartMission(dispatcher, null, character 1, 7)"}},
-      {"reload on the console, read", JournalEntries{R"(console controller "Bob" "qv.reload")",
-                                                     "GetCurrentDir()"} +
-                                          ChatToBob(kReloaded, 106, kGreen)},
+      {"reload on the console, read",
+       JournalEntries{R"(console controller "Bob" "qv.reload")", "GetCurrentDir()"} +
+           ChatToBob(kReloaded, 106, kGreen)},
       {"reload on the console, missing",
        JournalEntries{
            R"(console controller "Bob" "qv.reload")",

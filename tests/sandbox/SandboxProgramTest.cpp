@@ -274,7 +274,8 @@ TEST_F(SandboxProgramTest, APluginGivenTwiceStopsBeforeStarting) {
   const fs::path plugin = fs::path(QV_PLUGIN_PATH);
   const fs::path other = plugin.parent_path() / "." / plugin.filename();
   // Each read of the configuration is confirmed in the log.
-  std::ofstream(ConfigFileIn(dir_)) << R"({"DisabledMissions": ["Hunt"], "ShowConfigSummary": true})";
+  std::ofstream(ConfigFileIn(dir_))
+      << R"({"DisabledMissions": ["Hunt"], "ShowConfigSummary": true})";
   const ProgramRun run = RunCommand(Sandbox(
       fmt::format("--plugin '{}' --plugin '{}' 2>&1 </dev/null", plugin.string(), other.string())));
   EXPECT_EQ(run.Status, 1) << run.Output;

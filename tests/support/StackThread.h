@@ -9,6 +9,6 @@
 inline constexpr std::size_t kGameThreadStackBytes = std::size_t{1} << 20;
 
 // Runs `work` on a new thread whose stack holds `stackBytes` and waits for it to end. What `work`
-// throws is thrown here again as a std::runtime_error naming its what(). A stack overflow ends the test program, as it would end a
-// server.
+// throws is thrown here again as a std::runtime_error naming its what(). A stack overflow ends the
+// test program, as it would end a server.
 void RunOnThreadWithStack(std::size_t stackBytes, const std::function<void()>& work);
