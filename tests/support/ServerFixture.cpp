@@ -53,19 +53,32 @@ void* ServerTest::PluginSymbol(const std::string& name) {
   return symbol;
 }
 
+namespace {
+
+// The name this build's compiler gives the query, which the plugin under test exports.
+const char* OwnName(const QuestVetoClient::ExportedNames& names) {
+#if defined(_MSC_VER)
+  return names.MsvcStruct;
+#else
+  return names.Itanium;
+#endif
+}
+
+}  // namespace
+
 bool ServerTest::Disabled(const std::string& displayName) {
   return Disabled(FString::FromUtf8(displayName));
 }
 
 bool ServerTest::Disabled(const FString& displayName) {
   using NameQuery = bool (*)(const FString&);
-  auto query = reinterpret_cast<NameQuery>(PluginSymbol(QuestVetoClient::kByDisplayName.Itanium));
+  auto query = reinterpret_cast<NameQuery>(PluginSymbol(OwnName(QuestVetoClient::kByDisplayName)));
   return query != nullptr && query(displayName);
 }
 
 bool ServerTest::Disabled(AMissionType* mission) {
   using MissionQuery = bool (*)(AMissionType*);
-  auto query = reinterpret_cast<MissionQuery>(PluginSymbol(QuestVetoClient::kByMission.Itanium));
+  auto query = reinterpret_cast<MissionQuery>(PluginSymbol(OwnName(QuestVetoClient::kByMission)));
   return query != nullptr && query(mission);
 }
 
