@@ -88,20 +88,21 @@ std::string ConfigPath() {
   return HostApi::Tools::GetCurrentDir() + "/HostApi/Plugins/QuestVeto/config.json";
 }
 
-void ReadConfig() {
+std::optional<std::string> ReadConfig() {
   ConfigReads& reads = ConfigReadRecord();
-  std::exception_ptr failure;
-  const bool read = Contain(ParseIntoConfig, [&](const char* reason) {
+  std::optional<std::string> failure;
+  Contain(ParseIntoConfig, [&](const char* reason) {
+    failure = OrUnknown(reason);
     reads.LastFailed = Platform::CurrentTime64();
-    reads.LastFailure = OrUnknown(reason);
+    reads.LastFailure = *failure;
     reads.LastReadFailed = true;
-    failure = std::current_exception();
   });
-  if (!read) std::rethrow_exception(failure);
+  if (failure) return failure;
   reads.LastSucceeded = Platform::CurrentTime64();
   reads.LastReadFailed = false;
   ConfigWasRead() = true;
   Warned().clear();
+  return std::nullopt;
 }
 
 const std::string& LastConfigPath() {

@@ -70,11 +70,14 @@ extern nlohmann::json PluginConfig;
 // <server dir>/HostApi/Plugins/QuestVeto/config.json
 std::string ConfigPath();
 
-// Replaces PluginConfig with the file's first JSON value (ParseConfigFile); PluginConfig is left
-// as it was on every failure. Warns of text after that value and of misspelt keys before the new
-// value is put in force. After a success, each problem with a value is warned about again when a
-// mission start next meets it.
-void ReadConfig();
+// Replaces PluginConfig with the file's first JSON value (ParseConfigFile). Warns of text after
+// that value and of misspelt keys before the new value is put in force. After a success, each
+// problem with a value is warned about again when a mission start next meets it. Answers none
+// when the new value is in force, or why the read failed (the what() text of what it threw,
+// "unknown error" for anything else), PluginConfig left as it was. The failure comes out as a
+// value made inside its handler, never as a stored exception thrown again: some runtimes free a
+// rethrown exception object while the stack unwinds, before its what() is read.
+std::optional<std::string> ReadConfig();
 
 // The file the last ReadConfig read or tried to read; empty before the first, or when that one
 // could not find out the server directory.

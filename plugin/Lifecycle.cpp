@@ -1,5 +1,8 @@
 #include "plugin/Lifecycle.h"
 
+#include <optional>
+#include <string>
+
 #include "plugin/Config.h"
 #include "plugin/ConfigSummary.h"
 #include "plugin/Containment.h"
@@ -37,7 +40,10 @@ void LogFailedRead(const char* reason) {
 
 // True when the configuration was read.
 bool ReadConfigAtLoad() noexcept {
-  return Contain(ReadConfig, [](const char* reason) { LogFailedRead(OrUnknown(reason)); });
+  std::optional<std::string> failure;
+  Contain([&] { failure = ReadConfig(); }, [&](const char* reason) { failure = OrUnknown(reason); });
+  if (failure) LogFailedRead(failure->c_str());
+  return !failure;
 }
 
 // The operator's confirmation that the plugin has its configuration, and which plugin it is. A

@@ -1,5 +1,8 @@
 #include "plugin/ReloadCommands.h"
 
+#include <optional>
+#include <string>
+
 #include "host/GameCalls.h"
 #include "plugin/CommandRegistry.h"
 #include "plugin/Config.h"
@@ -17,22 +20,24 @@ const char* const kReloadFailed = "QuestVeto: Failed to reload config";
 // Re-reads the configuration, logs what is in force and what changed, and tells `answer` whether
 // it was read; a failed read is logged at critical with its reason. An answer that fails after a
 // good read is logged as a failed read, although the new configuration is in force: the line
-// before it says so.
+// before it says so. The reason is copied while what was thrown is still alive.
 template <typename Answer>
 void ReadAndAnswer(Answer& answer) {
+  std::optional<std::string> failure;
   Contain(
       [&] {
         const nlohmann::json before = PluginConfig;
-        ReadConfig();
+        failure = ReadConfig();
+        if (failure) return;
         PluginLog()->info("Reloaded config from {}: {}; {}", EscapeForLog(LastConfigPath()),
                           EntriesInForceText(PluginConfig), ChangesInForce(before, PluginConfig));
         answer(true);
       },
-      [&](const char* reason) {
-        PluginLog()->critical("Failed to reload config! \n {}", EscapeForLog(OrUnknown(reason)));
-        WarnOfConfigNearMisses();
-        answer(false);
-      });
+      [&](const char* reason) { failure = OrUnknown(reason); });
+  if (!failure) return;
+  PluginLog()->critical("Failed to reload config! \n {}", EscapeForLog(*failure));
+  WarnOfConfigNearMisses();
+  answer(false);
 }
 
 // The one reload both commands answer from. The host's command dispatch is the edge: what the

@@ -85,6 +85,53 @@ TEST_F(ReloadCommandsTest, SyntaxErrorIsToldInRedAndLoggedWithLineAndColumn) {
   EXPECT_FALSE(Disabled("Raid"));
 }
 
+// Each failed read's reason reaches the log whole, read after read, at load and at reload, and
+// the reply is the failure's: the reason is taken from what was thrown while it is alive.
+TEST_F(ReloadCommandsTest, EachFailedReadIsLoggedWithItsOwnReason) {
+  struct Row {
+    const char* file;  // null: no file
+    const char* reason;
+  };
+  const Row rows[] = {
+      {"{", "[json.exception.parse_error.101] parse error at line 1, column 2: syntax error while "
+            "parsing object key - unexpected end of input; expected string literal"},
+      {nullptr, "Can't open config.json"},
+      {R"({"DisabledMissions": [1e999]})",
+       "[json.exception.out_of_range.406] number overflow parsing '1e999'"},
+      {"[\n  \"Hunt\",\n  ]", "[json.exception.parse_error.101] parse error at line 3, column 3: "
+                            "syntax error while parsing value - unexpected ']'; expected '[', '{', "
+                            "or a literal"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.reason);
+    Restart();
+    if (row.file != nullptr) WriteConfig(row.file);
+    LoadPlugin();
+    EXPECT_EQ(Messages("critical"),
+              std::vector<std::string>{"Failed to load config from " + ConfigPath() + "! \n " +
+                                       row.reason +
+                                       "\n No mission is disabled until \"qv.reload\" succeeds."});
+  }
+  Restart();
+  LoadWith(kHuntConfig);
+  StandIn::RconConnection& connection = World().AddRconConnection();
+  std::vector<std::string> logged;
+  int32_t id = 0;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.reason);
+    if (row.file != nullptr) {
+      WriteConfig(row.file);
+    } else {
+      RemoveConfig();
+    }
+    StandIn::Commands::Rcon(connection, ++id, "qv.reload");
+    EXPECT_EQ(Matching(Journal(), kAnyRconReply).back(), RconReply(1, id, kFailed));
+    logged.push_back(std::string("Failed to reload config! \n ") + row.reason);
+    EXPECT_EQ(Messages("critical"), logged);
+    EXPECT_TRUE(Disabled("Hunt")) << "the configuration in force changed";
+  }
+}
+
 TEST_F(ReloadCommandsTest, ServerConsoleReloadsAndLogsButIsSentNoChat) {
   LoadWith(kHuntConfig);
   AddPlayer("Ann");
