@@ -27,8 +27,10 @@ def demangled(symbols, demangler="c++filt", undname="llvm-undname-19"):
     msvc = [name for name in symbols if name.startswith("?")]
     readable = {}
     if msvc:
-        # llvm-undname prints each name and, on the line after it, its declaration.
-        lines = run([undname] + msvc).splitlines()
+        # llvm-undname prints each name and, on the line after it, its declaration (or an error,
+        # and then fails, for the few names it cannot read).
+        lines = subprocess.run([undname] + msvc, check=False, capture_output=True,
+                               text=True).stdout.splitlines()
         for index, name in enumerate(lines):
             if name in msvc and index + 1 < len(lines):
                 readable[name] = lines[index + 1]

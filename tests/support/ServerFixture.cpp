@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "plugin/QuestVetoClient.h"
+#include "support/OwnExportName.h"
 #include "standin/Journal.h"
 #include "standin/JournalViews.h"
 #include "standin/StandIn.h"
@@ -53,32 +54,19 @@ void* ServerTest::PluginSymbol(const std::string& name) {
   return symbol;
 }
 
-namespace {
-
-// The name this build's compiler gives the query, which the plugin under test exports.
-const char* OwnName(const QuestVetoClient::ExportedNames& names) {
-#if defined(_MSC_VER)
-  return names.MsvcStruct;
-#else
-  return names.Itanium;
-#endif
-}
-
-}  // namespace
-
 bool ServerTest::Disabled(const std::string& displayName) {
   return Disabled(FString::FromUtf8(displayName));
 }
 
 bool ServerTest::Disabled(const FString& displayName) {
   using NameQuery = bool (*)(const FString&);
-  auto query = reinterpret_cast<NameQuery>(PluginSymbol(OwnName(QuestVetoClient::kByDisplayName)));
+  auto query = reinterpret_cast<NameQuery>(PluginSymbol(OwnExportName(QuestVetoClient::kByDisplayName)));
   return query != nullptr && query(displayName);
 }
 
 bool ServerTest::Disabled(AMissionType* mission) {
   using MissionQuery = bool (*)(AMissionType*);
-  auto query = reinterpret_cast<MissionQuery>(PluginSymbol(OwnName(QuestVetoClient::kByMission)));
+  auto query = reinterpret_cast<MissionQuery>(PluginSymbol(OwnExportName(QuestVetoClient::kByMission)));
   return query != nullptr && query(mission);
 }
 
