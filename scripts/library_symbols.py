@@ -95,6 +95,32 @@ def pe_tables(path, objdump):
     return imports, exports
 
 
+def check_import_names(taken, path):
+    """The plugin's imports from the host are exactly the names in `path`, and each reads as the
+    declaration under it."""
+    expected = {}
+    name = None
+    with open(path, encoding="utf-8") as listing:
+        for line in listing:
+            if line.startswith("#") or not line.strip():
+                continue
+            if line[0].isspace():
+                expected[name] = line.strip()
+            else:
+                name = line.strip()
+    ok = True
+    if sorted(taken) != sorted(expected):
+        ok = False
+        print(f"import names: expected {sorted(expected)}, found {sorted(taken)}")
+    for found, declaration in zip(taken, demangled(taken)):
+        if found in expected and declaration != expected[found]:
+            ok = False
+            print(f"{found} reads as {declaration!r}, not {expected[found]!r}")
+    if ok:
+        print(f"import names: the {len(taken)} of {path}")
+    return ok
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("plugin")
@@ -102,6 +128,8 @@ def main():
     parser.add_argument("--imports", nargs="+", required=True)
     parser.add_argument("--exports", nargs="+", required=True)
     parser.add_argument("--modules", nargs="+")
+    parser.add_argument("--import-names", help="file of the exact names (and, indented under "
+                        "each, its declaration) the plugin imports from the host")
     parser.add_argument("--objdump", default="llvm-objdump-19")
     parser.add_argument("--demangler", default="c++filt")
     args = parser.parse_args()
@@ -116,6 +144,8 @@ def main():
         exported = elf_symbols(args.plugin, defined=True)
 
     failed = False
+    if args.import_names:
+        failed = not check_import_names(taken, args.import_names)
     if args.modules and is_pe(args.plugin):
         modules = sorted(imports)
         allowed = sorted(m.lower() for m in args.modules)
