@@ -74,7 +74,7 @@ def main():
         others.append("the Universal CRT (api-ms-win-crt-*.dll)")
     values = dict(library_versions(args.include_dir), VERSION=args.version,
                   IMPORT_COUNT=str(len(names)), IMPORTS=listing,
-                  OTHER_MODULES=" and ".join(others))
+                  OTHER_MODULES=", ".join(others[:-1]) + " and " + others[-1])
     with open(args.template, encoding="utf-8") as file:
         text = file.read()
     text = re.sub(r"@([A-Z_]+)@", lambda match: values[match.group(1)], text)
