@@ -3,10 +3,11 @@
 #include <stdexcept>
 
 #include "plugin/QuestVetoClient.h"
+#include "tests/support/OwnExportName.h"
 
 namespace {
 
-const char* const kNameQuery = QuestVetoClient::kByDisplayName.Itanium;
+const char* const kNameQuery = OwnExportName(QuestVetoClient::kByDisplayName);
 
 }  // namespace
 

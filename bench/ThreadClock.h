@@ -1,5 +1,5 @@
 // The CPU time this thread has used, so that other work on the machine does not count in a
-// measurement (on Windows through the threads library's clock, which asks the system for it).
+// measurement (on Windows the kernel and user time the system counts for the thread).
 #pragma once
 
 // CPU time this thread has used, in nanoseconds.

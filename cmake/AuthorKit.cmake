@@ -29,6 +29,12 @@ install(FILES ${PROJECT_SOURCE_DIR}/host/Color.h ${PROJECT_SOURCE_DIR}/host/FStr
         DESTINATION ${QV_KIT_INCLUDE}/host COMPONENT AuthorKit EXCLUDE_FROM_ALL)
 install(FILES $<TARGET_FILE:questveto-host-bridge> $<TARGET_LINKER_FILE:version>
         DESTINATION lib COMPONENT AuthorKit EXCLUDE_FROM_ALL)
+if(WIN32)
+  # QuestVeto.dll's import library, for an author who links its two exported functions directly
+  # (a Visual Studio project, say) rather than looking them up through QuestVetoClient.h.
+  install(FILES $<TARGET_LINKER_FILE:QuestVeto> DESTINATION lib COMPONENT AuthorKit
+          EXCLUDE_FROM_ALL)
+endif()
 
 # What the package's target links besides the two libraries, per build.
 set(QV_KIT_BRIDGE_FILE $<TARGET_FILE_NAME:questveto-host-bridge>)

@@ -121,9 +121,10 @@ function(cross_header_targets)
   if(NOT TARGET asio::asio)
     # Windows 10 as the oldest target: Asio then uses the current socket APIs.
     add_library(asio::asio INTERFACE IMPORTED GLOBAL)
+    # std::future is left out: the MSVC library's needs the concurrency runtime's headers.
     set_target_properties(asio::asio PROPERTIES
       INTERFACE_INCLUDE_DIRECTORIES "${ARG_STAGING_DIR}"
-      INTERFACE_COMPILE_DEFINITIONS "_WIN32_WINNT=0x0A00"
+      INTERFACE_COMPILE_DEFINITIONS "_WIN32_WINNT=0x0A00;ASIO_DISABLE_STD_FUTURE"
       INTERFACE_LINK_LIBRARIES "ws2_32;mswsock")
   endif()
 
@@ -152,6 +153,8 @@ function(cross_googletest)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
   set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  # Windows threads, not the pthreads whose header mingw-w64 also has.
+  set(gtest_disable_pthreads ${WIN32} CACHE BOOL "" FORCE)
   # Static gtest libraries regardless of a project-wide BUILD_SHARED_LIBS.
   set(BUILD_SHARED_LIBS OFF)
   add_subdirectory("${ARG_SOURCE_DIR}" "${ARG_BINARY_DIR}" EXCLUDE_FROM_ALL SYSTEM)

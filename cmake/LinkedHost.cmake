@@ -8,7 +8,7 @@
 # and one into the program look alike, an alias of <library> itself.
 function(qv_linked_host_copy library)
   set(copy ${library}-linked-host)
-  if(NOT MINGW)
+  if(NOT WIN32)
     add_library(${copy} ALIAS ${library})
     return()
   endif()

@@ -26,9 +26,20 @@ add_custom_target(install_notes ALL DEPENDS ${QV_INSTALL_NOTES})
 
 install(TARGETS QuestVeto questveto-config-check questveto-rcon RUNTIME
         DESTINATION ${QV_PLUGIN_FOLDER})
-install(FILES ${PROJECT_SOURCE_DIR}/package/config.sample.json ${QV_INSTALL_NOTES}
+# The text files with Windows line ends, as the notes have them: older Notepad shows a file
+# without them as one long line.
+set(QV_CRLF_DIR ${PROJECT_BINARY_DIR}/package/crlf)
+foreach(text IN ITEMS package/config.sample.json LICENSE)
+  get_filename_component(name ${text} NAME)
+  file(READ ${PROJECT_SOURCE_DIR}/${text} content)
+  string(REPLACE "\r\n" "\n" content "${content}")
+  string(REPLACE "\n" "\r\n" content "${content}")
+  file(WRITE ${QV_CRLF_DIR}/${name} "${content}")
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${text})
+endforeach()
+install(FILES ${QV_CRLF_DIR}/config.sample.json ${QV_INSTALL_NOTES}
         DESTINATION ${QV_PLUGIN_FOLDER})
-install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${QV_PLUGIN_FOLDER} RENAME LICENSE.txt)
+install(FILES ${QV_CRLF_DIR}/LICENSE DESTINATION ${QV_PLUGIN_FOLDER} RENAME LICENSE.txt)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME QuestVeto)

@@ -81,3 +81,15 @@ HOSTAPI WideString Utf8Decode(const std::string& text);
 }  // namespace Tools
 
 }  // namespace HostApi
+
+#if defined(_MSC_VER)
+// What crosses the boundary with a host built with Visual Studio must have the layouts of its C++
+// library (x64): a library or setting that changes one makes every call with it wrong.
+static_assert(sizeof(std::string) == 32 && sizeof(WideString) == 32,
+              "std::string: pointer or 16-byte buffer, size, capacity");
+static_assert(sizeof(HostApi::ConsoleCommand) == 64 && sizeof(HostApi::RconCommand) == 64,
+              "std::function: 56 bytes of storage and the pointer to the callable");
+static_assert(sizeof(std::shared_ptr<spdlog::sinks::sink>) == 16, "std::shared_ptr: two pointers");
+static_assert(sizeof(std::vector<std::shared_ptr<spdlog::sinks::sink>>) == 24,
+              "std::vector: three pointers");
+#endif

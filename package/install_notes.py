@@ -11,7 +11,6 @@ import argparse
 import importlib.util
 import os
 import re
-import subprocess
 import sys
 
 
@@ -49,13 +48,12 @@ def library_versions(include_dir):
     }
 
 
-def host_imports(imports):
+def host_imports(imports, symbols):
     """Each name the DLL imports from version.dll, with its C++ form on the line after it."""
     names = sorted(imports.get("version.dll", []))
     if not names:
         sys.exit("install_notes: the DLL imports nothing from version.dll")
-    readable = subprocess.run(["c++filt"] + names, check=True, capture_output=True,
-                              text=True).stdout.splitlines()
+    readable = symbols.demangled(names)
     lines = []
     for name, cxx in zip(names, readable):
         lines += ["    " + name, "      " + cxx]
@@ -67,12 +65,16 @@ def main():
     for option in ("template", "dll", "objdump", "include-dir", "version", "symbols-tool", "out"):
         parser.add_argument("--" + option, required=True)
     args = parser.parse_args()
-    imports, _ = load_module(args.symbols_tool).pe_tables(args.dll, args.objdump)
-    names, listing = host_imports(imports)
-    others = sorted(module for module in imports if module != "version.dll")
+    symbols = load_module(args.symbols_tool)
+    imports, _ = symbols.pe_tables(args.dll, args.objdump)
+    names, listing = host_imports(imports, symbols)
+    others = sorted(module for module in imports
+                    if module != "version.dll" and not module.startswith("api-ms-win-crt-"))
+    if any(module.startswith("api-ms-win-crt-") for module in imports):
+        others.append("the Universal CRT (api-ms-win-crt-*.dll)")
     values = dict(library_versions(args.include_dir), VERSION=args.version,
                   IMPORT_COUNT=str(len(names)), IMPORTS=listing,
-                  OTHER_MODULES=" and ".join(others))
+                  OTHER_MODULES=", ".join(others[:-1]) + " and " + others[-1])
     with open(args.template, encoding="utf-8") as file:
         text = file.read()
     text = re.sub(r"@([A-Z_]+)@", lambda match: values[match.group(1)], text)

@@ -50,10 +50,11 @@ namespace QuestVetoClient {
 // The names under which QuestVeto may export QuestVeto::IsMissionDisabled, tried in this order:
 // the compiler that built QuestVeto decorates them, not yours, so each is tried whatever compiler
 // builds your plugin.
-//  - GCC, MinGW and clang (the shipped QuestVeto.dll) use the Itanium ABI, which does not encode
-//    whether a type was declared `struct` or `class`: one name.
-//  - MSVC (and clang-cl) encode it, as U for `struct` and V for `class`, so a QuestVeto built with
-//    MSVC against headers that declare FString or AMissionType as `class` exports the V form.
+//  - GCC, MinGW and clang for Linux use the Itanium ABI, which does not encode whether a type was
+//    declared `struct` or `class`: one name.
+//  - MSVC and clang for the MSVC ABI (the shipped QuestVeto.dll: the struct form) encode it, as U
+//    for `struct` and V for `class`, so a QuestVeto built against headers that declare FString or
+//    AMissionType as `class` exports the V form.
 struct ExportedNames {
   const char* Itanium;
   const char* MsvcStruct;

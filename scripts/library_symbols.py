@@ -3,15 +3,16 @@
 
 usage: library_symbols.py PLUGIN HOST --imports NAME... --exports NAME... [--modules DLL...]
 
-PLUGIN and HOST are ELF shared objects (read with nm) or PE DLLs (read with the MinGW objdump).
-A symbol counts by its demangled name without parameters, so both overloads of a function count
-twice. Exits 1, listing the differences, unless the plugin's imports from the host are exactly
+PLUGIN and HOST are ELF shared objects (read with nm) or PE DLLs (read with llvm-objdump). A
+symbol counts by its demangled name without parameters (Itanium names demangled by c++filt, MSVC
+names by llvm-undname), so both overloads of a function count twice. Exits 1, listing the differences, unless the plugin's imports from the host are exactly
 --imports and its own exports are exactly --exports. For a PE DLL, --modules lists every module
-it may import from at all (case-insensitive), so that a runtime DLL the server does not have
+it may import from at all (case-insensitive, with * for any letters: api-ms-win-crt-*), so that a runtime DLL the server does not have
 (libstdc++-6.dll, say) is caught before an operator finds the plugin failing to load.
 """
 import argparse
 import collections
+import fnmatch
 import re
 import subprocess
 import sys
@@ -21,12 +22,32 @@ def run(command):
     return subprocess.run(command, check=True, capture_output=True, text=True).stdout
 
 
-def demangled_names(symbols, demangler):
-    if not symbols:
-        return []
-    out = run([demangler] + list(symbols)).splitlines()
-    # "ns::Function[abi:cxx11](args) const" -> "ns::Function"
-    return [re.sub(r"\(.*$", "", re.sub(r"\[abi:[^\]]*\]", "", name)) for name in out]
+def demangled(symbols, demangler="c++filt", undname="llvm-undname-19"):
+    """The C++ declarations of `symbols`, in their order; a name that is no C++ name stays."""
+    msvc = [name for name in symbols if name.startswith("?")]
+    readable = {}
+    if msvc:
+        # llvm-undname prints each name and, on the line after it, its declaration (or an error,
+        # and then fails, for the few names it cannot read).
+        lines = subprocess.run([undname] + msvc, check=False, capture_output=True,
+                               text=True).stdout.splitlines()
+        for index, name in enumerate(lines):
+            if name in msvc and index + 1 < len(lines):
+                readable[name] = lines[index + 1]
+    others = [name for name in symbols if not name.startswith("?")]
+    if others:
+        readable.update(zip(others, run([demangler] + others).splitlines()))
+    return [readable.get(name, name) for name in symbols]
+
+
+def demangled_names(symbols, demangler="c++filt", undname="llvm-undname-19"):
+    names = []
+    for declaration in demangled(symbols, demangler, undname):
+        # "ns::Function[abi:cxx11](args) const" and "int __cdecl ns::Function(args)" ->
+        # "ns::Function"
+        name = re.sub(r"\(.*$", "", re.sub(r"\[abi:[^\]]*\]", "", declaration)).strip()
+        names.append(name.rsplit(" ", 1)[-1])
+    return names
 
 
 def is_pe(path):
@@ -45,31 +66,59 @@ def elf_symbols(path, defined):
 
 
 def pe_tables(path, objdump):
-    """Imports as {module: [names]} and exports as [names] of a PE file."""
+    """Imports as {module: [names]} and exports as [names] of a PE file (llvm-objdump -p)."""
     imports = collections.defaultdict(list)
     exports = []
     module = None
     in_exports = False
     for line in run([objdump, "-p", path]).splitlines():
-        if line.startswith("\tDLL Name:"):
-            module = line.split(":", 1)[1].strip().lower()
+        if line.startswith("Export Table:"):
+            in_exports, module = True, None
             continue
-        if line.startswith("[Ordinal/Name Pointer] Table"):
-            in_exports = True
+        if line.strip().startswith("DLL Name:"):
+            in_exports = False
+            module = line.split(":", 1)[1].strip().lower()
+            imports[module]
             continue
         if in_exports:
-            match = re.match(r"^\s*\[\s*\d+\]\s+(\S+)", line)
+            match = re.match(r"^\s+\d+\s+0x[0-9a-f]+\s+(\S+)\s*$", line)
             if match:
                 exports.append(match.group(1))
-            elif line.strip() == "":
+            elif line.strip() == "" or not line.startswith(" "):
                 in_exports = False
         elif module:
-            match = re.match(r"^\t\s*[0-9a-f]+\s+\d+\s+(\S+)\s*$", line)
+            match = re.match(r"^\s+\d+\s+(\S+)\s*$", line)
             if match:
                 imports[module].append(match.group(1))
-            elif line.strip() == "":
+            elif line.strip() == "" or line.strip().startswith("lookup"):
                 module = None
     return imports, exports
+
+
+def check_import_names(taken, path):
+    """The plugin's imports from the host are exactly the names in `path`, and each reads as the
+    declaration under it."""
+    expected = {}
+    name = None
+    with open(path, encoding="utf-8") as listing:
+        for line in listing:
+            if line.startswith("#") or not line.strip():
+                continue
+            if line[0].isspace():
+                expected[name] = line.strip()
+            else:
+                name = line.strip()
+    ok = True
+    if sorted(taken) != sorted(expected):
+        ok = False
+        print(f"import names: expected {sorted(expected)}, found {sorted(taken)}")
+    for found, declaration in zip(taken, demangled(taken)):
+        if found in expected and declaration != expected[found]:
+            ok = False
+            print(f"{found} reads as {declaration!r}, not {expected[found]!r}")
+    if ok:
+        print(f"import names: the {len(taken)} of {path}")
+    return ok
 
 
 def main():
@@ -79,7 +128,9 @@ def main():
     parser.add_argument("--imports", nargs="+", required=True)
     parser.add_argument("--exports", nargs="+", required=True)
     parser.add_argument("--modules", nargs="+")
-    parser.add_argument("--objdump", default="x86_64-w64-mingw32-objdump")
+    parser.add_argument("--import-names", help="file of the exact names (and, indented under "
+                        "each, its declaration) the plugin imports from the host")
+    parser.add_argument("--objdump", default="llvm-objdump-19")
     parser.add_argument("--demangler", default="c++filt")
     args = parser.parse_args()
 
@@ -93,10 +144,12 @@ def main():
         exported = elf_symbols(args.plugin, defined=True)
 
     failed = False
+    if args.import_names:
+        failed = not check_import_names(taken, args.import_names)
     if args.modules and is_pe(args.plugin):
         modules = sorted(imports)
         allowed = sorted(m.lower() for m in args.modules)
-        if not set(modules) <= set(allowed):
+        if not all(any(fnmatch.fnmatchcase(m, a) for a in allowed) for m in modules):
             failed = True
             print(f"modules: may import from {allowed}, imports from {modules}")
         else:

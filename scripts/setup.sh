@@ -34,9 +34,10 @@ test_packages=(
   # Coverage reports and static analysis (scripts/coverage.sh, scripts/tidy.sh).
   gcovr clang-tidy-14
 )
-# The Windows build and Wine to run its tests; Wine wants its recommended packages.
-# unzip lists the release archive for README.md.
-windows_packages=(g++-mingw-w64-x86-64-posix wine64 wine unzip)
+# The Windows build (clang for the MSVC ABI, lld-link, the LLVM tools that make its import libraries,
+# mingw-w64's C and Windows headers) and Wine to run its tests; Wine wants its recommended
+# packages. unzip lists the release archive for README.md; git fetches the C++ library below.
+windows_packages=(clang-19 lld-19 llvm-19 mingw-w64-x86-64-dev wine64 wine unzip git)
 
 missing() {
   for package in "$@"; do
@@ -63,6 +64,34 @@ mapfile -t needed < <(missing "${packages[@]}")
 if $windows; then
   mapfile -t needed < <(missing "${windows_packages[@]}")
   [ ${#needed[@]} -eq 0 ] || install "${needed[@]}"
+fi
+
+# The C++ library of the MSVC toolset (open source, Apache-2.0 WITH LLVM-exception) at the tag the
+# Windows build is made with: from QV_MSVC_STL_DIR when set (a copy made elsewhere), else cloned
+# once into build/msvc-stl, where the toolchain file looks, and its commit checked.
+msvc_stl_tag=vs-2022-17.14
+msvc_stl_commit=1f6e5b16ec02216665624c1e762f3732605cf2b4
+if $windows; then
+  if [ -n "${QV_MSVC_STL_DIR:-}" ]; then
+    [ -f "$QV_MSVC_STL_DIR/stl/inc/yvals_core.h" ] || {
+      echo "setup: QV_MSVC_STL_DIR=$QV_MSVC_STL_DIR holds no C++ library (stl/inc/yvals_core.h)" >&2
+      exit 1
+    }
+  else
+    stl_dir="$(dirname "$0")/../build/msvc-stl"
+    if [ ! -f "$stl_dir/stl/inc/yvals_core.h" ]; then
+      echo "setup: cloning the MSVC C++ library, tag $msvc_stl_tag"
+      rm -rf "$stl_dir.partial"
+      git clone -q --depth 1 --branch "$msvc_stl_tag" https://github.com/microsoft/STL \
+        "$stl_dir.partial"
+      commit=$(git -C "$stl_dir.partial" rev-parse HEAD)
+      if [ "$commit" != "$msvc_stl_commit" ]; then
+        echo "setup: tag $msvc_stl_tag is commit $commit, not $msvc_stl_commit: not used" >&2
+        exit 1
+      fi
+      mv "$stl_dir.partial" "$stl_dir"
+    fi
+  fi
 fi
 $sandbox_only && exit 0
 mapfile -t needed < <(missing "${test_packages[@]}")

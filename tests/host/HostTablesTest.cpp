@@ -5,15 +5,44 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
+#include <utility>
 
 #include <gtest/gtest.h>
 
+#include "host/FString.h"
 #include "host/HostApi.h"
 
 namespace {
 
-// The table index of a virtual member function. GCC and MinGW both follow the Itanium C++ ABI,
-// where a pointer to a virtual member holds one plus the entry's byte offset in the table.
+#if defined(_MSC_VER)
+// The table index of a virtual member function. In the MSVC ABI a pointer to a virtual member
+// points at a small thunk that jumps through the entry, so the call is made on a stand-in object
+// whose table entries each note their own index. (The arguments are never read: on x64 Windows
+// they travel in registers the entries ignore.)
+std::size_t calledEntry = 0;
+
+template <std::size_t... Index>
+const auto& NotingTable(std::index_sequence<Index...>) {
+  static void (*const table[])() = {[] { calledEntry = Index; }...};
+  return table;
+}
+
+template <typename Interface, typename Result, typename... Args>
+std::size_t EntryOf(Result (Interface::*member)(Args...)) {
+  struct NotingObject {
+    const void* table;
+  } object{NotingTable(std::make_index_sequence<16>())};
+  calledEntry = ~std::size_t{0};
+  (reinterpret_cast<Interface*>(&object)->*member)(std::decay_t<Args>{}...);
+  return calledEntry;
+}
+
+// The MSVC ABI puts one entry first for the virtual destructor (the deleting destructor).
+constexpr std::size_t kDestructorEntries = 1;
+#else
+// The table index of a virtual member function. GCC and clang for Linux follow the Itanium C++
+// ABI, where a pointer to a virtual member holds one plus the entry's byte offset in the table.
 template <typename Member>
 std::size_t EntryOf(Member member) {
   struct {
@@ -25,20 +54,24 @@ std::size_t EntryOf(Member member) {
   return (representation.offsetPlusOne - 1) / sizeof(void*);
 }
 
-// Entries 0 and 1 are the destructors the ABI puts first.
+// The Itanium ABI puts two entries first for the virtual destructor (complete and deleting).
+constexpr std::size_t kDestructorEntries = 2;
+#endif
+
+// After the destructor's entries, each operation in its declared order, the unused ones included.
 TEST(HostTablesTest, EveryEntryThePluginCallsKeepsItsPlaceInTheHostsTable) {
   using HostApi::ICommands;
   using HostApi::IHooks;
-  EXPECT_EQ(EntryOf(&IHooks::RemoveHook), 2u);
-  EXPECT_EQ(EntryOf(&IHooks::InstallHook), 3u);
+  EXPECT_EQ(EntryOf(&IHooks::RemoveHook), kDestructorEntries + 0);
+  EXPECT_EQ(EntryOf(&IHooks::InstallHook), kDestructorEntries + 1);
 
-  EXPECT_EQ(EntryOf(&ICommands::UnusedBeforeAdd), 2u);
-  EXPECT_EQ(EntryOf(&ICommands::AddConsoleCommand), 3u);
-  EXPECT_EQ(EntryOf(&ICommands::AddRconCommand), 4u);
-  EXPECT_EQ(EntryOf(&ICommands::UnusedBetweenAddAndRemove), 5u);
-  EXPECT_EQ(EntryOf(&ICommands::RemoveConsoleCommand), 6u);
-  EXPECT_EQ(EntryOf(&ICommands::RemoveRconCommand), 7u);
-  EXPECT_EQ(EntryOf(&ICommands::UnusedAfterRemove), 8u);
+  EXPECT_EQ(EntryOf(&ICommands::UnusedBeforeAdd), kDestructorEntries + 0);
+  EXPECT_EQ(EntryOf(&ICommands::AddConsoleCommand), kDestructorEntries + 1);
+  EXPECT_EQ(EntryOf(&ICommands::AddRconCommand), kDestructorEntries + 2);
+  EXPECT_EQ(EntryOf(&ICommands::UnusedBetweenAddAndRemove), kDestructorEntries + 3);
+  EXPECT_EQ(EntryOf(&ICommands::RemoveConsoleCommand), kDestructorEntries + 4);
+  EXPECT_EQ(EntryOf(&ICommands::RemoveRconCommand), kDestructorEntries + 5);
+  EXPECT_EQ(EntryOf(&ICommands::UnusedAfterRemove), kDestructorEntries + 6);
 }
 
 }  // namespace

@@ -239,7 +239,7 @@ TEST_F(StatusCommandTest, ServerConsoleIsSentNothingAndAFailedStatusIsLoggedAndC
   StandIn::Faults::FailAt(1, StandIn::Faults::HostFailure::Foreign);
   StandIn::Commands::Rcon(connection, 4, "qv.status");
   StandIn::Faults::Disarm();
-  EXPECT_EQ(Messages("critical"), (std::vector<std::string>{"qv.status failed: std::bad_alloc",
+  EXPECT_EQ(Messages("critical"), (std::vector<std::string>{"qv.status failed: " + kBadAlloc,
                                                             "qv.status failed: unknown error"}));
   EXPECT_TRUE(Disabled("Hunt")) << "the configuration in force changed";
   EXPECT_EQ(StandIn::Commands::Rcon(connection, 5, "qv.status"), "");

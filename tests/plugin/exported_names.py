@@ -74,10 +74,10 @@ def header_names(command):
 
 
 def pe_exports(objdump, library):
-    """The names in the export table of the PE `library`."""
+    """The names in the export table of the PE `library` (llvm-objdump -p)."""
     listing = subprocess.run([objdump, "-p", library], stdout=subprocess.PIPE, check=True).stdout
-    table = listing.decode().split("[Ordinal/Name Pointer] Table", 1)[-1]
-    return sorted(re.findall(r"^\s*\[\s*\d+\] (\S+)$", table, re.MULTILINE))
+    table = listing.decode().split("Export Table:", 1)[-1].split("\n\n", 1)[0]
+    return sorted(re.findall(r"^\s+\d+\s+0x[0-9a-f]+\s+(\S+)$", table, re.MULTILINE))
 
 
 def main():

@@ -57,9 +57,12 @@ def check_install_notes(archive, version):
     as one line), and the folder Explorer proposes for the archive named, with the way out of it."""
     with zipfile.ZipFile(archive) as zip_file:
         notes = zip_file.read(FOLDER + "INSTALL.txt")
-    bare = notes.replace(b"\r\n", b"")
-    if b"\n" in bare or b"\r" in bare:
-        fail("INSTALL.txt has a line end other than CR LF")
+        # Every text file of the archive, not the notes alone.
+        for name in zip_file.namelist():
+            if name.endswith((".txt", ".json")):
+                bare = zip_file.read(name).replace(b"\r\n", b"")
+                if b"\n" in bare or b"\r" in bare:
+                    fail(f"{name} has a line end other than CR LF")
     text = notes.decode("utf-8")
     for phrase in (f"QuestVeto-{version}-win64", "File name extensions", "config.json.txt",
                    ".\\questveto-config-check.exe config.json", "copy HostApi\\Plugins"):

@@ -9,23 +9,38 @@ Usage: checker_symbols.py --nm NM CHECKER UTF8_LIBRARY
 CHECKER is the ELF or PE program; UTF8_LIBRARY the static library of the conversions.
 """
 import argparse
+import importlib.util
+import os
+import re
 import subprocess
 import sys
 
+# Demangles both ABIs' names (the Linux build's Itanium ones, the Windows build's MSVC ones).
+_SPEC = importlib.util.spec_from_file_location(
+    "library_symbols", os.path.join(os.path.dirname(__file__), "..", "..", "scripts",
+                                    "library_symbols.py"))
+library_symbols = importlib.util.module_from_spec(_SPEC)
+_SPEC.loader.exec_module(library_symbols)
+
 NAMESPACE = "StandIn::"
+
+
+def qualified_name(declaration):
+    """"StandIn::Utf8Encode" of an Itanium "StandIn::Utf8Encode(...)" and of an MSVC
+    "class std::basic_string<...> __cdecl StandIn::Utf8Encode(...)"."""
+    return re.sub(r"\(.*$", "", declaration).split(" ")[-1]
 
 
 def stand_in_symbols(nm, path):
     """The demangled names in the stand-in's namespace that `path` defines, without clone
     suffixes such as " [clone .cold]"."""
-    out = subprocess.run([nm, "--defined-only", "-C", path], check=True, capture_output=True,
+    out = subprocess.run([nm, "--defined-only", path], check=True, capture_output=True,
                          text=True).stdout
-    names = set()
-    for line in out.splitlines():
-        parts = line.split(" ", 2)
-        if len(parts) == 3 and parts[2].startswith(NAMESPACE):
-            names.add(parts[2].split(" [clone ")[0])
-    return names
+    symbols = sorted({parts[2] for parts in (line.split(" ", 2) for line in out.splitlines())
+                      if len(parts) == 3 and "StandIn" in parts[2]})
+    return {declaration.split(" [clone ")[0]
+            for declaration in library_symbols.demangled(symbols)
+            if qualified_name(declaration).startswith(NAMESPACE)}
 
 
 def host_imports(nm, path):

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "plugin/QuestVetoClient.h"
+#include "support/OwnExportName.h"
 #include "standin/Journal.h"
 #include "standin/JournalViews.h"
 #include "standin/StandIn.h"
@@ -59,13 +60,13 @@ bool ServerTest::Disabled(const std::string& displayName) {
 
 bool ServerTest::Disabled(const FString& displayName) {
   using NameQuery = bool (*)(const FString&);
-  auto query = reinterpret_cast<NameQuery>(PluginSymbol(QuestVetoClient::kByDisplayName.Itanium));
+  auto query = reinterpret_cast<NameQuery>(PluginSymbol(OwnExportName(QuestVetoClient::kByDisplayName)));
   return query != nullptr && query(displayName);
 }
 
 bool ServerTest::Disabled(AMissionType* mission) {
   using MissionQuery = bool (*)(AMissionType*);
-  auto query = reinterpret_cast<MissionQuery>(PluginSymbol(QuestVetoClient::kByMission.Itanium));
+  auto query = reinterpret_cast<MissionQuery>(PluginSymbol(OwnExportName(QuestVetoClient::kByMission)));
   return query != nullptr && query(mission);
 }
 

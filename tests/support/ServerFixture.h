@@ -4,6 +4,7 @@
 // what a suite adds are plain functions beside its tests.
 #pragma once
 
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,10 @@
 #include "host/GameTypes.h"
 #include "standin/StandIn.h"
 #include "support/JournalMatch.h"
+
+// What std::bad_alloc says in this build's C++ library, which the plugin's log lines and replies
+// quote: "std::bad_alloc" in GCC's, "bad allocation" in the MSVC library.
+inline const std::string kBadAlloc = std::bad_alloc().what();
 
 class ServerTest : public testing::Test {
  public:
