@@ -30,6 +30,13 @@ install(FILES ${PROJECT_SOURCE_DIR}/host/Color.h ${PROJECT_SOURCE_DIR}/host/FStr
 install(FILES $<TARGET_FILE:questveto-host-bridge> $<TARGET_LINKER_FILE:version>
         DESTINATION lib COMPONENT AuthorKit EXCLUDE_FROM_ALL)
 if(WIN32)
+  # The bridge's debug records name the build machine's directories (its compile commands):
+  # the kit's copy goes without them.
+  find_program(QV_LLVM_STRIP NAMES llvm-strip-19 REQUIRED)
+  install(CODE "execute_process(COMMAND ${QV_LLVM_STRIP} --strip-debug
+                  \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/lib/$<TARGET_FILE_NAME:questveto-host-bridge>\"
+                  COMMAND_ERROR_IS_FATAL ANY)"
+          COMPONENT AuthorKit EXCLUDE_FROM_ALL)
   # QuestVeto.dll's import library, for an author who links its two exported functions directly
   # (a Visual Studio project, say) rather than looking them up through QuestVetoClient.h.
   install(FILES $<TARGET_LINKER_FILE:QuestVeto> DESTINATION lib COMPONENT AuthorKit
