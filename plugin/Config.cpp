@@ -91,8 +91,9 @@ T InForce(const char* key, Setting<T> setting) {
   return std::move(setting.Value);
 }
 
-// Reads the file into PluginConfig, saying first what of it the plugin will not use.
-void ParseIntoConfig() {
+// Reads the file into PluginConfig, saying first what of it the plugin will not use; the value it
+// replaces goes to `replaced` when given.
+void ParseIntoConfig(nlohmann::json* replaced) {
   LastPath().clear();
   LastReadUnopened() = false;
   LastPath() = ConfigPath();
@@ -106,6 +107,7 @@ void ParseIntoConfig() {
     throw;
   }
   WarnOfUnreadText(LastPath(), value, ignoredTextAt);
+  if (replaced != nullptr) *replaced = std::move(PluginConfig);
   PluginConfig = std::move(value);
 }
 
@@ -118,15 +120,16 @@ std::string ConfigPath() {
                                     "/HostApi/Plugins/QuestVeto/config.json");
 }
 
-std::optional<std::string> ReadConfig() {
+std::optional<std::string> ReadConfig(nlohmann::json* replaced) {
   ConfigReads& reads = ConfigReadRecord();
   std::optional<std::string> failure;
-  Contain(ParseIntoConfig, [&](const char* reason) {
-    failure = OrUnknown(reason);
-    reads.LastFailed = Platform::CurrentTime64();
-    reads.LastFailure = *failure;
-    reads.LastReadFailed = true;
-  });
+  Contain([replaced] { ParseIntoConfig(replaced); },
+          [&](const char* reason) {
+            failure = OrUnknown(reason);
+            reads.LastFailed = Platform::CurrentTime64();
+            reads.LastFailure = *failure;
+            reads.LastReadFailed = true;
+          });
   if (failure) return failure;
   reads.LastSucceeded = Platform::CurrentTime64();
   reads.LastReadFailed = false;

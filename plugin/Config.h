@@ -79,8 +79,10 @@ std::string ConfigPath();
 // when the new value is in force, or why the read failed (the what() text of what it threw,
 // "unknown error" for anything else), PluginConfig left as it was. The failure comes out as a
 // value made inside its handler, never as a stored exception thrown again: some runtimes free a
-// rethrown exception object while the stack unwinds, before its what() is read.
-std::optional<std::string> ReadConfig();
+// rethrown exception object while the stack unwinds, before its what() is read. When the read
+// succeeds and `replaced` is given, it receives the configuration the read replaced, moved: a
+// copy would recurse once per level of nesting.
+std::optional<std::string> ReadConfig(nlohmann::json* replaced = nullptr);
 
 // The file the last ReadConfig read or tried to read; empty before the first, or when that one
 // could not find out the server directory.

@@ -12,8 +12,8 @@
 std::string EntriesInForceText(std::size_t entries);
 
 // What a configuration puts in force: the entries the filter tries, in its order, and each
-// setting's value as it applies. A reload keeps this of the configuration it replaces, rather than
-// the document, whose copy and comparison would recurse once per level of nesting.
+// setting's value as it applies. A reload compares these of the configuration it replaced and the
+// new one, rather than the documents, whose comparison would recurse once per level of nesting.
 struct ConfigInForce {
   std::vector<std::string> Entries;
   std::string DisabledMessage;

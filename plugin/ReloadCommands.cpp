@@ -27,14 +27,16 @@ void ReadAndAnswer(Answer& answer) {
   std::optional<std::string> failure;
   Contain(
       [&] {
-        const ConfigInForce before = InForceIn(PluginConfig);
-        failure = ReadConfig();
+        // What the summary compares is taken from the configuration replaced, and only when
+        // asked for: neither a copy of it nor its entries cost a reload without the summary.
+        nlohmann::json replaced;
+        failure = ReadConfig(&replaced);
         if (failure) return;
         if (ShowConfigSummary()) {
           const ConfigInForce after = InForceIn(PluginConfig);
           PluginLog()->info("Reloaded config from {}: {}; {}", EscapeForLog(LastConfigPath()),
                             EntriesInForceText(after.Entries.size()),
-                            ChangesInForce(before, after));
+                            ChangesInForce(InForceIn(replaced), after));
         }
         answer(true);
       },
