@@ -46,13 +46,11 @@ endif()
 # What the package's target links besides the two libraries, per build.
 set(QV_KIT_BRIDGE_FILE $<TARGET_FILE_NAME:questveto-host-bridge>)
 set(QV_KIT_HOST_FILE $<TARGET_LINKER_FILE_NAME:version>)
-if(MINGW)
-  # fmt is compiled into the bridge (header-only); a plugin DLL carries its own C++ runtime.
+if(WIN32)
+  # fmt is compiled into the bridge (header-only).
   set(QV_KIT_DEPENDENCIES "")
-  set(QV_KIT_LINK_OPTIONS "-static")
 else()
   set(QV_KIT_DEPENDENCIES "fmt")
-  set(QV_KIT_LINK_OPTIONS "")
 endif()
 configure_file(${PROJECT_SOURCE_DIR}/cmake/QuestVetoConfig.cmake.in
                ${PROJECT_BINARY_DIR}/author-kit/QuestVetoConfig.cmake.in @ONLY)
