@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <mutex>
 #include <stdexcept>
 #include <thread>
@@ -14,18 +13,27 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Counts the asks in progress; each waits, up to a bound, until `gathered` of them are.
+// Counts the asks in progress; each waits, up to a bound, until `gathered` of them are. It looks
+// again every millisecond rather than waiting on a condition variable with a timeout: Wine's
+// msvcp140 keeps its own layout of the condition and mutex that the MSVC library's statically
+// linked timed wait does not know, so under Wine a timed wait is never woken by a notification.
 class Gathering {
  public:
   explicit Gathering(std::size_t gathered) : gathered_(gathered) {}
 
   // Whether `gathered` asks were in progress at once within the bound.
   bool Enter() {
-    std::unique_lock<std::mutex> guard(lock_);
-    ++inProgress_;
-    most_ = std::max(most_, inProgress_);
-    changed_.notify_all();
-    return changed_.wait_for(guard, 5s, [&] { return most_ >= gathered_; });
+    {
+      const std::lock_guard<std::mutex> guard(lock_);
+      ++inProgress_;
+      most_ = std::max(most_, inProgress_);
+    }
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (Most() < gathered_) {
+      if (std::chrono::steady_clock::now() >= deadline) return false;
+      std::this_thread::sleep_for(1ms);
+    }
+    return true;
   }
   void Leave() {
     const std::lock_guard<std::mutex> guard(lock_);
@@ -38,7 +46,6 @@ class Gathering {
 
  private:
   std::mutex lock_;
-  std::condition_variable changed_;
   std::size_t gathered_;
   std::size_t inProgress_ = 0;
   std::size_t most_ = 0;

@@ -87,7 +87,8 @@ def fresh_install(args, loader, sandbox):
     expect(after, present=["QuestVeto: Reloaded config",
                            'The start of "The Great Hunt" by Mira was refused'])
     expect(server_log(args, server_dir),
-           present=[f"Failed to load config from {server_dir}/{args.config_file}!",
+           # The plugin writes the path the Windows way, with backslashes only.
+           present=[f"Failed to load config from {server_dir}/{args.config_file}!".replace("/", "\\"),
                     "Can't open config.json"])
 
     checker = [loader, os.path.join(folder, "questveto-config-check.exe")]
