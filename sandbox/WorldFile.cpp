@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "host/Platform.h"
+#include "tools/common/Utf16Text.h"
 
 namespace Sandbox {
 namespace {
@@ -122,7 +123,8 @@ void CheckUnique(const Reader& reader, const std::vector<Plan>& plans, const std
 WorldPlan ParseWorld(const std::string& text, const std::string& source) {
   json root;
   try {
-    root = json::parse(text);
+    // A world saved by Notepad as "Unicode" is read as the UTF-8 it stands for.
+    root = json::parse(LooksLikeUtf16(text) ? Utf16ToUtf8(text) : text);
   } catch (const json::parse_error& error) {
     throw WorldFileError(fmt::format("{}: {}", source, error.what()));
   }

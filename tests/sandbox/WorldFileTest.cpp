@@ -35,6 +35,20 @@ TEST(WorldFileTest, ReadsMissionsAndPlayersWithDefaults) {
                world.Players[1].MissionData);
 }
 
+TEST(WorldFileTest, ReadsAWorldSavedAsUtf16) {
+  // {"missions": [{"name": "Café", "tag": "T"}], "players": []} as Notepad's "Unicode" saves it.
+  const std::u16string text = u"\uFEFF{\"missions\": [{\"name\": \"Caf\u00e9\", \"tag\": \"T\"}], "
+                              u"\"players\": []}";
+  std::string bytes;
+  for (const char16_t unit : text) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  }
+  const WorldPlan world = ParseWorld(bytes, "w.json");
+  ASSERT_EQ(world.Missions.size(), 1u);
+  EXPECT_EQ(world.Missions[0].Name, "Caf\xC3\xA9");
+}
+
 TEST(WorldFileTest, ShippedWorldIsValid) {
   const WorldPlan world = ReadWorldFile(QV_SANDBOX_WORLD);
   EXPECT_FALSE(world.Missions.empty());
