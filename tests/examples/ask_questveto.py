@@ -4,13 +4,10 @@
 Each run starts the sandbox in a fresh server directory holding the sample configuration (which
 switches off "Hunt" and "Race to the Summit"), loads the plugins given with --plugin in the order
 of the case, plays the case's console lines and checks the transcript: the lines that must show,
-in this order, and the lines that must not show at all. Each QuestVeto given with
---msvc-named-questveto (a build exporting its query under the MSVC names of declarations made
-with FORM, struct or class, alone) is asked through the example as well.
+in this order, and the lines that must not show at all.
 
 Usage: ask_questveto.py [--loader LOADER] --sandbox SANDBOX --questveto PLUGIN --example PLUGIN
-                        [--msvc-named-questveto FORM PLUGIN]... --world FILE --config FILE
-                        --work DIR
+                        --world FILE --config FILE --config-file PATH --work DIR
 """
 import argparse
 import os
@@ -92,16 +89,6 @@ CASES = [
 ]
 
 
-def msvc_named_case(form):
-    """The example asking a QuestVeto that exports its query under MSVC names only."""
-    return (f"QuestVeto exporting only the MSVC names of `{form}` declarations is found",
-            [form, ASK],
-            ["as Bob ask.disabled Hunt", "as Bob ask.disabled Gather Wood"],
-            [chat('"Hunt" is switched off by QuestVeto'),
-             chat('"Gather Wood" is not switched off by QuestVeto')],
-            ["QuestVeto is not loaded"])
-
-
 def play(args, plugins, lines, work):
     server_dir = os.path.join(work, "server")
     shutil.rmtree(work, ignore_errors=True)
@@ -141,14 +128,9 @@ def main():
     for name in ("--sandbox", "--questveto", "--example", "--world", "--config", "--work",
                  "--config-file"):
         parser.add_argument(name, required=True)
-    parser.add_argument("--msvc-named-questveto", nargs=2, action="append", default=[],
-                        metavar=("FORM", "PLUGIN"))
     args = parser.parse_args()
     paths = {QV: args.questveto, ASK: args.example}
-    cases = list(CASES)
-    for form, plugin in args.msvc_named_questveto:
-        paths[form] = plugin
-        cases.append(msvc_named_case(form))
+    cases = CASES
 
     failed = 0
     for number, (case, plugins, lines, shown, never) in enumerate(cases, start=1):

@@ -6,12 +6,12 @@ may be built for (x86_64 Linux and MinGW: the Itanium ABI; x86_64 MSVC: its own 
 with FString and AMissionType declared `struct` and once `class`. Every name the header holds must
 be the one the matching compiler and declaration give, and the Itanium names must not depend on
 the declaration. The header's names come from a program built by this build's own compiler (run
-under LOADER for the Windows build). Each DLL given with --msvc-named-questveto must export the
-header's names of that form (struct: MsvcStruct, class: MsvcClass) and nothing else, as its
-export table (OBJDUMP -p) lists them. Exits 77 (skipped) when clang is not installed.
+under LOADER for the Windows build). The Windows build's QuestVeto.dll, given with --questveto-dll,
+must export the header's MSVC names of `struct` declarations (QuestVeto's own) and nothing else,
+as its export table (OBJDUMP -p) lists them. Exits 77 (skipped) when clang is not installed.
 
 Usage: exported_names.py [--loader LOADER] --names PROGRAM --clang CLANG
-                         [--objdump OBJDUMP --msvc-named-questveto FORM DLL]...
+                         [--objdump OBJDUMP --questveto-dll DLL]
 """
 import argparse
 import re
@@ -39,9 +39,6 @@ FORMS = [
     ("MsvcStruct", [MSVC_TARGET], "struct"),
     ("MsvcClass", [MSVC_TARGET], "class"),
 ]
-
-# The header's form for the declaration keyword of an MSVC-named QuestVeto.
-FORM_OF_KEY = {"struct": "MsvcStruct", "class": "MsvcClass"}
 
 # Which query a compiled name belongs to.
 QUERY_OF_TYPE = {"FString": "ByDisplayName", "AMissionType": "ByMission"}
@@ -86,8 +83,7 @@ def main():
     parser.add_argument("--names", required=True)
     parser.add_argument("--clang", required=True)
     parser.add_argument("--objdump")
-    parser.add_argument("--msvc-named-questveto", nargs=2, action="append", default=[],
-                        metavar=("FORM", "DLL"))
+    parser.add_argument("--questveto-dll")
     args = parser.parse_args()
     if shutil.which(args.clang) is None:
         print(f"skipped: no {args.clang} (scripts/setup.sh installs it with the test packages)")
@@ -108,12 +104,12 @@ def main():
     unchecked = set(held) - checked
     if unchecked:
         failures.append(("names no compiler gives", sorted(unchecked)))
-    for key, library in args.msvc_named_questveto:
-        want = sorted(held[(query, FORM_OF_KEY[key])] for query in QUERY_OF_TYPE.values())
-        exported = pe_exports(args.objdump, library)
-        print(f"QuestVeto of MSVC names, {key} declarations, exports {exported}")
+    if args.questveto_dll:
+        want = sorted(held[(query, "MsvcStruct")] for query in QUERY_OF_TYPE.values())
+        exported = pe_exports(args.objdump, args.questveto_dll)
+        print(f"QuestVeto.dll exports {exported}")
         if exported != want:
-            failures.append((library, "exports", exported, "instead of", want))
+            failures.append((args.questveto_dll, "exports", exported, "instead of", want))
     if failures:
         sys.exit(f"FAIL: {failures}")
     print(f"all {len(held)} names of the header are the compilers' names")
