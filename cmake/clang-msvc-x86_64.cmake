@@ -7,9 +7,17 @@
 #
 # Debian packages: clang-19 lld-19 llvm-19 mingw-w64-x86-64-dev wine64 (scripts/setup.sh).
 # The C++ library (tag vs-2022-17.14) is found in QV_MSVC_STL_DIR (a CMake or environment
-# variable), by default in build/msvc-stl, where scripts/setup.sh puts it.
+# variable), in the repository by default in build/msvc-stl, where scripts/setup.sh puts it.
 #
 #   cmake -S . -B build-msvc --toolchain cmake/clang-msvc-x86_64.cmake
+#
+# The author kit carries this file in <kit>/lib/cmake/QuestVeto, beside the kit's CMake package;
+# there it takes the runtime prebuilt from the kit (the header stand-ins in <kit>/include/crt, the
+# runtime's static and import libraries in <kit>/lib/crt, which every module then links as a /MD
+# build links its runtime) and finds the kit's package by itself:
+#
+#   cmake -S . -B build --toolchain <kit>/lib/cmake/QuestVeto/clang-msvc-x86_64.cmake
+#         -DQV_MSVC_STL_DIR=<the C++ library>
 #
 # CMAKE_CROSSCOMPILING_EMULATOR is Wine's 64-bit loader, so tests run the .exe files under Wine
 # (see scripts/wine-prefix.sh for the environment they need).
@@ -17,25 +25,34 @@
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR AMD64)
 
-# Where this file lies decides where the header stand-ins are: crt/include beside cmake/ in the
-# repository, include/crt in the author kit (QV_MSVC_CRT_INCLUDE_DIR says so there).
-if(NOT QV_MSVC_CRT_INCLUDE_DIR)
+# Where this file lies decides where the runtime pieces are: beside the kit's package in the
+# author kit, crt/ beside cmake/ in the repository (whose build makes them).
+get_filename_component(_qv_kit "${CMAKE_CURRENT_LIST_DIR}/../../.." ABSOLUTE)
+if(EXISTS "${CMAKE_CURRENT_LIST_DIR}/QuestVetoConfig.cmake")
+  set(QV_MSVC_CRT_INCLUDE_DIR "${_qv_kit}/include/crt")
+  set(_qv_in_kit TRUE)
+else()
   set(QV_MSVC_CRT_INCLUDE_DIR "${CMAKE_CURRENT_LIST_DIR}/../crt/include")
+  set(_qv_in_kit FALSE)
 endif()
 get_filename_component(QV_MSVC_CRT_INCLUDE_DIR "${QV_MSVC_CRT_INCLUDE_DIR}" ABSOLUTE)
 
 if(NOT QV_MSVC_STL_DIR)
   if(DEFINED ENV{QV_MSVC_STL_DIR})
     set(QV_MSVC_STL_DIR "$ENV{QV_MSVC_STL_DIR}")
-  else()
+  elseif(NOT _qv_in_kit)
     set(QV_MSVC_STL_DIR "${CMAKE_CURRENT_LIST_DIR}/../build/msvc-stl")
   endif()
 endif()
-get_filename_component(QV_MSVC_STL_DIR "${QV_MSVC_STL_DIR}" ABSOLUTE)
+if(QV_MSVC_STL_DIR)
+  get_filename_component(QV_MSVC_STL_DIR "${QV_MSVC_STL_DIR}" ABSOLUTE)
+endif()
 set(QV_MSVC_STL_DIR "${QV_MSVC_STL_DIR}" CACHE PATH "The MSVC toolset's C++ library (tag vs-2022-17.14)")
 if(NOT EXISTS "${QV_MSVC_STL_DIR}/stl/inc/yvals_core.h")
-  message(FATAL_ERROR "The MSVC C++ library is not in ${QV_MSVC_STL_DIR} (no stl/inc/yvals_core.h): "
-                      "run scripts/setup.sh, or set QV_MSVC_STL_DIR to a copy of tag vs-2022-17.14")
+  message(FATAL_ERROR "The MSVC C++ library is not in '${QV_MSVC_STL_DIR}' (no stl/inc/yvals_core.h): "
+                      "set QV_MSVC_STL_DIR (a CMake or environment variable) to a copy of its tag "
+                      "vs-2022-17.14 (github.com/microsoft/STL), or in the repository run "
+                      "scripts/setup.sh")
 endif()
 # try_compile projects see the same values.
 set(ENV{QV_MSVC_STL_DIR} "${QV_MSVC_STL_DIR}")
@@ -89,8 +106,27 @@ unset(_qv_link)
 unset(_qv_flags)
 unset(_qv_includes)
 unset(_qv_clang_resources)
-# The compiler checks cannot link a program before crt/ has built the runtime.
+if(_qv_in_kit)
+  # Every module links the kit's runtime, as a /MD build links its runtime without being asked;
+  # and find_package(QuestVeto) finds the kit this file lies in, which a cross build's search of
+  # its target root alone would not.
+  file(GLOB _qv_runtime "${_qv_kit}/lib/crt/*.lib")
+  if(NOT _qv_runtime)
+    message(FATAL_ERROR "The author kit's module runtime is missing: no ${_qv_kit}/lib/crt/*.lib")
+  endif()
+  list(TRANSFORM _qv_runtime PREPEND "\"")
+  list(TRANSFORM _qv_runtime APPEND "\"")
+  string(JOIN " " _qv_runtime ${_qv_runtime})
+  set(CMAKE_CXX_STANDARD_LIBRARIES "${_qv_runtime}" CACHE STRING "The module runtime every module links")
+  set(CMAKE_C_STANDARD_LIBRARIES "${_qv_runtime}" CACHE STRING "The module runtime every module links")
+  set(QuestVeto_DIR "${CMAKE_CURRENT_LIST_DIR}" CACHE PATH "The author kit's CMake package")
+  unset(_qv_runtime)
+endif()
+# The compiler checks compile only: in the repository they cannot link a program before crt/ has
+# built the runtime.
 set(CMAKE_TRY_COMPILE_TARGET_TYPE STATIC_LIBRARY)
+unset(_qv_in_kit)
+unset(_qv_kit)
 
 set(CMAKE_FIND_ROOT_PATH /nonexistent)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

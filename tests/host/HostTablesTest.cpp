@@ -1,7 +1,8 @@
 // The plugin calls the host's interfaces through their tables of virtual entries, so the place of
 // each entry it calls is part of the binary interface with the real host: a declaration that adds,
 // drops or reorders an entry makes the plugin call the wrong operation there, which no call
-// through the stand-in (built from the same declaration) would show.
+// through the stand-in (built from the same declaration) would show. The host's log sinks are
+// spdlog's objects, called the same way.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -9,6 +10,7 @@
 #include <utility>
 
 #include <gtest/gtest.h>
+#include <spdlog/sinks/sink.h>
 
 #include "host/FString.h"
 #include "host/HostApi.h"
@@ -72,6 +74,15 @@ TEST(HostTablesTest, EveryEntryThePluginCallsKeepsItsPlaceInTheHostsTable) {
   EXPECT_EQ(EntryOf(&ICommands::RemoveConsoleCommand), kDestructorEntries + 4);
   EXPECT_EQ(EntryOf(&ICommands::RemoveRconCommand), kDestructorEntries + 5);
   EXPECT_EQ(EntryOf(&ICommands::UnusedAfterRemove), kDestructorEntries + 6);
+}
+
+// spdlog's sink: the plugin's logger calls log and flush, the plugin itself set_pattern.
+TEST(HostTablesTest, TheLogSinksOperationsKeepTheirPlacesInSpdlogsTable) {
+  using spdlog::sinks::sink;
+  EXPECT_EQ(EntryOf(&sink::log), kDestructorEntries + 0);
+  EXPECT_EQ(EntryOf(&sink::flush), kDestructorEntries + 1);
+  EXPECT_EQ(EntryOf(&sink::set_pattern), kDestructorEntries + 2);
+  EXPECT_EQ(EntryOf(&sink::set_formatter), kDestructorEntries + 3);
 }
 
 }  // namespace
