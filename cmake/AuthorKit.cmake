@@ -66,12 +66,15 @@ if(WIN32)
   install(FILES ${PROJECT_SOURCE_DIR}/cmake/clang-msvc-x86_64.cmake DESTINATION ${QV_KIT_CMAKE}
           COMPONENT AuthorKit EXCLUDE_FROM_ALL)
   # The static libraries' debug records name the build machine's directories (their compile
-  # commands): the kit's copies go without them.
+  # commands): the kit's copies go without them. Stripping renumbers the objects' symbols, which
+  # leaves the address-significance tables (for identical code folding) pointing at the wrong
+  # ones, and lld-link refuses such an object: those tables go too.
   find_program(QV_LLVM_STRIP NAMES llvm-strip-19 REQUIRED)
   foreach(library IN ITEMS $<TARGET_FILE_NAME:questveto-host-bridge>
                            crt/$<TARGET_FILE_NAME:questveto-crt>
                            crt/$<TARGET_FILE_NAME:questveto-cxx-static>)
     install(CODE "execute_process(COMMAND ${QV_LLVM_STRIP} --strip-debug
+                    --remove-section=.llvm_addrsig
                     \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/lib/${library}\"
                     COMMAND_ERROR_IS_FATAL ANY)"
             COMPONENT AuthorKit EXCLUDE_FROM_ALL)

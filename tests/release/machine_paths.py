@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """No file the release ships names a directory of the machine that built it: the archives'
-files (DLLs, programs, libraries, headers, text) hold none of the given paths, in / or \\ form.
+files (DLLs, programs, libraries, headers, text; in the author kit also the module runtime's
+static and import libraries, its header stand-ins and the toolchain file) hold none of the given
+paths, in / or \\ form.
 
 Usage: machine_paths.py --zip ARCHIVE... --path DIR...
 """
