@@ -25,8 +25,8 @@
 // each successful "qv.reload" (a failed one leaves the list in force as it was). Ask at the moment
 // you need the answer, at every mission start if you like: a call costs finding the query in the
 // loaded library (a fraction of a microsecond) and the filter's test, the same test a start costs
-// (the README gives measured figures). It needs no cache, and a cached answer would miss the next
-// reload.
+// (docs/plugin-authors.md gives measured figures). It needs no cache, and a cached answer would
+// miss the next reload.
 //
 // `FString` and `AMissionType` are the engine's string and mission types as your host framework
 // declares them; this header only names them. It names them `struct`: where your framework

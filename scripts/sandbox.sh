@@ -29,7 +29,8 @@ fi
 
 scripts/setup.sh --sandbox
 cmake --preset default >/dev/null
-# The config checker and the example plugin too, which the README's commands run from the build.
+# The config checker and the example plugin too, which the documentation's commands run from the
+# build.
 cmake --build --preset default --target questveto-sandbox questveto-config-check AskQuestVeto
 if [ $# -eq 0 ]; then
   exec build/default/sandbox/questveto-sandbox --script sandbox/demo.txt

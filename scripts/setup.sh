@@ -36,7 +36,7 @@ test_packages=(
 )
 # The Windows build (clang for the MSVC ABI, lld-link, the LLVM tools that make its import libraries,
 # mingw-w64's C and Windows headers) and Wine to run its tests; Wine wants its recommended
-# packages. unzip lists the release archive for README.md; git fetches the C++ library below.
+# packages. unzip lists the release archive for docs/operators.md; git fetches the C++ library below.
 windows_packages=(clang-19 lld-19 llvm-19 mingw-w64-x86-64-dev wine64 wine unzip git)
 
 missing() {

@@ -17,5 +17,5 @@ FUZZ_SECONDS="${FUZZ_SECONDS:-30}" scripts/fuzz.sh  # each fuzz target for 30 s
 # archive, which its tests make, install into a fresh server directory and update an install with.
 cmake --workflow --preset windows
 
-# README.md's commands and outputs, now with the Windows build's blocks too.
+# The commands and outputs of README.md and docs/, now with the Windows build's blocks too.
 scripts/readme.sh --check

@@ -60,7 +60,7 @@ std::string DisplayName(AMissionType* mission) {
 }
 
 // Every start that reaches this hook is noted, then handed on unchanged. Which starts reach it
-// depends on the order the hooks were placed in: see the README.
+// depends on the order the hooks were placed in: see docs/plugin-authors.md.
 uintptr_t SeeStart(AMissionDispatcher* dispatcher, UClass* missionClass,
                    APrimalCharacter* character, uintptr_t fourth) {
   try {

@@ -7,7 +7,7 @@ authentication with the verdict alone (the default), and "center" with a broken 
 answering with an empty response first (--rcon-empty-response-first). Then:
 - each npm client (clients.js) against island: a wrong password refused, the right one taken,
   "qv.reload" and an unknown command answered;
-- questveto-rcon as README.md shows it, with this run's port and the password in the environment,
+- questveto-rcon as the operators' manual (DOC) shows it, with this run's port and the password in the environment,
   then on standard input with --password-stdin;
 - questveto-rcon over a list file saved as a Windows editor saves it (byte order mark, CRLF):
   island, center (whose reload fails) and island with a wrong password, at once: it prints
@@ -16,7 +16,7 @@ Finally stops both sandboxes with SIGINT, as Ctrl-C would, and checks that each 
 plugin. Exits 77 (skipped) only when npm cannot reach its registry to install the clients.
 
 Usage: run_client_test.py [--loader LOADER] --sandbox SANDBOX --rcon QUESTVETO_RCON
-         --source SOURCE_DIR --work WORK_DIR --config SAMPLE_CONFIG --readme README
+         --source SOURCE_DIR --work WORK_DIR --config SAMPLE_CONFIG --doc DOC
   LOADER runs SANDBOX and QUESTVETO_RCON when they are not native programs (Wine for the Windows
   build).
 """
@@ -116,13 +116,13 @@ def run_rcon(command, work, password=None, typed=""):
     return ran
 
 
-def run_rcon_as_readme_shows(readme, rcon, work, island):
-    """README.md's questveto-rcon line, with this run's port, the password in the environment."""
-    with open(readme, encoding="utf-8") as file:
+def run_rcon_as_doc_shows(doc, rcon, work, island):
+    """The document's questveto-rcon line, with this run's port, the password in the environment."""
+    with open(doc, encoding="utf-8") as file:
         shown = re.search(r"^questveto-rcon --server 127\.0\.0\.1:(\d+) (qv\.reload)$", file.read(),
                           re.MULTILINE)
     if not shown:
-        fail(f"{readme} shows no line 'questveto-rcon --server 127.0.0.1:PORT qv.reload'")
+        fail(f"{doc} shows no line 'questveto-rcon --server 127.0.0.1:PORT qv.reload'")
     command = rcon + ["--server", f"127.0.0.1:{island.port}", shown.group(2)]
     expected = f"127.0.0.1:{island.port}: QuestVeto: Reloaded config\n"
     piped = command[:-1] + ["--password-stdin", command[-1]]
@@ -153,11 +153,11 @@ def run_rcon_over_a_list(rcon, work, island, center):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--loader", action="append", default=[])
-    for name in ("sandbox", "rcon", "source", "work", "config", "readme", "config-file"):
+    for name in ("sandbox", "rcon", "source", "work", "config", "doc", "config-file"):
         parser.add_argument(f"--{name}", required=True)
     arguments = parser.parse_args()
     # The programs run with WORK as their directory.
-    for name in ("sandbox", "rcon", "source", "work", "config", "readme"):
+    for name in ("sandbox", "rcon", "source", "work", "config", "doc"):
         setattr(arguments, name, os.path.abspath(getattr(arguments, name)))
     install_clients(arguments.source, arguments.work)
     with open(arguments.config, encoding="utf-8") as file:
@@ -175,7 +175,7 @@ def main():
         servers.append(center)
         run_npm_clients(arguments.work, island)
         island.wait_for(r"^\[rcon #\d+ reply \d+\] Unknown command: no\.such\.command$")
-        run_rcon_as_readme_shows(arguments.readme, rcon, arguments.work, island)
+        run_rcon_as_doc_shows(arguments.doc, rcon, arguments.work, island)
         run_rcon_over_a_list(rcon, arguments.work, island, center)
         center.wait_for(r"^\[rcon #\d+ reply \d+\] QuestVeto: Failed to reload config$")
         for server in servers:

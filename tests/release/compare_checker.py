@@ -1,11 +1,11 @@
 #!/usr/bin/env python3
 """The Windows build of questveto-config-check, run under Wine, against the Linux build: every
-checker command README.md shows gives the same output and exit status on both (Windows line ends
-aside). The Windows program must also import from system DLLs and the runtime a server has for
-the plugin host only (the VC++ 2015-2022 runtime and the Universal CRT), so that it runs on a
-server machine as it is.
+checker command the document DOC shows, run in SOURCE_DIR, gives the same output and exit status
+on both (Windows line ends aside). The Windows program must also import from system DLLs and the
+runtime a server has for the plugin host only (the VC++ 2015-2022 runtime and the Universal CRT),
+so that it runs on a server machine as it is.
 
-Usage: compare_checker.py --readme README.md --linux CHECKER --windows LOADER CHECKER.exe
+Usage: compare_checker.py --doc DOC --root SOURCE_DIR --linux CHECKER --windows LOADER CHECKER.exe
                           --objdump OBJDUMP --symbols-tool library_symbols.py
 """
 import argparse
@@ -26,9 +26,9 @@ def fail(message):
     sys.exit(f"FAIL: {message}")
 
 
-def checker_commands(readme):
-    """The arguments of each checker command the README runs, as the shell would split them."""
-    with open(readme, encoding="utf-8") as file:
+def checker_commands(doc):
+    """The arguments of each checker command the document runs, as the shell would split them."""
+    with open(doc, encoding="utf-8") as file:
         commands = RUN_MARK.findall(file.read())
     found = []
     for command in commands:
@@ -36,7 +36,7 @@ def checker_commands(readme):
         if words and os.path.basename(words[0]) == "questveto-config-check":
             found.append(words[1:])
     if not found:
-        fail(f"{readme} runs no questveto-config-check command")
+        fail(f"{doc} runs no questveto-config-check command")
     return found
 
 
@@ -61,21 +61,21 @@ def check_imports(program, objdump, symbols_tool):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--readme", required=True)
+    parser.add_argument("--doc", required=True)
+    parser.add_argument("--root", required=True, help="where the document's commands run")
     parser.add_argument("--linux", required=True)
     parser.add_argument("--windows", nargs=2, required=True, metavar=("LOADER", "CHECKER"))
     parser.add_argument("--objdump", required=True)
     parser.add_argument("--symbols-tool", required=True)
     args = parser.parse_args()
     check_imports(args.windows[1], args.objdump, args.symbols_tool)
-    root = os.path.dirname(os.path.abspath(args.readme))
-    for arguments in checker_commands(args.readme):
-        linux = run([args.linux] + arguments, root)
-        windows = run(args.windows + arguments, root)
+    for arguments in checker_commands(args.doc):
+        linux = run([args.linux] + arguments, args.root)
+        windows = run(args.windows + arguments, args.root)
         print(f"$ questveto-config-check {shlex.join(arguments)}\n{linux[0]}[exit status {linux[1]}]")
         if windows != linux:
             fail(f"the Windows build answers differently:\n{windows[0]}[exit status {windows[1]}]")
-    print("questveto-config-check.exe answers as the Linux build on every README example")
+    print(f"questveto-config-check.exe answers as the Linux build on every example of {args.doc}")
 
 
 if __name__ == "__main__":

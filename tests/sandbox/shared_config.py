@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Two servers of a cluster share one config.json through a symbolic link each, as README.md's
-recipe sets them up: an edit of the shared file takes effect on a server at its own "qv.reload"
+"""Two servers of a cluster share one config.json through a symbolic link each, as the operators'
+manual's recipe sets them up: an edit of the shared file takes effect on a server at its own "qv.reload"
 (sent over RCON) and on that server alone, the other keeping what it read until it reloads too;
 a reload that meets a broken file fails on that server alone, which keeps its configuration.
 The two RCON passwords come from a file and from the environment, never the command line, and a
