@@ -26,6 +26,20 @@ HANDLE ConsoleOf(int descriptor) {
   return GetConsoleMode(handle, &mode) != 0 ? handle : nullptr;
 }
 
+// Whether a standard stream's `handle` is one a program can read or write: a console or other
+// character device (NUL), a pipe or a file. A program started without the stream has none; under
+// Wine it has instead whatever Wine opened in the free descriptor's place, the current directory,
+// which every read refuses.
+bool IsUsableStream(HANDLE handle) {
+  if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return false;
+  const DWORD type = GetFileType(handle);
+  if (type == FILE_TYPE_CHAR || type == FILE_TYPE_PIPE) return true;
+  if (type != FILE_TYPE_DISK) return false;
+  BY_HANDLE_FILE_INFORMATION file;
+  return GetFileInformationByHandle(handle, &file) != 0 &&
+         (file.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 }  // namespace
 
 bool IsTypedConsole(int descriptor) {
@@ -41,8 +55,7 @@ void AttachNullToClosedStandardStreams() {
                  {STD_OUTPUT_HANDLE, 1, _O_WRONLY},
                  {STD_ERROR_HANDLE, 2, _O_WRONLY}};
   for (const auto& stream : streams) {
-    const HANDLE handle = GetStdHandle(stream.Handle);
-    if (handle != nullptr && handle != INVALID_HANDLE_VALUE) continue;
+    if (IsUsableStream(GetStdHandle(stream.Handle))) continue;
     const int opened = _open("NUL", stream.Mode);
     if (opened < 0) continue;
     if (opened != stream.Descriptor) {

@@ -20,7 +20,7 @@
 #include "tools/rcon/InListOrder.h"
 #include "tools/rcon/ListAccess.h"
 #include "tools/rcon/Password.h"
-#include "tools/rcon/PrintableText.h"
+#include "tools/common/PrintableText.h"
 #include "tools/rcon/RconClient.h"
 #include "tools/rcon/ServerList.h"
 
