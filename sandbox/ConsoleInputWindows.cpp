@@ -26,18 +26,21 @@ HANDLE ConsoleOf(int descriptor) {
   return GetConsoleMode(handle, &mode) != 0 ? handle : nullptr;
 }
 
-// Whether a standard stream's `handle` is one a program can read or write: a console or other
-// character device (NUL), a pipe or a file. A program started without the stream has none; under
-// Wine it has instead whatever Wine opened in the free descriptor's place, the current directory,
-// which every read refuses.
-bool IsUsableStream(HANDLE handle) {
-  if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return false;
-  const DWORD type = GetFileType(handle);
-  if (type == FILE_TYPE_CHAR || type == FILE_TYPE_PIPE) return true;
-  if (type != FILE_TYPE_DISK) return false;
-  BY_HANDLE_FILE_INFORMATION file;
-  return GetFileInformationByHandle(handle, &file) != 0 &&
-         (file.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+bool IsOpen(HANDLE handle) {
+  return handle != nullptr && handle != INVALID_HANDLE_VALUE;
+}
+
+// Whether standard input's `handle` can be read: a console or other character device (NUL), a
+// pipe, or a file that a read of nothing succeeds on. A program started without standard input
+// has no handle; under Wine it has instead the current directory, which Wine opened in the free
+// descriptor's place and which every read refuses.
+bool IsReadableInput(HANDLE handle) {
+  if (!IsOpen(handle)) return false;
+  // A read of nothing from a pipe or a console would wait for input.
+  if (GetFileType(handle) != FILE_TYPE_DISK) return true;
+  char none = 0;
+  DWORD read = 0;
+  return ReadFile(handle, &none, 0, &read, nullptr) != 0;
 }
 
 }  // namespace
@@ -55,7 +58,8 @@ void AttachNullToClosedStandardStreams() {
                  {STD_OUTPUT_HANDLE, 1, _O_WRONLY},
                  {STD_ERROR_HANDLE, 2, _O_WRONLY}};
   for (const auto& stream : streams) {
-    if (IsUsableStream(GetStdHandle(stream.Handle))) continue;
+    const HANDLE handle = GetStdHandle(stream.Handle);
+    if (stream.Descriptor == 0 ? IsReadableInput(handle) : IsOpen(handle)) continue;
     const int opened = _open("NUL", stream.Mode);
     if (opened < 0) continue;
     if (opened != stream.Descriptor) {

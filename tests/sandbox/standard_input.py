@@ -45,7 +45,7 @@ def main():
         ("a file", {"stdin": open(commands_file, "rb")}, ran),
         ("a pipe", {"input": COMMANDS}, ran),
     ]
-    program = ([args.loader] if args.loader else []) + [args.sandbox]
+    program = ([args.loader] if args.loader else []) + [os.path.abspath(args.sandbox)]
     for name, given, shown in inputs:
         server_dir = os.path.join(args.work, name.replace(" ", "-"))
         os.makedirs(server_dir)
