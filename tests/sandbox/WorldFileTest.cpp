@@ -116,12 +116,14 @@ TEST(WorldFileTest, SyntaxErrorsAndMissingFilesNameTheFile) {
 
 TEST(WorldFileTest, ErrorsQuoteHostileBytesEscaped) {
   const std::vector<std::pair<std::string, std::string>> cases = {
-      // The parser's "last read" quotes raw bytes of the file.
-      {"{\"missions\": \x1B[2J\x07", "\\x1B"},
-      {std::string("{\"missions\": [\0]}", 16), "\\x00"},
-      {"{\"missions\": [\"caf\xE9\"]}", "\\xE9"},
-      {"{\"missions\": [\"\xC2\x9B" "31m\"", "\\xC2\\x9B"},
-      {"\x1B]0;owned\x07", "\\x1B]0;owned\\x07"},
+      // The parser's "last read" quotes bytes of the file: it writes C0 controls as <U+00XX>
+      // itself, the others come raw.
+      {"{\"missions\": \x1B[2J\x07", "last read: '\"missions\": <U+001B>'"},
+      {std::string("{\"missions\": [\"a\0b\"]}", 21), "<U+0000>"},
+      {"{\"missions\": [\"caf\xE9\"]}", "'\"caf\\xE9\"'"},
+      {"{\"missions\": [\x7F]}", "[\\x7F'"},
+      {"{\"missions\": [\xC2\x9B" "31m]}", "[\\xC2'"},
+      {"{\"missions\": [\xC3\x28]}", "[\\xC3'"},
       // Keys and names are decoded from JSON escapes into the bytes they stand for.
       {R"({"missions": [], "players": [], "\u001b[2J": 1})", "w.json: \\x1B[2J: unknown key"},
       {R"({"missions": [], "players": [{"name": "B\u0000b"}, {"name": "B\u0000b"}]})",

@@ -26,7 +26,6 @@
 
 namespace {
 
-using RconTool::Printable;
 using RconTool::ServerEntry;
 using RconTool::ServerOutcome;
 
