@@ -13,10 +13,10 @@ Against RCON servers scripted here on 127.0.0.1 (one that answers, others that n
 - the warning for a list holding passwords that other users can read.
 
 With --loader (the Windows build under Wine) the programs run through it, their Windows line ends
-are read as line ends, and the times allowed grow by the loader's own start. The password prompt
-and the warning for a readable list are left out there: the prompt is Wine's console, which sets
-the terminal's modes itself, so the terminal's echo flag says nothing of the program's; and Wine
-gives a Linux file no access list of its own, so the program has no readers to warn of.
+are read as line ends, the times allowed grow by the loader's own start, and the warning for a
+readable list is the one a file's access list gives (Wine makes it from the file's mode). The
+password prompt is left out there: the prompt is Wine's console, which sets the terminal's modes
+itself, so the terminal's echo flag says nothing of the program's.
 
 Usage: run_rcon_tool_test.py [--loader LOADER] --rcon RCON --checker CHECKER --sandbox SANDBOX
          --version VERSION --work WORK_DIR
@@ -310,11 +310,20 @@ def check_readable_list(rcon, work):
     """A warning when other users can read the passwords of a list, none when they cannot."""
     server = AnsweringServer(SECRET)
     data = f"island 127.0.0.1:{server.port} {SECRET}\n".encode()
-    for mode, warned in ((0o644, True), (0o640, True), (0o600, False)):
+    # Wine gives a Linux file the access list its mode stands for: Everyone may read a file of
+    # mode 0644, only its owner one of mode 0600.
+    modes = ((0o644, True), (0o600, False)) if LOADER else \
+        ((0o644, True), (0o640, True), (0o600, False))
+    for mode, warned in modes:
         path = write_list(work, "passwords.txt", data, mode)
         status, _, err, _ = run([rcon, "--list", path, "qv.status"])
-        warning = (f"questveto-rcon: warning: {path} holds passwords and other users can read it "
-                   f"(mode {mode:04o}): make it yours alone, with chmod 600 {path}\n").encode()
+        if LOADER:
+            warning = (f"questveto-rcon: warning: {path} holds passwords and other users can read "
+                       f"it (Everyone): make it yours alone, with icacls \"{path}\" "
+                       f"/inheritance:r /grant:r \"%USERNAME%:F\"\n").encode()
+        else:
+            warning = (f"questveto-rcon: warning: {path} holds passwords and other users can read "
+                       f"it (mode {mode:04o}): make it yours alone, with chmod 600 {path}\n").encode()
         if status != 0 or err != (warning if warned else b""):
             fail(f"mode {mode:04o}: expected exit 0 and "
                  + ("the warning" if warned else "no warning"))
@@ -340,7 +349,7 @@ def main():
     check_password_without_terminal(arguments.rcon, arguments.work)
     if not LOADER:
         check_prompt(arguments.rcon)
-        check_readable_list(arguments.rcon, arguments.work)
+    check_readable_list(arguments.rcon, arguments.work)
     print("PASS")
 
 
