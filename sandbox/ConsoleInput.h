@@ -20,7 +20,9 @@ bool IsTypedConsole(int descriptor);
 
 // Puts the null device on each of standard input, output and error that the program was started
 // without (`<&-`, `>&-`), before the program opens anything: a file opened later would otherwise
-// take the free number and be read as the console or written with the terminal's lines. A closed
+// take the free number and be read as the console or written with the terminal's lines. On
+// Windows standard input is also taken as missing when a read of nothing from it fails (Wine
+// hands a program started without standard input its current directory there). A closed
 // standard input then reads as an empty one, which is the end of input.
 void AttachNullToClosedStandardStreams();
 

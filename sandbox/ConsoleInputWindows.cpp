@@ -26,6 +26,23 @@ HANDLE ConsoleOf(int descriptor) {
   return GetConsoleMode(handle, &mode) != 0 ? handle : nullptr;
 }
 
+bool IsOpen(HANDLE handle) {
+  return handle != nullptr && handle != INVALID_HANDLE_VALUE;
+}
+
+// Whether standard input's `handle` can be read: a console or other character device (NUL), a
+// pipe, or a file that a read of nothing succeeds on. A program started without standard input
+// has no handle; under Wine it has instead the current directory, which Wine opened in the free
+// descriptor's place and which every read refuses.
+bool IsReadableInput(HANDLE handle) {
+  if (!IsOpen(handle)) return false;
+  // A read of nothing from a pipe or a console would wait for input.
+  if (GetFileType(handle) != FILE_TYPE_DISK) return true;
+  char none = 0;
+  DWORD read = 0;
+  return ReadFile(handle, &none, 0, &read, nullptr) != 0;
+}
+
 }  // namespace
 
 bool IsTypedConsole(int descriptor) {
@@ -42,7 +59,7 @@ void AttachNullToClosedStandardStreams() {
                  {STD_ERROR_HANDLE, 2, _O_WRONLY}};
   for (const auto& stream : streams) {
     const HANDLE handle = GetStdHandle(stream.Handle);
-    if (handle != nullptr && handle != INVALID_HANDLE_VALUE) continue;
+    if (stream.Descriptor == 0 ? IsReadableInput(handle) : IsOpen(handle)) continue;
     const int opened = _open("NUL", stream.Mode);
     if (opened < 0) continue;
     if (opened != stream.Descriptor) {

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "host/Platform.h"
+#include "tools/common/PrintableText.h"
 #include "tools/common/Utf16Text.h"
 
 namespace Sandbox {
@@ -119,6 +120,9 @@ void CheckUnique(const Reader& reader, const std::vector<Plan>& plans, const std
 }
 
 }  // namespace
+
+WorldFileError::WorldFileError(const std::string& message)
+    : std::runtime_error(Printable(message)) {}
 
 WorldPlan ParseWorld(const std::string& text, const std::string& source) {
   json root;

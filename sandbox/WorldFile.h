@@ -17,10 +17,12 @@ using StandIn::MissionPlan;
 using StandIn::PlayerPlan;
 using StandIn::WorldPlan;
 
-// A world file that cannot be used; what() names the file and the offending key or value.
+// A world file that cannot be used; what() names the file and the offending key or value. What it
+// quotes of the file or its name is printable: a byte a terminal would take as a command, or one
+// that is no UTF-8, is written as \xHH.
 class WorldFileError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  explicit WorldFileError(const std::string& message);
 };
 
 // Reads the world file at `path`.

@@ -27,7 +27,7 @@ for argument in "$@"; do
     *) targets+=("$argument") ;;
   esac
 done
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_config fuzz_config_check fuzz_find_substring fuzz_utf8 fuzz_rcon_packet)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_config fuzz_config_check fuzz_find_substring fuzz_utf8 fuzz_rcon_packet fuzz_server_list)
 if [ "$save_seeds" = 1 ] && [ "$deep" = 0 ]; then
   echo "fuzz: --save-seeds needs --deep" >&2
   exit 2

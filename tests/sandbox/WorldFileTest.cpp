@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <random>
+
 #include "sandbox/WorldFile.h"
+#include "tools/common/PrintableText.h"
 
 namespace Sandbox {
 namespace {
@@ -13,6 +17,15 @@ std::string ErrorOf(const std::string& text) {
     return error.what();
   }
   return {};
+}
+
+// The first byte of `text` a terminal would take as a command (C0 but the tab, DEL), or none.
+std::optional<std::size_t> FirstControlByte(const std::string& text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if ((byte < 0x20 && byte != '\t') || byte == 0x7F) return i;
+  }
+  return std::nullopt;
 }
 
 TEST(WorldFileTest, ReadsMissionsAndPlayersWithDefaults) {
@@ -99,6 +112,55 @@ TEST(WorldFileTest, SyntaxErrorsAndMissingFilesNameTheFile) {
         }
       },
       WorldFileError);
+}
+
+TEST(WorldFileTest, ErrorsQuoteHostileBytesEscaped) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      // The parser's "last read" quotes bytes of the file: it writes C0 controls as <U+00XX>
+      // itself, the others come raw.
+      {"{\"missions\": \x1B[2J\x07", "last read: '\"missions\": <U+001B>'"},
+      {std::string("{\"missions\": [\"a\0b\"]}", 21), "<U+0000>"},
+      {"{\"missions\": [\"caf\xE9\"]}", "'\"caf\\xE9\"'"},
+      {"{\"missions\": [\x7F]}", "[\\x7F'"},
+      {"{\"missions\": [\xC2\x9B" "31m]}", "[\\xC2'"},
+      {"{\"missions\": [\xC3\x28]}", "[\\xC3'"},
+      // Keys and names are decoded from JSON escapes into the bytes they stand for.
+      {R"({"missions": [], "players": [], "\u001b[2J": 1})", "w.json: \\x1B[2J: unknown key"},
+      {R"({"missions": [], "players": [{"name": "B\u0000b"}, {"name": "B\u0000b"}]})",
+       "w.json: players[1].name: \"B\\x00b\" is taken"},
+      {R"({"missions": [], "players": [{"name": "\r\u009bX"}, {"name": "\r\u009bX"}]})",
+       "w.json: players[1].name: \"\\x0D\\xC2\\x9BX\" is taken"},
+  };
+  for (const auto& [text, shown] : cases) {
+    const std::string error = ErrorOf(text);
+    EXPECT_NE(error.find(shown), std::string::npos) << error;
+    EXPECT_FALSE(FirstControlByte(error)) << error;
+  }
+}
+
+TEST(WorldFileTest, ErrorsOnRandomBytesArePrintable) {
+  std::mt19937 random(39);
+  std::uniform_int_distribution<int> byte(0, 255);
+  std::uniform_int_distribution<std::size_t> length(0, 64);
+  for (int run = 0; run < 2000; ++run) {
+    // Half the inputs start as JSON, so that the parser reads some way into the bytes.
+    std::string text = run % 2 == 0 ? "{\"missions\": [\"" : "";
+    for (std::size_t i = length(random); i > 0; --i) text += static_cast<char>(byte(random));
+    const std::string error = ErrorOf(text);
+    ASSERT_FALSE(error.empty());
+    ASSERT_FALSE(FirstControlByte(error)) << error;
+    // Well-formed UTF-8 without C1 controls: nothing left for the escaping to change.
+    ASSERT_EQ(Printable(error), error);
+  }
+}
+
+TEST(WorldFileTest, MissingFileWithHostileNameIsNamedEscaped) {
+  try {
+    ReadWorldFile("/nonexistent/\x1B[31mworld\xFF.json");
+    FAIL() << "no error";
+  } catch (const WorldFileError& error) {
+    EXPECT_STREQ(error.what(), "/nonexistent/\\x1B[31mworld\\xFF.json: cannot be opened");
+  }
 }
 
 }  // namespace

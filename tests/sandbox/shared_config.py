@@ -6,7 +6,11 @@ a reload that meets a broken file fails on that server alone, which keeps its co
 The two RCON passwords come from a file and from the environment, never the command line, and a
 wrong one is refused.
 
-Usage: shared_config.py --sandbox SANDBOX --config-file PATH --work DIR
+For the Windows build the sandbox runs through --loader (Wine). The links are Linux symbolic
+links, which Wine follows as Windows follows those mklink makes: Wine 8's mklink makes hard links
+only (its symbolic links are not implemented), and a hard link is what the recipe warns against.
+
+Usage: shared_config.py [--loader LOADER] --sandbox SANDBOX --config-file PATH --work DIR
   PATH is the config file's place inside a server directory.
 """
 import argparse
@@ -106,6 +110,7 @@ def linked_server_dir(work, name, config_file, shared):
 
 def main():
     parser = argparse.ArgumentParser()
+    parser.add_argument("--loader")
     for option in ("sandbox", "config-file", "work"):
         parser.add_argument("--" + option, required=True)
     args = parser.parse_args()
@@ -123,13 +128,14 @@ def main():
     environment = dict(os.environ)
     environment.pop(PASSWORD_VARIABLE, None)
 
+    sandbox = ([args.loader] if args.loader else []) + [args.sandbox]
     servers = []
     try:
-        island = Server("island", [args.sandbox, "--rcon-password-file", password_file],
+        island = Server("island", sandbox + ["--rcon-password-file", password_file],
                         linked_server_dir(args.work, "island", args.config_file, shared),
                         environment)
         servers.append(island)
-        center = Server("center", [args.sandbox],
+        center = Server("center", sandbox,
                         linked_server_dir(args.work, "center", args.config_file, shared),
                         dict(environment, **{PASSWORD_VARIABLE: center_password}))
         servers.append(center)

@@ -3,7 +3,7 @@
 #include <fmt/format.h>
 
 #include "host/Platform.h"
-#include "tools/rcon/PrintableText.h"
+#include "tools/common/PrintableText.h"
 
 #if defined(_WIN32)
 #include <windows.h>

@@ -20,13 +20,12 @@
 #include "tools/rcon/InListOrder.h"
 #include "tools/rcon/ListAccess.h"
 #include "tools/rcon/Password.h"
-#include "tools/rcon/PrintableText.h"
+#include "tools/common/PrintableText.h"
 #include "tools/rcon/RconClient.h"
 #include "tools/rcon/ServerList.h"
 
 namespace {
 
-using RconTool::Printable;
 using RconTool::ServerEntry;
 using RconTool::ServerOutcome;
 

@@ -8,7 +8,7 @@
 
 #include "plugin/Utf8Sequence.h"
 #include "tools/common/Utf16Text.h"
-#include "tools/rcon/PrintableText.h"
+#include "tools/common/PrintableText.h"
 
 namespace RconTool {
 namespace {

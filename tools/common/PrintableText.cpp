@@ -1,10 +1,8 @@
-#include "tools/rcon/PrintableText.h"
+#include "tools/common/PrintableText.h"
 
 #include <fmt/format.h>
 
 #include "plugin/Utf8Sequence.h"
-
-namespace RconTool {
 
 std::size_t ControlCharacterLength(const std::string& text, std::size_t offset) {
   const auto lead = static_cast<unsigned char>(text[offset]);
@@ -35,5 +33,3 @@ std::string Printable(const std::string& text) {
   }
   return shown;
 }
-
-}  // namespace RconTool
