@@ -5,7 +5,7 @@
 #include "BenchServer.h"
 #include "Measure.h"
 #include "Workload.h"
-#include "plugin/Config.h"
+#include "rules/ConfigFile.h"
 #include "standin/StandIn.h"
 
 namespace {

@@ -11,9 +11,11 @@
 #include "plugin/Containment.h"
 #include "plugin/Log.h"
 #include "plugin/LogText.h"
-#include "plugin/MissionMatch.h"
 #include "plugin/PluginState.h"
-#include "plugin/Settings.h"
+#include "rules/ConfigFile.h"
+#include "rules/ConfigKeys.h"
+#include "rules/MissionMatch.h"
+#include "rules/Settings.h"
 
 nlohmann::json PluginConfig;
 
@@ -29,9 +31,8 @@ std::set<std::pair<std::string, std::string>>& Warned() {
 // False until a read of the file succeeds. Before that there are no keys to blame: the load's
 // critical line already says why nothing is switched off, so the settings take their defaults
 // without a word.
-bool& ConfigWasRead() {
-  static bool read = false;
-  return read;
+bool ConfigWasRead() {
+  return ConfigReadRecord().LastSucceeded.has_value();
 }
 
 // The path of the latest read.
@@ -70,7 +71,7 @@ void WarnOfListEnd(const nlohmann::json& value) {
 
 // What the read found that the plugin will not use, said before the value is in force.
 void WarnOfUnreadText(const std::string& path, const nlohmann::json& value,
-                      const std::optional<ConfigFilePlace>& ignoredTextAt) {
+                      const std::optional<TextPosition>& ignoredTextAt) {
   if (ignoredTextAt) {
     PluginLog()->warn(
         "Config text after the first JSON value is not read: {}, from line {}, column {}",
@@ -99,7 +100,7 @@ void ParseIntoConfig(nlohmann::json* replaced) {
   LastPath() = ConfigPath();
   // Parsed aside, so that a file broken halfway never leaves a half-read configuration in force.
   nlohmann::json value;
-  std::optional<ConfigFilePlace> ignoredTextAt;
+  std::optional<TextPosition> ignoredTextAt;
   try {
     value = ParseConfigFile(LastPath(), &ignoredTextAt);
   } catch (const ConfigFileUnopened&) {
@@ -133,7 +134,6 @@ std::optional<std::string> ReadConfig(nlohmann::json* replaced) {
   if (failure) return failure;
   reads.LastSucceeded = Platform::CurrentTime64();
   reads.LastReadFailed = false;
-  ConfigWasRead() = true;
   Warned().clear();
   return std::nullopt;
 }

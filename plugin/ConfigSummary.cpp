@@ -9,10 +9,10 @@
 
 #include <fmt/format.h>
 
-#include "plugin/Config.h"
 #include "plugin/LogText.h"
-#include "plugin/MissionMatch.h"
-#include "plugin/Settings.h"
+#include "rules/ConfigKeys.h"
+#include "rules/MissionMatch.h"
+#include "rules/Settings.h"
 
 namespace {
 

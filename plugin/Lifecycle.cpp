@@ -8,11 +8,12 @@
 #include "plugin/Containment.h"
 #include "plugin/Log.h"
 #include "plugin/LogText.h"
-#include "plugin/MissionMatch.h"
 #include "plugin/MissionStart.h"
+#include "plugin/PluginState.h"
 #include "plugin/ReloadCommands.h"
 #include "plugin/StatusCommand.h"
 #include "plugin/Version.h"
+#include "rules/MissionMatch.h"
 
 namespace {
 
@@ -87,11 +88,6 @@ HostAnswer AttemptAnswered(const char* what, Call&& call, const char* refusal) n
   return HostAnswer::Refused;
 }
 
-PlacedWithHost& Placed() {
-  static PlacedWithHost placed;
-  return placed;
-}
-
 // A hook or handler left with the host after the library is gone takes the server down at its
 // next use or when the host lets go of it, so a removal that fails is tried once more. Its
 // refusal is logged with `refusal` when the load had placed it; that of something never placed
@@ -108,20 +104,16 @@ void PluginLoad() noexcept {
   // Without its logger the plugin places nothing that would write to it.
   if (!Attempt("Creating the log", CreatePluginLogger)) return;
   if (ReadConfigAtLoad()) Attempt("Confirming the config in force", LogConfigInForce);
-  Placed().MissionStartHook =
+  PlacedAtLoad().MissionStartHook =
       AttemptAnswered("Installing the mission start hook", InstallMissionStartHook, kHookRefused) ==
       HostAnswer::Accepted;
-  Placed().ConsoleCommand =
+  PlacedAtLoad().ConsoleCommand =
       Attempt("Registering the console command", RegisterConsoleReloadCommand);
-  Placed().RconCommand = Attempt("Registering the RCON command", RegisterRconReloadCommand);
-  Placed().ConsoleStatusCommand =
+  PlacedAtLoad().RconCommand = Attempt("Registering the RCON command", RegisterRconReloadCommand);
+  PlacedAtLoad().ConsoleStatusCommand =
       Attempt("Registering the console status command", RegisterConsoleStatusCommand);
-  Placed().RconStatusCommand =
+  PlacedAtLoad().RconStatusCommand =
       Attempt("Registering the RCON status command", RegisterRconStatusCommand);
-}
-
-const PlacedWithHost& PlacedAtLoad() {
-  return Placed();
 }
 
 void PluginUnload() noexcept {

@@ -8,17 +8,6 @@
 // itself cannot be made: then nothing is placed. Nothing thrown leaves it.
 void PluginLoad() noexcept;
 
-// What the last load placed with the host, as the host answered: all false before a load, and
-// the hook false when the host refused it (then no mission start reaches the plugin).
-struct PlacedWithHost {
-  bool MissionStartHook = false;
-  bool ConsoleCommand = false;
-  bool RconCommand = false;
-  bool ConsoleStatusCommand = false;
-  bool RconStatusCommand = false;
-};
-const PlacedWithHost& PlacedAtLoad();
-
 // Takes the hook and the commands away again, each even when one before it failed, a failed
 // removal tried once more; safe after a partial load. A removal the host refuses is logged at
 // critical when the load had placed it. Nothing thrown leaves it.

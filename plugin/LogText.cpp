@@ -2,7 +2,7 @@
 
 #include <fmt/format.h>
 
-#include "plugin/Utf8Sequence.h"
+#include "rules/Utf8Sequence.h"
 
 std::string EscapeForLog(const std::string& utf8) {
   std::string out;

@@ -1,7 +1,7 @@
 #include "host/GameCalls.h"
 #include "plugin/Config.h"
-#include "plugin/MissionMatch.h"
 #include "plugin/QuestVeto.h"
+#include "rules/MissionMatch.h"
 
 namespace QuestVeto {
 

@@ -10,9 +10,10 @@
 #include "plugin/Containment.h"
 #include "plugin/Log.h"
 #include "plugin/LogText.h"
-#include "plugin/MissionMatch.h"
-#include "plugin/Notification.h"
 #include "plugin/PluginState.h"
+#include "rules/ConfigKeys.h"
+#include "rules/MissionMatch.h"
+#include "rules/Notification.h"
 
 StartMissionFunction GameStartMission = nullptr;
 

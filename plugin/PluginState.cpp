@@ -4,3 +4,8 @@ ConfigReads& ConfigReadRecord() {
   static ConfigReads reads;
   return reads;
 }
+
+PlacedWithHost& PlacedAtLoad() {
+  static PlacedWithHost placed;
+  return placed;
+}

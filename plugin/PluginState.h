@@ -1,6 +1,7 @@
-// What the plugin records of its reads of config.json, for the operator's "qv.status" (what the
-// load placed with the host is PlacedAtLoad, Lifecycle.h). Written where a read happens and read
-// only to be reported; nothing decides by it.
+// What the plugin records of its load and of its reads of config.json, for the operator's
+// "qv.status", for the unload, which blames the host only for a removal of what the load placed,
+// and for the settings, which apply their defaults silently until a read has succeeded. Each
+// record is written where what it records happens.
 #pragma once
 
 #include <cstdint>
@@ -16,3 +17,16 @@ struct ConfigReads {
 
 // The record of the reads of config.json, kept by ReadConfig.
 ConfigReads& ConfigReadRecord();
+
+// What the last load placed with the host, as the host answered: all false before a load, and
+// the hook false when the host refused it (then no mission start reaches the plugin).
+struct PlacedWithHost {
+  bool MissionStartHook = false;
+  bool ConsoleCommand = false;
+  bool RconCommand = false;
+  bool ConsoleStatusCommand = false;
+  bool RconStatusCommand = false;
+};
+
+// The record of what the load placed, kept by PluginLoad.
+PlacedWithHost& PlacedAtLoad();

@@ -10,14 +10,15 @@
 #include "plugin/Config.h"
 #include "plugin/ConfigSummary.h"
 #include "plugin/Containment.h"
-#include "plugin/Lifecycle.h"
 #include "plugin/Log.h"
 #include "plugin/LogText.h"
-#include "plugin/MissionMatch.h"
-#include "plugin/Notification.h"
 #include "plugin/PluginState.h"
-#include "plugin/Settings.h"
 #include "plugin/Version.h"
+#include "rules/ConfigFile.h"
+#include "rules/ConfigKeys.h"
+#include "rules/MissionMatch.h"
+#include "rules/Notification.h"
+#include "rules/Settings.h"
 
 namespace {
 
@@ -44,11 +45,6 @@ std::string Shortened(const std::string& text) {
   return text;
 }
 
-// A text of the configuration as it is written in config.json.
-std::string Quoted(const std::string& text) {
-  return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-}
-
 // The load has tried a read before the command exists, so a read has either succeeded or failed.
 std::string ReadLine(const ConfigReads& reads) {
   if (!reads.LastSucceeded) {
@@ -62,7 +58,7 @@ std::string EntriesLine() {
   const EntriesInForce entries = ListEntriesInForce(PluginConfig, kEntriesShown);
   std::string line = EntriesInForceText(entries.Count);
   for (std::size_t shown = 0; shown < entries.First.size(); ++shown) {
-    line += (shown == 0 ? ": " : ", ") + Quoted(Shortened(entries.First[shown]));
+    line += (shown == 0 ? ": " : ", ") + ConfigString(Shortened(entries.First[shown]));
   }
   if (entries.Count > entries.First.size()) {
     line += fmt::format(" and {} more", entries.Count - entries.First.size());
@@ -119,7 +115,7 @@ std::vector<std::string> StatusLines() {
                                 LocalTime(*reads.LastFailed), reads.LastFailure));
   }
   lines.push_back(EntriesLine());
-  lines.push_back("DisabledMessage: " + Quoted(DisabledMessageShown()));
+  lines.push_back("DisabledMessage: " + ConfigString(DisabledMessageShown()));
   lines.push_back(fmt::format("ShowMissionNames: {}", ShowMissionNamesIn(PluginConfig).Value));
   lines.push_back(fmt::format("Mission start hook: {}",
                               PlacedAtLoad().MissionStartHook ? "placed" : "not placed"));

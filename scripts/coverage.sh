@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything with gcov instrumentation (preset "coverage", build/coverage), runs the Linux
-# suites, and prints line and branch coverage: first for host/ and plugin/, the plugin itself,
-# which must reach the thresholds below, then for standin/, sandbox/ and tools/, for information.
+# suites, and prints line and branch coverage: first for host/, rules/ and plugin/, the plugin
+# itself, which must reach the thresholds below, then for standin/, sandbox/ and tools/, for
+# information.
 # Branches are counted without those the compiler adds for exceptions and those it proves
 # unreachable. The annotated HTML report is build/coverage/html/index.html.
 #
@@ -46,21 +47,24 @@ report() {  # report <title> <filter>... : line and branch table of the files th
 report "standin/" standin
 report "sandbox/" sandbox
 report "tools/" tools
-report "host/ and plugin/" host plugin
+report "host/, rules/ and plugin/" host rules plugin
 mkdir -p "$build/html"
-gcovr --root . --add-tracefile "$build/coverage.json" --filter host/ --filter plugin/ \
-  --filter standin/ --filter sandbox/ --filter tools/ \
+gcovr --root . --add-tracefile "$build/coverage.json" --filter host/ --filter rules/ \
+  --filter plugin/ --filter standin/ --filter sandbox/ --filter tools/ \
   --html-details "$build/html/index.html"
 
 # The plugin's thresholds; gcovr's status tells which one failed (2: lines, 4: branches).
 status=0
-gcovr --root . --add-tracefile "$build/coverage.json" --filter host/ --filter plugin/ \
-  --print-summary --fail-under-line "$line_threshold" --fail-under-branch "$branch_threshold" \
+gcovr --root . --add-tracefile "$build/coverage.json" --filter host/ --filter rules/ \
+  --filter plugin/ --print-summary --fail-under-line "$line_threshold" \
+  --fail-under-branch "$branch_threshold" \
   >"$build/summary.txt" || status=$?
 cat "$build/summary.txt"
 if [ "$status" -ne 0 ]; then
-  echo "coverage: host/ and plugin/ are below $line_threshold% of lines or $branch_threshold%" \
-    "of branches; the lines and branches not run are marked in $build/html/index.html"
+  echo "coverage: host/, rules/ and plugin/ are below $line_threshold% of lines or" \
+    "$branch_threshold% of branches; the lines and branches not run are marked in" \
+    "$build/html/index.html"
   exit 1
 fi
-echo "coverage: host/ and plugin/ reach $line_threshold% of lines and $branch_threshold% of branches"
+echo "coverage: host/, rules/ and plugin/ reach $line_threshold% of lines and" \
+  "$branch_threshold% of branches"

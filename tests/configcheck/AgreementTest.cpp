@@ -1,6 +1,8 @@
 // The check's verdicts are the plugin's: for configurations of every shape, the check run on the
 // config.json of a stand-in server answers as the loaded plugin's exported query does.
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -75,6 +77,77 @@ TEST_F(AgreementTest, AMissingFileGetsThePluginsNearMisses) {
   for (std::string warning : warnings) {
     warning[0] = 'f';  // "Found ..." begins a log line, "found ..." a hint
     EXPECT_NE(message.find("; hint: " + warning), std::string::npos) << message;
+  }
+}
+
+// The text between the first `open` after `from` and the `close` after it; "" when absent.
+std::string Between(const std::string& text, const std::string& open, const std::string& close,
+                    std::size_t from = 0) {
+  const std::size_t begin = text.find(open, from);
+  if (begin == std::string::npos) return "";
+  const std::size_t end = text.find(close, begin + open.size());
+  return end == std::string::npos ? ""
+                                  : text.substr(begin + open.size(), end - begin - open.size());
+}
+
+// What the plugin's log says it will not read, each as "key <written> -> <meant>" or
+// "text at <line>:<column>", sorted.
+std::vector<std::string> UnreadInLog(const std::vector<std::string>& warnings,
+                                     const std::string& path) {
+  const std::string textAfter = "Config text after the first JSON value is not read: " + path;
+  std::vector<std::string> unread;
+  for (const std::string& warning : warnings) {
+    if (warning.rfind("Config key \"", 0) == 0 &&
+        warning.find("did you mean") != std::string::npos) {
+      unread.push_back("key " + Between(warning, "\"", "\"") + " -> " +
+                       Between(warning, "did you mean \"", "\""));
+    } else if (warning.rfind(textAfter, 0) == 0) {
+      unread.push_back("text at " + Between(warning, "from line ", ",", textAfter.size()) + ":" +
+                       warning.substr(warning.rfind("column ") + 7));
+    }
+  }
+  std::sort(unread.begin(), unread.end());
+  return unread;
+}
+
+// The same of the check's findings, sorted.
+std::vector<std::string> UnreadInFindings(const std::vector<Finding>& findings) {
+  std::vector<std::string> unread;
+  for (const Finding& finding : findings) {
+    const std::string meant = Between(finding.Message, "did you mean \"", "\"");
+    if (!meant.empty()) {
+      unread.push_back("key " + finding.Key + " -> " + meant);
+    } else if (finding.Message.find("text after the closing brace") != std::string::npos) {
+      unread.push_back("text at " + std::to_string(finding.At->Line) + ":" +
+                       std::to_string(finding.At->Column));
+    }
+  }
+  std::sort(unread.begin(), unread.end());
+  return unread;
+}
+
+// A key the plugin does not read is taken for a misspelling of the same key, and text after the
+// first value is placed at the same line and column, by the plugin's log and by the check; a key
+// beside the very key it would misspell is no misspelling to either.
+TEST_F(AgreementTest, CheckNamesWhatThePluginDoesNotReadAsItsLogDoes) {
+  const std::pair<std::string, std::vector<std::string>> cases[] = {
+      {R"({"DisabledMissions": ["Hunt"], "DisabledMission": ["Race"]})", {}},
+      {R"({"DisabledMission": ["Race"]})", {"key DisabledMission -> DisabledMissions"}},
+      {R"({"disabledmessage": "x", "ShowMissionName": true, "DisabledMessage": "y"})",
+       {"key ShowMissionName -> ShowMissionNames"}},
+      {R"({"DisabledMissionsXYZ": [], "SHOWCONFIGSUMMARY": false})",
+       {"key SHOWCONFIGSUMMARY -> ShowConfigSummary"}},  // three letters off is too far
+      {"{\"DisabledMissions\": []}\n  {\"DisabledMissions\": [\"Hunt\"]}", {"text at 2:3"}},
+      {"{\"Disabled_Mesage\": \"x\"}x", {"key Disabled_Mesage -> DisabledMessage", "text at 1:25"}},
+  };
+  for (const auto& [config, expected] : cases) {
+    SCOPED_TRACE(config);
+    TearDown();
+    SetUp();
+    LoadWith(config);
+    ASSERT_TRUE(Messages("critical").empty()) << "the plugin did not read the file";
+    EXPECT_EQ(UnreadInLog(Messages("warning"), ConfigPath()), expected);
+    EXPECT_EQ(UnreadInFindings(CheckConfigFile(ConfigPath()).Findings), expected);
   }
 }
 

@@ -15,6 +15,7 @@
 
 #include "host/Color.h"
 #include "host/FString.h"
+#include "host/GameCalls.h"
 #include "host/GameTypes.h"
 #include "host/HostApi.h"
 #include "plugin/ForeignString.h"

@@ -9,6 +9,7 @@
 
 #include "host/Color.h"
 #include "host/FString.h"
+#include "host/GameCalls.h"
 #include "host/HostApi.h"
 #include "standin/GameHeap.h"
 #include "standin/World.h"

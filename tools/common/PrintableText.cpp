@@ -2,7 +2,7 @@
 
 #include <fmt/format.h>
 
-#include "plugin/Utf8Sequence.h"
+#include "rules/Utf8Sequence.h"
 
 std::size_t ControlCharacterLength(const std::string& text, std::size_t offset) {
   const auto lead = static_cast<unsigned char>(text[offset]);

@@ -1,8 +1,6 @@
 #include "tools/configcheck/ConfigCheck.h"
 
 #include <algorithm>
-#include <array>
-#include <cctype>
 #include <cerrno>
 #include <clocale>
 #include <cstring>
@@ -14,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <numeric>
 #include <stdexcept>
 #include <utility>
 
@@ -22,24 +19,16 @@
 
 #include "host/FString.h"
 #include "host/Platform.h"
-#include "plugin/Config.h"
-#include "plugin/MissionMatch.h"
-#include "plugin/Notification.h"
-#include "plugin/Settings.h"
+#include "rules/ConfigFile.h"
+#include "rules/ConfigKeys.h"
+#include "rules/MissionMatch.h"
+#include "rules/Notification.h"
+#include "rules/Settings.h"
 #include "tools/configcheck/Utf8Text.h"
 
 namespace {
 
 using nlohmann::json;
-
-constexpr std::array<const char*, 4> kKnownKeys = {kDisabledMissionsKey, kDisabledMessageKey,
-                                                   kShowMissionNamesKey, kShowConfigSummaryKey};
-
-constexpr std::size_t kMaxHintDistance = 3;
-
-char Folded(char c) {
-  return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-}
 
 std::string ReadText(const std::string& path) {
   std::ifstream file;
@@ -155,8 +144,9 @@ std::vector<std::string> SplitAtCommas(const std::string& text) {
 
 class Checker {
  public:
-  Checker(const json& config, const ConfigLocations& where, const MissionList* listed)
-      : config_(config), where_(where), listed_(listed) {}
+  Checker(const json& config, const ConfigLocations& where,
+          const std::optional<TextPosition>& ignoredTextAt, const MissionList* listed)
+      : config_(config), where_(where), ignoredTextAt_(ignoredTextAt), listed_(listed) {}
 
   std::vector<Finding> Run() {
     if (!config_.is_object()) {
@@ -171,8 +161,8 @@ class Checker {
     CheckMessage();
     CheckBoolean(kShowMissionNamesKey, ShowMissionNamesIn);
     CheckBoolean(kShowConfigSummaryKey, ShowConfigSummaryIn);
-    if (const auto after = where_.TextAfterValue()) {
-      Warn(after, "", "text after the closing brace: the plugin never reads it");
+    if (ignoredTextAt_) {
+      Warn(ignoredTextAt_, "", "text after the closing brace: the plugin never reads it");
     }
     // In the order of the file; findings without a place first.
     std::stable_sort(findings_.begin(), findings_.end(), [](const Finding& a, const Finding& b) {
@@ -199,10 +189,10 @@ class Checker {
     }
     for (const auto& member : config_.items()) {
       const std::string& key = member.key();
-      if (IsKnownKey(key)) continue;
+      if (std::find(kConfigKeys.begin(), kConfigKeys.end(), key) != kConfigKeys.end()) continue;
       std::string message = fmt::format("unknown key {}: the plugin ignores it", Quoted(key));
-      if (const auto nearest = NearestKnownKey(key)) {
-        message += fmt::format("; did you mean \"{}\"?", *nearest);
+      if (const char* meant = MeantKey(config_, key)) {
+        message += fmt::format("; did you mean \"{}\"?", meant);
       }
       Warn(where_.KeyAt(root_ / key), key, std::move(message));
     }
@@ -375,6 +365,7 @@ class Checker {
 
   const json& config_;
   const ConfigLocations& where_;
+  const std::optional<TextPosition>& ignoredTextAt_;
   const MissionList* listed_;
   const JsonPointer root_;
   std::vector<Finding> findings_;
@@ -384,8 +375,9 @@ class Checker {
 
 ConfigCheck CheckConfigFile(const std::string& path, const MissionList* listed) {
   ConfigCheck check{path, {}, std::nullopt};
+  std::optional<TextPosition> ignoredTextAt;
   try {
-    check.Config = ParseConfigFile(path);
+    check.Config = ParseConfigFile(path, &ignoredTextAt);
   } catch (const nlohmann::json::exception& error) {
     // The plugin's message; the place, which a number overflow's message lacks, from a scan of
     // the same text.
@@ -410,49 +402,15 @@ ConfigCheck CheckConfigFile(const std::string& path, const MissionList* listed) 
     check.Findings.push_back({Severity::Error, std::move(message), std::nullopt, ""});
     return check;
   }
-  check.Findings = CheckValues(*check.Config, ConfigLocations(ReadText(path)), listed);
+  check.Findings =
+      CheckValues(*check.Config, ConfigLocations(ReadText(path)), ignoredTextAt, listed);
   return check;
 }
 
 std::vector<Finding> CheckValues(const nlohmann::json& config, const ConfigLocations& where,
+                                 const std::optional<TextPosition>& ignoredTextAt,
                                  const MissionList* listed) {
-  return Checker(config, where, listed).Run();
-}
-
-bool IsKnownKey(const std::string& key) {
-  return std::any_of(kKnownKeys.begin(), kKnownKeys.end(),
-                     [&](const char* known) { return key == known; });
-}
-
-std::size_t EditDistanceIgnoringCase(const std::string& a, const std::string& b) {
-  // One row of the Levenshtein table at a time: row[j] is the distance between the prefix of
-  // `a` read so far and the first j bytes of `b`.
-  std::vector<std::size_t> row(b.size() + 1);
-  std::iota(row.begin(), row.end(), 0);
-  for (std::size_t i = 1; i <= a.size(); ++i) {
-    std::size_t diagonal = row[0];
-    row[0] = i;
-    for (std::size_t j = 1; j <= b.size(); ++j) {
-      const std::size_t above = row[j];
-      const std::size_t substitution = diagonal + (Folded(a[i - 1]) == Folded(b[j - 1]) ? 0 : 1);
-      row[j] = std::min({above + 1, row[j - 1] + 1, substitution});
-      diagonal = above;
-    }
-  }
-  return row[b.size()];
-}
-
-std::optional<std::string> NearestKnownKey(const std::string& unknown) {
-  std::optional<std::string> nearest;
-  std::size_t best = kMaxHintDistance + 1;
-  for (const char* known : kKnownKeys) {
-    const std::size_t distance = EditDistanceIgnoringCase(unknown, known);
-    if (distance < best) {
-      best = distance;
-      nearest = known;
-    }
-  }
-  return nearest;
+  return Checker(config, where, ignoredTextAt, listed).Run();
 }
 
 std::string Described(const nlohmann::json& value) {
@@ -463,13 +421,13 @@ std::string Described(const nlohmann::json& value) {
 }
 
 std::string Quoted(const std::string& text) {
-  // Valid stretches escaped as JSON escapes them; between them each invalid byte as \xNN and each
+  // Valid stretches as config.json holds them; between them each invalid byte as \xNN and each
   // white space character beyond ASCII, invisible on a screen, as \uNNNN.
   std::string quoted = "\"";
   std::size_t stretch = 0;
   const auto flush = [&](std::size_t end) {
-    const std::string dumped = nlohmann::json(text.substr(stretch, end - stretch)).dump();
-    quoted.append(dumped, 1, dumped.size() - 2);
+    const std::string written = ConfigString(text.substr(stretch, end - stretch));
+    quoted.append(written, 1, written.size() - 2);
   };
   for (std::size_t offset = 0; offset < text.size();) {
     const std::size_t length = ValidSequenceLength(text, offset);

@@ -46,7 +46,8 @@ ConfigCheck CheckConfigFile(const std::string& path, const MissionList* listed =
 // Warnings about a parsed configuration, each placed with `where`:
 // - a top level that is not an object, and a "DisabledMissions" that is missing, null or empty:
 //   the plugin switches nothing off;
-// - a top-level key given twice, and an unknown key, with the nearest known key as a hint;
+// - a top-level key given twice, and a key the plugin does not read, with the key it most likely
+//   misspells as a hint: the one the plugin's log names (MeantKey);
 // - "DisabledMissions" as an object or a single non-string value, its first entry that is not a
 //   string (the plugin's search stops there), and entries that match nothing (empty, or cut to
 //   nothing by U+0000) or are cut short by U+0000, or hold letters outside A-Z whose case the
@@ -58,26 +59,17 @@ ConfigCheck CheckConfigFile(const std::string& path, const MissionList* listed =
 // - "DisabledMessage" not a string, empty (a blank notification), or rejected by the
 //   notification's formatter;
 // - "ShowMissionNames" or "ShowConfigSummary" not a boolean;
-// - text after the top-level object, which the plugin never reads.
+// - text after the top-level object, which the plugin never reads: `ignoredTextAt`, where
+//   ParseConfigFile found it.
 std::vector<Finding> CheckValues(const nlohmann::json& config, const ConfigLocations& where,
+                                 const std::optional<TextPosition>& ignoredTextAt,
                                  const MissionList* listed = nullptr);
-
-// True for a key the plugin reads; keys are compared exactly, case included.
-bool IsKnownKey(const std::string& key);
-
-// Edits (insertions, deletions, substitutions of one byte) that turn `a` into `b`, ignoring the
-// case of ASCII letters.
-std::size_t EditDistanceIgnoringCase(const std::string& a, const std::string& b);
-
-// The known key nearest to `unknown`, when it is at most three edits away (a key that differs
-// only in case is zero edits away); the first in the list of keys on a tie.
-std::optional<std::string> NearestKnownKey(const std::string& unknown);
 
 // "null", "an object", "an array", "a string", "a boolean", "a number": what a JSON value is, as
 // findings name it.
 std::string Described(const nlohmann::json& value);
 
-// `text` in double quotes, with quotes, backslashes and control characters escaped as in JSON,
-// so that any key, entry or name stays on its line; a byte that is not valid UTF-8 shows as \xE9
-// and white space beyond ASCII, invisible on a screen, as in JSON (\u00a0).
+// `text` as findings show it, so that any key, entry or name stays on its line and nothing in it
+// hides: as config.json holds it (ConfigString), except that a byte that is not valid UTF-8 shows
+// as \xE9 and white space beyond ASCII, invisible on a screen, as in JSON (\u00a0).
 std::string Quoted(const std::string& text);

@@ -172,7 +172,6 @@ class LocatingHandler final : public nlohmann::json_sax<nlohmann::json> {
     lastEnd_ = Consumed();
     if (depth_ <= kLevelsLocated) open_.pop_back();
     --depth_;
-    if (depth_ == 0) loc_.valueEnd_ = lastEnd_;
     return true;
   }
 
@@ -205,14 +204,6 @@ std::optional<TextPosition> ConfigLocations::KeyAt(const JsonPointer& where) con
   const auto found = keys_.find(where.to_string());
   if (found == keys_.end()) return std::nullopt;
   return lines_.At(found->second);
-}
-
-std::optional<TextPosition> ConfigLocations::TextAfterValue() const {
-  if (!valueEnd_) return std::nullopt;
-  std::size_t offset = *valueEnd_;
-  while (offset < text_.size() && IsBlank(text_[offset])) ++offset;
-  if (offset == text_.size()) return std::nullopt;
-  return lines_.At(offset);
 }
 
 std::string ParseErrorHint(const std::string& text, std::size_t errorOffset,

@@ -10,11 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
-// A place in a text file as editors and compilers name it.
-struct TextPosition {
-  std::size_t Line;    // from 1
-  std::size_t Column;  // from 1, counted in bytes as the JSON library's parse errors count them
-};
+#include "rules/ConfigFile.h"
 
 // Turns byte offsets of one text into lines and columns.
 class LineIndex {
@@ -51,9 +47,6 @@ class ConfigLocations {
   std::optional<TextPosition> KeyAt(const JsonPointer& where) const;
   // Top-level keys given more than once, each later occurrence in file order.
   const std::vector<RepeatedKey>& RepeatedKeys() const { return repeated_; }
-  // The first non-blank byte after a top-level object or array, if any: text the parser stops
-  // before and never reads.
-  std::optional<TextPosition> TextAfterValue() const;
   // Where the parser stopped in a text that is not valid JSON; the line and column the JSON
   // library's own message names, also for errors whose message names none (number overflow).
   std::optional<TextPosition> ParseErrorAt() const { return parseError_; }
@@ -68,7 +61,6 @@ class ConfigLocations {
   std::map<std::string, std::size_t> values_;  // JSON pointer text -> offset of the value
   std::map<std::string, std::size_t> keys_;    // JSON pointer text -> offset of the key
   std::vector<RepeatedKey> repeated_;
-  std::optional<std::size_t> valueEnd_;  // offset just after a top-level object or array
   std::optional<TextPosition> parseError_;
   std::optional<std::size_t> parseErrorOffset_;
 };

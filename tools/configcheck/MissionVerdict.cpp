@@ -5,7 +5,7 @@
 #include <fmt/format.h>
 
 #include "host/FString.h"
-#include "plugin/Config.h"
+#include "rules/ConfigKeys.h"
 #include "tools/configcheck/ConfigCheck.h"
 
 namespace {

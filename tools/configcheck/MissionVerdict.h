@@ -8,7 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "plugin/MissionMatch.h"
+#include "rules/MissionMatch.h"
 
 struct MissionVerdict {
   std::string Name;                     // the display name asked about (UTF-8)

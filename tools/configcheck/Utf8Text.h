@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "plugin/Utf8Sequence.h"
+#include "rules/Utf8Sequence.h"
 #include "tools/common/Utf16Text.h"
 
 // The code point of the valid sequence of `length` bytes at `offset`.

@@ -6,7 +6,7 @@
 
 #include <fmt/format.h>
 
-#include "plugin/Utf8Sequence.h"
+#include "rules/Utf8Sequence.h"
 #include "tools/common/Utf16Text.h"
 #include "tools/common/PrintableText.h"
 

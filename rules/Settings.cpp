@@ -1,8 +1,8 @@
-#include "plugin/Settings.h"
+#include "rules/Settings.h"
 
 #include <exception>
 
-#include "plugin/Config.h"
+#include "rules/ConfigKeys.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "plugin/Notification.h"
+#include "rules/Notification.h"
 
 NotificationText::NotificationText(const std::string& message)
     : configured_(FString::FromUtf8(message)), formatted_(FString::Format(configured_.Text())) {}

@@ -1,4 +1,4 @@
-#include "plugin/Utf8Sequence.h"
+#include "rules/Utf8Sequence.h"
 
 namespace {
 

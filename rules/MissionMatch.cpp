@@ -1,6 +1,6 @@
-#include "plugin/MissionMatch.h"
+#include "rules/MissionMatch.h"
 
-#include "plugin/Config.h"
+#include "rules/ConfigKeys.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
+#include "rules/ConfigFile.h"
+
 #include <algorithm>
-#include <array>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
@@ -8,12 +9,9 @@
 #include <system_error>
 
 #include "host/Platform.h"
-#include "plugin/Config.h"
+#include "rules/ConfigKeys.h"
 
 namespace {
-
-constexpr std::array<const char*, 4> kReadKeys = {kDisabledMissionsKey, kDisabledMessageKey,
-                                                  kShowMissionNamesKey, kShowConfigSummaryKey};
 
 // The most a key may differ from the one it is taken for.
 constexpr std::size_t kMaxMisspelling = 2;
@@ -31,7 +29,7 @@ class PlaceCountingBuffer final : public std::streambuf {
   // Where the first byte that is not white space lies among those not handed on yet. The parser
   // reads one byte past a number to see it end (unless the file ends there): with
   // `lastIsPastValue`, the last byte handed on is the first after the value.
-  std::optional<ConfigFilePlace> FirstTextAfter(bool lastIsPastValue) {
+  std::optional<TextPosition> FirstTextAfter(bool lastIsPastValue) {
     if (lastIsPastValue && !ended_ && !JsonBlank(last_)) return lastPlace_;
     for (int_type byte = sgetc(); byte != traits_type::eof(); byte = snextc()) {
       if (!JsonBlank(byte)) return next_;
@@ -60,8 +58,8 @@ class PlaceCountingBuffer final : public std::streambuf {
 
  private:
   std::streambuf& source_;
-  ConfigFilePlace next_{1, 1};
-  ConfigFilePlace lastPlace_{1, 1};
+  TextPosition next_{1, 1};
+  TextPosition lastPlace_{1, 1};
   int_type last_ = 0;
   bool ended_ = false;
 };
@@ -102,8 +100,12 @@ std::size_t FoldedDistance(const std::string& a, const std::string& b, std::size
 
 }  // namespace
 
+std::string ConfigString(const std::string& utf8) {
+  return nlohmann::json(utf8).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
 nlohmann::json ParseConfigFile(const std::string& path,
-                               std::optional<ConfigFilePlace>* ignoredTextAt) {
+                               std::optional<TextPosition>* ignoredTextAt) {
   std::ifstream file;
   Platform::OpenForReading(file, path);
   // A directory opens on some systems and fails only at its first read, with the runtime's words.
@@ -120,26 +122,28 @@ nlohmann::json ParseConfigFile(const std::string& path,
   return parsed;
 }
 
+const char* MeantKey(const nlohmann::json& config, const std::string& written) {
+  const char* meant = nullptr;
+  std::size_t nearest = kMaxMisspelling + 1;
+  for (const char* key : kConfigKeys) {
+    if (written == key) return nullptr;
+    if (config.contains(key)) continue;
+    const std::size_t distance = FoldedDistance(written, key, kMaxMisspelling);
+    if (distance < nearest) {
+      nearest = distance;
+      meant = key;
+    }
+  }
+  return meant;
+}
+
 std::vector<MisspeltKey> MisspeltKeys(const nlohmann::json& config) {
   std::vector<MisspeltKey> misspelt;
   if (!config.is_object()) return misspelt;
   for (const auto& member : config.items()) {
-    const std::string& written = member.key();
-    const char* meant = nullptr;
-    std::size_t nearest = kMaxMisspelling + 1;
-    for (const char* key : kReadKeys) {
-      if (written == key) {
-        meant = nullptr;
-        break;
-      }
-      if (config.contains(key)) continue;
-      const std::size_t distance = FoldedDistance(written, key, kMaxMisspelling);
-      if (distance < nearest) {
-        nearest = distance;
-        meant = key;
-      }
+    if (const char* meant = MeantKey(config, member.key())) {
+      misspelt.push_back({member.key(), meant});
     }
-    if (meant != nullptr) misspelt.push_back({written, meant});
   }
   return misspelt;
 }
