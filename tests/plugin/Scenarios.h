@@ -2,7 +2,7 @@
 // broken configuration, unload, refused and passed-on mission starts, "qv.reload" over the
 // console and RCON with each outcome, and the exported query asked by a second plugin. The trace
 // tests state what each makes cross between the plugin and the host; the fault tests run each
-// with a failure injected at every crossing in turn.
+// with a failure injected at every crossing in turn, once and from there on.
 #pragma once
 
 #include <functional>
