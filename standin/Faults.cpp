@@ -16,6 +16,7 @@ namespace {
 struct Plan {
   std::atomic<uint64_t> Count{0};
   std::atomic<bool> Struck{false};
+  std::atomic<bool> Persistent{false};  // every crossing from the armed one on fails
   std::atomic<HostFailure> How{HostFailure::BadAlloc};
 };
 
@@ -31,8 +32,9 @@ bool Due(const char* what, const std::string* key) {
   const uint64_t failing = failingCrossing.load(std::memory_order_relaxed);
   if (failing == 0) return false;
   const uint64_t count = plan.Count.fetch_add(1, std::memory_order_relaxed) + 1;
-  if (count != failing) return false;
-  failingCrossing.store(0, std::memory_order_relaxed);  // one fault per FailAt
+  const bool persistent = plan.Persistent.load(std::memory_order_relaxed);
+  if (persistent ? count < failing : count != failing) return false;
+  if (!persistent) failingCrossing.store(0, std::memory_order_relaxed);  // one fault per FailAt
   plan.Struck.store(true, std::memory_order_relaxed);
   Journal::Record([&] {
     return key != nullptr ? fmt::format("fault: {}(\"{}\") fails", what, *key)
@@ -41,12 +43,25 @@ bool Due(const char* what, const std::string* key) {
   return true;
 }
 
-void FailAt(uint64_t n, HostFailure how) {
+namespace {
+
+void Arm(uint64_t n, HostFailure how, bool persistent) {
   Plan& plan = ThePlan();
   plan.How.store(how);
+  plan.Persistent.store(persistent);
   plan.Struck.store(false);
   plan.Count.store(0);
   failingCrossing.store(n);
+}
+
+}  // namespace
+
+void FailAt(uint64_t n, HostFailure how) {
+  Arm(n, how, false);
+}
+
+void FailFrom(uint64_t n, HostFailure how) {
+  Arm(n, how, true);
 }
 
 void Disarm() {

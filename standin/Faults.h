@@ -10,12 +10,12 @@
 
 namespace StandIn::Faults {
 
-// The crossing FailAt armed (1 the first one counted), 0 while none is: unarmed, a crossing costs
-// one relaxed load of it, read in line.
+// The first crossing FailAt or FailFrom armed (1 the first one counted), 0 while none is: unarmed,
+// a crossing costs one relaxed load of it, read in line.
 extern std::atomic<uint64_t> failingCrossing;
 
-// Counts one crossing while a fault is armed; true when it is the armed one, which the journal
-// records as the fault of `what` (of `key`, when it takes one).
+// Counts one crossing while a fault is armed; true when it must fail, which the journal records
+// as the fault of `what` (of `key`, when it takes one).
 bool Due(const char* what, const std::string* key);
 // Counts a game heap allocation; true when it must answer null.
 inline bool AllocationFails() {

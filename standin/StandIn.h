@@ -383,9 +383,12 @@ struct ForeignFailure {
 // Fallible crossings are host calls (GetAddress, GetHooks, GetCommands and their operations,
 // GetLogSinks, GetCurrentDir, Utf8Encode, Utf8Decode) and "FMemory.Malloc"/"FMemory.Realloc".
 STANDIN_API void FailAt(uint64_t n, HostFailure how);
+// The same, and every fallible crossing after it fails too, until Disarm: a host gone bad stays
+// bad, so a second try meets the fault again. The journal records each failing crossing.
+STANDIN_API void FailFrom(uint64_t n, HostFailure how);
 // No fault from now on, and no counting.
 STANDIN_API void Disarm();
-// True when the fault armed by FailAt has struck.
+// True when the fault armed by FailAt or FailFrom has struck.
 STANDIN_API bool Struck();
 
 }  // namespace Faults

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "configcheck/ToolRun.h"
+#include "support/Configs.h"
 #include "support/StackThread.h"
 
 namespace {
@@ -122,7 +123,7 @@ TEST_F(MissionReportTest, NamesFromAFileSavedAsUtf16) {
 
 // A file not valid UTF-8 is refused by line, never shown raw; so is a name or path of that kind.
 TEST_F(MissionReportTest, InvalidUtf8IsRefusedOrShownEscaped) {
-  const std::string config = Write("config.json", R"({"DisabledMissions": ["Hunt"]})");
+  const std::string config = Write("config.json", kHuntOff);
   const ToolRun refused =
       Run({config, "--missions", Write("names.txt", "Great Hunt\nCaf\xE9 Run\n")});
   EXPECT_EQ(refused.Status, 2);
@@ -131,7 +132,7 @@ TEST_F(MissionReportTest, InvalidUtf8IsRefusedOrShownEscaped) {
             std::string::npos)
       << refused.Err;
 
-  const std::string odd = Write("conf\xE9.json", R"({"DisabledMissions": ["Hunt"]})");
+  const std::string odd = Write("conf\xE9.json", kHuntOff);
   const ToolRun text = Run({odd, "Caf\xE9 Hunt"});
   EXPECT_NE(text.Out.find("mission \"Caf\\xE9 Hunt\": switched off by entry 1"), std::string::npos)
       << text.Out;

@@ -145,6 +145,26 @@ TEST(FStringTest, DestroyingReleasesTheBufferThroughTheGameHeap) {
   EXPECT_EQ(TotalReleases(), releases + 1);
 }
 
+// The one way a fault costs a game heap block: a destructor may not throw, so when even the game's
+// free cannot be looked up, the string keeps its block and the server goes on. The fault tests
+// excuse exactly this loss.
+TEST(FStringTest, DestroyingWhenTheFreeCannotBeLookedUpKeepsTheBlockAndThrowsNothing) {
+  for (const auto how :
+       {StandIn::Faults::HostFailure::BadAlloc, StandIn::Faults::HostFailure::Foreign}) {
+    const std::size_t live = LiveBlocks();
+    const uint64_t allocations = TotalAllocations();
+    {
+      const FString string(QV_WIDE("kept"));
+      StandIn::Faults::FailAt(1, how);  // the destructor's lookup of "FMemory.Free"
+    }
+    const bool struck = StandIn::Faults::Struck();
+    StandIn::Faults::Disarm();
+    EXPECT_TRUE(struck);
+    EXPECT_EQ(LiveBlocks(), live + 1);
+    EXPECT_EQ(StandIn::GameHeap::ReleaseBlocksMadeSince(allocations), 1u);
+  }
+}
+
 TEST(FStringTest, FormattingCollapsesDoubledBracesAndKeepsOtherText) {
   EXPECT_EQ(TextOf(FString::Format(QV_WIDE("100%"))), QV_WIDE("100%"));
   EXPECT_EQ(TextOf(FString::Format(QV_WIDE("a {{b}}"))), QV_WIDE("a {b}"));

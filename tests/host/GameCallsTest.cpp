@@ -35,8 +35,8 @@ TEST_F(GameCallsTest, ControllerOfCharacterPrefersOwnerAndSkipsTheDead) {
 }
 
 TEST_F(GameCallsTest, CharacterNameIsAFreshStringTheCallerOwns) {
-  StandIn::Controller& player = AddPlayer("Zoë");
-  StandIn::Controller& unnamed = AddPlayer("");
+  StandIn::Controller& player = *AddPlayer({"Zoë"}).Controller;
+  StandIn::Controller& unnamed = *AddPlayer({""}).Controller;
   const std::size_t liveBefore = StandIn::GameHeap::LiveBlocks();
   {
     FString name = GetPlayerCharacterName(player.Object());
@@ -94,7 +94,7 @@ TEST_F(GameCallsTest, MissionDataWritesArriveInOrderAndReplicate) {
 }
 
 TEST_F(GameCallsTest, NotificationPassesEveryArgumentUnchanged) {
-  StandIn::Controller& player = AddPlayer("Bob");
+  StandIn::Controller& player = *AddPlayer({"Bob"}).Controller;
   FString message(QV_WIDE("Mission {disabled}"));
   ShowNotification(player.Object(), message, Red, 2.0f, 10.0f);
 
@@ -104,7 +104,7 @@ TEST_F(GameCallsTest, NotificationPassesEveryArgumentUnchanged) {
 }
 
 TEST_F(GameCallsTest, DirectChatIsFormattedAndSentWithTheFlagOff) {
-  StandIn::Controller& player = AddPlayer("Bob");
+  StandIn::Controller& player = *AddPlayer({"Bob"}).Controller;
   SendDirectChat(player.Object(), "QuestVeto: {{ok}} 100%", Green);
 
   EXPECT_EQ(Matching(Journal(), ChatTo("Bob")),

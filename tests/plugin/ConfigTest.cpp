@@ -7,6 +7,7 @@
 #include "plugin/Scenarios.h"
 #include "plugin/Version.h"
 #include "standin/StandIn.h"
+#include "support/Configs.h"
 #include "support/ServerFixture.h"
 #include "support/Shown.h"
 #include "support/StackThread.h"
@@ -17,7 +18,7 @@ using ConfigTest = ServerTest;
 
 // Loads with Hunt switched off, then reloads `text`; answers the critical messages it logged.
 std::vector<std::string> ReloadAfterHunt(ServerTest& test, const std::string& text) {
-  test.LoadWith(R"({"DisabledMissions": ["Hunt"]})");
+  test.LoadWith(kHuntOff);
   test.WriteConfig(text);
   ServerTest::ReloadFromConsole();
   return ServerTest::Messages("critical");
@@ -165,7 +166,9 @@ TEST_F(ConfigTest, FilesNestedAMillionDeepAreSafeOnAGameThreadStack) {
     Arrange(*this, besideHunt, true);
     StandIn::Character& bob = AddBob();
     StandIn::RconConnection& connection = World().AddRconConnection();
-    const auto refuses = [&](const char* mission) { return Start(mission, &bob) == 0; };
+    const auto refuses = [&](const char* mission) {
+      return StartMission(World().FindMission(mission), &bob) == 0;
+    };
     refused = {refuses("Hunt"), refuses("Ride")};
     WriteConfig(nestedList);
     ReloadFromConsole();

@@ -7,8 +7,6 @@
 #include "standin/Journal.h"
 #include "standin/StandIn.h"
 
-const char* const kFreeLookupFails = R"(fault: GetAddress("FMemory.Free") fails)";
-
 namespace {
 
 // Whether the journal entry is of a crossing the stand-in's fault injection counts.
@@ -59,17 +57,22 @@ FailingCrossing FailsSecond(std::string crossing) {
   return {std::move(crossing), 2, HostFailure::BadAlloc};
 }
 
-FaultRun RunFailing(uint64_t place, HostFailure how, const std::function<void()>& act) {
+FaultRun RunFailing(uint64_t place, HostFailure how, Lasting lasting,
+                    const std::function<void()>& act) {
   FaultRun run;
+  run.lasting = lasting;
   StandIn::Journal::Start();
-  StandIn::Faults::FailAt(place, how);
+  if (lasting == Lasting::Once) {
+    StandIn::Faults::FailAt(place, how);
+  } else {
+    StandIn::Faults::FailFrom(place, how);
+  }
   run.escaped = Escaped(act);
   run.struck = StandIn::Faults::Struck();
   StandIn::Faults::Disarm();
   run.journal = StandIn::Journal::Entries();
-  const auto fault = std::find_if(run.journal.begin(), run.journal.end(),
-                                  [](const auto& entry) { return entry.rfind("fault: ", 0) == 0; });
-  if (fault != run.journal.end()) run.fault = *fault;
+  run.faults = Matching(run.journal, "fault: *");
+  if (!run.faults.empty()) run.fault = run.faults.front();
   return run;
 }
 
@@ -83,39 +86,60 @@ FaultRun RunWithFailing(ServerTest& test, const FailingCrossing& failing,
   if (place == 0) return {};
   test.Restart();
   arrange();
-  FaultRun run = RunFailing(place, failing.how, act);
+  FaultRun run = RunFailing(place, failing.how, Lasting::Once, act);
   EXPECT_TRUE(NothingBetween(run.journal, failing.crossing, "fault: *"));
   return run;
 }
 
-std::vector<std::string> FailEachCrossingInTurn(ServerTest& test,
-                                                const std::function<void()>& arrange,
-                                                const std::function<void()>& act,
-                                                const std::function<void(const FaultRun&)>& check) {
+namespace {
+
+// One run of FailEachCrossingInTurn on a fresh server of `test`; false when a check failed.
+bool CheckedRun(ServerTest& test, const FaultRun& run,
+                const std::function<void(const FaultRun&)>& check,
+                const std::function<bool(const FaultRun&)>& mayKeepBlocks, std::size_t liveBlocks,
+                uint64_t allocationsBefore) {
+  SCOPED_TRACE(run.fault);
+  check(run);
+  test.TearDown();
+  if (mayKeepBlocks(run)) StandIn::GameHeap::ReleaseBlocksMadeSince(allocationsBefore);
+  EXPECT_EQ(StandIn::GameHeap::LiveBlocks(), liveBlocks) << "game heap blocks not given back";
+  if (!testing::Test::HasFailure()) return true;
+  std::string listing;
+  for (const std::string& entry : run.journal) listing += "\n  " + entry;
+  ADD_FAILURE() << "journal of the failing run:" << listing;
+  return false;
+}
+
+}  // namespace
+
+std::vector<std::string> FailEachCrossingInTurn(
+    ServerTest& test, const std::function<void()>& arrange, const std::function<void()>& act,
+    const std::function<void(const FaultRun&)>& check,
+    const std::function<bool(const FaultRun&)>& mayKeepBlocks,
+    const std::vector<Lasting>& lastings) {
   std::vector<std::string> struck;
   for (uint64_t n = 1;; ++n) {
     const HostFailure how = n % 2 == 1 ? HostFailure::BadAlloc : HostFailure::Foreign;
-    SCOPED_TRACE((how == HostFailure::BadAlloc ? "std::bad_alloc" : "foreign failure") +
-                 std::string(" at crossing ") + std::to_string(n));
-    test.TearDown();
-    const std::size_t liveBlocks = StandIn::GameHeap::LiveBlocks();
-    const uint64_t allocationsBefore = StandIn::GameHeap::TotalAllocations();
-    test.SetUp();
-    arrange();
-    const FaultRun run = RunFailing(n, how, act);
-    SCOPED_TRACE(run.fault);
-    check(run);
-    test.TearDown();
-    if (run.fault == kFreeLookupFails) StandIn::GameHeap::ReleaseBlocksMadeSince(allocationsBefore);
-    EXPECT_EQ(StandIn::GameHeap::LiveBlocks(), liveBlocks) << "game heap blocks not given back";
-    if (testing::Test::HasFailure()) {
-      std::string listing;
-      for (const std::string& entry : run.journal) listing += "\n  " + entry;
-      ADD_FAILURE() << "journal of the failing run:" << listing;
-      break;
+    bool reached = false;
+    for (const Lasting lasting : lastings) {
+      SCOPED_TRACE((how == HostFailure::BadAlloc ? "std::bad_alloc" : "foreign failure") +
+                   (lasting == Lasting::Once ? " once at crossing " + std::to_string(n)
+                                             : " from crossing " + std::to_string(n) + " on"));
+      test.TearDown();
+      const std::size_t liveBlocks = StandIn::GameHeap::LiveBlocks();
+      const uint64_t allocationsBefore = StandIn::GameHeap::TotalAllocations();
+      test.SetUp();
+      arrange();
+      const FaultRun run = RunFailing(n, how, lasting, act);
+      if (!CheckedRun(test, run, check, mayKeepBlocks, liveBlocks, allocationsBefore)) {
+        test.SetUp();
+        return struck;
+      }
+      reached = run.struck;
+      if (!reached) break;
+      struck.push_back(run.fault);
     }
-    if (!run.struck) break;
-    struck.push_back(run.fault);
+    if (!reached) break;
   }
   test.SetUp();
   return struck;

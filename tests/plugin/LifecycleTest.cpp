@@ -18,17 +18,17 @@
 #include "host/HostApi.h"
 #include "plugin/Version.h"
 #include "standin/StandIn.h"
+#include "support/Configs.h"
 #include "support/ServerFixture.h"
 
 namespace {
 
 const char* const kStartKey = "AMissionDispatcher.StartMission";
-const char* const kHuntConfig = R"({"DisabledMissions": ["Hunt"]})";
 
 using LifecycleTest = ServerTest;
 
 TEST_F(LifecycleTest, LoadPlacesHookAndCommandsAndUnloadTakesThemAway) {
-  LoadWith(kHuntConfig);
+  LoadWith(kHuntOff);
   EXPECT_EQ(StandIn::Hooks::Detours(kStartKey).size(), 1u);
   EXPECT_TRUE(ReloadRegistered());
   EXPECT_TRUE(Disabled("Great Hunt")) << "the configuration was read at load";
@@ -41,7 +41,7 @@ TEST_F(LifecycleTest, LoadPlacesHookAndCommandsAndUnloadTakesThemAway) {
 }
 
 TEST_F(LifecycleTest, StaticStateStartsAfreshAtEveryLoad) {
-  LoadWith(kHuntConfig);
+  LoadWith(kHuntOff);
   ASSERT_TRUE(Disabled("Hunt"));
   UnloadPlugin();
   RemoveConfig();
@@ -87,7 +87,7 @@ TEST_F(LifecycleTest, EachReadConfirmsThePathAndTheEntriesInForce) {
 // The load and reload summaries come only when the configuration just read asks for them; each
 // read decides afresh. Nothing else is logged of a good read.
 TEST_F(LifecycleTest, SummariesComeOnlyWhenTheConfigAsksForThem) {
-  const std::string on = R"({"DisabledMissions": ["Hunt"], "ShowConfigSummary": true})";
+  const std::string on = kHuntOffSummarised;
   const std::string loaded = std::string(
                                  "Loaded config from <path>: 1 entry of \"DisabledMissions\" "
                                  "in force (QuestVeto ") +
@@ -100,10 +100,10 @@ TEST_F(LifecycleTest, SummariesComeOnlyWhenTheConfigAsksForThem) {
     std::vector<std::string> lines;  // what the two reads log at info and warning, in order
   };
   const Row rows[] = {
-      {kHuntConfig, kHuntConfig, {}},
+      {kHuntOff, kHuntOff, {}},
       {R"({"ShowConfigSummary": false})", R"({"ShowConfigSummary": false})", {}},
-      {on, kHuntConfig, {loaded}},
-      {kHuntConfig, on, {reloaded + "; \"ShowConfigSummary\" changed"}},
+      {on, kHuntOff, {loaded}},
+      {kHuntOff, on, {reloaded + "; \"ShowConfigSummary\" changed"}},
       {on, on, {loaded, reloaded + "; no change"}},
       {R"({"ShowConfigSummary": "true"})",
        R"(["Hunt"])",
@@ -139,7 +139,7 @@ TEST_F(LifecycleTest, MissingConfigAtLoadIsLoggedAndMendedByReload) {
   EXPECT_TRUE(ReloadRegistered());
   EXPECT_FALSE(Disabled("Hunt"));
 
-  WriteConfig(kHuntConfig);
+  WriteConfig(kHuntOff);
   ReloadFromConsole();
   EXPECT_TRUE(Disabled("Hunt"));
 }
@@ -183,7 +183,7 @@ class TimeZone {
 
 // Stamped in local time, whatever the zone: one hours ahead of UTC, one behind, one at it.
 TEST_F(LifecycleTest, LogLinesCarryLocalDateTimeNameAndLevel) {
-  LoadWith(kHuntConfig);
+  LoadWith(kHuntOff);
   for (const char* zone : {"QVT-5", "QVT+3:30", "UTC0"}) {
     SCOPED_TRACE(zone);
     const TimeZone inZone(zone);
@@ -212,7 +212,7 @@ TEST_F(LifecycleTest, LogLinesCarryLocalDateTimeNameAndLevel) {
 
 // An info line is in the log file as soon as the call that wrote it returns.
 TEST_F(LifecycleTest, InfoLinesAreInTheFileAtOnce) {
-  LoadWith(R"({"DisabledMissions": ["Hunt"], "ShowConfigSummary": true})");
+  LoadWith(kHuntOffSummarised);
   EXPECT_NE(LogFile().find("[QuestVeto][info] Loaded config from "), std::string::npos)
       << LogFile();
   ReloadFromConsole();
@@ -221,7 +221,7 @@ TEST_F(LifecycleTest, InfoLinesAreInTheFileAtOnce) {
 }
 
 TEST_F(LifecycleTest, HostSinksKeepFormattingAfterThePluginIsUnloaded) {
-  LoadWith(kHuntConfig);
+  LoadWith(kHuntOff);
   UnloadPlugin();
   // The sinks belong to the host; what the plugin set on them must not point into the unloaded
   // library (on Windows this write ran code that was gone).
@@ -252,7 +252,7 @@ TEST_F(LifecycleTest, EachSinkMakesItsOwnFormatterAndIsLetGoAtUnload) {
   const auto sink = std::make_shared<FormatRecordingSink>();
   StandIn::AddLogSink(sink);
   const long heldByHost = sink.use_count();
-  LoadWith(kHuntConfig);
+  LoadWith(kHuntOff);
   EXPECT_EQ(sink->patterns, std::vector<std::string>{"%D %R [%n][%l] %v"});
   EXPECT_EQ(sink->formatters, 0);
   EXPECT_EQ(sink.use_count(), heldByHost + 1) << "the plugin's logger holds the sink";
@@ -261,7 +261,7 @@ TEST_F(LifecycleTest, EachSinkMakesItsOwnFormatterAndIsLetGoAtUnload) {
 }
 
 TEST_F(LifecycleTest, LoggerWritesToTheSinksOfLoadTimeAndFlushesAtOnce) {
-  LoadWith(kHuntConfig);
+  LoadWith(kHuntOff);
   std::ostringstream laterText;
   StandIn::AddLogSink(std::make_shared<spdlog::sinks::ostream_sink_mt>(laterText));
   RemoveConfig();
@@ -277,7 +277,7 @@ TEST_F(LifecycleTest, LoggerWritesToTheSinksOfLoadTimeAndFlushesAtOnce) {
 }
 
 TEST_F(LifecycleTest, ThreadsComingAndGoingChangeNothing) {
-  LoadWith(kHuntConfig);
+  LoadWith(kHuntOff);
   std::thread([] {}).join();  // the system delivers thread attach and detach on Windows
   EXPECT_EQ(StandIn::Hooks::Detours(kStartKey).size(), 1u);
   EXPECT_TRUE(ReloadRegistered());

@@ -9,19 +9,19 @@
 #include <system_error>
 
 #include "standin/StandIn.h"
+#include "support/Configs.h"
 #include "support/ServerFixture.h"
 
 namespace {
 
 const char* const kStartKey = "AMissionDispatcher.StartMission";
-const char* const kHuntConfig = R"({"DisabledMissions": ["Hunt"]})";
 
 using EntryPoint = int (*)(void*, unsigned long, void*);
 
 using LoaderPosixTest = ServerTest;
 
 TEST_F(LoaderPosixTest, ThreadNotificationsDoNothing) {
-  LoadWith(kHuntConfig);
+  LoadWith(kHuntOff);
   auto entry = reinterpret_cast<EntryPoint>(PluginSymbol("DllMain"));
   ASSERT_NE(entry, nullptr);
   EXPECT_EQ(entry(nullptr, 2, nullptr), 1);
@@ -45,7 +45,7 @@ void ExpectUnloadedAtExit() {
 
 TEST_F(LoaderPosixTest, ProcessEndRunsTheUnloadForAStillLoadedPlugin) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  WriteConfig(kHuntConfig);
+  WriteConfig(kHuntOff);
   EXPECT_EXIT(
       {
         // A new run of this program whose fixture made a fresh server directory of its own.

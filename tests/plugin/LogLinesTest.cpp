@@ -51,20 +51,20 @@ Action With(std::string config, Act act) {
 }
 
 void BobStartsHunt(ServerTest& /*test*/) {
-  Start("Hunt", &AddBob());
+  ServerTest::StartMission(Hunt(), &AddBob());
 }
 void BobStartsRide(ServerTest& /*test*/) {
-  Start("Ride", &AddBob());
+  ServerTest::StartMission(Ride(), &AddBob());
 }
 // "qv.reload" with the file gone, typed by Bob (who is answered in chat) or on the server console.
 void ReloadMissingByBob(ServerTest& t) {
   t.RemoveConfig();
-  StandIn::Controller& bob = ServerTest::AddPlayer("Bob");
+  StandIn::Controller& bob = *ServerTest::AddPlayer({"Bob"}).Controller;
   StandIn::Commands::Console("qv.reload", reinterpret_cast<APlayerController*>(bob.Object()));
 }
 // "qv.status" typed by Bob, who is answered in chat.
 void StatusByBob(ServerTest& /*test*/) {
-  StandIn::Controller& bob = ServerTest::AddPlayer("Bob");
+  StandIn::Controller& bob = *ServerTest::AddPlayer({"Bob"}).Controller;
   StandIn::Commands::Console("qv.status", reinterpret_cast<APlayerController*>(bob.Object()));
 }
 void ReloadMissingOnServerConsole(ServerTest& t) {
@@ -166,8 +166,6 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
   const std::string loaded =
       "[info] Loaded config from <path>: 1 entry of \"DisabledMissions\" in force" + version;
   const std::string reloaded = "[info] Reloaded config from <path>: ";
-  // kHuntOff with the summary of each read asked for.
-  const std::string huntSummarised = R"({"DisabledMissions": ["Hunt"], "ShowConfigSummary": true})";
   const std::string summarised = R"(, "ShowConfigSummary": true})";
   const std::string hookRefused =
       "[critical] Installing the mission start hook failed: the host refused it; no mission "
@@ -188,7 +186,7 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
       summarised;
   const Row rows[] = {
     {"load", Loading(kHuntOff), {}, {}},
-    {"load, its summary asked for", Loading(huntSummarised), {}, {loaded}},
+    {"load, its summary asked for", Loading(kHuntOffSummarised), {}, {loaded}},
     {"load, file missing",
      Loading(""),
      {},
@@ -299,34 +297,34 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
       "[warning] Config key \"disabledMissions\" is not read: did you mean "
       "\"DisabledMissions\"?"}},
     {"reload, a key in the wrong case",
-     With(huntSummarised, ReloadOf(R"({"disabledmissions": ["Hunt"])" + summarised)),
+     With(kHuntOffSummarised, ReloadOf(R"({"disabledmissions": ["Hunt"])" + summarised)),
      {},
      {"[warning] Config key \"disabledmissions\" is not read: did you mean "
       "\"DisabledMissions\"?",
       reloaded + "0 entries of \"DisabledMissions\" in force; removed \"Hunt\""}},
     {"reload, entries added and removed, settings changed",
-     With(huntSummarised, ReloadOf(R"({"DisabledMissions": ["Ride", "Cave", "Ride"], )"
-                                   R"("DisabledMessage": "Gone", "ShowMissionNames": true)" +
-                                   summarised)),
+     With(kHuntOffSummarised, ReloadOf(R"({"DisabledMissions": ["Ride", "Cave", "Ride"], )"
+                                       R"("DisabledMessage": "Gone", "ShowMissionNames": true)" +
+                                       summarised)),
      {},
      {reloaded +
       "3 entries of \"DisabledMissions\" in force; added \"Ride\", \"Cave\", "
       "\"Ride\"; removed \"Hunt\"; \"DisabledMessage\" changed; "
       "\"ShowMissionNames\" changed"}},
     {"reload, more than ten added",
-     With(huntSummarised, ReloadOf(twelve)),
+     With(kHuntOffSummarised, ReloadOf(twelve)),
      {},
      {reloaded +
       "12 entries of \"DisabledMissions\" in force; added \"A\", \"B\", \"C\", "
       "\"D\", \"E\", \"F\", \"G\", \"H\", \"I\", \"J\" and 2 more; removed "
       "\"Hunt\""}},
     {"reload, ten added: all named",
-     With(huntSummarised, ReloadOf(lettered(10))),
+     With(kHuntOffSummarised, ReloadOf(lettered(10))),
      {},
      {reloaded + "10 entries of \"DisabledMissions\" in force; added " + tenNamed +
       "; removed \"Hunt\""}},
     {"reload, eleven added: one more than named",
-     With(huntSummarised, ReloadOf(lettered(11))),
+     With(kHuntOffSummarised, ReloadOf(lettered(11))),
      {},
      {reloaded + "11 entries of \"DisabledMissions\" in force; added " + tenNamed +
       " and 1 more; removed \"Hunt\""}},
@@ -351,7 +349,7 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
       "line 1, column 2: syntax error while parsing object key - unexpected end of input; "
       "expected string literal"}},
     {"reload, the same file",
-     With(huntSummarised, ReloadOf(huntSummarised)),
+     With(kHuntOffSummarised, ReloadOf(kHuntOffSummarised)),
      {},
      {reloaded + "1 entry of \"DisabledMissions\" in force; no change"}},
     {"reload, the same file, its summary not asked for",
@@ -396,7 +394,7 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
               R"("DisabledMessage": "This mission has been disabled, but you have had )"
               R"(it unlocked now!", "ShowMissionNames": false)" +
               summarised,
-          ReloadOf(huntSummarised)),
+          ReloadOf(kHuntOffSummarised)),
      {},
      {reloaded + "1 entry of \"DisabledMissions\" in force; no change"}},
     {"reload, settings that cannot be used replaced by their defaults",
@@ -411,7 +409,7 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
      With(kHuntOff,
           [](ServerTest& t) {
             t.WriteConfig(kRideOffSummarised);
-            StandIn::Controller& bob = ServerTest::AddPlayer("Bob");
+            StandIn::Controller& bob = *ServerTest::AddPlayer({"Bob"}).Controller;
             StandIn::Commands::Console("qv.reload",
                                        reinterpret_cast<APlayerController*>(bob.Object()));
           }),
@@ -553,8 +551,7 @@ TEST_F(LogLinesTest, EachLineOfTheLogTableWithItsExactText) {
     {"start, decision",
      With(kHuntOff, BobStartsHunt),
      Fails(R"(GetAddress("UClass.GetDefaultObject"))"),
-     {"[warning] Mission start: the decision failed, the start goes on to the game: "
-      + kBadAlloc}},
+     {"[warning] Mission start: the decision failed, the start goes on to the game: " + kBadAlloc}},
     {"start, decision, no reason",
      With(kHuntOff, BobStartsHunt),
      Fails(R"(GetAddress("UClass.GetDefaultObject"))", HostFailure::Foreign),
@@ -617,16 +614,18 @@ TEST_F(LogLinesTest, ConfigWarningAtTheFirstStartAfterEachRead) {
   const StartKind starts[] = {
       {"refused, with a controller", true, BobStartsHunt},
       {"refused, character without a controller", false,
-       [](ServerTest& /*test*/) { Start("Hunt", &AddCharacterOfNobody()); }},
+       [](ServerTest& /*test*/) { ServerTest::StartMission(Hunt(), &AddCharacterOfNobody()); }},
       {"refused, dead character", false,
        [](ServerTest& /*test*/) {
          StandIn::Character& bob = AddBob();
          bob.SetDead(true);
-         Start("Hunt", &bob);
+         ServerTest::StartMission(Hunt(), &bob);
        }},
-      {"refused, no character", false, [](ServerTest& /*test*/) { Start("Hunt", nullptr); }},
+      {"refused, no character", false,
+       [](ServerTest& /*test*/) { ServerTest::StartMission(Hunt(), nullptr); }},
       {"passed on, with a mission class", false, BobStartsRide},
-      {"passed on, no mission class", false, [](ServerTest& /*test*/) { Start("", &AddBob()); }},
+      {"passed on, no mission class", false,
+       [](ServerTest& /*test*/) { ServerTest::StartMission(nullptr, &AddBob()); }},
   };
   for (const Key& key : keys) {
     for (const StartKind& start : starts) {
@@ -654,8 +653,9 @@ TEST_F(LogLinesTest, StartsAfterAFailedReadAtLoadPassOnSilently) {
   const char* const files[] = {"", kBroken};
   const std::pair<const char*, Act> starts[] = {
       {"Hunt by Bob", BobStartsHunt},
-      {"no mission class", [](ServerTest& /*test*/) { Start("", &AddBob()); }},
-      {"no character", [](ServerTest& /*test*/) { Start("Hunt", nullptr); }},
+      {"no mission class",
+       [](ServerTest& /*test*/) { ServerTest::StartMission(nullptr, &AddBob()); }},
+      {"no character", [](ServerTest& /*test*/) { ServerTest::StartMission(Hunt(), nullptr); }},
   };
   for (const char* file : files) {
     for (const auto& [kind, start] : starts) {
@@ -681,8 +681,9 @@ TEST_F(LogLinesTest, StartWhoseDecisionFailsReachesTheGame) {
     for (const HostFailure how : {HostFailure::BadAlloc, HostFailure::Foreign}) {
       SCOPED_TRACE(crossing);
       uintptr_t result = 1;
-      const Action start =
-          With(kHuntOff, [&](ServerTest& /*test*/) { result = Start("Hunt", &AddBob()); });
+      const Action start = With(kHuntOff, [&](ServerTest& /*test*/) {
+        result = ServerTest::StartMission(Hunt(), &AddBob());
+      });
       ASSERT_TRUE(Provoke(*this, start, Fails(crossing, how)));
       EXPECT_TRUE(IsExactly(Matching(Journal(), kGameStart),
                             {R"(AMissionDispatcher.StartMission(dispatcher, class "Hunt", )"
@@ -711,17 +712,6 @@ TEST_F(LogLinesTest, LoadWithoutItsLoggerPlacesNothing) {
     EXPECT_TRUE(StandIn::Hooks::Detours("AMissionDispatcher.StartMission").empty());
     EXPECT_TRUE(StandIn::Commands::Names().empty());
   }
-}
-
-// Each removal of the unload, and every crossing inside it, failing once: what the plugin handed
-// the host is gone from its registries all the same.
-TEST_F(LogLinesTest, UnloadWithAFailedRemovalLeavesNothingRegistered) {
-  FailEachCrossingInTurn(
-      *this, [&] { Arrange(*this, kHuntOff, true); }, [&] { UnloadPlugin(); },
-      [](const FaultRun& /*run*/) {
-        EXPECT_TRUE(StandIn::Hooks::Detours("AMissionDispatcher.StartMission").empty());
-        EXPECT_TRUE(StandIn::Commands::Names().empty());
-      });
 }
 
 // Files saved in a Windows code page or as UTF-16, keys holding control characters, bytes that are

@@ -8,6 +8,7 @@
 
 #include "plugin/ForeignString.h"
 #include "plugin/SecondPlugin.h"
+#include "support/Configs.h"
 #include "support/ServerFixture.h"
 
 namespace {
@@ -65,7 +66,7 @@ std::vector<std::string> Warnings() {
 }
 
 TEST_F(MissionFilterTest, EntriesMatchAnywhereInTheNameIgnoringCase) {
-  ExpectAnswers(*this, R"({"DisabledMissions": ["Hunt"]})",
+  ExpectAnswers(*this, kHuntOff,
                 {{"Hunt", true},
                  {"Great Hunt", true},
                  {"GREAT HUNT", true},
@@ -144,7 +145,7 @@ TEST_F(MissionFilterTest, NonAsciiEntriesAndNames) {
 }
 
 TEST_F(MissionFilterTest, NullMissionAnswersFalse) {
-  LoadWith(R"({"DisabledMissions": ["Hunt"]})");
+  LoadWith(kHuntOff);
   EXPECT_FALSE(Disabled(static_cast<AMissionType*>(nullptr)));
 }
 
@@ -176,7 +177,7 @@ TEST_F(MissionFilterTest, TopLevelArraySwitchesNothingOffAndStaysAnArray) {
 }
 
 TEST_F(MissionFilterTest, OnlySoundNamesAreRead) {
-  LoadWith(R"({"DisabledMissions": ["Hunt"]})");
+  LoadWith(kHuntOff);
   for (const FieldsCase& c : kFieldsCases) {
     const ForeignString name(c.chars, c.count, c.capacity);
     EXPECT_EQ(Disabled(name.Get()), c.disabled) << c.name;
@@ -184,7 +185,7 @@ TEST_F(MissionFilterTest, OnlySoundNamesAreRead) {
 }
 
 TEST_F(MissionFilterTest, ReloadTakesEffectAtTheNextQuery) {
-  LoadWith(R"({"DisabledMissions": ["Hunt"]})");
+  LoadWith(kHuntOff);
   ASSERT_TRUE(Disabled("Hunt"));
   WriteConfig(R"({"DisabledMissions": ["Race"]})");
   ReloadFromConsole();
@@ -195,7 +196,7 @@ TEST_F(MissionFilterTest, ReloadTakesEffectAtTheNextQuery) {
 using ClientPluginTest = ServerTest;
 
 TEST_F(ClientPluginTest, AnotherPluginGetsTheFiltersAnswers) {
-  LoadWith(R"({"DisabledMissions": ["Hunt"]})");
+  LoadWith(kHuntOff);
   const SecondPlugin client;
   const StandIn::Roster world =
       World().Populate({{{"Great Hunt", 1, "Hunt"}, {"Race", 1, "Race"}}, {}});
@@ -215,7 +216,7 @@ TEST_F(ClientPluginTest, AnotherPluginGetsTheFiltersAnswers) {
 }
 
 TEST_F(ClientPluginTest, AnotherPluginsUnsoundNamesAreNotRead) {
-  LoadWith(R"({"DisabledMissions": ["Hunt"]})");
+  LoadWith(kHuntOff);
   const SecondPlugin client;
   for (const FieldsCase& c : kFieldsCases)
     EXPECT_EQ(client.Ask(c.chars, c.count, c.capacity), c.disabled ? 1 : 0) << c.name;
@@ -225,7 +226,7 @@ TEST_F(ClientPluginTest, LookingUpTheQueryKeepsNoHoldOnQuestVeto) {
   const SecondPlugin client;
   EXPECT_EQ(client.Ask("Hunt"), -1) << "QuestVeto is not loaded yet";
 
-  LoadWith(R"({"DisabledMissions": ["Hunt"]})");
+  LoadWith(kHuntOff);
   EXPECT_EQ(client.Ask("Hunt"), 1);
   UnloadPlugin();
   EXPECT_EQ(client.Ask("Hunt"), -1) << "QuestVeto stayed loaded after its host let it go";

@@ -7,6 +7,7 @@
 #include <ctime>
 #include <variant>
 
+#include "support/Configs.h"
 #include "support/ServerFixture.h"
 #include "support/Shown.h"
 
@@ -14,8 +15,6 @@ namespace {
 
 const char* const kDefaultMessage =
     "This mission has been disabled, but you have had it unlocked now!";
-const char* const kHuntOff = R"({"DisabledMissions": ["Hunt"]})";
-const char* const kHuntOffLogged = R"({"DisabledMissions": ["Hunt"], "ShowMissionNames": true})";
 // A fourth argument and game results with the upper 32 bits in use.
 constexpr uintptr_t kFourth = 0xFEDCBA9876543210ULL;
 
@@ -33,14 +32,6 @@ StandIn::Character& CharacterIn(const StandIn::Roster& world, const std::string&
   return *world.FindPlayer(name)->Character;
 }
 
-// The game starts `mission` for `character`; null for either passes null.
-uintptr_t Start(StandIn::MissionClass* mission, StandIn::Character* character,
-                uintptr_t fourth = kFourth) {
-  return ServerTest::World().StartMission(mission != nullptr ? mission->Class() : nullptr,
-                                          character != nullptr ? character->Object() : nullptr,
-                                          fourth);
-}
-
 // The clock read just before and just after a start.
 struct StartTime {
   std::time_t before;
@@ -52,7 +43,7 @@ StartTime StartRefused(StandIn::MissionClass& mission, StandIn::Character* chara
   const std::size_t gameStarts = Matching(ServerTest::Journal(), kGameStart).size();
   StartTime time{};
   time.before = std::time(nullptr);
-  const uintptr_t result = Start(&mission, character);
+  const uintptr_t result = ServerTest::StartMission(&mission, character);
   time.after = std::time(nullptr);
   EXPECT_EQ(result, 0u) << "a refused start answers zero";
   EXPECT_EQ(Matching(ServerTest::Journal(), kGameStart).size(), gameStarts)
@@ -217,12 +208,12 @@ TEST_F(MissionStartTest, ShowMissionNamesOnBothPaths) {
     StandIn::MissionClass& race = MissionIn(world, "Race");
     StandIn::Character& character = CharacterIn(world, "Bob");
 
-    const uintptr_t passed = Start(&race, &character);
+    const uintptr_t passed = StartMission(&race, &character);
     EXPECT_EQ(passed, World().LastGameResult());
     StartRefused(hunt, &character);
     // Starts without a player or a mission: the setting is looked up all the same.
     StartRefused(hunt, nullptr);
-    Start(nullptr, nullptr);
+    StartMission(nullptr, nullptr);
 
     EXPECT_EQ(Matching(Journal(), kGameStart).size(), 2u);
     EXPECT_EQ(Matching(Journal(), NotificationTo("*")),
@@ -245,7 +236,7 @@ TEST_F(MissionStartTest, PassedOnStartReachesTheGameUnchanged) {
   StandIn::MissionClass& race = MissionIn(world, "Race");
   StandIn::Character& character = CharacterIn(world, "Bob");
 
-  const uintptr_t result = Start(&race, &character, kFourth);
+  const uintptr_t result = StartMission(&race, &character, kFourth);
 
   EXPECT_EQ(
       Matching(Journal(), kGameStart),
@@ -263,9 +254,9 @@ TEST_F(MissionStartTest, NullMissionClassIsPassedOnWithoutALine) {
   LoadWith(R"({"DisabledMissions": ["Hunt", ""], "ShowMissionNames": true})");
   StandIn::Character& character = CharacterIn(World().Populate({{}, {{"Bob"}}}), "Bob");
 
-  const uintptr_t withCharacter = Start(nullptr, &character, kFourth);
+  const uintptr_t withCharacter = StartMission(nullptr, &character, kFourth);
   EXPECT_EQ(withCharacter, World().LastGameResult());
-  const uintptr_t withNothing = Start(nullptr, nullptr, 0);
+  const uintptr_t withNothing = StartMission(nullptr, nullptr, 0);
   EXPECT_EQ(withNothing, World().LastGameResult());
 
   EXPECT_EQ(Matching(Journal(), kGameStart),
@@ -289,10 +280,10 @@ TEST_F(MissionStartTest, PassedOnStartIsLoggedOnlyForAPlayerWithAController) {
   StandIn::Character& uncontrolled = CharacterIn(world, "Nobody");
   StandIn::Character& instigated = CharacterIn(world, "Ann");
 
-  Start(&race, nullptr);
-  Start(&race, &dead);
-  Start(&race, &uncontrolled);
-  Start(&race, &instigated);
+  StartMission(&race, nullptr);
+  StartMission(&race, &dead);
+  StartMission(&race, &uncontrolled);
+  StartMission(&race, &instigated);
 
   EXPECT_EQ(Matching(Journal(), kGameStart).size(), 4u);
   EXPECT_EQ(Messages("info"), std::vector<std::string>{"Player Ann started mission: Race!"});
@@ -331,7 +322,7 @@ TEST_F(MissionStartTest, NamesInLogLines) {
     StandIn::Character& character = *world.All()[0].Character;
     const std::string logBefore = LogFile();
 
-    Start(&mission, &character);
+    StartMission(&mission, &character);
 
     EXPECT_EQ(Messages("info"), std::vector<std::string>{c.line});
     const std::string written = LogFile().substr(logBefore.size());
@@ -356,9 +347,9 @@ TEST_F(MissionStartTest, ReloadBetweenTwoStarts) {
       R"({"DisabledMissions": ["Race"], "DisabledMessage": "Race is off", "ShowMissionNames": true})");
   ReloadFromConsole();
 
-  const uintptr_t result = Start(&hunt, &character);
+  const uintptr_t result = StartMission(&hunt, &character);
   EXPECT_EQ(result, World().LastGameResult());
-  EXPECT_EQ(Start(&race, &character), 0u);
+  EXPECT_EQ(StartMission(&race, &character), 0u);
   EXPECT_EQ(Matching(Journal(), kGameStart).size(), 1u);
   EXPECT_EQ(Matching(Journal(), NotificationTo("Bob")),
             (JournalEntries{RedNotification("Bob", kDefaultMessage),
@@ -394,7 +385,7 @@ TEST_F(MissionStartTest, EachConfigurationProblemIsLoggedOncePerRead) {
     StandIn::MissionClass& hunt = MissionIn(world, "Hunt");
     StandIn::Character& character = CharacterIn(world, "Bob");
     const auto startMany = [&](int starts) {
-      for (int i = 0; i < starts; ++i) Start(&hunt, &character);
+      for (int i = 0; i < starts; ++i) StartMission(&hunt, &character);
     };
 
     startMany(1000);

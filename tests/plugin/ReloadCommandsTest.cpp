@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "standin/StandIn.h"
+#include "support/Configs.h"
 #include "support/ServerFixture.h"
 #include "support/Shown.h"
 
 namespace {
 
-const char* const kHuntConfig = R"({"DisabledMissions": ["Hunt"]})";
 const char* const kRaidConfig = R"({"DisabledMissions": ["Raid"]})";
 const char* const kReloaded = "QuestVeto: Reloaded config";
 const char* const kFailed = "QuestVeto: Failed to reload config";
@@ -28,8 +28,8 @@ JournalEntries PluginLines() {
 }
 
 TEST_F(ReloadCommandsTest, PlayerReloadsAValidFileAndIsToldInGreen) {
-  LoadWith(kHuntConfig);
-  StandIn::Controller& player = AddPlayer("Ann");
+  LoadWith(kHuntOff);
+  StandIn::Controller& player = *AddPlayer({"Ann"}).Controller;
   WriteConfig(kRaidConfig);
 
   EXPECT_EQ(StandIn::Commands::Console("qv.reload", AsPlayer(player)), "");
@@ -40,7 +40,7 @@ TEST_F(ReloadCommandsTest, PlayerReloadsAValidFileAndIsToldInGreen) {
   EXPECT_EQ(PluginLines(), JournalEntries{}) << "a good reload logs nothing unless asked";
 
   // Words after the command name change nothing.
-  WriteConfig(kHuntConfig);
+  WriteConfig(kHuntOff);
   EXPECT_EQ(StandIn::Commands::Console("qv.reload now please", AsPlayer(player)), "");
   EXPECT_EQ(Matching(Journal(), ChatTo("Ann")).size(), 2u);
   EXPECT_EQ(Matching(Journal(), ChatTo("Ann")).back(), ChatMessage("Ann", kReloaded, kGreen));
@@ -49,7 +49,7 @@ TEST_F(ReloadCommandsTest, PlayerReloadsAValidFileAndIsToldInGreen) {
 }
 
 TEST_F(ReloadCommandsTest, RconReloadWithoutAFileFailsUnderTheRequestIdAndKeepsTheConfig) {
-  LoadWith(kHuntConfig);
+  LoadWith(kHuntOff);
   StandIn::RconConnection& connection = World().AddRconConnection();
   RemoveConfig();
 
@@ -68,8 +68,8 @@ TEST_F(ReloadCommandsTest, RconReloadWithoutAFileFailsUnderTheRequestIdAndKeepsT
 }
 
 TEST_F(ReloadCommandsTest, SyntaxErrorIsToldInRedAndLoggedWithLineAndColumn) {
-  LoadWith(kHuntConfig);
-  StandIn::Controller& player = AddPlayer("Ann");
+  LoadWith(kHuntOff);
+  StandIn::Controller& player = *AddPlayer({"Ann"}).Controller;
   WriteConfig("{\n  \"DisabledMissions\": [\"Raid\",]\n}");
 
   StandIn::Commands::Console("qv.reload", AsPlayer(player));
@@ -114,7 +114,7 @@ TEST_F(ReloadCommandsTest, EachFailedReadIsLoggedWithItsOwnReason) {
                                        "\n No mission is disabled until \"qv.reload\" succeeds."});
   }
   Restart();
-  LoadWith(kHuntConfig);
+  LoadWith(kHuntOff);
   StandIn::RconConnection& connection = World().AddRconConnection();
   std::vector<std::string> logged;
   int32_t id = 0;
@@ -134,8 +134,8 @@ TEST_F(ReloadCommandsTest, EachFailedReadIsLoggedWithItsOwnReason) {
 }
 
 TEST_F(ReloadCommandsTest, ServerConsoleReloadsAndLogsButIsSentNoChat) {
-  LoadWith(kHuntConfig);
-  AddPlayer("Ann");
+  LoadWith(kHuntOff);
+  AddPlayer({"Ann"});
   WriteConfig(kRaidConfig);
   EXPECT_EQ(StandIn::Commands::Console("qv.reload", nullptr), "");
   EXPECT_TRUE(Disabled("Raid"));
@@ -157,7 +157,7 @@ TEST_F(ReloadCommandsTest, ReloadTakesEffectAtTheNextMissionStart) {
   World().StartMission(hunt.Class(), character.Object(), 0);
   ASSERT_EQ(Matching(Journal(), kGameStart).size(), 1u) << "the start was not passed on";
 
-  WriteConfig(kHuntConfig);
+  WriteConfig(kHuntOff);
   StandIn::Commands::Console("qv.reload", AsPlayer(player));
   EXPECT_EQ(World().StartMission(hunt.Class(), character.Object(), 0), 0u);
   EXPECT_EQ(Matching(Journal(), kGameStart).size(), 1u) << "the start was not refused";
@@ -165,7 +165,7 @@ TEST_F(ReloadCommandsTest, ReloadTakesEffectAtTheNextMissionStart) {
 }
 
 TEST_F(ReloadCommandsTest, CommandNameIsHandedOverWithItsTerminatorCounted) {
-  LoadWith(kHuntConfig);
+  LoadWith(kHuntOff);
   UnloadPlugin();
   // The journal writes a name whose count is not one past its text with that count.
   EXPECT_EQ(
@@ -180,9 +180,9 @@ TEST_F(ReloadCommandsTest, CommandNameIsHandedOverWithItsTerminatorCounted) {
 }
 
 TEST_F(ReloadCommandsTest, AfterUnloadTheHostAnswersThatTheCommandIsUnknown) {
-  LoadWith(kHuntConfig);
+  LoadWith(kHuntOff);
   const std::vector<std::string> loadLines = PluginLines();
-  StandIn::Controller& player = AddPlayer("Ann");
+  StandIn::Controller& player = *AddPlayer({"Ann"}).Controller;
   StandIn::RconConnection& connection = World().AddRconConnection();
   UnloadPlugin();
 

@@ -3,21 +3,14 @@
 #include "plugin/SecondPlugin.h"
 #include "standin/StandIn.h"
 
-const char* const kHuntOff = R"({"DisabledMissions": ["Hunt"]})";
-const char* const kHuntOffLogged = R"({"DisabledMissions": ["Hunt"], "ShowMissionNames": true})";
-const char* const kRideOff = R"({"DisabledMissions": ["Ride"]})";
-const char* const kRideOffSummarised =
-    R"({"DisabledMissions": ["Ride"], "ShowConfigSummary": true})";
-const char* const kBroken = R"({"DisabledMissions": ["Hunt")";
-
 namespace {
 
 void StartHunt(StandIn::Character* character) {
-  Start("Hunt", character);
+  ServerTest::StartMission(Hunt(), character);
 }
 
 void ReloadOnConsole() {
-  StandIn::Controller& bob = ServerTest::AddPlayer("Bob");
+  StandIn::Controller& bob = *ServerTest::AddPlayer({"Bob"}).Controller;
   StandIn::Commands::Console("qv.reload", reinterpret_cast<APlayerController*>(bob.Object()));
 }
 
@@ -29,63 +22,66 @@ void ReloadOverRcon() {
 
 const std::vector<Scenario>& Scenarios() {
   static const std::vector<Scenario> scenarios = {
-      {"load, configuration good", kHuntOff, false, "", "Hunt",
+      {"load, configuration good", kHuntOff, false, "", "Hunt", false,
        [](ServerTest& t) { t.LoadPlugin(); }},
-      {"load, configuration missing", "", false, "", "", [](ServerTest& t) { t.LoadPlugin(); }},
-      {"load, configuration broken", kBroken, false, "", "", [](ServerTest& t) { t.LoadPlugin(); }},
-      {"unload", kHuntOff, true, nullptr, nullptr, [](ServerTest& t) { t.UnloadPlugin(); }},
+      {"load, configuration missing", "", false, "", "", false,
+       [](ServerTest& t) { t.LoadPlugin(); }},
+      {"load, configuration broken", kBroken, false, "", "", false,
+       [](ServerTest& t) { t.LoadPlugin(); }},
+      {"unload", kHuntOff, true, nullptr, nullptr, false, [](ServerTest& t) { t.UnloadPlugin(); }},
       {"refused, living character with controller, logged", kHuntOffLogged, true, "Hunt", "Hunt",
+       false, [](ServerTest&) { StartHunt(&AddBob()); }},
+      {"refused, living character with controller", kHuntOff, true, "Hunt", "Hunt", false,
        [](ServerTest&) { StartHunt(&AddBob()); }},
-      {"refused, living character with controller", kHuntOff, true, "Hunt", "Hunt",
-       [](ServerTest&) { StartHunt(&AddBob()); }},
-      {"refused, dead character, logged", kHuntOffLogged, true, "Hunt", "Hunt",
+      {"refused, dead character, logged", kHuntOffLogged, true, "Hunt", "Hunt", false,
        [](ServerTest&) {
          StandIn::Character& bob = AddBob();
          bob.SetDead(true);
          StartHunt(&bob);
        }},
-      {"refused, no controller, logged", kHuntOffLogged, true, "Hunt", "Hunt",
+      {"refused, no controller, logged", kHuntOffLogged, true, "Hunt", "Hunt", false,
        [](ServerTest&) { StartHunt(&AddCharacterOfNobody()); }},
-      {"refused, no character, logged", kHuntOffLogged, true, "Hunt", "Hunt",
+      {"refused, no character, logged", kHuntOffLogged, true, "Hunt", "Hunt", false,
        [](ServerTest&) { StartHunt(nullptr); }},
-      {"refused, no mission data, logged", kHuntOffLogged, true, "Hunt", "Hunt",
+      {"refused, no mission data, logged", kHuntOffLogged, true, "Hunt", "Hunt", false,
        [](ServerTest&) { StartHunt(&AddBob(false)); }},
-      {"passed on, logged", kHuntOffLogged, true, "Hunt", "Hunt",
-       [](ServerTest&) { Start("Ride", &AddBob()); }},
-      {"passed on", kHuntOff, true, "Hunt", "Hunt", [](ServerTest&) { Start("Ride", &AddBob()); }},
-      {"passed on, no mission class, logged", kHuntOffLogged, true, "Hunt", "Hunt",
-       [](ServerTest&) { Start("", &AddBob()); }},
-      {"reload on the console, read", kHuntOff, true, "Hunt", "Ride",
+      {"passed on, logged", kHuntOffLogged, true, "Hunt", "Hunt", false,
+       [](ServerTest&) { ServerTest::StartMission(Ride(), &AddBob()); }},
+      {"passed on", kHuntOff, true, "Hunt", "Hunt", false,
+       [](ServerTest&) { ServerTest::StartMission(Ride(), &AddBob()); }},
+      {"passed on, no mission class, logged", kHuntOffLogged, true, "Hunt", "Hunt", false,
+       [](ServerTest&) { ServerTest::StartMission(nullptr, &AddBob()); }},
+      {"reload on the console, read", kHuntOff, true, "Hunt", "Ride", true,
        [](ServerTest& t) {
          t.WriteConfig(kRideOff);
          ReloadOnConsole();
        }},
-      {"reload on the console, missing", kHuntOff, true, "Hunt", "Hunt",
+      {"reload on the console, missing", kHuntOff, true, "Hunt", "Hunt", false,
        [](ServerTest& t) {
          t.RemoveConfig();
          ReloadOnConsole();
        }},
-      {"reload on the console, broken", kHuntOff, true, "Hunt", "Hunt",
+      {"reload on the console, broken", kHuntOff, true, "Hunt", "Hunt", false,
        [](ServerTest& t) {
          t.WriteConfig(kBroken);
          ReloadOnConsole();
        }},
-      {"reload over RCON, read", kHuntOff, true, "Hunt", "Ride",
+      {"reload over RCON, read", kHuntOff, true, "Hunt", "Ride", true,
        [](ServerTest& t) {
          t.WriteConfig(kRideOffSummarised);
          ReloadOverRcon();
        }},
-      {"reload over RCON, missing", kHuntOff, true, "Hunt", "Hunt",
+      {"reload over RCON, missing", kHuntOff, true, "Hunt", "Hunt", false,
        [](ServerTest& t) {
          t.RemoveConfig();
          ReloadOverRcon();
        }},
-      {"reload over RCON, unreadable", kHuntOff, true, "Hunt", "Hunt",
+      {"reload over RCON, unreadable", kHuntOff, true, "Hunt", "Hunt", false,
        [](ServerTest& t) {
          t.MakeConfigUnreadable();
          ReloadOverRcon();
        }},
-      {"query from a second plugin", kHuntOff, true, "Hunt", "Hunt",
+      {"query from a second plugin", kHuntOff, true, "Hunt", "Hunt", false,
        [](ServerTest& /*test*/) {
          const SecondPlugin client;
          client.Ask("Great hunt");
@@ -102,16 +98,17 @@ void Arrange(ServerTest& test, const std::string& config, bool loaded) {
 }
 
 StandIn::Character& AddBob(bool missionData) {
-  return *ServerTest::World().Populate({{}, {{"Bob", true, true, missionData}}}).All()[0].Character;
+  return *ServerTest::AddPlayer({"Bob", true, true, missionData}).Character;
 }
 
 StandIn::Character& AddCharacterOfNobody() {
-  return *ServerTest::World().Populate({{}, {{"Nobody", true, false}}}).All()[0].Character;
+  return *ServerTest::AddPlayer({"Nobody", true, false}).Character;
 }
 
-uintptr_t Start(const std::string& mission, StandIn::Character* character) {
-  StandIn::MissionClass* found =
-      mission.empty() ? nullptr : ServerTest::World().FindMission(mission);
-  return ServerTest::World().StartMission(found != nullptr ? found->Class() : nullptr,
-                                          character != nullptr ? character->Object() : nullptr, 7);
+StandIn::MissionClass* Hunt() {
+  return ServerTest::World().FindMission("Hunt");
+}
+
+StandIn::MissionClass* Ride() {
+  return ServerTest::World().FindMission("Ride");
 }

@@ -9,6 +9,7 @@
 #include "plugin/FaultHarness.h"
 #include "plugin/Version.h"
 #include "standin/StandIn.h"
+#include "support/Configs.h"
 #include "support/ServerFixture.h"
 #include "support/Shown.h"
 
@@ -60,7 +61,7 @@ std::string VersionLine() {
 }
 
 TEST_F(StatusCommandTest, PlayerIsToldTheConfigInForceItsReadAndTheHook) {
-  StandIn::Controller& ann = AddPlayer("Ann");
+  StandIn::Controller& ann = *AddPlayer({"Ann"}).Controller;
   LoadWith(R"({"DisabledMissions": ["Hunt", "Race to the Summit"], "ShowMissionNames": true,
                "DisabledMessage": "Not today {{sorry}}"})");
   ExpectLines(StatusToAnn(ann), {
@@ -79,7 +80,7 @@ TEST_F(StatusCommandTest, PlayerIsToldTheConfigInForceItsReadAndTheHook) {
 // What is shown of the entries: the first five by text as written in config.json, whatever their
 // characters, cut when long, the rest counted; the count stops where the filter's search stops.
 TEST_F(StatusCommandTest, EntriesAreCountedAsTheFilterTriesThemAndTheFirstFiveShown) {
-  StandIn::Controller& ann = AddPlayer("Ann");
+  StandIn::Controller& ann = *AddPlayer({"Ann"}).Controller;
   struct Case {
     const char* list;
     const char* shown;
@@ -121,7 +122,7 @@ TEST_F(StatusCommandTest, EntriesAreCountedAsTheFilterTriesThemAndTheFirstFiveSh
 }
 
 TEST_F(StatusCommandTest, ReadsThatFailedAreToldWithTheirReasonAndWhatStaysInForce) {
-  StandIn::Controller& ann = AddPlayer("Ann");
+  StandIn::Controller& ann = *AddPlayer({"Ann"}).Controller;
   RemoveConfig();
   LoadPlugin();
   ExpectLines(StatusToAnn(ann), {
@@ -136,7 +137,7 @@ TEST_F(StatusCommandTest, ReadsThatFailedAreToldWithTheirReasonAndWhatStaysInFor
                                     VersionLine(),
                                 });
 
-  WriteConfig(R"({"DisabledMissions": ["Hunt"]})");
+  WriteConfig(kHuntOff);
   ReloadFromConsole();
   WriteConfig(R"({"DisabledMissions": ["Raid",]})");
   ReloadFromConsole();
@@ -165,7 +166,7 @@ TEST_F(StatusCommandTest, ReadsThatFailedAreToldWithTheirReasonAndWhatStaysInFor
 }
 
 TEST_F(StatusCommandTest, SettingsThatCannotBeUsedAreShownAsTheyApplyWithoutAWarning) {
-  StandIn::Controller& ann = AddPlayer("Ann");
+  StandIn::Controller& ann = *AddPlayer({"Ann"}).Controller;
   struct Case {
     const char* config;
     std::string message;  // the status line of each setting
@@ -180,7 +181,7 @@ TEST_F(StatusCommandTest, SettingsThatCannotBeUsedAreShownAsTheyApplyWithoutAWar
        R"(DisabledMessage: "Closed {{now}}")", "ShowMissionNames: true"},
       {R"(["Hunt"])", kDefaultMessage, "ShowMissionNames: false"},
   };
-  LoadWith(R"({"DisabledMissions": ["Hunt"]})");
+  LoadWith(kHuntOff);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.config);
     WriteConfig(c.config);
@@ -196,10 +197,10 @@ TEST_F(StatusCommandTest, SettingsThatCannotBeUsedAreShownAsTheyApplyWithoutAWar
 
 TEST_F(StatusCommandTest, HookTheHostDidNotPlaceIsToldAsNotPlaced) {
   ASSERT_TRUE(RunWithFailing(
-                  *this, Fails("IHooks.InstallHook(*"),
-                  [&] { WriteConfig(R"({"DisabledMissions": ["Hunt"]})"); }, [&] { LoadPlugin(); })
+                  *this, Fails("IHooks.InstallHook(*"), [&] { WriteConfig(kHuntOff); },
+                  [&] { LoadPlugin(); })
                   .struck);
-  StandIn::Controller& ann = AddPlayer("Ann");
+  StandIn::Controller& ann = *AddPlayer({"Ann"}).Controller;
   const std::vector<std::string> lines = StatusToAnn(ann);
   ASSERT_GE(lines.size(), 2u);
   EXPECT_EQ(lines[lines.size() - 2], "Mission start hook: not placed");
@@ -224,8 +225,8 @@ TEST_F(StatusCommandTest, RconGetsTheLinesInOneReplyUnderItsRequestId) {
 }
 
 TEST_F(StatusCommandTest, ServerConsoleIsSentNothingAndAFailedStatusIsLoggedAndContained) {
-  LoadWith(R"({"DisabledMissions": ["Hunt"]})");
-  AddPlayer("Ann");
+  LoadWith(kHuntOff);
+  AddPlayer({"Ann"});
   EXPECT_EQ(StandIn::Commands::Console("qv.status", nullptr), "");
   EXPECT_TRUE(Matching(Journal(), ChatTo("*")).empty());
   EXPECT_TRUE(Messages("critical").empty());

@@ -17,6 +17,7 @@
 #include "sandbox/RconServer.h"
 #include "standin/JournalViews.h"
 #include "standin/StandIn.h"
+#include "support/Configs.h"
 #include "support/ServerFixture.h"
 
 namespace Sandbox {
@@ -92,15 +93,14 @@ class Client {
 using RconServerTest = ServerTest;
 
 // What every test loads the plugin with.
-constexpr const char* kConfig = R"({"DisabledMissions": ["Hunt"]})";
 
-// The plugin loaded in `server` with kConfig, and the RCON listener of the sandbox's RCON host
+// The plugin loaded in `server` with kHuntOff, and the RCON listener of the sandbox's RCON host
 // running on a thread of its own from construction until Stop or the end: meanwhile the game is
 // looked at on that thread only.
 class Listener {
  public:
   explicit Listener(ServerTest& server, RconSettings settings = {}) {
-    server.LoadWith(kConfig);
+    server.LoadWith(kHuntOff);
     settings.Password = kPassword;
     listener_ = std::make_unique<RconServer>(io_, settings, host_);
     work_.emplace(io_.get_executor());
@@ -357,7 +357,7 @@ TEST_F(RconServerTest, UnknownAndBlankCommandsAreAnswered) {
 }
 
 TEST_F(RconServerTest, OnlyRepliesOnTheSendersConnectionBecomeItsPackets) {
-  LoadWith(kConfig);
+  LoadWith(kHuntOff);
   Terminal terminal(false);
   GameRcon host(terminal, nullptr);
   StandIn::RconConnection& other = World().AddRconConnection();

@@ -14,6 +14,7 @@
 #include <fmt/format.h>
 
 #include "standin/StandIn.h"
+#include "support/Configs.h"
 
 namespace {
 
@@ -159,7 +160,7 @@ TEST_F(SandboxProgramTest, ClosedStandardStreamsAreEmptyInputAndNoOutput) {
   EXPECT_EQ(closedInput.Status, 0) << closedInput.Output;
   ExpectInOrder(closedInput.Output, {"Loaded plugin ", "End of input", "Unloaded plugin "});
 
-  std::ofstream(ConfigFileIn(dir_)) << R"({"DisabledMissions": ["Hunt"], "ShowConfigSummary": true})";
+  std::ofstream(ConfigFileIn(dir_)) << kHuntOffSummarised;
   EXPECT_EQ(RunCommand(Sandbox("</dev/null >&- 2>&-")).Status, 0);
   std::ifstream log(fs::u8path(StandIn::LogPathIn(dir_.u8string())), std::ios::binary);
   const std::string logged{std::istreambuf_iterator<char>(log), {}};
@@ -274,8 +275,7 @@ TEST_F(SandboxProgramTest, APluginGivenTwiceStopsBeforeStarting) {
   const fs::path plugin = fs::path(QV_PLUGIN_PATH);
   const fs::path other = plugin.parent_path() / "." / plugin.filename();
   // Each read of the configuration is confirmed in the log.
-  std::ofstream(ConfigFileIn(dir_))
-      << R"({"DisabledMissions": ["Hunt"], "ShowConfigSummary": true})";
+  std::ofstream(ConfigFileIn(dir_)) << kHuntOffSummarised;
   const ProgramRun run = RunCommand(Sandbox(
       fmt::format("--plugin '{}' --plugin '{}' 2>&1 </dev/null", plugin.string(), other.string())));
   EXPECT_EQ(run.Status, 1) << run.Output;

@@ -7,10 +7,10 @@
 #include <utility>
 
 #include "plugin/QuestVetoClient.h"
-#include "support/OwnExportName.h"
 #include "standin/Journal.h"
 #include "standin/JournalViews.h"
 #include "standin/StandIn.h"
+#include "support/OwnExportName.h"
 
 void ServerTest::SetUp() {
   server_.emplace(StandIn::ScratchServer::Options().Fresh("qv-test-").Record());
@@ -60,13 +60,15 @@ bool ServerTest::Disabled(const std::string& displayName) {
 
 bool ServerTest::Disabled(const FString& displayName) {
   using NameQuery = bool (*)(const FString&);
-  auto query = reinterpret_cast<NameQuery>(PluginSymbol(OwnExportName(QuestVetoClient::kByDisplayName)));
+  auto query =
+      reinterpret_cast<NameQuery>(PluginSymbol(OwnExportName(QuestVetoClient::kByDisplayName)));
   return query != nullptr && query(displayName);
 }
 
 bool ServerTest::Disabled(AMissionType* mission) {
   using MissionQuery = bool (*)(AMissionType*);
-  auto query = reinterpret_cast<MissionQuery>(PluginSymbol(OwnExportName(QuestVetoClient::kByMission)));
+  auto query =
+      reinterpret_cast<MissionQuery>(PluginSymbol(OwnExportName(QuestVetoClient::kByMission)));
   return query != nullptr && query(mission);
 }
 
@@ -78,8 +80,14 @@ StandIn::World& ServerTest::World() {
   return StandIn::RunningWorld();
 }
 
-StandIn::Controller& ServerTest::AddPlayer(const std::string& name) {
-  return *World().Populate({{}, {{name}}}).All()[0].Controller;
+StandIn::Player ServerTest::AddPlayer(const StandIn::PlayerPlan& plan) {
+  return World().Populate({{}, {plan}}).All()[0];
+}
+
+uintptr_t ServerTest::StartMission(StandIn::MissionClass* mission, StandIn::Character* character,
+                                   uintptr_t fourth) {
+  return World().StartMission(mission != nullptr ? mission->Class() : nullptr,
+                              character != nullptr ? character->Object() : nullptr, fourth);
 }
 
 JournalEntries ServerTest::Journal() {

@@ -4,6 +4,7 @@
 // what a suite adds are plain functions beside its tests.
 #pragma once
 
+#include <cstdint>
 #include <new>
 #include <optional>
 #include <string>
@@ -59,9 +60,13 @@ class ServerTest : public testing::Test {
   static void ReloadFromConsole();
 
   static StandIn::World& World();
-  // Adds the player the plan {name} makes (a living character with mission data, owned by its
-  // controller); its controller.
-  static StandIn::Controller& AddPlayer(const std::string& name);
+  // Adds the player `plan` makes to the running world (by default a living character with mission
+  // data, owned by its controller); what it became.
+  static StandIn::Player AddPlayer(const StandIn::PlayerPlan& plan);
+  // The game starts `mission` for `character` (null for either passes null) with `fourth` as its
+  // fourth argument, through whatever hooks the function; what the start answered the game.
+  static uintptr_t StartMission(StandIn::MissionClass* mission, StandIn::Character* character,
+                                uintptr_t fourth = 7);
   // What crossed since the test began (or the journal was last started).
   static JournalEntries Journal();
   // The messages of the log lines at `level` ("info", "critical", ...) of the plugin's logger.
