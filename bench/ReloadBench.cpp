@@ -6,7 +6,7 @@
 #include "Measure.h"
 #include "Workload.h"
 #include "plugin/Config.h"
-#include "standin/StandIn.h"
+#include "standin/Registries.h"
 
 namespace {
 

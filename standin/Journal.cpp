@@ -1,4 +1,5 @@
 #include "standin/Journal.h"
+#include "standin/JournalWriter.h"
 
 #include <algorithm>
 #include <atomic>

@@ -4,7 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "host/GameCalls.h"
-#include "standin/StandIn.h"
+#include "standin/HeapAndFaults.h"
+#include "standin/World.h"
 #include "support/ServerFixture.h"
 #include "support/Shown.h"
 

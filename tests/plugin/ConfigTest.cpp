@@ -6,7 +6,8 @@
 
 #include "plugin/Scenarios.h"
 #include "plugin/Version.h"
-#include "standin/StandIn.h"
+#include "standin/Registries.h"
+#include "standin/World.h"
 #include "support/ServerFixture.h"
 #include "support/Shown.h"
 #include "support/StackThread.h"

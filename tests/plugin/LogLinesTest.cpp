@@ -19,7 +19,9 @@
 #include "plugin/Scenarios.h"
 #include "plugin/Version.h"
 #include "standin/Journal.h"
-#include "standin/StandIn.h"
+#include "standin/Registries.h"
+#include "standin/ScratchServer.h"
+#include "standin/World.h"
 #include "support/Shown.h"
 
 namespace {

@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "standin/StandIn.h"
+#include "standin/Registries.h"
+#include "standin/World.h"
 #include "support/ServerFixture.h"
 #include "support/Shown.h"
 

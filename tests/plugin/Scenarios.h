@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "standin/StandIn.h"
+#include "standin/GameObjects.h"
 #include "support/ServerFixture.h"
 
 // "Hunt" is switched off by the configuration a scenario starts with, "Ride" by the one a reload

@@ -8,7 +8,9 @@
 
 #include "plugin/FaultHarness.h"
 #include "plugin/Version.h"
-#include "standin/StandIn.h"
+#include "standin/HeapAndFaults.h"
+#include "standin/Registries.h"
+#include "standin/World.h"
 #include "support/ServerFixture.h"
 #include "support/Shown.h"
 

@@ -7,7 +7,7 @@
 #include "host/FString.h"
 #include "host/HostApi.h"
 #include "standin/CommandRegistry.h"
-#include "standin/World.h"
+#include "standin/GameWorld.h"
 #include "support/ServerFixture.h"
 #include "support/Shown.h"
 

@@ -4,8 +4,8 @@
 #include "host/FString.h"
 #include "host/HostApi.h"
 #include "standin/CommandRegistry.h"
+#include "standin/GameWorld.h"
 #include "standin/HookRegistry.h"
-#include "standin/World.h"
 #include "support/ServerFixture.h"
 
 namespace {

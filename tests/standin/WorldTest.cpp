@@ -11,7 +11,7 @@
 #include "host/FString.h"
 #include "host/HostApi.h"
 #include "standin/GameHeap.h"
-#include "standin/World.h"
+#include "standin/GameWorld.h"
 #include "support/GameFunctions.h"
 #include "support/ServerFixture.h"
 

@@ -7,10 +7,13 @@
 #include <utility>
 
 #include "plugin/QuestVetoClient.h"
-#include "support/OwnExportName.h"
+#include "standin/HeapAndFaults.h"
 #include "standin/Journal.h"
 #include "standin/JournalViews.h"
-#include "standin/StandIn.h"
+#include "standin/Registries.h"
+#include "standin/ScratchServer.h"
+#include "standin/World.h"
+#include "support/OwnExportName.h"
 
 void ServerTest::SetUp() {
   server_.emplace(StandIn::ScratchServer::Options().Fresh("qv-test-").Record());
