@@ -1,5 +1,3 @@
-#include "standin/World.h"
-
 #include "standin/GameWorld.h"
 
 #include <algorithm>
