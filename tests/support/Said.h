@@ -1,0 +1,44 @@
+// What the game said and did for the plugin, read from the journal through its typed views: the
+// chat messages a player was sent, the replies an RCON client got, and any view's calls in order.
+// Values compare whole and print whole, so a failing expectation shows what was said.
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "standin/GameObjects.h"
+#include "standin/Journal.h"
+#include "standin/JournalViews.h"
+
+// The calls `View` reads among the entries recorded so far, in order.
+template <typename View>
+std::vector<View> Recorded() {
+  return StandIn::Journal::All<View>(StandIn::Journal::Peek());
+}
+
+// A chat message as a player reads it: its text and colour ("(0, 1, 0, 1)", as Shown.h's
+// constants write one); the game's flag is false for every message the plugin sends.
+struct Chat {
+  std::string Text;
+  std::string Colour;
+  bool Flag = false;
+};
+bool operator==(const Chat& a, const Chat& b);
+std::ostream& operator<<(std::ostream& out, const Chat& chat);
+
+// An RCON reply as its client reads it: the request it answers and its text, of type 0.
+struct Reply {
+  int32_t RequestId;
+  std::string Text;
+  int32_t Type = 0;
+};
+bool operator==(const Reply& a, const Reply& b);
+std::ostream& operator<<(std::ostream& out, const Reply& reply);
+
+// The chat messages sent to `player`, in order.
+std::vector<Chat> ChatsTo(StandIn::Controller& player);
+// The replies sent on `connection`, in order.
+std::vector<Reply> RepliesOn(StandIn::RconConnection& connection);
