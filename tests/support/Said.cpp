@@ -2,6 +2,17 @@
 
 #include <fmt/format.h>
 
+#include "support/Shown.h"
+
+namespace {
+
+// A colour as Shown.h's constants write one: "(0, 1, 0, 1)".
+std::string ColourText(const LinearColor& colour) {
+  return fmt::format("({}, {}, {}, {})", colour.R, colour.G, colour.B, colour.A);
+}
+
+}  // namespace
+
 bool operator==(const Chat& a, const Chat& b) {
   return std::tie(a.Text, a.Colour, a.Flag) == std::tie(b.Text, b.Colour, b.Flag);
 }
@@ -24,9 +35,7 @@ std::vector<Chat> ChatsTo(StandIn::Controller& player) {
   std::vector<Chat> chats;
   for (const StandIn::Journal::ChatMessage& message : Recorded<StandIn::Journal::ChatMessage>()) {
     if (message.Controller != player.Object()) continue;
-    const LinearColor& c = message.Colour;
-    chats.push_back(
-        {message.Text, fmt::format("({}, {}, {}, {})", c.R, c.G, c.B, c.A), message.Flag});
+    chats.push_back({message.Text, ColourText(message.Colour), message.Flag});
   }
   return chats;
 }
@@ -39,4 +48,31 @@ std::vector<Reply> RepliesOn(StandIn::RconConnection& connection) {
     }
   }
   return replies;
+}
+
+bool operator==(const Notice& a, const Notice& b) {
+  return std::tie(a.To, a.Text, a.Colour, a.First, a.Second, a.Texture, a.Sound) ==
+         std::tie(b.To, b.Text, b.Colour, b.First, b.Second, b.Texture, b.Sound);
+}
+
+std::ostream& operator<<(std::ostream& out, const Notice& notice) {
+  return out << fmt::format("notice to \"{}\" \"{}\" in {}, {} and {}{}{}", notice.To, notice.Text,
+                            notice.Colour, notice.First, notice.Second,
+                            notice.Texture ? ", with a texture" : "",
+                            notice.Sound ? ", with a sound" : "");
+}
+
+std::vector<Notice> NoticesIn(const StandIn::Roster& world) {
+  std::vector<Notice> notices;
+  for (const StandIn::Journal::Notification& shown : Recorded<StandIn::Journal::Notification>()) {
+    const StandIn::Player* player = world.FindController(shown.Controller);
+    notices.push_back({player != nullptr ? player->Name : "", shown.Text, ColourText(shown.Colour),
+                       shown.First, shown.Second, shown.Texture != nullptr,
+                       shown.Sound != nullptr});
+  }
+  return notices;
+}
+
+Notice Refusal(const std::string& player, const std::string& text) {
+  return {player, text, kRed, 2, 10};
 }

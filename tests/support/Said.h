@@ -1,5 +1,6 @@
 // What the game said and did for the plugin, read from the journal through its typed views: the
-// chat messages a player was sent, the replies an RCON client got, and any view's calls in order.
+// notifications and chat messages players were sent, the replies an RCON client got, and any
+// view's calls in order.
 // Values compare whole and print whole, so a failing expectation shows what was said.
 #pragma once
 
@@ -12,6 +13,7 @@
 #include "standin/GameObjects.h"
 #include "standin/Journal.h"
 #include "standin/JournalViews.h"
+#include "standin/World.h"
 
 // The calls `View` reads among the entries recorded so far, in order.
 template <typename View>
@@ -42,3 +44,24 @@ std::ostream& operator<<(std::ostream& out, const Reply& reply);
 std::vector<Chat> ChatsTo(StandIn::Controller& player);
 // The replies sent on `connection`, in order.
 std::vector<Reply> RepliesOn(StandIn::RconConnection& connection);
+
+// An on-screen notification as the game was asked to show it: to which player of the world (by
+// name; "" for a controller that is none of its players), its text and colour, the two numbers,
+// and whether a texture or a sound came with it.
+struct Notice {
+  std::string To;
+  std::string Text;
+  std::string Colour;
+  float First;
+  float Second;
+  bool Texture = false;
+  bool Sound = false;
+};
+bool operator==(const Notice& a, const Notice& b);
+std::ostream& operator<<(std::ostream& out, const Notice& notice);
+
+// The notifications shown to the players of `world`, in order.
+std::vector<Notice> NoticesIn(const StandIn::Roster& world);
+// A refused mission start's notification to `player`: `text` in red with the numbers 2 and 10,
+// and no texture or sound.
+Notice Refusal(const std::string& player, const std::string& text);
