@@ -13,6 +13,7 @@
 #include "standin/GameHeap.h"
 #include "standin/GameWorld.h"
 #include "support/GameFunctions.h"
+#include "support/Said.h"
 #include "support/ServerFixture.h"
 
 namespace {
@@ -72,8 +73,12 @@ TEST_F(WorldTest, MissionStartGoesThroughTheInstalledDetour) {
   const uintptr_t result = World().StartMission(mission.Class(), nullptr, 5);
   EXPECT_EQ(detourCalls, 1);
   EXPECT_EQ(World().LastGameResult(), result);
-  EXPECT_EQ(Matching(Journal(), "AMissionDispatcher.StartMission(*"),
-            JournalEntries{"AMissionDispatcher.StartMission(dispatcher, class \"Hunt\", null, 5)"});
+  const std::vector<StandIn::Journal::GameStart> starts = Recorded<StandIn::Journal::GameStart>();
+  ASSERT_EQ(starts.size(), 1u) << "the detour did not call on to the game";
+  EXPECT_EQ(starts[0].Dispatcher, World().Dispatcher());
+  EXPECT_EQ(starts[0].MissionClass, mission.Class());
+  EXPECT_EQ(starts[0].Character, nullptr);
+  EXPECT_EQ(starts[0].Fourth, 5u);
 }
 
 TEST_F(WorldTest, FieldsLieInsideTheDefaultObjectAwayFromItsStart) {
