@@ -246,9 +246,8 @@ TEST_F(MissionStartTest, PassedOnStartReachesTheGameUnchanged) {
   const uintptr_t result = Start(&race, &character, kFourth);
 
   EXPECT_EQ(
-      Matching(Journal(), kGameStart),
-      JournalEntries{"AMissionDispatcher.StartMission(dispatcher, class \"Race\", character 1, " +
-                     std::to_string(kFourth) + ")"});
+      GameStarts(),
+      (std::vector<GameStart>{{World().Dispatcher(), race.Class(), character.Object(), kFourth}}));
   EXPECT_EQ(result, World().LastGameResult());
   EXPECT_NE(result >> 32, 0u) << "the game's result has its upper bits in use";
   EXPECT_TRUE(Recorded<StandIn::Journal::Notification>().empty());
@@ -266,10 +265,9 @@ TEST_F(MissionStartTest, NullMissionClassIsPassedOnWithoutALine) {
   const uintptr_t withNothing = Start(nullptr, nullptr, 0);
   EXPECT_EQ(withNothing, World().LastGameResult());
 
-  EXPECT_EQ(Matching(Journal(), kGameStart),
-            (JournalEntries{"AMissionDispatcher.StartMission(dispatcher, null, character 1, " +
-                                std::to_string(kFourth) + ")",
-                            "AMissionDispatcher.StartMission(dispatcher, null, null, 0)"}));
+  EXPECT_EQ(GameStarts(),
+            (std::vector<GameStart>{{World().Dispatcher(), nullptr, character.Object(), kFourth},
+                                    {World().Dispatcher(), nullptr, nullptr, 0}}));
   EXPECT_TRUE(Recorded<StandIn::Journal::Notification>().empty());
   EXPECT_TRUE(character.MissionData()->Entries().empty());
   EXPECT_TRUE(Messages("info").empty());

@@ -73,12 +73,8 @@ TEST_F(WorldTest, MissionStartGoesThroughTheInstalledDetour) {
   const uintptr_t result = World().StartMission(mission.Class(), nullptr, 5);
   EXPECT_EQ(detourCalls, 1);
   EXPECT_EQ(World().LastGameResult(), result);
-  const std::vector<StandIn::Journal::GameStart> starts = Recorded<StandIn::Journal::GameStart>();
-  ASSERT_EQ(starts.size(), 1u) << "the detour did not call on to the game";
-  EXPECT_EQ(starts[0].Dispatcher, World().Dispatcher());
-  EXPECT_EQ(starts[0].MissionClass, mission.Class());
-  EXPECT_EQ(starts[0].Character, nullptr);
-  EXPECT_EQ(starts[0].Fourth, 5u);
+  EXPECT_EQ(GameStarts(),
+            (std::vector<GameStart>{{World().Dispatcher(), mission.Class(), nullptr, 5}}));
 }
 
 TEST_F(WorldTest, FieldsLieInsideTheDefaultObjectAwayFromItsStart) {

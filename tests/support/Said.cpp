@@ -76,3 +76,21 @@ std::vector<Notice> NoticesIn(const StandIn::Roster& world) {
 Notice Refusal(const std::string& player, const std::string& text) {
   return {player, text, kRed, 2, 10};
 }
+
+bool operator==(const GameStart& a, const GameStart& b) {
+  return std::tie(a.Dispatcher, a.MissionClass, a.Character, a.Fourth) ==
+         std::tie(b.Dispatcher, b.MissionClass, b.Character, b.Fourth);
+}
+
+std::ostream& operator<<(std::ostream& out, const GameStart& start) {
+  return out << fmt::format("start through {} of class {} by character {}, fourth {}",
+                            start.Dispatcher, start.MissionClass, start.Character, start.Fourth);
+}
+
+std::vector<GameStart> GameStarts() {
+  std::vector<GameStart> starts;
+  for (const StandIn::Journal::GameStart& start : Recorded<StandIn::Journal::GameStart>()) {
+    starts.push_back({start.Dispatcher, start.MissionClass, start.Character, start.Fourth});
+  }
+  return starts;
+}

@@ -65,3 +65,17 @@ std::vector<Notice> NoticesIn(const StandIn::Roster& world);
 // A refused mission start's notification to `player`: `text` in red with the numbers 2 and 10,
 // and no texture or sound.
 Notice Refusal(const std::string& player, const std::string& text);
+
+// A mission start as it reached the game's own function: through which dispatcher, of which
+// mission class and character (game objects, null for none), with which fourth argument.
+struct GameStart {
+  const void* Dispatcher;
+  const void* MissionClass;
+  const void* Character;
+  uintptr_t Fourth;
+};
+bool operator==(const GameStart& a, const GameStart& b);
+std::ostream& operator<<(std::ostream& out, const GameStart& start);
+
+// The starts that reached the game, in order.
+std::vector<GameStart> GameStarts();
