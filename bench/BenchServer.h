@@ -4,7 +4,7 @@
 #pragma once
 
 #include "host/FString.h"
-#include "standin/StandIn.h"
+#include "standin/ScratchServer.h"
 
 class BenchServer : public StandIn::ScratchServer {
  public:

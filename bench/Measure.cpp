@@ -5,7 +5,7 @@
 #include <fstream>
 #include <string>
 
-#include "standin/StandIn.h"
+#include "standin/HeapAndFaults.h"
 
 HeapWindow::HeapWindow()
     : allocations_(StandIn::GameHeap::TotalAllocations()),

@@ -8,7 +8,8 @@
 #include "Measure.h"
 #include "Players.h"
 #include "host/HostApi.h"
-#include "standin/StandIn.h"
+#include "standin/HeapAndFaults.h"
+#include "standin/World.h"
 
 namespace {
 

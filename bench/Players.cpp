@@ -1,5 +1,7 @@
 #include "Players.h"
 
+#include "standin/Registries.h"
+
 Stage SetStage(BenchServer& server, const Workload& work) {
   const StandIn::Roster cast =
       server.World().Populate({{{work.MissionName, 3, "FrostWyrm"}}, {{"Bob"}}});

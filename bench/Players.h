@@ -6,6 +6,7 @@
 
 #include "BenchServer.h"
 #include "Workload.h"
+#include "standin/World.h"
 
 struct Stage {
   StandIn::MissionClass& Mission;  // displays the workload's mission name

@@ -6,7 +6,7 @@
 #include "Measure.h"
 #include "Workload.h"
 #include "rules/ConfigFile.h"
-#include "standin/StandIn.h"
+#include "standin/Registries.h"
 
 namespace {
 

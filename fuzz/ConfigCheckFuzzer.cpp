@@ -22,7 +22,9 @@
 #include "plugin/QuestVetoClient.h"
 #include "standin/Journal.h"
 #include "standin/JournalViews.h"
-#include "standin/StandIn.h"
+#include "standin/Registries.h"
+#include "standin/ScratchServer.h"
+#include "standin/World.h"
 #include "tools/configcheck/ConfigCheck.h"
 #include "tools/configcheck/MissionVerdict.h"
 

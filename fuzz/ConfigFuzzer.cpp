@@ -38,9 +38,12 @@
 #include "fuzz/FuzzEntry.h"
 #include "host/FString.h"
 #include "plugin/QuestVetoClient.h"
+#include "standin/HeapAndFaults.h"
 #include "standin/Journal.h"
 #include "standin/JournalViews.h"
-#include "standin/StandIn.h"
+#include "standin/Registries.h"
+#include "standin/ScratchServer.h"
+#include "standin/World.h"
 
 namespace {
 

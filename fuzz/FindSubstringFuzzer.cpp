@@ -11,7 +11,8 @@
 #include <string>
 
 #include "host/FString.h"
-#include "standin/StandIn.h"
+#include "standin/GameObjects.h"
+#include "standin/HeapAndFaults.h"
 #include "support/FindSubstringModel.h"
 
 namespace {

@@ -13,7 +13,7 @@
 
 #include "host/FString.h"
 #include "host/HostApi.h"
-#include "standin/StandIn.h"
+#include "standin/HeapAndFaults.h"
 #include "tools/configcheck/Utf8Text.h"
 
 namespace {

@@ -9,6 +9,7 @@
 
 #include "standin/Journal.h"
 #include "standin/JournalViews.h"
+#include "standin/Registries.h"
 
 namespace Sandbox {
 namespace {

@@ -4,6 +4,7 @@
 
 #include "standin/Journal.h"
 #include "standin/JournalViews.h"
+#include "standin/Registries.h"
 
 namespace Sandbox {
 

@@ -14,7 +14,7 @@
 #include "sandbox/MessageFeed.h"
 #include "sandbox/RconPacket.h"
 #include "sandbox/Terminal.h"
-#include "standin/StandIn.h"
+#include "standin/GameObjects.h"
 
 namespace Sandbox {
 

@@ -2,7 +2,7 @@
 // by the names the console uses: the stand-in's roster of the world file's plan.
 #pragma once
 
-#include "standin/StandIn.h"
+#include "standin/World.h"
 
 namespace Sandbox {
 

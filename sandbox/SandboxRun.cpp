@@ -25,7 +25,8 @@
 #include "sandbox/StandInServer.h"
 #include "sandbox/Terminal.h"
 #include "sandbox/WorldFile.h"
-#include "standin/StandIn.h"
+#include "standin/Registries.h"
+#include "standin/World.h"
 
 namespace Sandbox {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <fmt/format.h>
 
-#include "standin/StandIn.h"
+#include "standin/ScratchServer.h"
 
 namespace Sandbox {
 

@@ -10,6 +10,7 @@
 #include <spdlog/sinks/stdout_sinks.h>
 
 #include "standin/JournalViews.h"
+#include "standin/Registries.h"
 
 namespace Sandbox {
 namespace {

@@ -13,7 +13,8 @@
 #include "sandbox/Roster.h"
 #include "sandbox/Terminal.h"
 #include "sandbox/WorldFile.h"
-#include "standin/StandIn.h"
+#include "standin/ScratchServer.h"
+#include "standin/World.h"
 
 namespace Sandbox {
 

@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "standin/StandIn.h"
+#include "standin/World.h"
 
 namespace Sandbox {
 

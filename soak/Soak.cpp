@@ -30,9 +30,12 @@
 #include <nlohmann/json.hpp>
 
 #include "ConfigCases.h"
+#include "standin/HeapAndFaults.h"
 #include "standin/Journal.h"
 #include "standin/JournalViews.h"
-#include "standin/StandIn.h"
+#include "standin/Registries.h"
+#include "standin/ScratchServer.h"
+#include "standin/World.h"
 
 namespace {
 

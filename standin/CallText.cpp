@@ -4,10 +4,17 @@
 #include <string>
 
 #include "standin/GameString.h"
-#include "standin/Server.h"
-#include "standin/World.h"
 
 namespace StandIn::CallText {
+namespace {
+
+const Namer* currentNamer = nullptr;
+
+}  // namespace
+
+void NameWith(const Namer* namer) {
+  currentNamer = namer;
+}
 
 std::string Quoted(const std::string& utf8) {
   return "\"" + utf8 + "\"";
@@ -30,8 +37,7 @@ std::string Arg(const char* narrow) {
 }
 
 std::string Arg(FName name) {
-  if (!Running()) return fmt::format("name {:#x}", name.Value);
-  const std::string* text = CurrentWorld().Names().Find(name);
+  const std::string* text = currentNamer != nullptr ? currentNamer->InternedText(name) : nullptr;
   return text != nullptr ? Quoted(*text) : fmt::format("name {:#x}", name.Value);
 }
 
@@ -41,7 +47,7 @@ std::string Arg(const LinearColor* color) {
 }
 
 std::string Arg(const void* object) {
-  return Running() ? CurrentWorld().Describe(object) : fmt::format("{}", object);
+  return currentNamer != nullptr ? currentNamer->Describe(object) : fmt::format("{}", object);
 }
 
 Journal::Value ValueOf(const FString* text) {
@@ -55,7 +61,7 @@ Journal::Value ValueOf(const char* narrow) {
 }
 
 Journal::Value ValueOf(FName name) {
-  const std::string* text = Running() ? CurrentWorld().Names().Find(name) : nullptr;
+  const std::string* text = currentNamer != nullptr ? currentNamer->InternedText(name) : nullptr;
   if (text == nullptr) return static_cast<int64_t>(name.Value);
   return *text;
 }

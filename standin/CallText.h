@@ -12,9 +12,25 @@
 #include "host/Color.h"
 #include "host/FString.h"
 #include "host/GameTypes.h"
-#include "standin/Journal.h"
+#include "standin/JournalWriter.h"
 
 namespace StandIn::CallText {
+
+// What names the game's objects and names in the journal: the running world (GameWorld), from its
+// start to its end. Without one, objects are written by address and names by number.
+class Namer {
+ public:
+  // How the journal names `object` (controller "Bob", character 1, ...).
+  virtual std::string Describe(const void* object) const = 0;
+  // The text interned for `name`, or null for a value that is no name.
+  virtual const std::string* InternedText(FName name) const = 0;
+
+ protected:
+  ~Namer() = default;
+};
+
+// From now on `namer` names objects and names; null: nothing does.
+void NameWith(const Namer* namer);
 
 std::string Quoted(const std::string& utf8);
 // An engine string handed over: its quoted text, with its count when that is not one past the

@@ -12,8 +12,8 @@
 #include "standin/Faults.h"
 #include "standin/GameFunctions.h"
 #include "standin/GameString.h"
+#include "standin/GameWorld.h"
 #include "standin/Utf8.h"
-#include "standin/World.h"
 
 namespace StandIn::Commands {
 namespace {

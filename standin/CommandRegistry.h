@@ -1,10 +1,10 @@
 // The host's command registry: console and RCON commands kept by name, and their dispatch as the
 // server does it: a command line goes to the handler registered under its first word. Its face
-// (running a line or a request, the names) is in StandIn.h.
+// (running a line or a request, the names) is in Registries.h.
 #pragma once
 
 #include "host/HostApi.h"
-#include "standin/StandIn.h"
+#include "standin/Registries.h"
 
 namespace StandIn::Commands {
 

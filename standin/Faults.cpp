@@ -5,7 +5,7 @@
 
 #include <fmt/format.h>
 
-#include "standin/Journal.h"
+#include "standin/JournalWriter.h"
 
 namespace StandIn::Faults {
 

@@ -1,12 +1,12 @@
 // Fault injection's inside: how a crossing counts itself and fails. Arming a fault is in
-// StandIn.h.
+// HeapAndFaults.h.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 #include <string>
 
-#include "standin/StandIn.h"
+#include "standin/HeapAndFaults.h"
 
 namespace StandIn::Faults {
 

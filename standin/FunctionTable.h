@@ -1,12 +1,12 @@
 // What GetAddress answers from: every game function and field of the stand-in game by key. A
-// function's own entry is in StandIn.h.
+// function's own entry is in Registries.h.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "standin/Api.h"
-#include "standin/StandIn.h"
+#include "standin/Registries.h"
 
 namespace StandIn::FunctionTable {
 

@@ -13,8 +13,8 @@
 #include "standin/Fatal.h"
 #include "standin/FunctionTable.h"
 #include "standin/GameFunctions.h"
+#include "standin/GameWorld.h"
 #include "standin/JournalViews.h"
-#include "standin/World.h"
 
 namespace StandIn {
 namespace {

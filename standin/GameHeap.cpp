@@ -12,7 +12,7 @@
 #include "standin/Fatal.h"
 #include "standin/Faults.h"
 #include "standin/FunctionTable.h"
-#include "standin/Journal.h"
+#include "standin/JournalWriter.h"
 
 namespace StandIn::GameHeap {
 namespace {

@@ -1,12 +1,12 @@
-// The game heap's inside (its face, the ledger's queries, is in StandIn.h): what the game's own
-// strings and the stand-in's tests use beyond it.
+// The game heap's inside (its face, the ledger's queries, is in HeapAndFaults.h): what the
+// game's own strings and the stand-in's tests use beyond it.
 #pragma once
 
 #include <cstddef>
 #include <optional>
 
 #include "standin/Api.h"
-#include "standin/StandIn.h"
+#include "standin/HeapAndFaults.h"
 
 namespace StandIn::GameHeap {
 

@@ -1,13 +1,13 @@
 // The host's hook registry: detours placed on the stand-in game's functions. The game calls a
 // hookable function through Entry(), so an installed detour receives the game's own calls. Its
-// face (the detours installed, refusing installs) is in StandIn.h.
+// face (the detours installed, refusing installs) is in Registries.h.
 #pragma once
 
 #include <string>
 
 #include "host/HostApi.h"
 #include "standin/Api.h"
-#include "standin/StandIn.h"
+#include "standin/Registries.h"
 
 namespace StandIn::Hooks {
 

@@ -1,6 +1,7 @@
 #include "standin/LogJournal.h"
 
 #include "standin/JournalViews.h"
+#include "standin/JournalWriter.h"
 
 namespace StandIn {
 

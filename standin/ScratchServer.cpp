@@ -1,4 +1,4 @@
-#include "standin/StandIn.h"
+#include "standin/ScratchServer.h"
 
 #include <filesystem>
 #include <fstream>
@@ -7,6 +7,7 @@
 
 #include "standin/Journal.h"
 #include "standin/Server.h"
+#include "standin/World.h"
 
 namespace StandIn {
 

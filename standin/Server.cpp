@@ -6,11 +6,13 @@
 #include <spdlog/sinks/basic_file_sink.h>
 
 #include "host/Platform.h"
+#include "standin/CallText.h"
 #include "standin/CommandRegistry.h"
 #include "standin/Fatal.h"
 #include "standin/GameHeap.h"
 #include "standin/HookRegistry.h"
 #include "standin/LogJournal.h"
+#include "standin/ServerFiles.h"
 #include "standin/ServerState.h"
 
 namespace StandIn {
@@ -57,10 +59,12 @@ void Start(const std::string& serverDir, const ServerOptions& options) {
   Hooks::Clear();
   Commands::Clear();
   state.Game = std::make_unique<GameWorld>();
+  CallText::NameWith(state.Game.get());
 }
 
 void Stop() {
   ServerState& state = RunningState();
+  CallText::NameWith(nullptr);
   state.Game.reset();
   Hooks::Clear();
   Commands::Clear();

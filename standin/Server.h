@@ -1,5 +1,5 @@
 // The stand-in server's lifetime: one server directory, one game world, the host's registries
-// and log sinks. Callers run one through ScratchServer (StandIn.h).
+// and log sinks. Callers run one through ScratchServer (ScratchServer.h).
 #pragma once
 
 #include <string>

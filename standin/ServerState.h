@@ -7,7 +7,7 @@
 
 #include <spdlog/sinks/sink.h>
 
-#include "standin/World.h"
+#include "standin/GameWorld.h"
 
 namespace StandIn {
 

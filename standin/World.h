@@ -1,78 +1,112 @@
-// The inside of the simulated game behind the stand-in host (its face: StandIn.h): the layouts
-// plugins reach into, and the world's lookups by pointer. Every game function of the key table
-// acts on the world's objects; they hold the game's state (mission data, alive or dead, names),
-// and what a plugin hands to the game is in the journal (Journal.h). The game finds its objects
-// again from the pointers it hands out: a pointer that is not a live object of the expected kind
-// stops the process with a message naming the game function (its key) and the pointer.
+// The stand-in's game world: built from a plan of missions and players, found again by their
+// names, and the running server's world, where a test starts a mission.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "host/GameTypes.h"
-#include "standin/GameString.h"
-#include "standin/NameTable.h"
-#include "standin/StandIn.h"
+#include "standin/Api.h"
+#include "standin/GameObjects.h"
 
 namespace StandIn {
 
-// A mission's default object as it lies in memory. Plugins reach the two fields through
-// GetAddress(object, key); other data lies before and between them, so that a field read at the
-// wrong address gives a wrong value instead of the right one by luck.
-struct MissionClass::DefaultObjectLayout {
-  uint64_t Header;
-  GameString DisplayName;  // "AMissionType.MissionDisplayName"
-  int32_t Flags;
-  int32_t Version;  // "AMissionType.MissionVersion"
+// A world as it starts: its missions and its players, in order.
+struct MissionPlan {
+  std::string Name;  // display name, UTF-8
+  int32_t Version = 1;
+  std::string Tag;
 };
 
-// A request as the host hands it to an RCON command handler: the request id is the second
-// 32-bit field.
-struct RconConnection::PacketLayout {
-  int32_t Size;
-  int32_t RequestId;
-  int32_t Type;
-  GameString Body;
+struct PlayerPlan {
+  std::string Name;  // the character name of the player's controller, UTF-8
+  bool Alive = true;
+  bool Controller = true;   // without one the character belongs to nobody
+  bool MissionData = true;  // the character carries a mission data buff
+  bool Instigated = false;  // the controller instigated the character rather than owns it
+  // Another player of the plan whose controller instigated the character (besides its owner, if
+  // it has one); empty: none. Not with Instigated.
+  std::string InstigatedBy{};
 };
 
-// The world of the running server as the game functions and the journal see it.
-class STANDIN_API GameWorld final : public World {
+struct WorldPlan {
+  std::vector<MissionPlan> Missions;
+  std::vector<PlayerPlan> Players;
+};
+
+// What a plan became in the world, found again by the plan's names.
+struct Player {
+  std::string Name;
+  StandIn::Controller* Controller;  // null for a character that belongs to nobody
+  StandIn::Character* Character;
+};
+
+struct Mission {
+  std::string Name;
+  MissionClass* Class;
+};
+
+class STANDIN_API Roster {
  public:
-  GameWorld();
-  ~GameWorld();
+  // In plan order.
+  const std::vector<Player>& All() const { return players_; }
+  const std::vector<Mission>& Missions() const { return missions_; }
+  // By exact name; null when there is none (the first of that name when several share it).
+  const Player* FindPlayer(const std::string& name) const;
+  // The player whose controller is the game object `controller`; null when there is none.
+  const Player* FindController(const void* controller) const;
+  const Mission* FindMission(const std::string& name) const;
 
-  // One object at a time, for the stand-in's own tests and for Populate.
-  MissionClass& AddMission(const std::string& displayNameUtf8, int32_t version,
-                           const std::string& tag);
-  Controller& AddController(const std::string& characterNameUtf8);
-  // A living character; `owner`/`instigator` may be null, or controllers of this world.
-  Character& AddCharacter(Controller* owner, Controller* instigator, bool withMissionData);
+ private:
+  friend class World;
 
-  void SetLastGameResult(uintptr_t result) { lastGameResult_ = result; }
-  NameTable& Names() { return *names_; }
-  // The text of `name`, which game function `key` received; Fatal for a value that is no name.
-  const std::string& NameTextFor(FName name, const char* key) const;
+  std::vector<Player> players_;
+  std::vector<Mission> missions_;
+};
 
-  // The objects behind pointers a game function `key` received; Fatal when there is none.
-  MissionClass& MissionOfClass(const void* object, const char* key);
-  MissionClass& MissionOfDefaultObject(const void* object, const char* key);
-  Controller& ControllerAt(const void* object, const char* key);
-  Character& CharacterAt(const void* object, const char* key);
-  MissionDataBuff& MissionDataAt(const void* object, const char* key);
-  RconConnection& ConnectionAt(const void* object, const char* key);
-  // The fields of the mission whose default object is `object`, as GetAddress locates them.
-  FString* DisplayNameFieldAt(const void* object, const char* key);
-  int32_t* VersionFieldAt(const void* object, const char* key);
-  // The character name of the controller `object`, as the game keeps it.
-  const WideString& CharacterNameAt(const void* object, const char* key);
-  void CheckDispatcher(const void* object, const char* key) const;
-  // How the journal names `object`: class "Alpha", mission "Alpha" (a default object),
-  // controller "Bob", character 1, buff of character 1, rcon 1, dispatcher, null, or its address
-  // when it is none of these.
-  std::string Describe(const void* object) const;
+// The game world of the running server; it owns every object of GameObjects.h it made.
+class STANDIN_API World {
+ public:
+  World(const World&) = delete;
+  World& operator=(const World&) = delete;
+
+  // Adds the missions and players of `plan`, in its order; Fatal for a player instigated by a
+  // name that is no player of the plan with a controller.
+  Roster Populate(const WorldPlan& plan);
+
+  // An RCON client connects; the connection stays open until it is removed.
+  RconConnection& AddRconConnection();
+  // Closes a connection: it and its packets are gone, and the game functions no longer accept
+  // its pointers.
+  void RemoveRconConnection(RconConnection& connection);
+
+  // The mission with exactly this display name, or null.
+  MissionClass* FindMission(const std::string& displayNameUtf8);
+
+  AMissionDispatcher* Dispatcher();
+  // The game starts a mission: the call goes through whatever is installed on
+  // "AMissionDispatcher.StartMission" and the answer comes back.
+  uintptr_t StartMission(UClass* missionClass, APrimalCharacter* character, uintptr_t fourth);
+  // What the game's own start function answered the last time it was reached; 0 before. Each
+  // answer differs from the one before and has its upper 32 bits in use.
+  uintptr_t LastGameResult() const;
+
+  // The text that "FName.Init" interned for `name`; Fatal for a value it never made.
+  std::string NameText(FName name) const;
+
+ protected:
+  // Only the running server makes its world, a GameWorld (GameWorld.h), which alone sees the
+  // objects it owns.
+  World();
+  ~World();
+
+  struct Objects;
+  std::unique_ptr<Objects> objects_;
 };
 
 // The world of the running server; Fatal when no server runs.
-STANDIN_API GameWorld& CurrentWorld();
+STANDIN_API World& RunningWorld();
 
 }  // namespace StandIn

@@ -8,7 +8,7 @@
 #include <fmt/format.h>
 #include <gtest/gtest.h>
 
-#include "standin/StandIn.h"
+#include "standin/HeapAndFaults.h"
 
 namespace {
 

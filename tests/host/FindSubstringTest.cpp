@@ -9,8 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include "standin/HeapAndFaults.h"
 #include "standin/Journal.h"
-#include "standin/StandIn.h"
+#include "standin/World.h"
 #include "support/FindSubstringModel.h"
 #include "support/JournalMatch.h"
 

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "host/GameCalls.h"
-#include "standin/StandIn.h"
+#include "standin/HeapAndFaults.h"
+#include "standin/World.h"
+#include "support/Said.h"
 #include "support/ServerFixture.h"
 #include "support/Shown.h"
 
@@ -107,8 +109,7 @@ TEST_F(GameCallsTest, DirectChatIsFormattedAndSentWithTheFlagOff) {
   StandIn::Controller& player = *AddPlayer({"Bob"}).Controller;
   SendDirectChat(player.Object(), "QuestVeto: {{ok}} 100%", Green);
 
-  EXPECT_EQ(Matching(Journal(), ChatTo("Bob")),
-            JournalEntries{ChatMessage("Bob", "QuestVeto: {ok} 100%", kGreen)});
+  EXPECT_EQ(ChatsTo(player), (std::vector<Chat>{{"QuestVeto: {ok} 100%", kGreen}}));
 }
 
 TEST_F(GameCallsTest, DirectChatWithoutControllerMakesNoStringAndNoCall) {
@@ -125,8 +126,7 @@ TEST_F(GameCallsTest, RconReplyGoesUnderTheRequestIdUnformatted) {
   RCONPacket* request = connection.Receive(7, "qv.reload");
   ReplyRcon(connection.Object(), request, "100% {{done}} caf\xE9");
 
-  EXPECT_EQ(Matching(Journal(), kAnyRconReply),
-            JournalEntries{RconReply(1, 7, "100% {{done}} caf?")});
+  EXPECT_EQ(RepliesOn(connection), (std::vector<Reply>{{7, "100% {{done}} caf?"}}));
 }
 
 }  // namespace

@@ -6,8 +6,10 @@
 
 #include "plugin/Scenarios.h"
 #include "plugin/Version.h"
-#include "standin/StandIn.h"
+#include "standin/Registries.h"
+#include "standin/World.h"
 #include "support/Configs.h"
+#include "support/Said.h"
 #include "support/ServerFixture.h"
 #include "support/Shown.h"
 #include "support/StackThread.h"
@@ -191,9 +193,9 @@ TEST_F(ConfigTest, FilesNestedAMillionDeepAreSafeOnAGameThreadStack) {
                     kPluginVersion + ")",
                 "Reloaded " + from + "0 entries of \"DisabledMissions\" in force; removed \"Hunt\"",
                 "Reloaded " + from + "1 entry of \"DisabledMissions\" in force; added \"Hunt\""}));
-  const JournalEntries status = Matching(Journal(), kAnyRconReply);
+  const std::vector<StandIn::Journal::RconReply> status = Recorded<StandIn::Journal::RconReply>();
   ASSERT_EQ(status.size(), 1u);
-  EXPECT_NE(status[0].find("1 entry of"), std::string::npos) << status[0];
+  EXPECT_NE(status[0].Text.find("1 entry of"), std::string::npos) << status[0].Text;
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 #include <iterator>
 #include <vector>
 
+#include "standin/HeapAndFaults.h"
 #include "standin/Journal.h"
-#include "standin/StandIn.h"
 
 namespace {
 

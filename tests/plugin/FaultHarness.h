@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "standin/StandIn.h"
+#include "standin/HeapAndFaults.h"
 #include "support/ServerFixture.h"
 
 using StandIn::Faults::HostFailure;

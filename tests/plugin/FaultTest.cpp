@@ -17,7 +17,6 @@
 #include "plugin/FaultHarness.h"
 #include "plugin/Scenarios.h"
 #include "standin/Journal.h"
-#include "standin/StandIn.h"
 #include "support/Shown.h"
 
 namespace {

@@ -17,7 +17,8 @@
 
 #include "host/HostApi.h"
 #include "plugin/Version.h"
-#include "standin/StandIn.h"
+#include "standin/Registries.h"
+#include "standin/ScratchServer.h"
 #include "support/Configs.h"
 #include "support/ServerFixture.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <system_error>
 
-#include "standin/StandIn.h"
+#include "standin/Registries.h"
 #include "support/Configs.h"
 #include "support/ServerFixture.h"
 

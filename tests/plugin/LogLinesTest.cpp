@@ -19,7 +19,10 @@
 #include "plugin/Scenarios.h"
 #include "plugin/Version.h"
 #include "standin/Journal.h"
-#include "standin/StandIn.h"
+#include "standin/Registries.h"
+#include "standin/ScratchServer.h"
+#include "standin/World.h"
+#include "support/Said.h"
 #include "support/Shown.h"
 
 namespace {
@@ -665,7 +668,7 @@ TEST_F(LogLinesTest, StartsAfterAFailedReadAtLoadPassOnSilently) {
       StandIn::Journal::Start();
       start(*this);
       EXPECT_TRUE(LogLines().empty());
-      EXPECT_EQ(Matching(Journal(), kGameStart).size(), 1u);
+      EXPECT_EQ(Recorded<StandIn::Journal::GameStart>().size(), 1u);
     }
   }
 }
@@ -689,8 +692,8 @@ TEST_F(LogLinesTest, StartWhoseDecisionFailsReachesTheGame) {
                             {R"(AMissionDispatcher.StartMission(dispatcher, class "Hunt", )"
                              "character 1, 7)"}));
       EXPECT_EQ(result, World().LastGameResult());
-      EXPECT_TRUE(Matching(Journal(), NotificationTo("Bob")).empty());
-      EXPECT_TRUE(Matching(Journal(), "APrimalBuff_MissionData.*").empty());
+      EXPECT_TRUE(Recorded<StandIn::Journal::Notification>().empty());
+      EXPECT_TRUE(Recorded<StandIn::Journal::MissionDataWrite>().empty());
       const std::vector<std::string> lines = LogLines();
       ASSERT_EQ(lines.size(), 1u);
       EXPECT_EQ(lines[0].rfind("[warning] Mission start: the decision failed, the start goes on "

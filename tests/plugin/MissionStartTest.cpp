@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "support/Configs.h"
+#include "support/Said.h"
 #include "support/ServerFixture.h"
 #include "support/Shown.h"
 
@@ -40,13 +41,13 @@ struct StartTime {
 
 // A start of `mission` by `character` that must be refused.
 StartTime StartRefused(StandIn::MissionClass& mission, StandIn::Character* character) {
-  const std::size_t gameStarts = Matching(ServerTest::Journal(), kGameStart).size();
+  const std::size_t gameStarts = Recorded<StandIn::Journal::GameStart>().size();
   StartTime time{};
   time.before = std::time(nullptr);
   const uintptr_t result = ServerTest::StartMission(&mission, character);
   time.after = std::time(nullptr);
   EXPECT_EQ(result, 0u) << "a refused start answers zero";
-  EXPECT_EQ(Matching(ServerTest::Journal(), kGameStart).size(), gameStarts)
+  EXPECT_EQ(Recorded<StandIn::Journal::GameStart>().size(), gameStarts)
       << "the game's own start was called";
   return time;
 }
@@ -110,10 +111,9 @@ TEST_F(MissionStartTest, RefusedStartByEachKindOfCharacter) {
 
     const StartTime time = StartRefused(hunt, character);
 
-    JournalEntries notifications;
-    if (c.notified != nullptr)
-      notifications.push_back(RedNotification(c.notified, kDefaultMessage));
-    EXPECT_EQ(Matching(Journal(), NotificationTo("*")), notifications);
+    std::vector<Notice> notices;
+    if (c.notified != nullptr) notices.push_back(Refusal(c.notified, kDefaultMessage));
+    EXPECT_EQ(NoticesIn(world), notices);
     if (character != nullptr && character->MissionData() != nullptr) {
       ExpectRecordedComplete(*character->MissionData(), hunt, time);
     }
@@ -168,8 +168,7 @@ TEST_F(MissionStartTest, NotificationText) {
 
     const StartTime time = StartRefused(hunt, &character);
 
-    EXPECT_EQ(Matching(Journal(), NotificationTo("*")),
-              JournalEntries{RedNotification("Bob", c.shown)});
+    EXPECT_EQ(NoticesIn(world), std::vector<Notice>{Refusal("Bob", c.shown)});
     ExpectRecordedComplete(*character.MissionData(), hunt, time);
     const std::vector<std::string> warnings = Messages("warning");
     if (c.warning.empty()) {
@@ -215,9 +214,8 @@ TEST_F(MissionStartTest, ShowMissionNamesOnBothPaths) {
     StartRefused(hunt, nullptr);
     StartMission(nullptr, nullptr);
 
-    EXPECT_EQ(Matching(Journal(), kGameStart).size(), 2u);
-    EXPECT_EQ(Matching(Journal(), NotificationTo("*")),
-              JournalEntries{RedNotification("Bob", kDefaultMessage)});
+    EXPECT_EQ(Recorded<StandIn::Journal::GameStart>().size(), 2u);
+    EXPECT_EQ(NoticesIn(world), std::vector<Notice>{Refusal("Bob", kDefaultMessage)});
     EXPECT_EQ(Messages("info"), c.lines);
     const std::vector<std::string> warnings = Messages("warning");
     if (c.reason == nullptr) {
@@ -239,12 +237,11 @@ TEST_F(MissionStartTest, PassedOnStartReachesTheGameUnchanged) {
   const uintptr_t result = StartMission(&race, &character, kFourth);
 
   EXPECT_EQ(
-      Matching(Journal(), kGameStart),
-      JournalEntries{"AMissionDispatcher.StartMission(dispatcher, class \"Race\", character 1, " +
-                     std::to_string(kFourth) + ")"});
+      GameStarts(),
+      (std::vector<GameStart>{{World().Dispatcher(), race.Class(), character.Object(), kFourth}}));
   EXPECT_EQ(result, World().LastGameResult());
   EXPECT_NE(result >> 32, 0u) << "the game's result has its upper bits in use";
-  EXPECT_TRUE(Matching(Journal(), NotificationTo("*")).empty());
+  EXPECT_TRUE(Recorded<StandIn::Journal::Notification>().empty());
   EXPECT_TRUE(character.MissionData()->Entries().empty());
   EXPECT_EQ(Messages("info"), std::vector<std::string>{"Player Bob started mission: Race!"});
 }
@@ -259,11 +256,10 @@ TEST_F(MissionStartTest, NullMissionClassIsPassedOnWithoutALine) {
   const uintptr_t withNothing = StartMission(nullptr, nullptr, 0);
   EXPECT_EQ(withNothing, World().LastGameResult());
 
-  EXPECT_EQ(Matching(Journal(), kGameStart),
-            (JournalEntries{"AMissionDispatcher.StartMission(dispatcher, null, character 1, " +
-                                std::to_string(kFourth) + ")",
-                            "AMissionDispatcher.StartMission(dispatcher, null, null, 0)"}));
-  EXPECT_TRUE(Matching(Journal(), NotificationTo("*")).empty());
+  EXPECT_EQ(GameStarts(),
+            (std::vector<GameStart>{{World().Dispatcher(), nullptr, character.Object(), kFourth},
+                                    {World().Dispatcher(), nullptr, nullptr, 0}}));
+  EXPECT_TRUE(Recorded<StandIn::Journal::Notification>().empty());
   EXPECT_TRUE(character.MissionData()->Entries().empty());
   EXPECT_TRUE(Messages("info").empty());
   EXPECT_TRUE(Messages("warning").empty());
@@ -285,7 +281,7 @@ TEST_F(MissionStartTest, PassedOnStartIsLoggedOnlyForAPlayerWithAController) {
   StartMission(&race, &uncontrolled);
   StartMission(&race, &instigated);
 
-  EXPECT_EQ(Matching(Journal(), kGameStart).size(), 4u);
+  EXPECT_EQ(Recorded<StandIn::Journal::GameStart>().size(), 4u);
   EXPECT_EQ(Messages("info"), std::vector<std::string>{"Player Ann started mission: Race!"});
 }
 
@@ -339,8 +335,7 @@ TEST_F(MissionStartTest, ReloadBetweenTwoStarts) {
   StandIn::Character& character = CharacterIn(world, "Bob");
 
   StartRefused(hunt, &character);
-  EXPECT_EQ(Matching(Journal(), NotificationTo("Bob")),
-            JournalEntries{RedNotification("Bob", kDefaultMessage)});
+  EXPECT_EQ(NoticesIn(world), std::vector<Notice>{Refusal("Bob", kDefaultMessage)});
   EXPECT_TRUE(Messages("info").empty());
 
   WriteConfig(
@@ -350,10 +345,9 @@ TEST_F(MissionStartTest, ReloadBetweenTwoStarts) {
   const uintptr_t result = StartMission(&hunt, &character);
   EXPECT_EQ(result, World().LastGameResult());
   EXPECT_EQ(StartMission(&race, &character), 0u);
-  EXPECT_EQ(Matching(Journal(), kGameStart).size(), 1u);
-  EXPECT_EQ(Matching(Journal(), NotificationTo("Bob")),
-            (JournalEntries{RedNotification("Bob", kDefaultMessage),
-                            RedNotification("Bob", "Race is off")}));
+  EXPECT_EQ(Recorded<StandIn::Journal::GameStart>().size(), 1u);
+  EXPECT_EQ(NoticesIn(world),
+            (std::vector<Notice>{Refusal("Bob", kDefaultMessage), Refusal("Bob", "Race is off")}));
   EXPECT_EQ(Messages("info"),
             (std::vector<std::string>{"Player Bob started mission: Hunt!",
                                       "Player Bob attempted to start mission: Race!"}));

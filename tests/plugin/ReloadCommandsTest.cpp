@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "standin/StandIn.h"
+#include "standin/Registries.h"
+#include "standin/World.h"
 #include "support/Configs.h"
+#include "support/Said.h"
 #include "support/ServerFixture.h"
 #include "support/Shown.h"
 
@@ -33,8 +35,7 @@ TEST_F(ReloadCommandsTest, PlayerReloadsAValidFileAndIsToldInGreen) {
   WriteConfig(kRaidConfig);
 
   EXPECT_EQ(StandIn::Commands::Console("qv.reload", AsPlayer(player)), "");
-  EXPECT_EQ(Matching(Journal(), ChatTo("Ann")),
-            JournalEntries{ChatMessage("Ann", kReloaded, kGreen)});
+  EXPECT_EQ(ChatsTo(player), (std::vector<Chat>{{kReloaded, kGreen}}));
   EXPECT_TRUE(Disabled("Raid"));
   EXPECT_FALSE(Disabled("Hunt"));
   EXPECT_EQ(PluginLines(), JournalEntries{}) << "a good reload logs nothing unless asked";
@@ -42,8 +43,7 @@ TEST_F(ReloadCommandsTest, PlayerReloadsAValidFileAndIsToldInGreen) {
   // Words after the command name change nothing.
   WriteConfig(kHuntOff);
   EXPECT_EQ(StandIn::Commands::Console("qv.reload now please", AsPlayer(player)), "");
-  EXPECT_EQ(Matching(Journal(), ChatTo("Ann")).size(), 2u);
-  EXPECT_EQ(Matching(Journal(), ChatTo("Ann")).back(), ChatMessage("Ann", kReloaded, kGreen));
+  EXPECT_EQ(ChatsTo(player), (std::vector<Chat>{{kReloaded, kGreen}, {kReloaded, kGreen}}));
   EXPECT_TRUE(Disabled("Hunt"));
   EXPECT_EQ(PluginLines(), JournalEntries{});
 }
@@ -54,15 +54,14 @@ TEST_F(ReloadCommandsTest, RconReloadWithoutAFileFailsUnderTheRequestIdAndKeepsT
   RemoveConfig();
 
   EXPECT_EQ(StandIn::Commands::Rcon(connection, 7, "qv.reload"), "");
-  EXPECT_EQ(Matching(Journal(), kAnyRconReply), JournalEntries{RconReply(1, 7, kFailed)});
+  EXPECT_EQ(RepliesOn(connection), (std::vector<Reply>{{7, kFailed}}));
   EXPECT_EQ(Messages("critical"),
             std::vector<std::string>{"Failed to reload config! \n Can't open config.json"});
   EXPECT_TRUE(Disabled("Hunt")) << "the configuration in force changed";
 
   WriteConfig(kRaidConfig);
   EXPECT_EQ(StandIn::Commands::Rcon(connection, 2147483647, "qv.reload"), "");
-  EXPECT_EQ(Matching(Journal(), kAnyRconReply),
-            (JournalEntries{RconReply(1, 7, kFailed), RconReply(1, 2147483647, kReloaded)}));
+  EXPECT_EQ(RepliesOn(connection), (std::vector<Reply>{{7, kFailed}, {2147483647, kReloaded}}));
   EXPECT_TRUE(Disabled("Raid"));
   EXPECT_EQ(Messages("critical").size(), 1u) << "a successful reload logged a failure";
 }
@@ -73,7 +72,7 @@ TEST_F(ReloadCommandsTest, SyntaxErrorIsToldInRedAndLoggedWithLineAndColumn) {
   WriteConfig("{\n  \"DisabledMissions\": [\"Raid\",]\n}");
 
   StandIn::Commands::Console("qv.reload", AsPlayer(player));
-  EXPECT_EQ(Matching(Journal(), ChatTo("Ann")), JournalEntries{ChatMessage("Ann", kFailed, kRed)});
+  EXPECT_EQ(ChatsTo(player), (std::vector<Chat>{{kFailed, kRed}}));
   const std::vector<std::string> critical = Messages("critical");
   ASSERT_EQ(critical.size(), 1u);
   const std::string prefix = "Failed to reload config! \n [json.exception.parse_error.101] ";
@@ -126,7 +125,7 @@ TEST_F(ReloadCommandsTest, EachFailedReadIsLoggedWithItsOwnReason) {
       RemoveConfig();
     }
     StandIn::Commands::Rcon(connection, ++id, "qv.reload");
-    EXPECT_EQ(Matching(Journal(), kAnyRconReply).back(), RconReply(1, id, kFailed));
+    EXPECT_EQ(RepliesOn(connection).back(), (Reply{id, kFailed}));
     logged.push_back(std::string("Failed to reload config! \n ") + row.reason);
     EXPECT_EQ(Messages("critical"), logged);
     EXPECT_TRUE(Disabled("Hunt")) << "the configuration in force changed";
@@ -144,7 +143,7 @@ TEST_F(ReloadCommandsTest, ServerConsoleReloadsAndLogsButIsSentNoChat) {
   EXPECT_EQ(StandIn::Commands::Console("qv.reload", nullptr), "");
   EXPECT_EQ(Messages("critical").size(), 1u);
   EXPECT_TRUE(Disabled("Raid"));
-  EXPECT_TRUE(Matching(Journal(), ChatTo("*")).empty());
+  EXPECT_TRUE(Recorded<StandIn::Journal::ChatMessage>().empty());
 }
 
 TEST_F(ReloadCommandsTest, ReloadTakesEffectAtTheNextMissionStart) {
@@ -155,13 +154,13 @@ TEST_F(ReloadCommandsTest, ReloadTakesEffectAtTheNextMissionStart) {
   StandIn::Character& character = *world.All()[0].Character;
 
   World().StartMission(hunt.Class(), character.Object(), 0);
-  ASSERT_EQ(Matching(Journal(), kGameStart).size(), 1u) << "the start was not passed on";
+  ASSERT_EQ(Recorded<StandIn::Journal::GameStart>().size(), 1u) << "the start was not passed on";
 
   WriteConfig(kHuntOff);
   StandIn::Commands::Console("qv.reload", AsPlayer(player));
   EXPECT_EQ(World().StartMission(hunt.Class(), character.Object(), 0), 0u);
-  EXPECT_EQ(Matching(Journal(), kGameStart).size(), 1u) << "the start was not refused";
-  EXPECT_EQ(Matching(Journal(), NotificationTo("Ann")).size(), 1u);
+  EXPECT_EQ(Recorded<StandIn::Journal::GameStart>().size(), 1u) << "the start was not refused";
+  EXPECT_EQ(Recorded<StandIn::Journal::Notification>().size(), 1u);
 }
 
 TEST_F(ReloadCommandsTest, CommandNameIsHandedOverWithItsTerminatorCounted) {
@@ -188,11 +187,9 @@ TEST_F(ReloadCommandsTest, AfterUnloadTheHostAnswersThatTheCommandIsUnknown) {
 
   EXPECT_EQ(StandIn::Commands::Console("qv.reload", AsPlayer(player)),
             "Unknown command: qv.reload");
-  EXPECT_EQ(Matching(Journal(), ChatTo("Ann")),
-            JournalEntries{ChatMessage("Ann", "Unknown command: qv.reload", kWhite)});
+  EXPECT_EQ(ChatsTo(player), (std::vector<Chat>{{"Unknown command: qv.reload", kWhite}}));
   EXPECT_EQ(StandIn::Commands::Rcon(connection, 7, "qv.reload"), "Unknown command: qv.reload");
-  EXPECT_EQ(Matching(Journal(), kAnyRconReply),
-            JournalEntries{RconReply(1, 7, "Unknown command: qv.reload")});
+  EXPECT_EQ(RepliesOn(connection), (std::vector<Reply>{{7, "Unknown command: qv.reload"}}));
   EXPECT_EQ(PluginLines(), loadLines);
 }
 

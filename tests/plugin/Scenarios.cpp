@@ -1,7 +1,8 @@
 #include "plugin/Scenarios.h"
 
 #include "plugin/SecondPlugin.h"
-#include "standin/StandIn.h"
+#include "standin/Registries.h"
+#include "standin/World.h"
 
 namespace {
 

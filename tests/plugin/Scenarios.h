@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "standin/StandIn.h"
+#include "standin/GameObjects.h"
 #include "support/Configs.h"
 #include "support/ServerFixture.h"
 

@@ -8,8 +8,11 @@
 
 #include "plugin/FaultHarness.h"
 #include "plugin/Version.h"
-#include "standin/StandIn.h"
+#include "standin/HeapAndFaults.h"
+#include "standin/Registries.h"
+#include "standin/World.h"
 #include "support/Configs.h"
+#include "support/Said.h"
 #include "support/ServerFixture.h"
 #include "support/Shown.h"
 
@@ -23,19 +26,15 @@ using StatusCommandTest = ServerTest;
 
 // The chat lines Ann (`ann`) was sent by a "qv.status" she typed, the earlier ones left out.
 std::vector<std::string> StatusToAnn(StandIn::Controller& ann) {
-  const std::size_t before = Matching(ServerTest::Journal(), ChatTo("Ann")).size();
+  const std::size_t before = ChatsTo(ann).size();
   EXPECT_EQ(
       StandIn::Commands::Console("qv.status", reinterpret_cast<APlayerController*>(ann.Object())),
       "");
   std::vector<std::string> lines;
-  const JournalEntries chat = Matching(ServerTest::Journal(), ChatTo("Ann"));
-  for (std::size_t at = before; at < chat.size(); ++at) {
-    const std::string prefix = ChatTo("Ann").substr(0, ChatTo("Ann").size() - 1) + "\"";
-    const std::string suffix = std::string("\", ") + kGreen + ", false)";
-    EXPECT_EQ(chat[at].substr(0, prefix.size()), prefix) << chat[at];
-    EXPECT_EQ(chat[at].substr(chat[at].size() - suffix.size()), suffix) << chat[at] << " not green";
-    lines.push_back(
-        chat[at].substr(prefix.size(), chat[at].size() - prefix.size() - suffix.size()));
+  const std::vector<Chat> chats = ChatsTo(ann);
+  for (std::size_t at = before; at < chats.size(); ++at) {
+    EXPECT_EQ(chats[at], (Chat{chats[at].Text, kGreen})) << "not green, or flagged";
+    lines.push_back(chats[at].Text);
   }
   return lines;
 }
@@ -210,25 +209,25 @@ TEST_F(StatusCommandTest, RconGetsTheLinesInOneReplyUnderItsRequestId) {
   LoadWith(R"({"DisabledMissions": ["Охота"], "DisabledMessage": "Nein"})");
   StandIn::RconConnection& connection = World().AddRconConnection();
   EXPECT_EQ(StandIn::Commands::Rcon(connection, 42, "qv.status"), "");
-  const JournalEntries replies = Matching(Journal(), kAnyRconReply);
+  const std::vector<Reply> replies = RepliesOn(connection);
   ASSERT_EQ(replies.size(), 1u);
-  std::string expected =
-      RconReply(1, 42, "QuestVeto status\nConfig file: " + ConfigPath() + "\nConfig read at ");
-  expected.resize(expected.size() - 2);  // the reply's text goes on
-  EXPECT_EQ(replies[0].substr(0, expected.size()), expected);
+  EXPECT_EQ(replies[0], (Reply{42, replies[0].Text})) << "not under the request id, or not type 0";
+  const std::string& text = replies[0].Text;
+  const std::string head = "QuestVeto status\nConfig file: " + ConfigPath() + "\nConfig read at ";
+  EXPECT_EQ(text.substr(0, head.size()), head);
   const std::string tail =
       "\n1 entry of \"DisabledMissions\" in force: \"Охота\"\n"
       "DisabledMessage: \"Nein\"\nShowMissionNames: false\nMission start hook: placed\nVersion: " +
-      std::string(kPluginVersion) + "\")";
-  ASSERT_GE(replies[0].size(), tail.size());
-  EXPECT_EQ(replies[0].substr(replies[0].size() - tail.size()), tail) << replies[0];
+      std::string(kPluginVersion);
+  ASSERT_GE(text.size(), tail.size());
+  EXPECT_EQ(text.substr(text.size() - tail.size()), tail) << text;
 }
 
 TEST_F(StatusCommandTest, ServerConsoleIsSentNothingAndAFailedStatusIsLoggedAndContained) {
   LoadWith(kHuntOff);
   AddPlayer({"Ann"});
   EXPECT_EQ(StandIn::Commands::Console("qv.status", nullptr), "");
-  EXPECT_TRUE(Matching(Journal(), ChatTo("*")).empty());
+  EXPECT_TRUE(Recorded<StandIn::Journal::ChatMessage>().empty());
   EXPECT_TRUE(Messages("critical").empty());
 
   // The server directory cannot be had for the path: nothing is answered, the reason is logged.
@@ -236,7 +235,7 @@ TEST_F(StatusCommandTest, ServerConsoleIsSentNothingAndAFailedStatusIsLoggedAndC
   StandIn::Faults::FailAt(1, StandIn::Faults::HostFailure::BadAlloc);
   EXPECT_EQ(StandIn::Commands::Rcon(connection, 3, "qv.status"), "");
   StandIn::Faults::Disarm();
-  EXPECT_TRUE(Matching(Journal(), kAnyRconReply).empty());
+  EXPECT_TRUE(RepliesOn(connection).empty());
   StandIn::Faults::FailAt(1, StandIn::Faults::HostFailure::Foreign);
   StandIn::Commands::Rcon(connection, 4, "qv.status");
   StandIn::Faults::Disarm();
@@ -244,7 +243,7 @@ TEST_F(StatusCommandTest, ServerConsoleIsSentNothingAndAFailedStatusIsLoggedAndC
                                                             "qv.status failed: unknown error"}));
   EXPECT_TRUE(Disabled("Hunt")) << "the configuration in force changed";
   EXPECT_EQ(StandIn::Commands::Rcon(connection, 5, "qv.status"), "");
-  EXPECT_EQ(Matching(Journal(), kAnyRconReply).size(), 1u) << "the server stopped answering";
+  EXPECT_EQ(RepliesOn(connection).size(), 1u) << "the server stopped answering";
 }
 
 }  // namespace

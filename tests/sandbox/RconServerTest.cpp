@@ -15,8 +15,9 @@
 #include "sandbox/GameRcon.h"
 #include "sandbox/RconPacket.h"
 #include "sandbox/RconServer.h"
+#include "standin/HeapAndFaults.h"
 #include "standin/JournalViews.h"
-#include "standin/StandIn.h"
+#include "standin/World.h"
 #include "support/Configs.h"
 #include "support/ServerFixture.h"
 

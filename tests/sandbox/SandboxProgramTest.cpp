@@ -13,7 +13,8 @@
 
 #include <fmt/format.h>
 
-#include "standin/StandIn.h"
+#include "standin/ScratchServer.h"
+#include "standin/World.h"
 #include "support/Configs.h"
 
 namespace {

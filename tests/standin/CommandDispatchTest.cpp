@@ -7,7 +7,8 @@
 #include "host/FString.h"
 #include "host/HostApi.h"
 #include "standin/CommandRegistry.h"
-#include "standin/World.h"
+#include "standin/GameWorld.h"
+#include "support/Said.h"
 #include "support/ServerFixture.h"
 #include "support/Shown.h"
 
@@ -33,7 +34,7 @@ TEST_F(CommandDispatchTest, ConsoleRunsRegisteredCommandsAndAnswersUnknownOnes) 
 
   EXPECT_EQ(StandIn::Commands::Console("Test.Run now", AsPlayer(player)), "");
   EXPECT_EQ(runs, 1);
-  EXPECT_TRUE(Matching(Journal(), ChatTo("*")).empty())
+  EXPECT_TRUE(Recorded<StandIn::Journal::ChatMessage>().empty())
       << "the host said something about a command that ran";
 
   EXPECT_EQ(StandIn::Commands::Console("  Test.Walk fast", AsPlayer(player)),
@@ -42,8 +43,8 @@ TEST_F(CommandDispatchTest, ConsoleRunsRegisteredCommandsAndAnswersUnknownOnes) 
   EXPECT_EQ(StandIn::Commands::Console("test.walk", nullptr), "Unknown command: test.walk")
       << "the server console gets the answer too";
   EXPECT_EQ(StandIn::Commands::Console("   ", AsPlayer(player)), "");
-  EXPECT_EQ(Matching(Journal(), ChatTo("*")),
-            JournalEntries{ChatMessage("Ann", "Unknown command: Test.Walk", kWhite)})
+  EXPECT_EQ(Recorded<StandIn::Journal::ChatMessage>().size(), 1u) << "one answer in all";
+  EXPECT_EQ(ChatsTo(player), (std::vector<Chat>{{"Unknown command: Test.Walk", kWhite}}))
       << "only the player who typed is answered, and once";
   EXPECT_EQ(runs, 1);
 }
@@ -58,12 +59,12 @@ TEST_F(CommandDispatchTest, RconReceivesTheRequestAndAnswersUnknownOnesUnderItsI
 
   EXPECT_EQ(StandIn::Commands::Rcon(connection, 41, "test.run"), "");
   EXPECT_EQ(seenIds, std::vector<int32_t>{41});
-  EXPECT_TRUE(Matching(Journal(), kAnyRconReply).empty());
+  EXPECT_TRUE(RepliesOn(connection).empty());
 
   EXPECT_EQ(StandIn::Commands::Rcon(connection, 2000000011, "Test.Walk 3"),
             "Unknown command: Test.Walk");
-  EXPECT_EQ(Matching(Journal(), kAnyRconReply),
-            JournalEntries{RconReply(1, 2000000011, "Unknown command: Test.Walk")});
+  EXPECT_EQ(RepliesOn(connection),
+            (std::vector<Reply>{{2000000011, "Unknown command: Test.Walk"}}));
   EXPECT_EQ(seenIds.size(), 1u);
 }
 

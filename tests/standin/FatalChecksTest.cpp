@@ -20,9 +20,11 @@
 #include "host/HostApi.h"
 #include "plugin/ForeignString.h"
 #include "standin/GameHeap.h"
+#include "standin/GameObjects.h"
+#include "standin/GameWorld.h"
+#include "standin/HeapAndFaults.h"
+#include "standin/ScratchServer.h"
 #include "standin/Server.h"
-#include "standin/StandIn.h"
-#include "standin/World.h"
 #include "support/GameFunctions.h"
 
 namespace {

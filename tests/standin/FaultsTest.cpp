@@ -9,7 +9,7 @@
 
 #include "host/HostApi.h"
 #include "standin/Journal.h"
-#include "standin/StandIn.h"
+#include "standin/HeapAndFaults.h"
 #include "support/JournalMatch.h"
 
 namespace {

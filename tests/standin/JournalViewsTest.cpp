@@ -16,8 +16,8 @@
 
 #include "host/HostApi.h"
 #include "standin/CommandRegistry.h"
+#include "standin/GameWorld.h"
 #include "standin/JournalViews.h"
-#include "standin/World.h"
 #include "support/ServerFixture.h"
 
 namespace {

@@ -4,8 +4,9 @@
 #include "host/FString.h"
 #include "host/HostApi.h"
 #include "standin/CommandRegistry.h"
+#include "standin/GameWorld.h"
 #include "standin/HookRegistry.h"
-#include "standin/World.h"
+#include "support/Said.h"
 #include "support/ServerFixture.h"
 
 namespace {
@@ -51,7 +52,7 @@ TEST_F(RegistryTest, GameStartsReachTheInstalledDetour) {
   ASSERT_TRUE(HostApi::GetHooks().InstallHook(kKey, reinterpret_cast<void*>(&FirstDetour),
                                               reinterpret_cast<void**>(&firstOriginal)));
   const uintptr_t hooked = World().StartMission(mission.Class(), nullptr, 5);
-  ASSERT_EQ(Matching(Journal(), "AMissionDispatcher.StartMission(*").size(), 2u)
+  ASSERT_EQ(Recorded<StandIn::Journal::GameStart>().size(), 2u)
       << "the detour called on to the game";
   EXPECT_EQ(hooked, World().LastGameResult() + 1000);
   EXPECT_TRUE(HostApi::GetHooks().RemoveHook(kKey, reinterpret_cast<void*>(&FirstDetour)));

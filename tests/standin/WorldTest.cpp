@@ -12,8 +12,9 @@
 #include "host/GameCalls.h"
 #include "host/HostApi.h"
 #include "standin/GameHeap.h"
-#include "standin/World.h"
+#include "standin/GameWorld.h"
 #include "support/GameFunctions.h"
+#include "support/Said.h"
 #include "support/ServerFixture.h"
 
 namespace {
@@ -73,8 +74,8 @@ TEST_F(WorldTest, MissionStartGoesThroughTheInstalledDetour) {
   const uintptr_t result = World().StartMission(mission.Class(), nullptr, 5);
   EXPECT_EQ(detourCalls, 1);
   EXPECT_EQ(World().LastGameResult(), result);
-  EXPECT_EQ(Matching(Journal(), "AMissionDispatcher.StartMission(*"),
-            JournalEntries{"AMissionDispatcher.StartMission(dispatcher, class \"Hunt\", null, 5)"});
+  EXPECT_EQ(GameStarts(),
+            (std::vector<GameStart>{{World().Dispatcher(), mission.Class(), nullptr, 5}}));
 }
 
 TEST_F(WorldTest, FieldsLieInsideTheDefaultObjectAwayFromItsStart) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """No source outside standin/ and tests/standin/ includes a header of the stand-in's inside: the
-rest of the repository sees the stand-in through its face (standin/StandIn.h) and the journal.
+rest of the repository sees the stand-in through its face: a header by concern (standin/World.h,
+ScratchServer.h, Registries.h, HeapAndFaults.h, ...) and the journal's reading side.
 
 Usage: inside_headers.py --source DIR HEADER...   (HEADER: a header of the inside, as "World.h")
 """
@@ -40,7 +41,7 @@ def main():
     found = list(offenders(args.source, set(args.headers)))
     if found:
         print("The stand-in's inside is included outside standin/ and tests/standin/; include "
-              "standin/StandIn.h instead:")
+              "the stand-in's face instead (its headers are listed in standin/CMakeLists.txt):")
         print("\n".join(found))
         sys.exit(1)
     print(f"no source outside standin/ and tests/standin/ includes any of {len(args.headers)} "

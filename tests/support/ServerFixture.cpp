@@ -7,9 +7,12 @@
 #include <utility>
 
 #include "plugin/QuestVetoClient.h"
+#include "standin/HeapAndFaults.h"
 #include "standin/Journal.h"
 #include "standin/JournalViews.h"
-#include "standin/StandIn.h"
+#include "standin/Registries.h"
+#include "standin/ScratchServer.h"
+#include "standin/World.h"
 #include "support/OwnExportName.h"
 
 void ServerTest::SetUp() {

@@ -14,7 +14,8 @@
 
 #include "host/FString.h"
 #include "host/GameTypes.h"
-#include "standin/StandIn.h"
+#include "standin/ScratchServer.h"
+#include "standin/World.h"
 #include "support/JournalMatch.h"
 
 // What std::bad_alloc says in this build's C++ library, which the plugin's log lines and replies

@@ -4,7 +4,7 @@
 
 #include <fmt/format.h>
 
-#include "standin/StandIn.h"
+#include "standin/HeapAndFaults.h"
 
 namespace {
 

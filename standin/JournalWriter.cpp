@@ -1,4 +1,6 @@
-#include "standin/Journal.h"
+// The recorder behind both sides of the journal: what readers call (Journal.h) and what the host
+// library's crossings write with (JournalWriter.h).
+#include "standin/JournalWriter.h"
 
 #include <algorithm>
 #include <atomic>

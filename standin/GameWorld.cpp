@@ -1,4 +1,4 @@
-#include "standin/World.h"
+#include "standin/GameWorld.h"
 
 #include <algorithm>
 
@@ -125,7 +125,9 @@ RCONPacket* RconConnection::Receive(int32_t requestId, const std::string& body) 
   return reinterpret_cast<RCONPacket*>(packets_.back().get());
 }
 
-World::World() : dispatcher_(kDispatcherBody), names_(std::make_unique<NameTable>()) {}
+World::World() : objects_(std::make_unique<Objects>()) {
+  objects_->Dispatcher = kDispatcherBody;
+}
 
 World::~World() = default;
 
@@ -186,39 +188,40 @@ Roster World::Populate(const WorldPlan& plan) {
 
 MissionClass& GameWorld::AddMission(const std::string& displayNameUtf8, int32_t version,
                                     const std::string& tag) {
-  missions_.push_back(std::make_unique<MissionClass>(displayNameUtf8, version, tag));
-  return *missions_.back();
+  objects_->Missions.push_back(std::make_unique<MissionClass>(displayNameUtf8, version, tag));
+  return *objects_->Missions.back();
 }
 
 Controller& GameWorld::AddController(const std::string& characterNameUtf8) {
-  controllers_.push_back(std::make_unique<Controller>(characterNameUtf8));
-  return *controllers_.back();
+  objects_->Controllers.push_back(std::make_unique<Controller>(characterNameUtf8));
+  return *objects_->Controllers.back();
 }
 
 Character& GameWorld::AddCharacter(Controller* owner, Controller* instigator,
                                    bool withMissionData) {
-  characters_.push_back(std::make_unique<Character>(OwnController(controllers_, owner),
-                                                    OwnController(controllers_, instigator),
-                                                    withMissionData));
-  return *characters_.back();
+  objects_->Characters.push_back(std::make_unique<Character>(
+      OwnController(objects_->Controllers, owner), OwnController(objects_->Controllers, instigator),
+      withMissionData));
+  return *objects_->Characters.back();
 }
 
 RconConnection& World::AddRconConnection() {
-  connections_.push_back(std::make_unique<RconConnection>());
-  return *connections_.back();
+  objects_->Connections.push_back(std::make_unique<RconConnection>());
+  return *objects_->Connections.back();
 }
 
 void World::RemoveRconConnection(RconConnection& connection) {
-  const auto found = std::find_if(connections_.begin(), connections_.end(),
+  const auto found = std::find_if(objects_->Connections.begin(), objects_->Connections.end(),
                                   [&connection](const std::unique_ptr<RconConnection>& own) {
                                     return own.get() == &connection;
                                   });
-  if (found == connections_.end()) Fatal("RemoveRconConnection: not a connection of this world");
-  connections_.erase(found);
+  if (found == objects_->Connections.end())
+    Fatal("RemoveRconConnection: not a connection of this world");
+  objects_->Connections.erase(found);
 }
 
 MissionClass* World::FindMission(const std::string& displayNameUtf8) {
-  for (const std::unique_ptr<MissionClass>& mission : missions_) {
+  for (const std::unique_ptr<MissionClass>& mission : objects_->Missions) {
     if (mission->DisplayName() == displayNameUtf8) return mission.get();
   }
   return nullptr;
@@ -231,8 +234,16 @@ uintptr_t World::StartMission(UClass* missionClass, APrimalCharacter* character,
   return entry(Dispatcher(), missionClass, character, fourth);
 }
 
+AMissionDispatcher* World::Dispatcher() {
+  return reinterpret_cast<AMissionDispatcher*>(&objects_->Dispatcher);
+}
+
+uintptr_t World::LastGameResult() const {
+  return objects_->LastGameResult;
+}
+
 std::string World::NameText(FName name) const {
-  return NameTextIn(*names_, name, "NameText");
+  return NameTextIn(objects_->Names, name, "NameText");
 }
 
 GameWorld::GameWorld() = default;
@@ -241,30 +252,32 @@ GameWorld::~GameWorld() = default;
 
 MissionClass& GameWorld::MissionOfClass(const void* object, const char* key) {
   return FindLive(
-      missions_, [object](MissionClass& mission) { return mission.Class() == object; }, key, object,
-      "mission class");
+      objects_->Missions, [object](MissionClass& mission) { return mission.Class() == object; },
+      key, object, "mission class");
 }
 
 MissionClass& GameWorld::MissionOfDefaultObject(const void* object, const char* key) {
   return FindLive(
-      missions_, [object](MissionClass& mission) { return mission.DefaultObject() == object; }, key,
-      object, "mission default object");
+      objects_->Missions,
+      [object](MissionClass& mission) { return mission.DefaultObject() == object; }, key, object,
+      "mission default object");
 }
 
 Controller& GameWorld::ControllerAt(const void* object, const char* key) {
   return FindLive(
-      controllers_, [object](Controller& controller) { return controller.Object() == object; }, key,
-      object, "player controller");
+      objects_->Controllers,
+      [object](Controller& controller) { return controller.Object() == object; }, key, object,
+      "player controller");
 }
 
 Character& GameWorld::CharacterAt(const void* object, const char* key) {
   return FindLive(
-      characters_, [object](Character& character) { return character.Object() == object; }, key,
-      object, "character");
+      objects_->Characters, [object](Character& character) { return character.Object() == object; },
+      key, object, "character");
 }
 
 MissionDataBuff& GameWorld::MissionDataAt(const void* object, const char* key) {
-  for (const std::unique_ptr<Character>& character : characters_) {
+  for (const std::unique_ptr<Character>& character : objects_->Characters) {
     MissionDataBuff* buff = character->MissionData();
     if (buff != nullptr && buff->Object() == object) return *buff;
   }
@@ -273,8 +286,9 @@ MissionDataBuff& GameWorld::MissionDataAt(const void* object, const char* key) {
 
 RconConnection& GameWorld::ConnectionAt(const void* object, const char* key) {
   return FindLive(
-      connections_, [object](RconConnection& connection) { return connection.Object() == object; },
-      key, object, "RCON connection");
+      objects_->Connections,
+      [object](RconConnection& connection) { return connection.Object() == object; }, key, object,
+      "RCON connection");
 }
 
 FString* GameWorld::DisplayNameFieldAt(const void* object, const char* key) {
@@ -290,36 +304,40 @@ const WideString& GameWorld::CharacterNameAt(const void* object, const char* key
 }
 
 void GameWorld::CheckDispatcher(const void* object, const char* key) const {
-  if (object != &dispatcher_) NotLive(key, object, "mission dispatcher");
+  if (object != &objects_->Dispatcher) NotLive(key, object, "mission dispatcher");
 }
 
 std::string GameWorld::Describe(const void* object) const {
   if (object == nullptr) return "null";
-  if (object == &dispatcher_) return "dispatcher";
-  for (const std::unique_ptr<MissionClass>& mission : missions_) {
+  if (object == &objects_->Dispatcher) return "dispatcher";
+  for (const std::unique_ptr<MissionClass>& mission : objects_->Missions) {
     if (mission->Class() == object) return fmt::format("class \"{}\"", mission->DisplayName());
     if (mission->DefaultObject() == object) {
       return fmt::format("mission \"{}\"", mission->DisplayName());
     }
   }
-  for (const std::unique_ptr<Controller>& controller : controllers_) {
+  for (const std::unique_ptr<Controller>& controller : objects_->Controllers) {
     if (controller->Object() == object) {
       return fmt::format("controller \"{}\"", controller->CharacterName());
     }
   }
-  for (std::size_t i = 0; i < characters_.size(); ++i) {
-    if (characters_[i]->Object() == object) return fmt::format("character {}", i + 1);
-    const MissionDataBuff* buff = characters_[i]->MissionData();
+  for (std::size_t i = 0; i < objects_->Characters.size(); ++i) {
+    if (objects_->Characters[i]->Object() == object) return fmt::format("character {}", i + 1);
+    const MissionDataBuff* buff = objects_->Characters[i]->MissionData();
     if (buff != nullptr && buff == object) return fmt::format("buff of character {}", i + 1);
   }
-  for (std::size_t i = 0; i < connections_.size(); ++i) {
-    if (connections_[i]->Object() == object) return fmt::format("rcon {}", i + 1);
+  for (std::size_t i = 0; i < objects_->Connections.size(); ++i) {
+    if (objects_->Connections[i]->Object() == object) return fmt::format("rcon {}", i + 1);
   }
   return fmt::format("{}", object);
 }
 
+const std::string* GameWorld::InternedText(FName name) const {
+  return objects_->Names.Find(name);
+}
+
 const std::string& GameWorld::NameTextFor(FName name, const char* key) const {
-  return NameTextIn(*names_, name, key);
+  return NameTextIn(objects_->Names, name, key);
 }
 
 }  // namespace StandIn
