@@ -17,6 +17,7 @@
 #include "plugin/FaultHarness.h"
 #include "plugin/Scenarios.h"
 #include "standin/Journal.h"
+#include "standin/Registries.h"
 #include "support/Shown.h"
 
 namespace {
