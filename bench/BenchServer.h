@@ -3,7 +3,7 @@
 // another plugin would resolve it. The journal does not record: its cost is not the plugin's.
 #pragma once
 
-#include "host/FString.h"
+#include "host-bridge/FString.h"
 #include "standin/ScratchServer.h"
 
 class BenchServer : public StandIn::ScratchServer {

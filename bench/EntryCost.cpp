@@ -22,7 +22,7 @@
 #include "HostShare.h"
 #include "Players.h"
 #include "ThreadClock.h"
-#include "host/FString.h"
+#include "host-bridge/FString.h"
 
 namespace {
 

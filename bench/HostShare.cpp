@@ -1,6 +1,6 @@
 #include "HostShare.h"
 
-#include "host/HostApi.h"
+#include "host-bridge/HostApi.h"
 
 void HostCrossings(const std::vector<std::string>& entries) {
   using Malloc = void* (*)(uint64_t size, uint32_t alignment);

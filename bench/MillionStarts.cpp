@@ -7,7 +7,7 @@
 
 #include "Measure.h"
 #include "Players.h"
-#include "host/HostApi.h"
+#include "host-bridge/HostApi.h"
 #include "standin/HeapAndFaults.h"
 #include "standin/World.h"
 

@@ -1,6 +1,6 @@
 #include "ReferenceMatcher.h"
 
-#include "host/HostApi.h"
+#include "host-bridge/HostApi.h"
 
 namespace {
 

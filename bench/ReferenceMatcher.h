@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/FString.h"
+#include "host-bridge/FString.h"
 
 class ReferenceMatcher {
  public:

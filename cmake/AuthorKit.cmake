@@ -29,15 +29,16 @@ set(QV_KIT_CMAKE lib/cmake/QuestVeto)
 install(FILES ${PROJECT_SOURCE_DIR}/plugin/QuestVetoClient.h DESTINATION ${QV_KIT_INCLUDE}
         COMPONENT AuthorKit EXCLUDE_FROM_ALL)
 # The host headers the client header and a plugin's own calls need, and the headers they include.
-install(FILES ${PROJECT_SOURCE_DIR}/host/Color.h ${PROJECT_SOURCE_DIR}/host/FString.h
-              ${PROJECT_SOURCE_DIR}/host/GameTypes.h ${PROJECT_SOURCE_DIR}/host/HostApi.h
-              ${PROJECT_SOURCE_DIR}/host/Platform.h
-        DESTINATION ${QV_KIT_INCLUDE}/host COMPONENT AuthorKit EXCLUDE_FROM_ALL)
+install(FILES ${PROJECT_SOURCE_DIR}/host-bridge/Color.h ${PROJECT_SOURCE_DIR}/host-bridge/FString.h
+              ${PROJECT_SOURCE_DIR}/host-bridge/GameTypes.h ${PROJECT_SOURCE_DIR}/host-bridge/HostApi.h
+              ${PROJECT_SOURCE_DIR}/host-bridge/Platform.h
+        DESTINATION ${QV_KIT_INCLUDE}/host-bridge COMPONENT AuthorKit EXCLUDE_FROM_ALL)
 if(WIN32)
-  # The host's import library, made from host/HostApi.h's declarations: the real host exports its
-  # functions under the names the header gives them, whatever the stand-in exports besides.
+  # The host's import library, made from host-bridge/HostApi.h's declarations: the real host
+  # exports its functions under the names the header gives them, whatever the stand-in exports
+  # besides.
   find_program(QV_LLVM_DLLTOOL NAMES llvm-dlltool-19 REQUIRED)
-  add_library(questveto-host-imports OBJECT ${PROJECT_SOURCE_DIR}/host/HostImports.cpp)
+  add_library(questveto-host-imports OBJECT ${PROJECT_SOURCE_DIR}/host-bridge/HostImports.cpp)
   target_include_directories(questveto-host-imports PRIVATE ${PROJECT_SOURCE_DIR})
   set(QV_KIT_HOST_LIBRARY ${PROJECT_BINARY_DIR}/author-kit/version.lib)
   add_custom_command(OUTPUT ${QV_KIT_HOST_LIBRARY}

@@ -1,5 +1,5 @@
 # The host's import library (version.lib) from an object that refers to its functions
-# (host/HostImports.cpp): each __imp_ reference of the object becomes an export of version.dll in
+# (host-bridge/HostImports.cpp): each __imp_ reference of the object becomes an export of version.dll in
 # a .def file, which llvm-dlltool turns into the import library.
 #   cmake -DOBJECT=<obj> -DNM=<llvm-nm> -DDLLTOOL=<llvm-dlltool> -DLIBRARY=<version.lib>
 #         -P HostImportLibrary.cmake

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "fuzz/FuzzEntry.h"
-#include "host/FString.h"
+#include "host-bridge/FString.h"
 #include "plugin/QuestVetoClient.h"
 #include "standin/Journal.h"
 #include "standin/JournalViews.h"

@@ -36,7 +36,7 @@
 #include <nlohmann/json.hpp>
 
 #include "fuzz/FuzzEntry.h"
-#include "host/FString.h"
+#include "host-bridge/FString.h"
 #include "plugin/QuestVetoClient.h"
 #include "standin/HeapAndFaults.h"
 #include "standin/Journal.h"

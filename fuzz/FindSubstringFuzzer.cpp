@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "host/FString.h"
+#include "host-bridge/FString.h"
 #include "standin/GameObjects.h"
 #include "standin/HeapAndFaults.h"
 #include "support/FindSubstringModel.h"

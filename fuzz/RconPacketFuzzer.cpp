@@ -11,12 +11,12 @@
 #include <string>
 #include <string_view>
 
-#include "sandbox/RconPacket.h"
+#include "common/RconPacket.h"
 
 namespace {
 
-using Sandbox::RconPacket;
-using Sandbox::RconPacketReader;
+using Rcon::RconPacket;
+using Rcon::RconPacketReader;
 
 void Require(bool holds, const char* what) {
   if (holds) return;
@@ -45,10 +45,10 @@ RconPacketReader::Result ReadInPieces(std::string_view stream, std::string_view 
 }
 
 void CheckPacket(const RconPacket& packet) {
-  Require(packet.Body.size() <= Sandbox::kRconMaxBody, "a body longer than a packet may carry");
+  Require(packet.Body.size() <= Rcon::kRconMaxBody, "a body longer than a packet may carry");
   Require(packet.Body.find('\0') == std::string::npos, "a body holding a zero byte");
   RconPacketReader again;
-  const RconPacketReader::Result echoed = again.Feed(Sandbox::EncodeRconPacket(packet));
+  const RconPacketReader::Result echoed = again.Feed(Rcon::EncodeRconPacket(packet));
   Require(!echoed.Error && echoed.Packets.size() == 1 && echoed.Packets[0] == packet,
           "a packet that does not come back from its own encoding");
   Require(again.Pending() == 0, "bytes left over after one whole packet");
@@ -73,10 +73,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
           "whole and piecewise readings disagree on a malformed stream");
   Require(once.Packets == split.Packets, "whole and piecewise readings disagree on the packets");
   for (const RconPacket& packet : once.Packets) CheckPacket(packet);
-  Require(whole.Pending() <= static_cast<std::size_t>(Sandbox::kRconMaxSize) + 4,
+  Require(whole.Pending() <= static_cast<std::size_t>(Rcon::kRconMaxSize) + 4,
           "more bytes held back than one packet can have");
   if (once.Error) {
-    const RconPacketReader::Result after = whole.Feed(Sandbox::EncodeRconPacket({1, 2, "x"}));
+    const RconPacketReader::Result after = whole.Feed(Rcon::EncodeRconPacket({1, 2, "x"}));
     Require(after.Error.has_value() && after.Packets.empty(),
             "a malformed stream read on after its fault");
   }

@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "fuzz/FuzzEntry.h"
-#include "standin/Utf8.h"
-#include "tools/common/PrintableText.h"
+#include "common/Utf8.h"
+#include "common/PrintableText.h"
 #include "tools/rcon/ServerList.h"
 
 namespace {
@@ -134,7 +134,7 @@ std::string ListOf(const std::vector<ServerEntry>& servers) {
 // `text` as UTF-16 with the byte order mark, as Windows editors save it.
 std::string Utf16Of(const std::string& text, bool bigEndian) {
   std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-  for (const WideChar unit : StandIn::DecodeUtf8(text)) {
+  for (const WideChar unit : Text::DecodeUtf8(text)) {
     const char high = static_cast<char>(unit >> 8);
     const char low = static_cast<char>(unit & 0xFF);
     bytes += bigEndian ? high : low;

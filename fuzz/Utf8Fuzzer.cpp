@@ -11,8 +11,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "host/FString.h"
-#include "host/HostApi.h"
+#include "host-bridge/FString.h"
+#include "host-bridge/HostApi.h"
 #include "standin/HeapAndFaults.h"
 #include "tools/configcheck/Utf8Text.h"
 

@@ -1,6 +1,6 @@
 #include "plugin/CommandRegistry.h"
 
-#include "host/FString.h"
+#include "host-bridge/FString.h"
 
 void RegisterConsoleCommand(const char* name, const HostApi::ConsoleCommand& handler) {
   const FString text(name);

@@ -2,7 +2,7 @@
 // call (the registry keeps its own copy) and the handler wrapped in the registry's callable.
 #pragma once
 
-#include "host/HostApi.h"
+#include "host-bridge/HostApi.h"
 
 void RegisterConsoleCommand(const char* name, const HostApi::ConsoleCommand& handler);
 void RegisterRconCommand(const char* name, const HostApi::RconCommand& handler);

@@ -6,8 +6,8 @@
 
 #include <fmt/format.h>
 
-#include "host/HostApi.h"
-#include "host/Platform.h"
+#include "host-bridge/HostApi.h"
+#include "host-bridge/Platform.h"
 #include "plugin/Containment.h"
 #include "plugin/Log.h"
 #include "plugin/LogText.h"

@@ -1,5 +1,5 @@
 // The library entry point: the system's notifications as the host loads and unloads the plugin.
-#include "host/Platform.h"
+#include "host-bridge/Platform.h"
 #include "plugin/Lifecycle.h"
 
 namespace {

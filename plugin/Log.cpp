@@ -4,7 +4,7 @@
 
 #include <spdlog/sinks/sink.h>
 
-#include "host/HostApi.h"
+#include "host-bridge/HostApi.h"
 
 #if defined(_MSC_VER)
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "host/GameCalls.h"
+#include "host-bridge/GameCalls.h"
 #include "plugin/Config.h"
 #include "plugin/QuestVeto.h"
 #include "rules/MissionMatch.h"

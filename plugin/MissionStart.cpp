@@ -4,8 +4,8 @@
 
 #include <fmt/format.h>
 
-#include "host/GameCalls.h"
-#include "host/HostApi.h"
+#include "host-bridge/GameCalls.h"
+#include "host-bridge/HostApi.h"
 #include "plugin/Config.h"
 #include "plugin/Containment.h"
 #include "plugin/Log.h"

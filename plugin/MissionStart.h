@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "host/GameTypes.h"
+#include "host-bridge/GameTypes.h"
 
 // The game's own "AMissionDispatcher.StartMission", written by the hook registry at install.
 extern StartMissionFunction GameStartMission;

@@ -2,9 +2,9 @@
 // operator's configuration. Call it on the game thread, as the host calls plugins.
 #pragma once
 
-#include "host/FString.h"
-#include "host/GameTypes.h"
-#include "host/Platform.h"
+#include "host-bridge/FString.h"
+#include "host-bridge/GameTypes.h"
+#include "host-bridge/Platform.h"
 
 namespace QuestVeto {
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "host/GameCalls.h"
+#include "host-bridge/GameCalls.h"
 #include "plugin/CommandRegistry.h"
 #include "plugin/Config.h"
 #include "plugin/ConfigSummary.h"

@@ -5,7 +5,7 @@
 #include <fmt/chrono.h>
 #include <fmt/format.h>
 
-#include "host/GameCalls.h"
+#include "host-bridge/GameCalls.h"
 #include "plugin/CommandRegistry.h"
 #include "plugin/Config.h"
 #include "plugin/ConfigSummary.h"

@@ -8,7 +8,7 @@
 #include <streambuf>
 #include <system_error>
 
-#include "host/Platform.h"
+#include "host-bridge/Platform.h"
 #include "rules/ConfigKeys.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "host/FString.h"
+#include "host-bridge/FString.h"
 
 struct DisablingEntry {
   std::size_t Index;  // position among the entries, in the order they are tried, from 0

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "host/FString.h"
+#include "host-bridge/FString.h"
 
 // `message` (UTF-8) as an engine string and that through the formatter with no arguments: "{{"
 // and "}}" show as single braces. Both strings live as long as this, so a caller that shows the

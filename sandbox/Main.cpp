@@ -7,13 +7,13 @@
 #include <fmt/format.h>
 #include <CLI/CLI.hpp>
 
-#include "host/Platform.h"
-#include "sandbox/ConsoleInput.h"
+#include "host-bridge/Platform.h"
+#include "sandbox/console/ConsoleInput.h"
 #include "sandbox/ProgramFiles.h"
-#include "sandbox/RconPassword.h"
+#include "sandbox/rcon/RconPassword.h"
 #include "sandbox/SandboxRun.h"
 #include "sandbox/ServerDirectory.h"
-#include "tools/common/CommandLine.h"
+#include "common/CommandLine.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <windows.h>
 #endif
 
-#include "host/Platform.h"
+#include "host-bridge/Platform.h"
 
 namespace fs = std::filesystem;
 

@@ -14,17 +14,17 @@
 #include <fmt/format.h>
 #include <asio.hpp>
 
-#include "sandbox/Console.h"
-#include "sandbox/ConsoleHistory.h"
-#include "sandbox/ConsoleInput.h"
-#include "sandbox/GameRcon.h"
-#include "sandbox/LineEditor.h"
-#include "sandbox/LineReader.h"
-#include "sandbox/MessageFeed.h"
-#include "sandbox/RconServer.h"
-#include "sandbox/StandInServer.h"
-#include "sandbox/Terminal.h"
-#include "sandbox/WorldFile.h"
+#include "sandbox/console/Console.h"
+#include "sandbox/console/ConsoleHistory.h"
+#include "sandbox/console/ConsoleInput.h"
+#include "sandbox/rcon/GameRcon.h"
+#include "sandbox/console/LineEditor.h"
+#include "sandbox/console/LineReader.h"
+#include "sandbox/server/MessageFeed.h"
+#include "sandbox/rcon/RconServer.h"
+#include "sandbox/server/StandInServer.h"
+#include "sandbox/server/Terminal.h"
+#include "sandbox/server/WorldFile.h"
 #include "standin/Registries.h"
 #include "standin/World.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "sandbox/RconSettings.h"
+#include "sandbox/rcon/RconSettings.h"
 
 namespace Sandbox {
 

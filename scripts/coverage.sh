@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything with gcov instrumentation (preset "coverage", build/coverage), runs the Linux
-# suites, and prints line and branch coverage: first for host/, rules/ and plugin/, the plugin
-# itself, which must reach the thresholds below, then for standin/, sandbox/ and tools/, for
+# suites, and prints line and branch coverage: first for host-bridge/, rules/ and plugin/, the plugin
+# itself, which must reach the thresholds below, then for common/, standin/, sandbox/ and tools/, for
 # information.
 # Branches are counted without those the compiler adds for exceptions and those it proves
 # unreachable. The annotated HTML report is build/coverage/html/index.html.
@@ -27,10 +27,10 @@ fi
 # gcov reads the counts once; each report below filters the same collected data.
 gcovr --root . --object-directory "$build" --exclude-throw-branches \
   --exclude-unreachable-branches --json "$build/coverage.json" "$build"
-if ! grep -q '"file": *"host/' "$build/coverage.json"; then
+if ! grep -q '"file": *"host-bridge/' "$build/coverage.json"; then
   # gcov finds the sources by the paths the compiler was given; a compiler cache that rewrote them
   # into relative ones (ccache's base_dir) leaves it none.
-  echo "coverage: gcov found no source of host/; build $build without a compiler cache that rewrites paths"
+  echo "coverage: gcov found no source of host-bridge/; build $build without a compiler cache that rewrites paths"
   exit 1
 fi
 
@@ -47,24 +47,25 @@ report() {  # report <title> <filter>... : line and branch table of the files th
 report "standin/" standin
 report "sandbox/" sandbox
 report "tools/" tools
-report "host/, rules/ and plugin/" host rules plugin
+report "common/" common
+report "host-bridge/, rules/ and plugin/" host-bridge rules plugin
 mkdir -p "$build/html"
-gcovr --root . --add-tracefile "$build/coverage.json" --filter host/ --filter rules/ \
-  --filter plugin/ --filter standin/ --filter sandbox/ --filter tools/ \
+gcovr --root . --add-tracefile "$build/coverage.json" --filter host-bridge/ --filter rules/ \
+  --filter plugin/ --filter common/ --filter standin/ --filter sandbox/ --filter tools/ \
   --html-details "$build/html/index.html"
 
 # The plugin's thresholds; gcovr's status tells which one failed (2: lines, 4: branches).
 status=0
-gcovr --root . --add-tracefile "$build/coverage.json" --filter host/ --filter rules/ \
+gcovr --root . --add-tracefile "$build/coverage.json" --filter host-bridge/ --filter rules/ \
   --filter plugin/ --print-summary --fail-under-line "$line_threshold" \
   --fail-under-branch "$branch_threshold" \
   >"$build/summary.txt" || status=$?
 cat "$build/summary.txt"
 if [ "$status" -ne 0 ]; then
-  echo "coverage: host/, rules/ and plugin/ are below $line_threshold% of lines or" \
+  echo "coverage: host-bridge/, rules/ and plugin/ are below $line_threshold% of lines or" \
     "$branch_threshold% of branches; the lines and branches not run are marked in" \
     "$build/html/index.html"
   exit 1
 fi
-echo "coverage: host/, rules/ and plugin/ reach $line_threshold% of lines and" \
+echo "coverage: host-bridge/, rules/ and plugin/ reach $line_threshold% of lines and" \
   "$branch_threshold% of branches"

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 cmake --workflow --preset default  # configure, build, every suite
 scripts/tidy.sh      # clang-tidy over every translation unit: any finding fails
-scripts/coverage.sh  # the suites again with gcov: host/, rules/ and plugin/ at 100% of lines, 95% of branches
+scripts/coverage.sh  # the suites again with gcov: host-bridge/, rules/ and plugin/ at 100% of lines, 95% of branches
 QV_BUILD_DIR=build/default scripts/valgrind.sh  # the same test programs under valgrind memcheck
 cmake --workflow --preset asan  # every suite again under AddressSanitizer and UndefinedBehaviorSanitizer
 FUZZ_SECONDS="${FUZZ_SECONDS:-30}" scripts/fuzz.sh  # each fuzz target for 30 s

@@ -9,9 +9,9 @@
 
 #include <fmt/format.h>
 
-#include "host/Color.h"
-#include "host/FString.h"
-#include "host/GameTypes.h"
+#include "host-bridge/Color.h"
+#include "host-bridge/FString.h"
+#include "host-bridge/GameTypes.h"
 #include "standin/JournalWriter.h"
 
 namespace StandIn::CallText {

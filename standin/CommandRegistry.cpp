@@ -6,14 +6,14 @@
 #include <mutex>
 #include <vector>
 
-#include "host/Color.h"
+#include "host-bridge/Color.h"
 #include "standin/CallText.h"
 #include "standin/Fatal.h"
 #include "standin/Faults.h"
 #include "standin/GameFunctions.h"
 #include "standin/GameString.h"
 #include "standin/GameWorld.h"
-#include "standin/Utf8.h"
+#include "common/Utf8.h"
 
 namespace StandIn::Commands {
 namespace {
@@ -48,14 +48,14 @@ constexpr LinearColor kHostMessageColor{1.0f, 1.0f, 1.0f, 1.0f};
 
 // The host tells a player something the way the game delivers chat.
 void TellPlayer(APlayerController* player, const std::string& text) {
-  GameString message(DecodeUtf8(text));
+  GameString message(Text::DecodeUtf8(text));
   LinearColor color = kHostMessageColor;
   SendChat(reinterpret_cast<AShooterPlayerController*>(player), message.AsFString(), &color, false);
 }
 
 // The host answers an RCON client the way the game sends RCON replies.
 void AnswerRcon(RCONClientConnection* connection, int32_t requestId, const std::string& text) {
-  GameString message(DecodeUtf8(text));
+  GameString message(Text::DecodeUtf8(text));
   SendRconMessage(connection, requestId, 0, message.AsFString());
 }
 
@@ -153,7 +153,7 @@ bool RunConsole(const std::string& line, APlayerController* player) {
       [&] { return fmt::format("console {} {}", CallText::Arg(player), CallText::Quoted(line)); });
   HostApi::ConsoleCommand handler = TheRegistry().console_.Find(Key(FirstWord(line)));
   if (!handler) return false;
-  GameString text(DecodeUtf8(line));
+  GameString text(Text::DecodeUtf8(line));
   handler(player, text.AsFString(), false);
   return true;
 }

@@ -3,7 +3,7 @@
 // (running a line or a request, the names) is in Registries.h.
 #pragma once
 
-#include "host/HostApi.h"
+#include "host-bridge/HostApi.h"
 #include "standin/Registries.h"
 
 namespace StandIn::Commands {

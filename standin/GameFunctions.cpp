@@ -8,7 +8,7 @@
 
 #include <fmt/format.h>
 
-#include "host/FString.h"
+#include "host-bridge/FString.h"
 #include "standin/CallText.h"
 #include "standin/Fatal.h"
 #include "standin/FunctionTable.h"

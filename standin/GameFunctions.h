@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "host/Color.h"
-#include "host/FString.h"
-#include "host/GameTypes.h"
+#include "host-bridge/Color.h"
+#include "host-bridge/FString.h"
+#include "host-bridge/GameTypes.h"
 
 namespace StandIn {
 

@@ -8,8 +8,8 @@
 #include <variant>
 #include <vector>
 
-#include "host/FString.h"
-#include "host/GameTypes.h"
+#include "host-bridge/FString.h"
+#include "host-bridge/GameTypes.h"
 #include "standin/Api.h"
 
 namespace StandIn {

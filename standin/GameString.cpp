@@ -8,7 +8,7 @@
 #include <fmt/format.h>
 
 #include "standin/GameHeap.h"
-#include "standin/Utf8.h"
+#include "common/Utf8.h"
 
 namespace StandIn {
 
@@ -73,7 +73,7 @@ std::string TextOf(const FString* text) {
   if (text == nullptr || text->Count == 0) return {};
   const WideChar* const begin = text->Chars;
   const WideChar* const end = std::find(begin, begin + text->Count, WideChar(0));
-  return EncodeUtf8(WideString(begin, end));
+  return Text::EncodeUtf8(WideString(begin, end));
 }
 
 }  // namespace StandIn

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "host/FString.h"
-#include "host/Platform.h"
+#include "host-bridge/FString.h"
+#include "host-bridge/Platform.h"
 
 namespace StandIn {
 

@@ -7,7 +7,7 @@
 #include "standin/CallText.h"
 #include "standin/Fatal.h"
 #include "standin/HookRegistry.h"
-#include "standin/Utf8.h"
+#include "common/Utf8.h"
 
 namespace StandIn {
 namespace {
@@ -56,7 +56,7 @@ MissionClass::MissionClass(const std::string& displayNameUtf8, int32_t version,
                            const std::string& tag)
     : tag_(tag), object_(std::make_unique<DefaultObjectLayout>()) {
   object_->Header = kMissionHeader;
-  object_->DisplayName.Assign(DecodeUtf8(displayNameUtf8));
+  object_->DisplayName.Assign(Text::DecodeUtf8(displayNameUtf8));
   object_->Flags = kMissionFlags;
   object_->Version = version;
 }
@@ -72,7 +72,7 @@ std::string MissionClass::DisplayName() const {
 }
 
 void MissionClass::SetDisplayName(const std::string& utf8) {
-  object_->DisplayName.Assign(DecodeUtf8(utf8));
+  object_->DisplayName.Assign(Text::DecodeUtf8(utf8));
 }
 
 int32_t MissionClass::Version() const {
@@ -80,10 +80,10 @@ int32_t MissionClass::Version() const {
 }
 
 Controller::Controller(const std::string& characterNameUtf8)
-    : characterName_(DecodeUtf8(characterNameUtf8)) {}
+    : characterName_(Text::DecodeUtf8(characterNameUtf8)) {}
 
 std::string Controller::CharacterName() const {
-  return EncodeUtf8(characterName_);
+  return Text::EncodeUtf8(characterName_);
 }
 
 const MissionDataValue* MissionDataBuff::Value(const std::string& tag,
@@ -120,7 +120,7 @@ RCONPacket* RconConnection::Receive(int32_t requestId, const std::string& body) 
   packet->Size = static_cast<int32_t>(2 * sizeof(int32_t) + body.size() + 2);
   packet->RequestId = requestId;
   packet->Type = kExecCommand;
-  packet->Body.Assign(DecodeUtf8(body));
+  packet->Body.Assign(Text::DecodeUtf8(body));
   packets_.push_back(std::move(packet));
   return reinterpret_cast<RCONPacket*>(packets_.back().get());
 }

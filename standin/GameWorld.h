@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "host/GameTypes.h"
+#include "host-bridge/GameTypes.h"
 #include "standin/CallText.h"
 #include "standin/GameObjects.h"
 #include "standin/GameString.h"

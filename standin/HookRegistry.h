@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "host/HostApi.h"
+#include "host-bridge/HostApi.h"
 #include "standin/Api.h"
 #include "standin/Registries.h"
 

@@ -1,5 +1,5 @@
 // The functions plugins import, over the stand-in server.
-#include "host/HostApi.h"
+#include "host-bridge/HostApi.h"
 
 #include "standin/CallText.h"
 #include "standin/CommandRegistry.h"
@@ -7,7 +7,7 @@
 #include "standin/FunctionTable.h"
 #include "standin/HookRegistry.h"
 #include "standin/ServerState.h"
-#include "standin/Utf8.h"
+#include "common/Utf8.h"
 
 using StandIn::CallText::Quoted;
 using StandIn::CallText::Record;
@@ -53,7 +53,7 @@ std::string GetCurrentDir() {
 }
 
 std::string Utf8Encode(const WideString& text) {
-  std::string encoded = StandIn::EncodeUtf8(text);
+  std::string encoded = Text::EncodeUtf8(text);
   StandIn::Journal::Record([&] { return "Utf8Encode(" + Quoted(encoded) + ")"; });
   StandIn::Faults::HostCall("Utf8Encode");
   return encoded;
@@ -62,7 +62,7 @@ std::string Utf8Encode(const WideString& text) {
 WideString Utf8Decode(const std::string& text) {
   Record("Utf8Decode", text.c_str());
   StandIn::Faults::HostCall("Utf8Decode");
-  return StandIn::DecodeUtf8(text);
+  return Text::DecodeUtf8(text);
 }
 
 }  // namespace Tools

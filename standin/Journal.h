@@ -9,7 +9,7 @@
 #include <variant>
 #include <vector>
 
-#include "host/Color.h"
+#include "host-bridge/Color.h"
 #include "standin/Api.h"
 
 namespace StandIn::Journal {

@@ -18,7 +18,7 @@
 #include <variant>
 #include <vector>
 
-#include "host/Color.h"
+#include "host-bridge/Color.h"
 #include "standin/Api.h"
 #include "standin/Journal.h"
 

@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "host/GameTypes.h"
+#include "host-bridge/GameTypes.h"
 
 namespace StandIn {
 

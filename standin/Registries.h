@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/GameTypes.h"
+#include "host-bridge/GameTypes.h"
 #include "standin/Api.h"
 
 namespace StandIn {

@@ -5,7 +5,7 @@
 
 #include <spdlog/sinks/basic_file_sink.h>
 
-#include "host/Platform.h"
+#include "host-bridge/Platform.h"
 #include "standin/CallText.h"
 #include "standin/CommandRegistry.h"
 #include "standin/Fatal.h"

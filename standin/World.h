@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/GameTypes.h"
+#include "host-bridge/GameTypes.h"
 #include "standin/Api.h"
 #include "standin/GameObjects.h"
 

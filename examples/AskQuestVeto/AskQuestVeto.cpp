@@ -12,9 +12,9 @@
 #include <string>
 
 #include "QuestVetoClient.h"
-#include "host/Color.h"
-#include "host/FString.h"
-#include "host/HostApi.h"
+#include "host-bridge/Color.h"
+#include "host-bridge/FString.h"
+#include "host-bridge/HostApi.h"
 
 namespace {
 

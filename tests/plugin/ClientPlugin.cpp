@@ -7,8 +7,8 @@
 
 #include "ForeignString.h"
 #include "QuestVetoClient.h"
-#include "host/FString.h"
-#include "host/Platform.h"
+#include "host-bridge/FString.h"
+#include "host-bridge/Platform.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "host/FString.h"
+#include "host-bridge/FString.h"
 
 class ForeignString {
  public:

@@ -15,7 +15,7 @@
 #include <spdlog/sinks/ostream_sink.h>
 #include <spdlog/sinks/sink.h>
 
-#include "host/HostApi.h"
+#include "host-bridge/HostApi.h"
 #include "plugin/Version.h"
 #include "standin/Registries.h"
 #include "standin/ScratchServer.h"

@@ -13,8 +13,8 @@
 
 #include <spdlog/sinks/sink.h>
 
-#include "host/FString.h"
-#include "host/HostApi.h"
+#include "host-bridge/FString.h"
+#include "host-bridge/HostApi.h"
 #include "plugin/FaultHarness.h"
 #include "plugin/Scenarios.h"
 #include "plugin/Version.h"

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "host/GameTypes.h"
-#include "host/Platform.h"
+#include "host-bridge/GameTypes.h"
+#include "host-bridge/Platform.h"
 #include "standin/PluginLoader.h"
 
 class SecondPlugin {

@@ -1,7 +1,7 @@
 // What questveto-rcon writes of a server's reply or a list's name: what a terminal shows as text.
 #include <gtest/gtest.h>
 
-#include "tools/common/PrintableText.h"
+#include "common/PrintableText.h"
 
 namespace RconTool {
 namespace {

@@ -9,7 +9,7 @@
 
 #include <asio.hpp>
 
-#include "sandbox/RconPacket.h"
+#include "common/RconPacket.h"
 #include "tools/rcon/RconClient.h"
 
 namespace RconTool {
@@ -17,11 +17,11 @@ namespace {
 
 using namespace std::chrono_literals;
 using asio::ip::tcp;
-using Sandbox::kRconAuth;
-using Sandbox::kRconAuthResponse;
-using Sandbox::kRconExecCommand;
-using Sandbox::kRconResponseValue;
-using Sandbox::RconPacket;
+using Rcon::kRconAuth;
+using Rcon::kRconAuthResponse;
+using Rcon::kRconExecCommand;
+using Rcon::kRconResponseValue;
+using Rcon::RconPacket;
 
 // The server's side of the connection, with blocking calls.
 class Peer {
@@ -29,29 +29,29 @@ class Peer {
   explicit Peer(tcp::socket& socket) : socket_(socket) {}
 
   // The next packet the client sent.
-  RconPacket Next() {
+  Rcon::RconPacket Next() {
     while (packets_.empty()) {
       std::array<char, 4096> buffer;
       const std::size_t count = socket_.read_some(asio::buffer(buffer));
-      const Sandbox::RconPacketReader::Result result = reader_.Feed({buffer.data(), count});
+      const Rcon::RconPacketReader::Result result = reader_.Feed({buffer.data(), count});
       packets_.insert(packets_.end(), result.Packets.begin(), result.Packets.end());
     }
-    RconPacket packet = packets_.front();
+    Rcon::RconPacket packet = packets_.front();
     packets_.pop_front();
     return packet;
   }
   // `packets` in one write.
-  void Write(std::initializer_list<RconPacket> packets) {
+  void Write(std::initializer_list<Rcon::RconPacket> packets) {
     std::string bytes;
-    for (const RconPacket& packet : packets) bytes += Sandbox::EncodeRconPacket(packet);
+    for (const Rcon::RconPacket& packet : packets) bytes += Rcon::EncodeRconPacket(packet);
     asio::write(socket_, asio::buffer(bytes));
   }
   void WriteRaw(const std::string& bytes) { asio::write(socket_, asio::buffer(bytes)); }
 
  private:
   tcp::socket& socket_;
-  Sandbox::RconPacketReader reader_;
-  std::deque<RconPacket> packets_;
+  Rcon::RconPacketReader reader_;
+  std::deque<Rcon::RconPacket> packets_;
 };
 
 // Accepts one client and runs `script` with it, then waits for the client to leave, unless the
@@ -88,7 +88,7 @@ class ScriptedServer {
 
 // The verdict on `password` by a server that answers the authentication with `answer`, given
 // the request.
-bool VerdictBy(const std::function<void(Peer&, const RconPacket&)>& answer) {
+bool VerdictBy(const std::function<void(Peer&, const Rcon::RconPacket&)>& answer) {
   ScriptedServer server([&](Peer& peer) { answer(peer, peer.Next()); });
   RconClient client(2s);
   client.Connect("127.0.0.1", server.Port());
@@ -97,50 +97,50 @@ bool VerdictBy(const std::function<void(Peer&, const RconPacket&)>& answer) {
 
 TEST(RconClientTest, ReadsTheVerdictHoweverTheServerAnswersAnAuthentication) {
   // The verdict alone, as many game servers answer.
-  EXPECT_TRUE(VerdictBy([](Peer& peer, const RconPacket& request) {
-    peer.Write({{request.Id, kRconAuthResponse, ""}});
+  EXPECT_TRUE(VerdictBy([](Peer& peer, const Rcon::RconPacket& request) {
+    peer.Write({{request.Id, Rcon::kRconAuthResponse, ""}});
   }));
-  EXPECT_FALSE(VerdictBy([](Peer& peer, const RconPacket&) {
-    peer.Write({{-1, kRconAuthResponse, ""}});
+  EXPECT_FALSE(VerdictBy([](Peer& peer, const Rcon::RconPacket&) {
+    peer.Write({{-1, Rcon::kRconAuthResponse, ""}});
   }));
   // An empty response under the request's id first, in the same write: the empty response is not
   // the verdict.
-  EXPECT_TRUE(VerdictBy([](Peer& peer, const RconPacket& request) {
-    peer.Write({{request.Id, kRconResponseValue, ""}, {request.Id, kRconAuthResponse, ""}});
+  EXPECT_TRUE(VerdictBy([](Peer& peer, const Rcon::RconPacket& request) {
+    peer.Write({{request.Id, Rcon::kRconResponseValue, ""}, {request.Id, Rcon::kRconAuthResponse, ""}});
   }));
-  EXPECT_FALSE(VerdictBy([](Peer& peer, const RconPacket& request) {
-    peer.Write({{request.Id, kRconResponseValue, ""}, {-1, kRconAuthResponse, ""}});
+  EXPECT_FALSE(VerdictBy([](Peer& peer, const Rcon::RconPacket& request) {
+    peer.Write({{request.Id, Rcon::kRconResponseValue, ""}, {-1, Rcon::kRconAuthResponse, ""}});
   }));
 }
 
 TEST(RconClientTest, SendsThePasswordInAnAuthenticationPacket) {
-  std::optional<RconPacket> received;
+  std::optional<Rcon::RconPacket> received;
   {
     ScriptedServer server([&](Peer& peer) {
       received = peer.Next();
-      peer.Write({{received->Id, kRconAuthResponse, ""}});
+      peer.Write({{received->Id, Rcon::kRconAuthResponse, ""}});
     });
     RconClient client(2s);
     client.Connect("127.0.0.1", server.Port());
     EXPECT_TRUE(client.Authenticate("pass word"));
   }
   ASSERT_TRUE(received);
-  EXPECT_EQ(received->Type, kRconAuth);
+  EXPECT_EQ(received->Type, Rcon::kRconAuth);
   EXPECT_EQ(received->Body, "pass word");
 }
 
 TEST(RconClientTest, JoinsAReplySplitOverPacketsUpToTheMirroredEnd) {
   ScriptedServer server([](Peer& peer) {
-    const RconPacket auth = peer.Next();
-    peer.Write({{auth.Id, kRconAuthResponse, ""}});
-    const RconPacket command = peer.Next();
-    const RconPacket end = peer.Next();
-    EXPECT_EQ(command, (RconPacket{command.Id, kRconExecCommand, "status all"}));
-    EXPECT_EQ(end.Type, kRconResponseValue);
-    peer.Write({{command.Id, kRconResponseValue, "first "}});
-    peer.Write({{command.Id + 1000, kRconResponseValue, "not ours"},
-                {command.Id, kRconResponseValue, "second"},
-                {end.Id, kRconResponseValue, ""}});
+    const Rcon::RconPacket auth = peer.Next();
+    peer.Write({{auth.Id, Rcon::kRconAuthResponse, ""}});
+    const Rcon::RconPacket command = peer.Next();
+    const Rcon::RconPacket end = peer.Next();
+    EXPECT_EQ(command, (Rcon::RconPacket{command.Id, Rcon::kRconExecCommand, "status all"}));
+    EXPECT_EQ(end.Type, Rcon::kRconResponseValue);
+    peer.Write({{command.Id, Rcon::kRconResponseValue, "first "}});
+    peer.Write({{command.Id + 1000, Rcon::kRconResponseValue, "not ours"},
+                {command.Id, Rcon::kRconResponseValue, "second"},
+                {end.Id, Rcon::kRconResponseValue, ""}});
   });
   RconClient client(2s);
   client.Connect("127.0.0.1", server.Port());
@@ -164,18 +164,18 @@ std::string FailureAgainst(std::function<void(Peer&)> script, bool closes) {
 
 TEST(RconClientTest, FailsWithinItsTimeoutSayingWhatWentWrong) {
   const auto granted = [](Peer& peer) {
-    const RconPacket auth = peer.Next();
-    peer.Write({{auth.Id, kRconAuthResponse, ""}});
+    const Rcon::RconPacket auth = peer.Next();
+    peer.Write({{auth.Id, Rcon::kRconAuthResponse, ""}});
   };
   EXPECT_EQ(FailureAgainst([](Peer& peer) { peer.Next(); }, false),
             "no answer to the authentication within 300 ms");
   // An endless stream of empty responses is no verdict either.
   EXPECT_EQ(FailureAgainst(
                 [](Peer& peer) {
-                  const RconPacket auth = peer.Next();
+                  const Rcon::RconPacket auth = peer.Next();
                   const auto until = std::chrono::steady_clock::now() + 600ms;
                   while (std::chrono::steady_clock::now() < until) {
-                    peer.Write({{auth.Id, kRconResponseValue, ""}});
+                    peer.Write({{auth.Id, Rcon::kRconResponseValue, ""}});
                     std::this_thread::sleep_for(10ms);
                   }
                 },
@@ -200,7 +200,7 @@ TEST(RconClientTest, FailsWithinItsTimeoutSayingWhatWentWrong) {
   EXPECT_EQ(FailureAgainst(
                 [](Peer& peer) {
                   peer.Next();
-                  peer.Write({{77, kRconAuthResponse, ""}});
+                  peer.Write({{77, Rcon::kRconAuthResponse, ""}});
                 },
                 false),
             "the authentication was answered under id 77, not 1");
@@ -208,13 +208,13 @@ TEST(RconClientTest, FailsWithinItsTimeoutSayingWhatWentWrong) {
   EXPECT_EQ(FailureAgainst(
                 [&](Peer& peer) {
                   granted(peer);
-                  const RconPacket command = peer.Next();
-                  const RconPacket full{command.Id, kRconResponseValue,
-                                        std::string(Sandbox::kRconMaxBody, 'x')};
+                  const Rcon::RconPacket command = peer.Next();
+                  const Rcon::RconPacket full{command.Id, Rcon::kRconResponseValue,
+                                        std::string(Rcon::kRconMaxBody, 'x')};
                   std::size_t sent = 0;
                   for (; sent + full.Body.size() <= RconClient::kMaxReply; sent += full.Body.size())
                     peer.Write({full});
-                  peer.Write({{command.Id, kRconResponseValue,
+                  peer.Write({{command.Id, Rcon::kRconResponseValue,
                                std::string(RconClient::kMaxReply - sent + 1, 'x')}});
                 },
                 false),

@@ -2,7 +2,7 @@
 // argument begins.
 #include <gtest/gtest.h>
 
-#include "sandbox/Completion.h"
+#include "sandbox/console/Completion.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "sandbox/ConsoleHistory.h"
+#include "sandbox/console/ConsoleHistory.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include <fmt/format.h>
 
-#include "sandbox/LineReader.h"
+#include "sandbox/console/LineReader.h"
 
 #if defined(_WIN32)
 #include <io.h>

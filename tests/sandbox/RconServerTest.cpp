@@ -10,11 +10,11 @@
 
 #include <asio.hpp>
 
-#include "host/FString.h"
-#include "host/HostApi.h"
-#include "sandbox/GameRcon.h"
-#include "sandbox/RconPacket.h"
-#include "sandbox/RconServer.h"
+#include "host-bridge/FString.h"
+#include "host-bridge/HostApi.h"
+#include "sandbox/rcon/GameRcon.h"
+#include "common/RconPacket.h"
+#include "sandbox/rcon/RconServer.h"
 #include "standin/HeapAndFaults.h"
 #include "standin/JournalViews.h"
 #include "standin/World.h"
@@ -34,15 +34,15 @@ class Client {
  public:
   explicit Client(const tcp::endpoint& server) : socket_(io_) { socket_.connect(server); }
 
-  void Send(const RconPacket& packet) { SendRaw(EncodeRconPacket(packet)); }
+  void Send(const Rcon::RconPacket& packet) { SendRaw(Rcon::EncodeRconPacket(packet)); }
   void SendRaw(const std::string& bytes) { asio::write(socket_, asio::buffer(bytes)); }
 
   // The next packet; none when the server closed the connection.
-  std::optional<RconPacket> Receive() {
+  std::optional<Rcon::RconPacket> Receive() {
     while (packets_.empty()) {
       if (!ReadSome()) return std::nullopt;
     }
-    RconPacket packet = packets_.front();
+    Rcon::RconPacket packet = packets_.front();
     packets_.erase(packets_.begin());
     return packet;
   }
@@ -53,8 +53,8 @@ class Client {
   }
 
   void Authenticate() {
-    Send({1, kRconAuth, kPassword});
-    ASSERT_EQ(Receive(), (RconPacket{1, kRconAuthResponse, ""}));
+    Send({1, Rcon::kRconAuth, kPassword});
+    ASSERT_EQ(Receive(), (Rcon::RconPacket{1, Rcon::kRconAuthResponse, ""}));
   }
 
  private:
@@ -79,7 +79,7 @@ class Client {
       return false;
     }
     if (error) return false;
-    RconPacketReader::Result result = reader_.Feed({buffer.data(), count});
+    Rcon::RconPacketReader::Result result = reader_.Feed({buffer.data(), count});
     EXPECT_FALSE(result.Error) << *result.Error;
     packets_.insert(packets_.end(), result.Packets.begin(), result.Packets.end());
     return !result.Error;
@@ -87,8 +87,8 @@ class Client {
 
   asio::io_context io_;
   tcp::socket socket_;
-  RconPacketReader reader_;
-  std::vector<RconPacket> packets_;
+  Rcon::RconPacketReader reader_;
+  std::vector<Rcon::RconPacket> packets_;
 };
 
 using RconServerTest = ServerTest;
@@ -165,23 +165,23 @@ TEST_F(RconServerTest, ListensOnTheLoopbackAddressWithTheChosenPort) {
 }
 
 // Packets sent in one write.
-std::string Write(std::initializer_list<RconPacket> packets) {
+std::string Write(std::initializer_list<Rcon::RconPacket> packets) {
   std::string bytes;
-  for (const RconPacket& packet : packets) bytes += EncodeRconPacket(packet);
+  for (const Rcon::RconPacket& packet : packets) bytes += Rcon::EncodeRconPacket(packet);
   return bytes;
 }
 
-const RconPacket kWrong{1, kRconAuth, "guess"};
-const RconPacket kRight{1, kRconAuth, kPassword};
-const RconPacket kReload{2, kRconExecCommand, "qv.reload"};
-const RconPacket kRefusal{-1, kRconAuthResponse, ""};
-const RconPacket kGranted{1, kRconAuthResponse, ""};
-const RconPacket kReloaded{2, kRconResponseValue, "QuestVeto: Reloaded config"};
+const Rcon::RconPacket kWrong{1, Rcon::kRconAuth, "guess"};
+const Rcon::RconPacket kRight{1, Rcon::kRconAuth, kPassword};
+const Rcon::RconPacket kReload{2, Rcon::kRconExecCommand, "qv.reload"};
+const Rcon::RconPacket kRefusal{-1, Rcon::kRconAuthResponse, ""};
+const Rcon::RconPacket kGranted{1, Rcon::kRconAuthResponse, ""};
+const Rcon::RconPacket kReloaded{2, Rcon::kRconResponseValue, "QuestVeto: Reloaded config"};
 
 // A client's writes, each followed by what it reads in answer.
 struct Exchange {
   std::string Bytes;
-  std::vector<RconPacket> Answers;
+  std::vector<Rcon::RconPacket> Answers;
 };
 
 struct ClientCase {
@@ -195,20 +195,20 @@ struct ClientCase {
 
 TEST_F(RconServerTest, HostileClientsGetNothingButRefusals) {
   const std::vector<ClientCase> cases = {
-      {"the empty password", {{Write({{1, kRconAuth, ""}}), {kRefusal}}}, false, false},
-      {"a prefix of the password", {{Write({{1, kRconAuth, "hunter"}}), {kRefusal}}}, false, false},
-      {"the password and more", {{Write({{1, kRconAuth, "hunter22"}}), {kRefusal}}}, false, false},
+      {"the empty password", {{Write({{1, Rcon::kRconAuth, ""}}), {kRefusal}}}, false, false},
+      {"a prefix of the password", {{Write({{1, Rcon::kRconAuth, "hunter"}}), {kRefusal}}}, false, false},
+      {"the password and more", {{Write({{1, Rcon::kRconAuth, "hunter22"}}), {kRefusal}}}, false, false},
       {"the password in capitals",
-       {{Write({{1, kRconAuth, "HUNTER2"}}), {kRefusal}}},
+       {{Write({{1, Rcon::kRconAuth, "HUNTER2"}}), {kRefusal}}},
        false,
        false},
       {"the password and a line end",
-       {{Write({{1, kRconAuth, "hunter2\n"}}), {kRefusal}}},
+       {{Write({{1, Rcon::kRconAuth, "hunter2\n"}}), {kRefusal}}},
        false,
        false},
       {"a command before authentication", {{Write({kReload}), {kRefusal}}}, true, false},
       {"an empty response value before authentication",
-       {{Write({{5, kRconResponseValue, ""}}), {kRefusal}}},
+       {{Write({{5, Rcon::kRconResponseValue, ""}}), {kRefusal}}},
        true,
        false},
       {"an unknown type before authentication", {{Write({{5, 7, ""}}), {kRefusal}}}, true, false},
@@ -246,7 +246,7 @@ TEST_F(RconServerTest, HostileClientsGetNothingButRefusals) {
     Client client(listener.Endpoint());
     for (const Exchange& exchange : hostile.Exchanges) {
       client.SendRaw(exchange.Bytes);
-      for (const RconPacket& answer : exchange.Answers) EXPECT_EQ(client.Receive(), answer);
+      for (const Rcon::RconPacket& answer : exchange.Answers) EXPECT_EQ(client.Receive(), answer);
     }
     if (hostile.Closed) {
       EXPECT_TRUE(client.ClosedByServer());
@@ -262,12 +262,12 @@ TEST_F(RconServerTest, AnEmptyResponseBeforeTheVerdictCarriesTheVerdictsId) {
   settings.EmptyResponseFirst = true;
   Listener listener(*this, settings);
   Client client(listener.Endpoint());
-  client.Send({4, kRconAuth, "guess"});
-  EXPECT_EQ(client.Receive(), (RconPacket{-1, kRconResponseValue, ""}));
+  client.Send({4, Rcon::kRconAuth, "guess"});
+  EXPECT_EQ(client.Receive(), (Rcon::RconPacket{-1, Rcon::kRconResponseValue, ""}));
   EXPECT_EQ(client.Receive(), kRefusal);
-  client.Send({5, kRconAuth, kPassword});
-  EXPECT_EQ(client.Receive(), (RconPacket{5, kRconResponseValue, ""}));
-  EXPECT_EQ(client.Receive(), (RconPacket{5, kRconAuthResponse, ""}));
+  client.Send({5, Rcon::kRconAuth, kPassword});
+  EXPECT_EQ(client.Receive(), (Rcon::RconPacket{5, Rcon::kRconResponseValue, ""}));
+  EXPECT_EQ(client.Receive(), (Rcon::RconPacket{5, Rcon::kRconAuthResponse, ""}));
   client.Send(kReload);
   EXPECT_EQ(client.Receive(), kReloaded);
 }
@@ -282,14 +282,14 @@ TEST_F(RconServerTest, ClientsThatLeaveGiveBackTheirSlotAndTheirGameConnection) 
     SCOPED_TRACE("client " + std::to_string(id));
     {
       Client intruder(listener.Endpoint());
-      intruder.Send({id, kRconExecCommand, "qv.reload"});
+      intruder.Send({id, Rcon::kRconExecCommand, "qv.reload"});
       EXPECT_EQ(intruder.Receive(), kRefusal);
       EXPECT_TRUE(intruder.ClosedByServer());
       Client client(listener.Endpoint());
       client.Authenticate();
-      client.Send({id, kRconExecCommand, "qv.reload"});
+      client.Send({id, Rcon::kRconExecCommand, "qv.reload"});
       EXPECT_EQ(client.Receive(),
-                (RconPacket{id, kRconResponseValue, "QuestVeto: Reloaded config"}));
+                (Rcon::RconPacket{id, Rcon::kRconResponseValue, "QuestVeto: Reloaded config"}));
       EXPECT_GT(listener.GameHeapBlocks(), blocks) << "the client's requests live in the game";
     }
     ASSERT_TRUE(listener.GameHeapBackTo(blocks))
@@ -301,9 +301,9 @@ TEST_F(RconServerTest, RepliesSplitAtTheBodyLimitUnderOneIdWithNothingAfter) {
   const std::string prefix = "Unknown command: ";
   // Reply lengths around one packet's body, and how they arrive.
   const std::vector<std::pair<std::size_t, std::vector<std::size_t>>> cases = {
-      {kRconMaxBody - 1, {kRconMaxBody - 1}},
-      {kRconMaxBody, {kRconMaxBody}},
-      {kRconMaxBody + 1, {kRconMaxBody, 1}},
+      {Rcon::kRconMaxBody - 1, {Rcon::kRconMaxBody - 1}},
+      {Rcon::kRconMaxBody, {Rcon::kRconMaxBody}},
+      {Rcon::kRconMaxBody + 1, {Rcon::kRconMaxBody, 1}},
   };
   Listener listener(*this);
   Client client(listener.Endpoint());
@@ -312,10 +312,10 @@ TEST_F(RconServerTest, RepliesSplitAtTheBodyLimitUnderOneIdWithNothingAfter) {
   for (const auto& [length, pieces] : cases) {
     SCOPED_TRACE("a reply of " + std::to_string(length) + " bytes");
     const std::string reply = prefix + std::string(length - prefix.size(), 'x');
-    client.Send({++id, kRconExecCommand, reply.substr(prefix.size())});
+    client.Send({++id, Rcon::kRconExecCommand, reply.substr(prefix.size())});
     std::string received;
     for (std::size_t piece : pieces) {
-      const std::optional<RconPacket> packet = client.Receive();
+      const std::optional<Rcon::RconPacket> packet = client.Receive();
       ASSERT_TRUE(packet);
       EXPECT_EQ(packet->Id, id);
       EXPECT_EQ(packet->Body.size(), piece);
@@ -323,8 +323,8 @@ TEST_F(RconServerTest, RepliesSplitAtTheBodyLimitUnderOneIdWithNothingAfter) {
     }
     EXPECT_EQ(received, reply);
     // What a client sends to find the reply's end comes back next, with nothing before it.
-    client.Send({++id, kRconResponseValue, ""});
-    EXPECT_EQ(client.Receive(), (RconPacket{id, kRconResponseValue, ""}));
+    client.Send({++id, Rcon::kRconResponseValue, ""});
+    EXPECT_EQ(client.Receive(), (Rcon::RconPacket{id, Rcon::kRconResponseValue, ""}));
   }
 }
 
@@ -332,13 +332,13 @@ TEST_F(RconServerTest, ReloadAnswersUnderTheRequestId) {
   Listener listener(*this);
   Client client(listener.Endpoint());
   client.Authenticate();
-  client.Send({77, kRconExecCommand, "qv.reload"});
-  EXPECT_EQ(client.Receive(), (RconPacket{77, kRconResponseValue, "QuestVeto: Reloaded config"}));
+  client.Send({77, Rcon::kRconExecCommand, "qv.reload"});
+  EXPECT_EQ(client.Receive(), (Rcon::RconPacket{77, Rcon::kRconResponseValue, "QuestVeto: Reloaded config"}));
 
   RemoveConfig();
-  client.Send({78, kRconExecCommand, "QV.RELOAD now"});
+  client.Send({78, Rcon::kRconExecCommand, "QV.RELOAD now"});
   EXPECT_EQ(client.Receive(),
-            (RconPacket{78, kRconResponseValue, "QuestVeto: Failed to reload config"}));
+            (Rcon::RconPacket{78, Rcon::kRconResponseValue, "QuestVeto: Failed to reload config"}));
   listener.Stop();
   // The server's log file: the journal's entries are the RCON host's to take.
   EXPECT_NE(LogFile().find("Can't open config.json"), std::string::npos) << LogFile();
@@ -348,13 +348,13 @@ TEST_F(RconServerTest, UnknownAndBlankCommandsAreAnswered) {
   Listener listener(*this);
   Client client(listener.Endpoint());
   client.Authenticate();
-  client.Send({3, kRconExecCommand, "kick Bob"});
-  EXPECT_EQ(client.Receive(), (RconPacket{3, kRconResponseValue, "Unknown command: kick"}));
-  client.Send({4, kRconExecCommand, ""});
-  EXPECT_EQ(client.Receive(), (RconPacket{4, kRconResponseValue, ""}));
+  client.Send({3, Rcon::kRconExecCommand, "kick Bob"});
+  EXPECT_EQ(client.Receive(), (Rcon::RconPacket{3, Rcon::kRconResponseValue, "Unknown command: kick"}));
+  client.Send({4, Rcon::kRconExecCommand, ""});
+  EXPECT_EQ(client.Receive(), (Rcon::RconPacket{4, Rcon::kRconResponseValue, ""}));
   // The empty response clients send to mark the end of a split reply comes back to them.
-  client.Send({5, kRconResponseValue, ""});
-  EXPECT_EQ(client.Receive(), (RconPacket{5, kRconResponseValue, ""}));
+  client.Send({5, Rcon::kRconResponseValue, ""});
+  EXPECT_EQ(client.Receive(), (Rcon::RconPacket{5, Rcon::kRconResponseValue, ""}));
 }
 
 TEST_F(RconServerTest, OnlyRepliesOnTheSendersConnectionBecomeItsPackets) {
@@ -372,7 +372,7 @@ TEST_F(RconServerTest, OnlyRepliesOnTheSendersConnectionBecomeItsPackets) {
         send(other.Object(), 6, 0, &theirs);
       });
   EXPECT_EQ(host.Execute(1, 5, "test.both"),
-            (std::vector<RconPacket>{{5, kRconResponseValue, "mine"}}));
+            (std::vector<Rcon::RconPacket>{{5, Rcon::kRconResponseValue, "mine"}}));
 }
 
 TEST_F(RconServerTest, MalformedPacketClosesOnlyItsConnection) {
@@ -393,8 +393,8 @@ TEST_F(RconServerTest, MalformedPacketClosesOnlyItsConnection) {
   EXPECT_TRUE(oversized.ClosedByServer());
   EXPECT_TRUE(unterminated.ClosedByServer());
 
-  steady.Send({2, kRconExecCommand, "qv.reload"});
-  EXPECT_EQ(steady.Receive(), (RconPacket{2, kRconResponseValue, "QuestVeto: Reloaded config"}));
+  steady.Send({2, Rcon::kRconExecCommand, "qv.reload"});
+  EXPECT_EQ(steady.Receive(), (Rcon::RconPacket{2, Rcon::kRconResponseValue, "QuestVeto: Reloaded config"}));
 }
 
 TEST_F(RconServerTest, IdleConnectionsTimeOutButActiveOnesStay) {
@@ -408,7 +408,7 @@ TEST_F(RconServerTest, IdleConnectionsTimeOutButActiveOnesStay) {
   active.Authenticate();
   for (int32_t id = 1; id <= 4; ++id) {
     std::this_thread::sleep_for(150ms);
-    active.Send({id, kRconExecCommand, "qv.reload"});
+    active.Send({id, Rcon::kRconExecCommand, "qv.reload"});
     EXPECT_EQ(active.Receive()->Id, id);
   }
   EXPECT_TRUE(idle.ClosedByServer(2s));

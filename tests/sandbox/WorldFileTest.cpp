@@ -3,8 +3,8 @@
 #include <optional>
 #include <random>
 
-#include "sandbox/WorldFile.h"
-#include "tools/common/PrintableText.h"
+#include "sandbox/server/WorldFile.h"
+#include "common/PrintableText.h"
 
 namespace Sandbox {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "host/FString.h"
-#include "host/HostApi.h"
+#include "host-bridge/FString.h"
+#include "host-bridge/HostApi.h"
 #include "standin/CommandRegistry.h"
 #include "standin/GameWorld.h"
 #include "support/Said.h"

@@ -13,11 +13,11 @@
 
 #include <gtest/gtest.h>
 
-#include "host/Color.h"
-#include "host/FString.h"
-#include "host/GameCalls.h"
-#include "host/GameTypes.h"
-#include "host/HostApi.h"
+#include "host-bridge/Color.h"
+#include "host-bridge/FString.h"
+#include "host-bridge/GameCalls.h"
+#include "host-bridge/GameTypes.h"
+#include "host-bridge/HostApi.h"
 #include "plugin/ForeignString.h"
 #include "standin/GameHeap.h"
 #include "standin/GameObjects.h"

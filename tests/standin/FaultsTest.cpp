@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/HostApi.h"
+#include "host-bridge/HostApi.h"
 #include "standin/Journal.h"
 #include "standin/HeapAndFaults.h"
 #include "support/JournalMatch.h"

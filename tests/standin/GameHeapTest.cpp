@@ -3,7 +3,7 @@
 #include <cstring>
 #include <optional>
 
-#include "host/HostApi.h"
+#include "host-bridge/HostApi.h"
 #include "standin/GameHeap.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <variant>
 #include <vector>
 
-#include "host/FString.h"
+#include "host-bridge/FString.h"
 #include "standin/Journal.h"
 #include "support/JournalMatch.h"
 

@@ -14,7 +14,7 @@
 #include <spdlog/details/log_msg.h>
 #include <spdlog/sinks/sink.h>
 
-#include "host/HostApi.h"
+#include "host-bridge/HostApi.h"
 #include "standin/CommandRegistry.h"
 #include "standin/GameWorld.h"
 #include "standin/JournalViews.h"

@@ -7,7 +7,7 @@
 #include <spdlog/details/log_msg.h>
 #include <spdlog/sinks/sink.h>
 
-#include "host/HostApi.h"
+#include "host-bridge/HostApi.h"
 #include "standin/Journal.h"
 #include "standin/Server.h"
 #include "support/ServerFixture.h"

@@ -1,8 +1,8 @@
 // The host's hook and command registries as a plugin and the game use them.
 #include <gtest/gtest.h>
 
-#include "host/FString.h"
-#include "host/HostApi.h"
+#include "host-bridge/FString.h"
+#include "host-bridge/HostApi.h"
 #include "standin/CommandRegistry.h"
 #include "standin/GameWorld.h"
 #include "standin/HookRegistry.h"

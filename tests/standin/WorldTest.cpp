@@ -7,10 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include "host/Color.h"
-#include "host/FString.h"
-#include "host/GameCalls.h"
-#include "host/HostApi.h"
+#include "host-bridge/Color.h"
+#include "host-bridge/FString.h"
+#include "host-bridge/GameCalls.h"
+#include "host-bridge/HostApi.h"
 #include "standin/GameHeap.h"
 #include "standin/GameWorld.h"
 #include "support/GameFunctions.h"

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "host/Platform.h"
+#include "host-bridge/Platform.h"
 
 // What FindSubstring answers for a string holding `text` and its terminator. `text` may hold
 // characters after an embedded 0; the search does not see past the first terminator, except

@@ -1,11 +1,11 @@
 // The game's functions as the plugin reaches them, for tests that call the stand-in's game
 // directly: by key through the host's GetAddress. Names are made with the plugin's own MakeName
-// (host/GameCalls.h).
+// (host-bridge/GameCalls.h).
 #pragma once
 
 #include <string>
 
-#include "host/HostApi.h"
+#include "host-bridge/HostApi.h"
 
 // The game function of `key` as `Signature`.
 template <typename Signature>

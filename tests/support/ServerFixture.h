@@ -12,8 +12,8 @@
 
 #include <gtest/gtest.h>
 
-#include "host/FString.h"
-#include "host/GameTypes.h"
+#include "host-bridge/FString.h"
+#include "host-bridge/GameTypes.h"
 #include "standin/ScratchServer.h"
 #include "standin/World.h"
 #include "support/JournalMatch.h"

@@ -5,8 +5,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "host/HostApi.h"
-#include "standin/Utf8.h"
+#include "host-bridge/HostApi.h"
+#include "common/Utf8.h"
 
 namespace {
 
@@ -48,11 +48,11 @@ void* GetAddress(const std::string& key) {
 namespace HostApi::Tools {
 
 std::string Utf8Encode(const WideString& text) {
-  return StandIn::EncodeUtf8(text);
+  return Text::EncodeUtf8(text);
 }
 
 WideString Utf8Decode(const std::string& text) {
-  return StandIn::DecodeUtf8(text);
+  return Text::DecodeUtf8(text);
 }
 
 }  // namespace HostApi::Tools

@@ -1,6 +1,6 @@
 // The host the config checker carries inside instead of the server's: exactly what the plugin's
 // rules call of a host, and nothing of a game world. It defines the host functions
-// GetAddress(key) and HostApi::Tools::Utf8Encode and Utf8Decode (host/HostApi.h):
+// GetAddress(key) and HostApi::Tools::Utf8Encode and Utf8Decode (host-bridge/HostApi.h):
 // - GetAddress answers "FMemory.Malloc", "FMemory.Realloc" and "FMemory.Free" with the C runtime's
 //   heap, and throws std::logic_error naming any other key, which the checker never looks up;
 // - the UTF-8 conversions are the stand-in host's, so the checker decodes a config exactly as the

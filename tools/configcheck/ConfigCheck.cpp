@@ -17,8 +17,8 @@
 
 #include <fmt/format.h>
 
-#include "host/FString.h"
-#include "host/Platform.h"
+#include "host-bridge/FString.h"
+#include "host-bridge/Platform.h"
 #include "rules/ConfigFile.h"
 #include "rules/ConfigKeys.h"
 #include "rules/MissionMatch.h"

@@ -12,8 +12,8 @@
 #include <fmt/ostream.h>
 #include <CLI/CLI.hpp>
 
-#include "host/Platform.h"
-#include "tools/common/CommandLine.h"
+#include "host-bridge/Platform.h"
+#include "common/CommandLine.h"
 #include "tools/configcheck/ConfigCheck.h"
 #include "tools/configcheck/MissionVerdict.h"
 #include "tools/configcheck/Utf8Text.h"

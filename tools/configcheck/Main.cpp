@@ -1,7 +1,7 @@
 // questveto-config-check CONFIG [NAME...] [--missions FILE] [--json]
 #include <iostream>
 
-#include "host/Platform.h"
+#include "host-bridge/Platform.h"
 #include "tools/configcheck/ConfigCheckCommand.h"
 
 #if defined(_WIN32)

@@ -4,7 +4,7 @@
 
 #include <fmt/format.h>
 
-#include "host/FString.h"
+#include "host-bridge/FString.h"
 #include "rules/ConfigKeys.h"
 #include "tools/configcheck/ConfigCheck.h"
 

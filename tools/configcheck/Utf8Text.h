@@ -8,7 +8,7 @@
 #include <string>
 
 #include "rules/Utf8Sequence.h"
-#include "tools/common/Utf16Text.h"
+#include "common/Utf16Text.h"
 
 // The code point of the valid sequence of `length` bytes at `offset`.
 char32_t CodePointAt(const std::string& text, std::size_t offset, std::size_t length);

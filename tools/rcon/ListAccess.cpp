@@ -2,8 +2,8 @@
 
 #include <fmt/format.h>
 
-#include "host/Platform.h"
-#include "tools/common/PrintableText.h"
+#include "host-bridge/Platform.h"
+#include "common/PrintableText.h"
 
 #if defined(_WIN32)
 #include <windows.h>

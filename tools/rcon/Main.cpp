@@ -15,12 +15,12 @@
 #include <fmt/format.h>
 #include <CLI/CLI.hpp>
 
-#include "host/Platform.h"
-#include "tools/common/CommandLine.h"
+#include "host-bridge/Platform.h"
+#include "common/CommandLine.h"
 #include "tools/rcon/InListOrder.h"
 #include "tools/rcon/ListAccess.h"
 #include "tools/rcon/Password.h"
-#include "tools/common/PrintableText.h"
+#include "common/PrintableText.h"
 #include "tools/rcon/RconClient.h"
 #include "tools/rcon/ServerList.h"
 

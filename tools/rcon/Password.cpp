@@ -11,7 +11,7 @@
 
 #include <fmt/format.h>
 
-#include "host/Platform.h"
+#include "host-bridge/Platform.h"
 
 #if defined(_WIN32)
 #include <windows.h>

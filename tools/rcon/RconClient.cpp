@@ -6,7 +6,7 @@
 
 namespace RconTool {
 
-using Sandbox::RconPacket;
+using Rcon::RconPacket;
 
 namespace {
 
@@ -63,11 +63,11 @@ void RconClient::Connect(const std::string& host, uint16_t port) {
 bool RconClient::Authenticate(const std::string& password) {
   BeginStep("the authentication");
   const int32_t id = NextId();
-  Send({id, Sandbox::kRconAuth, password});
+  Send({id, Rcon::kRconAuth, password});
   for (;;) {
-    const RconPacket packet = Receive();
+    const Rcon::RconPacket packet = Receive();
     // Servers written to the letter of the protocol send an empty response value first.
-    if (packet.Type != Sandbox::kRconAuthResponse) continue;
+    if (packet.Type != Rcon::kRconAuthResponse) continue;
     if (packet.Id == id) return true;
     if (packet.Id == kRefused) return false;
     throw std::runtime_error(
@@ -79,11 +79,11 @@ std::string RconClient::Execute(const std::string& command) {
   BeginStep("the command");
   const int32_t id = NextId();
   const int32_t end = NextId();
-  Send({id, Sandbox::kRconExecCommand, command});
-  Send({end, Sandbox::kRconResponseValue, ""});
+  Send({id, Rcon::kRconExecCommand, command});
+  Send({end, Rcon::kRconResponseValue, ""});
   std::string reply;
   for (;;) {
-    const RconPacket packet = Receive();
+    const Rcon::RconPacket packet = Receive();
     if (packet.Id == end) return reply;
     if (packet.Id != id) continue;
     if (reply.size() + packet.Body.size() > kMaxReply) {
@@ -93,8 +93,8 @@ std::string RconClient::Execute(const std::string& command) {
   }
 }
 
-void RconClient::Send(const RconPacket& packet) {
-  const std::string bytes = Sandbox::EncodeRconPacket(packet);
+void RconClient::Send(const Rcon::RconPacket& packet) {
+  const std::string bytes = Rcon::EncodeRconPacket(packet);
   const std::error_code error = Await([&](const Completion& done) {
     asio::async_write(socket_, asio::buffer(bytes),
                       [done](std::error_code failed, std::size_t) { done(failed); });
@@ -102,12 +102,12 @@ void RconClient::Send(const RconPacket& packet) {
   if (error) throw std::runtime_error(fmt::format("sending {} failed: {}", step_, error.message()));
 }
 
-RconPacket RconClient::Receive() {
+Rcon::RconPacket RconClient::Receive() {
   while (packets_.empty()) {
     if (malformed_) {
       throw std::runtime_error(fmt::format("the server sent a malformed packet: {}", *malformed_));
     }
-    std::array<char, Sandbox::kRconMaxSize> buffer;
+    std::array<char, Rcon::kRconMaxSize> buffer;
     std::size_t count = 0;
     const std::error_code error = Await([&](const Completion& done) {
       socket_.async_read_some(asio::buffer(buffer),
@@ -120,11 +120,11 @@ RconPacket RconClient::Receive() {
       throw std::runtime_error(fmt::format("the server closed the connection during {}", step_));
     }
     if (error) throw std::runtime_error(fmt::format("receiving failed: {}", error.message()));
-    Sandbox::RconPacketReader::Result result = reader_.Feed({buffer.data(), count});
+    Rcon::RconPacketReader::Result result = reader_.Feed({buffer.data(), count});
     packets_.insert(packets_.end(), result.Packets.begin(), result.Packets.end());
     malformed_ = result.Error;
   }
-  RconPacket packet = std::move(packets_.front());
+  Rcon::RconPacket packet = std::move(packets_.front());
   packets_.pop_front();
   return packet;
 }

@@ -15,7 +15,7 @@
 
 #include <asio.hpp>
 
-#include "sandbox/RconPacket.h"
+#include "common/RconPacket.h"
 
 namespace RconTool {
 
@@ -39,17 +39,17 @@ class RconClient {
   // Starts an asynchronous operation through `start`, which hands `Completion` to it, and waits
   // until the step's deadline for it to complete.
   std::error_code Await(const std::function<void(const Completion&)>& start);
-  void Send(const Sandbox::RconPacket& packet);
+  void Send(const Rcon::RconPacket& packet);
   // The next packet before the step's deadline.
-  Sandbox::RconPacket Receive();
+  Rcon::RconPacket Receive();
   void BeginStep(const char* what);
   int32_t NextId() { return ++lastId_; }
 
   asio::io_context io_;
   asio::ip::tcp::resolver resolver_;
   asio::ip::tcp::socket socket_;
-  Sandbox::RconPacketReader reader_;
-  std::deque<Sandbox::RconPacket> packets_;  // received, not yet read
+  Rcon::RconPacketReader reader_;
+  std::deque<Rcon::RconPacket> packets_;  // received, not yet read
   // What is wrong with the stream, once the packets before the fault are read.
   std::optional<std::string> malformed_;
   std::chrono::milliseconds timeout_;

@@ -7,8 +7,8 @@
 #include <fmt/format.h>
 
 #include "rules/Utf8Sequence.h"
-#include "tools/common/Utf16Text.h"
-#include "tools/common/PrintableText.h"
+#include "common/Utf16Text.h"
+#include "common/PrintableText.h"
 
 namespace RconTool {
 namespace {
