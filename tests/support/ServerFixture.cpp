@@ -6,6 +6,10 @@
 #include <sstream>
 #include <utility>
 
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 #include "plugin/QuestVetoClient.h"
 #include "standin/Journal.h"
 #include "standin/JournalViews.h"
@@ -13,6 +17,7 @@
 #include "support/OwnExportName.h"
 
 void ServerTest::SetUp() {
+  freshCopies_ = false;
   server_.emplace(StandIn::ScratchServer::Options().Fresh("qv-test-").Record());
 }
 
@@ -41,6 +46,39 @@ void ServerTest::WriteBesideConfig(const std::string& name, const std::string& t
   const std::filesystem::path directory = std::filesystem::u8path(ConfigPath()).parent_path();
   std::filesystem::create_directories(directory);
   std::ofstream(directory / name, std::ios::binary) << text;
+}
+
+namespace {
+
+// The plugin file the build made; on Windows it lies beside the test executable.
+std::filesystem::path PluginFile() {
+#if defined(_WIN32)
+  wchar_t executable[MAX_PATH];
+  GetModuleFileNameW(nullptr, executable, MAX_PATH);
+  return std::filesystem::path(executable).parent_path() / QV_PLUGIN_PATH;
+#else
+  return std::filesystem::u8path(QV_PLUGIN_PATH);
+#endif
+}
+
+// A copy of the plugin file in the server directory under a name no load in this process has
+// used before ("QuestVeto-3.dll"), so that the system loader maps it anew: Windows would hand back
+// a library already loaded under the same file name, whatever its directory.
+std::string FreshPluginCopy(const std::string& serverDir) {
+  static int copies = 0;
+  const std::filesystem::path source = PluginFile();
+  std::filesystem::path name = source.stem();
+  name += "-" + std::to_string(++copies);
+  name += source.extension();
+  const std::filesystem::path copy = std::filesystem::u8path(serverDir) / name;
+  std::filesystem::copy_file(source, copy);
+  return copy.u8string();
+}
+
+}  // namespace
+
+void ServerTest::LoadPlugin() {
+  server_->LoadPlugin(freshCopies_ ? FreshPluginCopy(ServerDir()) : QV_PLUGIN_PATH);
 }
 
 void ServerTest::LoadWith(const std::string& config) {
