@@ -44,9 +44,8 @@ WideString FormatWide(const WideString& pattern) {
 
 bool KeepThisLibraryLoaded() {
   HMODULE library = nullptr;
-  return GetModuleHandleExW(
-             GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
-             reinterpret_cast<LPCWSTR>(&KeepThisLibraryLoaded), &library) != 0;
+  return GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                            reinterpret_cast<LPCWSTR>(&KeepThisLibraryLoaded), &library) != 0;
 }
 
 std::wstring WideFromUtf8(const std::string& text) {

@@ -150,8 +150,8 @@ TEST_F(FaultTest, WhatAHostKeepsAfterAFailedUnloadDoesNothing) {
   Arrange(*this, kHuntOff, true);
   StandIn::Player bob = AddPlayer({"Bob"});
   StandIn::RconConnection& connection = World().AddRconConnection();
-  const FaultRun unload = RunFailing(1, HostFailure::BadAlloc, Lasting::FromThereOn,
-                                     [&] { UnloadPlugin(); });
+  const FaultRun unload =
+      RunFailing(1, HostFailure::BadAlloc, Lasting::FromThereOn, [&] { UnloadPlugin(); });
   EXPECT_EQ(unload.escaped, "");
   EXPECT_EQ(Matching(unload.journal, kKeptLine).size(), 1u);
   EXPECT_EQ(Messages("critical").back(),
