@@ -17,9 +17,11 @@
 #include <vector>
 
 #include "plugin/FaultHarness.h"
+#include "plugin/QuestVetoClient.h"
 #include "plugin/Scenarios.h"
 #include "standin/Journal.h"
 #include "standin/StandIn.h"
+#include "support/OwnExportName.h"
 #include "support/Shown.h"
 
 namespace {
@@ -150,6 +152,11 @@ TEST_F(FaultTest, WhatAHostKeepsAfterAFailedUnloadDoesNothing) {
   Arrange(*this, kHuntOff, true);
   StandIn::Player bob = AddPlayer({"Bob"});
   StandIn::RconConnection& connection = World().AddRconConnection();
+  using NameQuery = bool (*)(const FString&);
+  const auto query =
+      reinterpret_cast<NameQuery>(PluginSymbol(OwnExportName(QuestVetoClient::kByDisplayName)));
+  ASSERT_NE(query, nullptr);
+  ASSERT_TRUE(query(FString("Hunt")));
   const FaultRun unload =
       RunFailing(1, HostFailure::BadAlloc, Lasting::FromThereOn, [&] { UnloadPlugin(); });
   EXPECT_EQ(unload.escaped, "");
@@ -161,6 +168,7 @@ TEST_F(FaultTest, WhatAHostKeepsAfterAFailedUnloadDoesNothing) {
             "kept does nothing (mission starts go on to the game)");
   ASSERT_EQ(StandIn::Hooks::Detours("AMissionDispatcher.StartMission").size(), 1u);
   ASSERT_EQ(StandIn::Commands::Names(), (std::vector<std::string>{"qv.reload", "qv.status"}));
+  EXPECT_FALSE(query(FString("Hunt"))) << "another plugin is answered from a configuration gone";
 
   StandIn::Journal::Start();
   EXPECT_NE(StartMission(Hunt(), bob.Character), 0u) << "the game's start was refused";
