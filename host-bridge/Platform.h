@@ -67,6 +67,11 @@ WideString FormatWide(const WideString& pattern);
 void OpenForReading(std::ifstream& file, const std::string& path,
                     std::ios_base::openmode mode = std::ios_base::in);
 
+// Keeps the library that holds this code mapped until the process ends, however often it is
+// unloaded from now on: for a library whose code the host may still call, or whose handlers the
+// host still holds and will destroy, after its unload. False when the system would not.
+bool KeepThisLibraryLoaded();
+
 // `path` written with the system's own separator: on Windows, where both the slash and the
 // backslash separate and no name holds either, each slash becomes a backslash, so that a directory
 // the system names and a part appended to it do not mix the two; elsewhere `path` unchanged.

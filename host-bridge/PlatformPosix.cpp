@@ -2,6 +2,8 @@
 // operations from the C runtime; this file and the inline part of Platform.h reproduce what that
 // runtime does in the "C" locale, the locale of a process that never calls setlocale, so both
 // builds fold and compare alike whatever locale the Linux machine happens to have.
+#include <dlfcn.h>
+
 #include <ctime>
 #include <fstream>
 
@@ -33,6 +35,17 @@ int64_t CurrentTime64() {
 WideString FormatWide(const WideString& pattern) {
   return fmt::vformat(fmt::basic_string_view<WideChar>(pattern.data(), pattern.size()),
                       fmt::basic_format_args<fmt::buffer_context<WideChar>>{});
+}
+
+bool KeepThisLibraryLoaded() {
+  Dl_info library;
+  if (dladdr(reinterpret_cast<void*>(&KeepThisLibraryLoaded), &library) == 0 ||
+      library.dli_fname == nullptr) {
+    return false;
+  }
+  // NOLOAD finds the library already mapped rather than mapping the file again; NODELETE stops
+  // every later dlclose of it from unmapping it. The reference taken is never given back.
+  return dlopen(library.dli_fname, RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE) != nullptr;
 }
 
 void OpenForReading(std::ifstream& file, const std::string& path, std::ios_base::openmode mode) {

@@ -42,6 +42,12 @@ WideString FormatWide(const WideString& pattern) {
   return fmt::vformat(fmt::wstring_view(pattern.data(), pattern.size()), fmt::wformat_args{});
 }
 
+bool KeepThisLibraryLoaded() {
+  HMODULE library = nullptr;
+  return GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                            reinterpret_cast<LPCWSTR>(&KeepThisLibraryLoaded), &library) != 0;
+}
+
 std::wstring WideFromUtf8(const std::string& text) {
   const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(),
                                          static_cast<int>(text.size()), nullptr, 0);

@@ -1,15 +1,22 @@
 #include "plugin/CommandRegistry.h"
 
 #include "host-bridge/FString.h"
+#include "plugin/Lifecycle.h"
 
-void RegisterConsoleCommand(const char* name, const HostApi::ConsoleCommand& handler) {
+void RegisterConsoleCommand(const char* name, ConsoleHandler handler) {
   const FString text(name);
-  HostApi::GetCommands().AddConsoleCommand(text, handler);
+  HostApi::GetCommands().AddConsoleCommand(
+      text, [handler](APlayerController* player, FString* commandLine, bool fromCheat) {
+        if (PluginActive()) handler(player, commandLine, fromCheat);
+      });
 }
 
-void RegisterRconCommand(const char* name, const HostApi::RconCommand& handler) {
+void RegisterRconCommand(const char* name, RconHandler handler) {
   const FString text(name);
-  HostApi::GetCommands().AddRconCommand(text, handler);
+  HostApi::GetCommands().AddRconCommand(
+      text, [handler](RCONClientConnection* connection, RCONPacket* request, UWorld* world) {
+        if (PluginActive()) handler(connection, request, world);
+      });
 }
 
 bool RemoveConsoleCommand(const char* name) {

@@ -4,8 +4,14 @@
 
 #include "host-bridge/HostApi.h"
 
-void RegisterConsoleCommand(const char* name, const HostApi::ConsoleCommand& handler);
-void RegisterRconCommand(const char* name, const HostApi::RconCommand& handler);
+using ConsoleHandler = void (*)(APlayerController*, FString*, bool);
+using RconHandler = void (*)(RCONClientConnection*, RCONPacket*, UWorld*);
+
+// The registered callable runs `handler` only while the plugin is loaded: one that the host
+// still holds after the unload does nothing, and reads nothing but the handler's address and
+// whether the plugin is loaded.
+void RegisterConsoleCommand(const char* name, ConsoleHandler handler);
+void RegisterRconCommand(const char* name, RconHandler handler);
 // The host's answer to a removal: false when it held no such command.
 bool RemoveConsoleCommand(const char* name);
 bool RemoveRconCommand(const char* name);

@@ -1,8 +1,13 @@
 #include "plugin/Lifecycle.h"
 
+#include <atomic>
+#include <cstddef>
+#include <iterator>
 #include <optional>
 #include <string>
+#include <type_traits>
 
+#include "host/Platform.h"
 #include "plugin/Config.h"
 #include "plugin/ConfigSummary.h"
 #include "plugin/Containment.h"
@@ -16,6 +21,11 @@
 #include "rules/MissionMatch.h"
 
 namespace {
+
+// Constant-initialised and never destroyed, so that it still answers after the library's static
+// objects are gone.
+std::atomic<bool> active{false};
+static_assert(std::is_trivially_destructible_v<std::atomic<bool>>);
 
 // What a refusal of the host's means for the operator, by the call refused.
 const char* const kHookRefused =
@@ -91,16 +101,67 @@ HostAnswer AttemptAnswered(const char* what, Call&& call, const char* refusal) n
 // A hook or handler left with the host after the library is gone takes the server down at its
 // next use or when the host lets go of it, so a removal that fails is tried once more. Its
 // refusal is logged with `refusal` when the load had placed it; that of something never placed
-// is as expected.
+// is as expected. True when both tries failed: the host may still hold it.
 template <typename Call>
-void RemoveTwice(const char* what, Call&& call, bool placed, const char* refusal) noexcept {
+bool RemoveTwice(const char* what, Call&& call, bool placed, const char* refusal) noexcept {
   const char* const blame = placed ? refusal : nullptr;
-  if (AttemptAnswered(what, call, blame) == HostAnswer::Failed) AttemptAnswered(what, call, blame);
+  return AttemptAnswered(what, call, blame) == HostAnswer::Failed &&
+         AttemptAnswered(what, call, blame) == HostAnswer::Failed;
+}
+
+// One removal of the unload: its step as logged, what the host keeps when both tries fail, the
+// call, whether the load placed it, and what the host's refusal means.
+struct Removal {
+  const char* step;
+  const char* kept;
+  bool (*call)();
+  bool PlacedWithHost::*placed;
+  const char* refusal;
+};
+
+const Removal kRemovals[] = {
+    {"Removing the mission start hook", "the mission start hook", RemoveMissionStartHook,
+     &PlacedWithHost::MissionStartHook, kHookNotHeld},
+    {"Removing the console command", "the console command qv.reload", RemoveConsoleReloadCommand,
+     &PlacedWithHost::ConsoleCommand, kCommandNotHeld},
+    {"Removing the RCON command", "the RCON command qv.reload", RemoveRconReloadCommand,
+     &PlacedWithHost::RconCommand, kCommandNotHeld},
+    {"Removing the console status command", "the console command qv.status",
+     RemoveConsoleStatusCommand, &PlacedWithHost::ConsoleStatusCommand, kCommandNotHeld},
+    {"Removing the RCON status command", "the RCON command qv.status", RemoveRconStatusCommand,
+     &PlacedWithHost::RconStatusCommand, kCommandNotHeld},
+};
+
+constexpr std::size_t kRemovalCount = std::size(kRemovals);
+
+// The library held in place for what the host kept (`kept`, by removal), and the operator told.
+// Without the library the host's next call of what it kept, or its dropping of it, would run code
+// that is gone.
+void KeepLoadedFor(const bool (&kept)[kRemovalCount]) noexcept {
+  const bool keptLoaded = Platform::KeepThisLibraryLoaded();
+  Attempt("Keeping QuestVeto loaded", [&] {
+    std::string what;
+    for (std::size_t i = 0; i < kRemovalCount; ++i) {
+      if (kept[i]) what += (what.empty() ? "" : ", ") + std::string(kRemovals[i].kept);
+    }
+    if (keptLoaded) {
+      PluginLog()->critical(
+          "The host kept {} after the unload; QuestVeto's library stays loaded until the server "
+          "stops, and what the host kept does nothing (mission starts go on to the game)",
+          what);
+    } else {
+      PluginLog()->critical(
+          "The host kept {} after the unload, and QuestVeto's library could not be kept loaded: "
+          "the server may crash when it calls or drops them",
+          what);
+    }
+  });
 }
 
 }  // namespace
 
 void PluginLoad() noexcept {
+  active = true;
   // Without its logger the plugin places nothing that would write to it.
   if (!Attempt("Creating the log", CreatePluginLogger)) return;
   if (ReadConfigAtLoad()) Attempt("Confirming the config in force", LogConfigInForce);
@@ -117,15 +178,18 @@ void PluginLoad() noexcept {
 }
 
 void PluginUnload() noexcept {
+  active = false;
   const PlacedWithHost& placed = PlacedAtLoad();
-  RemoveTwice("Removing the mission start hook", RemoveMissionStartHook, placed.MissionStartHook,
-              kHookNotHeld);
-  RemoveTwice("Removing the console command", RemoveConsoleReloadCommand, placed.ConsoleCommand,
-              kCommandNotHeld);
-  RemoveTwice("Removing the RCON command", RemoveRconReloadCommand, placed.RconCommand,
-              kCommandNotHeld);
-  RemoveTwice("Removing the console status command", RemoveConsoleStatusCommand,
-              placed.ConsoleStatusCommand, kCommandNotHeld);
-  RemoveTwice("Removing the RCON status command", RemoveRconStatusCommand, placed.RconStatusCommand,
-              kCommandNotHeld);
+  bool kept[kRemovalCount] = {};
+  bool anyKept = false;
+  for (std::size_t i = 0; i < kRemovalCount; ++i) {
+    const Removal& removal = kRemovals[i];
+    kept[i] = RemoveTwice(removal.step, removal.call, placed.*removal.placed, removal.refusal);
+    anyKept = anyKept || kept[i];
+  }
+  if (anyKept) KeepLoadedFor(kept);
+}
+
+bool PluginActive() noexcept {
+  return active;
 }

@@ -10,5 +10,12 @@ void PluginLoad() noexcept;
 
 // Takes the hook and the commands away again, each even when one before it failed, a failed
 // removal tried once more; safe after a partial load. A removal the host refuses is logged at
-// critical when the load had placed it. Nothing thrown leaves it.
+// critical when the load had placed it. When a removal fails twice, the host keeps that hook or
+// handler: the library is then kept loaded until the process ends, so that the host can still
+// call and drop it, and one line at critical names what was left. Nothing thrown leaves it.
 void PluginUnload() noexcept;
+
+// True from the start of PluginLoad to the start of PluginUnload. A hook or handler that the host
+// still holds after an unload reads it to do nothing: by then the plugin's static objects may be
+// destroyed, and this flag, with the game's own function, is all such a call may touch.
+bool PluginActive() noexcept;

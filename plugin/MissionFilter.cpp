@@ -1,11 +1,13 @@
 #include "host-bridge/GameCalls.h"
 #include "plugin/Config.h"
+#include "plugin/Lifecycle.h"
 #include "plugin/QuestVeto.h"
 #include "rules/MissionMatch.h"
 
 namespace QuestVeto {
 
 bool IsMissionDisabled(const FString& displayName) {
+  if (!PluginActive()) return false;  // the configuration may be destroyed
   // Other plugins hand in strings we did not make: one that would be read out of bounds is
   // answered without reading it (DisablesMission).
   try {

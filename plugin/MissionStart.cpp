@@ -8,6 +8,7 @@
 #include "host-bridge/HostApi.h"
 #include "plugin/Config.h"
 #include "plugin/Containment.h"
+#include "plugin/Lifecycle.h"
 #include "plugin/Log.h"
 #include "plugin/LogText.h"
 #include "plugin/PluginState.h"
@@ -83,6 +84,8 @@ void LogStart(bool refused, UClass* missionClass, AShooterPlayerController* cont
 
 uintptr_t StartMissionDetour(AMissionDispatcher* dispatcher, UClass* missionClass,
                              APrimalCharacter* character, uintptr_t fourth) {
+  // A hook the host kept after the unload: the game's own start, nothing of the plugin's.
+  if (!PluginActive()) return GameStartMission(dispatcher, missionClass, character, fourth);
   // A controller that cannot be found is none; a decision that cannot be made passes the start
   // on, as the filter answers for a configuration it cannot use. The decision is the exported
   // query's, made here with its failures thrown, so that each is reported.

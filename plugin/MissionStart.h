@@ -10,7 +10,8 @@
 extern StartMissionFunction GameStartMission;
 
 // Refuses the start (0, the game's function not called) when the mission is switched off;
-// otherwise returns what the game's own function returns for the same four arguments.
+// otherwise returns what the game's own function returns for the same four arguments, as it does
+// for every start outside the plugin's load (a hook the host kept after the unload).
 // Nothing thrown inside it reaches the game.
 uintptr_t StartMissionDetour(AMissionDispatcher* dispatcher, UClass* missionClass,
                              APrimalCharacter* character, uintptr_t fourth);

@@ -13,7 +13,8 @@ namespace QuestVeto {
 // `displayName` must be well formed: Count from 0 to Capacity, a non-null Chars whenever Count is
 // not 0, and Chars[Count - 1] the terminating 0 (Count 0 is the empty name). Any other string is
 // answered false without the configuration being looked at; of its text only Chars[Count - 1] is
-// read, to check the terminator, and nothing when Count lies outside 0 to Capacity.
+// read, to check the terminator, and nothing when Count lies outside 0 to Capacity. After the
+// unload (a library that stays loaded because the host kept its hook or commands) it answers false.
 QV_EXPORT bool IsMissionDisabled(const FString& displayName);
 
 // The same test on a mission object's display name; false for null.

@@ -11,13 +11,17 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "plugin/FaultHarness.h"
+#include "plugin/QuestVetoClient.h"
 #include "plugin/Scenarios.h"
 #include "standin/Journal.h"
 #include "standin/Registries.h"
+#include "support/OwnExportName.h"
 #include "support/Shown.h"
 
 namespace {
@@ -74,15 +78,20 @@ void ExpectOneAnswer(const Scenario& scenario, const FaultRun& run) {
       << "the reload went unanswered, and the log does not say so";
 }
 
-// What an unload meets once only. A host whose removals keep failing, the second try included,
-// keeps the plugin's hook and handlers after the library is gone, and goes down the next time it
-// calls or drops one: the plugin does not outlast that yet.
-const std::vector<Lasting> kUnloadLastings = {Lasting::Once};
+// A scenario that unloads the plugin (nothing to ask afterwards).
+bool Unloads(const Scenario& scenario) {
+  return scenario.OffAfter == nullptr;
+}
 
-// A scenario that unloads the plugin (nothing to ask afterwards) meets each fault once only.
-std::vector<Lasting> LastingsFor(const Scenario& scenario) {
-  if (scenario.OffAfter == nullptr) return kUnloadLastings;
-  return {Lasting::Once, Lasting::FromThereOn};
+const char* const kKeptLine = "log [QuestVeto][critical] The host kept *";
+
+// After an unload the host still holds a hook or command of the plugin's exactly when the log
+// says so.
+void ExpectWhatTheHostKeptLogged(const FaultRun& run) {
+  const bool held = !StandIn::Hooks::Detours("AMissionDispatcher.StartMission").empty() ||
+                    !StandIn::Commands::Names().empty();
+  EXPECT_EQ(Matching(run.journal, kKeptLine).size(), held ? 1u : 0u)
+      << (held ? "the host kept a hook or command" : "the host kept nothing");
 }
 
 TEST_F(FaultTest, EveryCrossingOfEveryScenarioMayFail) {
@@ -91,19 +100,26 @@ TEST_F(FaultTest, EveryCrossingOfEveryScenarioMayFail) {
   for (const Scenario& scenario : Scenarios()) {
     SCOPED_TRACE(scenario.Name);
     const std::vector<std::string> faults = FailEachCrossingInTurn(
-        *this, [&] { Arrange(*this, scenario.Config, scenario.Loaded); },
+        *this,
+        [&] {
+          // A host whose removals keep failing keeps the library loaded for good.
+          if (Unloads(scenario)) LoadFreshCopies();
+          Arrange(*this, scenario.Config, scenario.Loaded);
+        },
         [&] { scenario.Act(*this); },
         [&](const FaultRun& run) {
           EXPECT_EQ(run.escaped, "") << "a failure escaped to the game, the host or the loader";
           ExpectSoundMissionData(run.journal);
           ExpectOneAnswer(scenario, run);
-          if (scenario.OffAfter != nullptr) {
+          if (Unloads(scenario)) {
+            ExpectWhatTheHostKeptLogged(run);
+          } else {
             const std::string off = Off(*this);
             EXPECT_TRUE(off == scenario.OffBefore || off == scenario.OffAfter)
                 << "switched off: \"" << off << "\"";
           }
         },
-        FreeLookupFailed, LastingsFor(scenario));
+        FreeLookupFailed);
     if (HasFailure()) return;
     for (const std::string& fault : faults) {
       ++(fault == "fault: the allocation fails" ? allocationFaults : hostCallFaults);
@@ -119,11 +135,64 @@ TEST_F(FaultTest, EveryCrossingOfEveryScenarioMayFail) {
 TEST_F(FaultTest, UnloadWithAFailedRemovalLeavesNothingRegistered) {
   FailEachCrossingInTurn(
       *this, [&] { Arrange(*this, kHuntOff, true); }, [&] { UnloadPlugin(); },
-      [](const FaultRun& /*run*/) {
+      [](const FaultRun& run) {
         EXPECT_TRUE(StandIn::Hooks::Detours("AMissionDispatcher.StartMission").empty());
         EXPECT_TRUE(StandIn::Commands::Names().empty());
+        EXPECT_EQ(Matching(run.journal, kKeptLine), JournalEntries{});
       },
-      FreeLookupFailed, kUnloadLastings);
+      FreeLookupFailed, {Lasting::Once});
+}
+
+// A host gone bad at unload, whose removals keep failing, keeps all the plugin placed. What it
+// kept stays callable and harmless: a start of a switched-off mission goes on to the game as if
+// QuestVeto were not there, each command runs without a word, and the server stops cleanly,
+// letting go of them. The log says what was kept and that the library stays loaded.
+TEST_F(FaultTest, WhatAHostKeepsAfterAFailedUnloadDoesNothing) {
+  LoadFreshCopies();
+  Arrange(*this, kHuntOff, true);
+  StandIn::Player bob = AddPlayer({"Bob"});
+  StandIn::RconConnection& connection = World().AddRconConnection();
+  using NameQuery = bool (*)(const FString&);
+  const auto query =
+      reinterpret_cast<NameQuery>(PluginSymbol(OwnExportName(QuestVetoClient::kByDisplayName)));
+  ASSERT_NE(query, nullptr);
+  ASSERT_TRUE(query(FString("Hunt")));
+  const FaultRun unload =
+      RunFailing(1, HostFailure::BadAlloc, Lasting::FromThereOn, [&] { UnloadPlugin(); });
+  EXPECT_EQ(unload.escaped, "");
+  EXPECT_EQ(Matching(unload.journal, kKeptLine).size(), 1u);
+  EXPECT_EQ(Messages("critical").back(),
+            "The host kept the mission start hook, the console command qv.reload, the RCON command "
+            "qv.reload, the console command qv.status, the RCON command qv.status after the "
+            "unload; QuestVeto's library stays loaded until the server stops, and what the host "
+            "kept does nothing (mission starts go on to the game)");
+  ASSERT_EQ(StandIn::Hooks::Detours("AMissionDispatcher.StartMission").size(), 1u);
+  ASSERT_EQ(StandIn::Commands::Names(), (std::vector<std::string>{"qv.reload", "qv.status"}));
+  EXPECT_FALSE(query(FString("Hunt"))) << "another plugin is answered from a configuration gone";
+
+  StandIn::Journal::Start();
+  EXPECT_NE(StartMission(Hunt(), bob.Character), 0u) << "the game's start was refused";
+  EXPECT_EQ(Matching(Journal(), kGameStart).size(), 1u);
+  EXPECT_EQ(Matching(Journal(), NotificationTo("Bob")), JournalEntries{});
+  EXPECT_EQ(Matching(Journal(), "APrimalBuff_MissionData.*"), JournalEntries{});
+
+  APlayerController* const player = reinterpret_cast<APlayerController*>(bob.Controller->Object());
+  const std::vector<std::pair<std::string, std::function<std::string()>>> commands = {
+      {"qv.reload on the console", [&] { return StandIn::Commands::Console("qv.reload", player); }},
+      {"qv.status on the console", [&] { return StandIn::Commands::Console("qv.status", player); }},
+      {"qv.reload over RCON", [&] { return StandIn::Commands::Rcon(connection, 1, "qv.reload"); }},
+      {"qv.status over RCON", [&] { return StandIn::Commands::Rcon(connection, 2, "qv.status"); }},
+  };
+  for (const auto& [command, give] : commands) {
+    SCOPED_TRACE(command);
+    StandIn::Journal::Start();
+    EXPECT_EQ(give(), "") << "the host no longer knows the command";
+    EXPECT_EQ(Matching(Journal(), ChatTo("Bob")), JournalEntries{});
+    EXPECT_EQ(Matching(Journal(), kAnyRconReply), JournalEntries{});
+    EXPECT_EQ(Matching(Journal(), "log *"), JournalEntries{});
+    EXPECT_EQ(Matching(Journal(), "GetCurrentDir()*"), JournalEntries{}) << "the config was read";
+  }
+  Restart();
 }
 
 }  // namespace

@@ -3,8 +3,13 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <utility>
+
+#if defined(_WIN32)
+#include <windows.h>
+#endif
 
 #include "plugin/QuestVetoClient.h"
 #include "standin/HeapAndFaults.h"
@@ -16,6 +21,7 @@
 #include "support/OwnExportName.h"
 
 void ServerTest::SetUp() {
+  freshCopies_ = false;
   server_.emplace(StandIn::ScratchServer::Options().Fresh("qv-test-").Record());
 }
 
@@ -44,6 +50,59 @@ void ServerTest::WriteBesideConfig(const std::string& name, const std::string& t
   const std::filesystem::path directory = std::filesystem::u8path(ConfigPath()).parent_path();
   std::filesystem::create_directories(directory);
   std::ofstream(directory / name, std::ios::binary) << text;
+}
+
+namespace {
+
+// The plugin file the build made; on Windows it lies beside the test executable.
+std::filesystem::path PluginFile() {
+#if defined(_WIN32)
+  wchar_t executable[MAX_PATH];
+  GetModuleFileNameW(nullptr, executable, MAX_PATH);
+  return std::filesystem::path(executable).parent_path() / QV_PLUGIN_PATH;
+#else
+  return std::filesystem::u8path(QV_PLUGIN_PATH);
+#endif
+}
+
+#if !defined(_WIN32)
+// Gives the library file `copy` a soname of its own, of the length of the plugin's `soname`: the
+// system loader finds a loaded library by its soname too, and a lookup by the plugin's own name
+// (a second plugin's) must not find a copy that stayed loaded after its unload.
+void GiveOwnSoname(const std::filesystem::path& copy, const std::string& soname, int number) {
+  std::fstream file(copy, std::ios::in | std::ios::out | std::ios::binary);
+  const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  const std::size_t at = bytes.find(soname + '\0');
+  ASSERT_NE(at, std::string::npos) << copy << " names no soname " << soname;
+  std::string own = std::to_string(number);
+  own.insert(0, soname.size() - own.size(), 'x');
+  file.seekp(static_cast<std::streamoff>(at));
+  file.write(own.data(), static_cast<std::streamsize>(own.size()));
+}
+#endif
+
+// A copy of the plugin file in the server directory under a name no load in this process has
+// used before ("QuestVeto-3.dll"), so that the system loader maps it anew: Windows would hand back
+// a library already loaded under the same file name, whatever its directory.
+std::string FreshPluginCopy(const std::string& serverDir) {
+  static int copies = 0;
+  const int number = ++copies;
+  const std::filesystem::path source = PluginFile();
+  std::filesystem::path name = source.stem();
+  name += "-" + std::to_string(number);
+  name += source.extension();
+  const std::filesystem::path copy = std::filesystem::u8path(serverDir) / name;
+  std::filesystem::copy_file(source, copy);
+#if !defined(_WIN32)
+  GiveOwnSoname(copy, source.filename().string(), number);
+#endif
+  return copy.u8string();
+}
+
+}  // namespace
+
+void ServerTest::LoadPlugin() {
+  server_->LoadPlugin(freshCopies_ ? FreshPluginCopy(ServerDir()) : QV_PLUGIN_PATH);
 }
 
 void ServerTest::LoadWith(const std::string& config) {

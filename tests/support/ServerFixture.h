@@ -43,7 +43,13 @@ class ServerTest : public testing::Test {
   // Writes `text` to the file `name` in the directory of config.json.
   void WriteBesideConfig(const std::string& name, const std::string& text) const;
 
-  void LoadPlugin() { server_->LoadPlugin(QV_PLUGIN_PATH); }
+  // Loads the plugin file, or a fresh copy of it after LoadFreshCopies.
+  void LoadPlugin();
+  // From now on, until the server is restarted, each load is of a fresh copy of the plugin file
+  // under a name of its own: for tests whose unload may leave the library loaded for good, where
+  // loading the same file again would get that library back, without its static objects made
+  // anew. Copies are not found under the plugin's own file name (by a second plugin, say).
+  void LoadFreshCopies() { freshCopies_ = true; }
   // Writes `config` and loads the plugin.
   void LoadWith(const std::string& config);
   void UnloadPlugin() { server_->UnloadPlugin(); }
@@ -79,6 +85,7 @@ class ServerTest : public testing::Test {
 
  private:
   std::optional<StandIn::ScratchServer> server_;
+  bool freshCopies_ = false;
 };
 
 // Whether "qv.reload" is registered.
