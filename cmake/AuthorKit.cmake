@@ -3,7 +3,7 @@
 # what a plugin that asks QuestVeto compiles and links against: QuestVetoClient.h and the host
 # headers (one include root), the engine string's library (questveto-host-bridge), the host
 # library and C++17.
-#   <prefix>/include/questveto/QuestVetoClient.h, host/*.h
+#   <prefix>/include/questveto/QuestVetoClient.h, host-bridge/*.h
 #   <prefix>/lib/libquestveto-host-bridge.a, the host library to link (Windows: its import library)
 #   <prefix>/lib/cmake/QuestVeto/QuestVetoConfig.cmake, QuestVetoConfigVersion.cmake
 # The Windows kit also carries what a plugin built outside the repository with clang needs of the

@@ -7,7 +7,7 @@
 #include <string>
 #include <type_traits>
 
-#include "host/Platform.h"
+#include "host-bridge/Platform.h"
 #include "plugin/Config.h"
 #include "plugin/ConfigSummary.h"
 #include "plugin/Containment.h"
