@@ -1,8 +1,18 @@
 // The journal's entries as typed views: for each call a reader cares about, the key it is
 // recorded under and its arguments by name and type, declared here once. The game functions
-// record under these keys; the sandbox, the soak run, the fuzzers and the tests pick entries
-// through the views, never by key text and argument position. A view reads the one record, the
-// journal: it keeps nothing of its own.
+// record under these keys; the sandbox, the soak run, the fuzzers and the tests pick the calls
+// they read through the views, never by key text and argument position: the notifications, chat
+// messages and RCON replies the game sent, the mission data it wrote and replicated, the mission
+// starts that reached it, and the messages of a logger at a level. A view reads the one record,
+// the journal: it keeps nothing of its own.
+//
+// Tests still match the journal's text in three cases, where a view cannot say what they check:
+// - the order of calls of different kinds: a whole trace, mission data written before it is
+//   replicated;
+// - the host's own calls, which no view types (function lookups, memory, hooks, commands, log
+//   sinks), and the faults the stand-in injected into them;
+// - log lines compared whole as the host's sinks received them, "log [logger][level] message",
+//   the line an operator reads.
 //
 // `From(entry)` is the call `entry` records when it is of the view's key, and none for any other
 // entry. An entry of the key whose arguments do not have the view's types is a fault of the

@@ -96,12 +96,11 @@ TEST_F(GameCallsTest, MissionDataWritesArriveInOrderAndReplicate) {
 }
 
 TEST_F(GameCallsTest, NotificationPassesEveryArgumentUnchanged) {
-  StandIn::Controller& player = *AddPlayer({"Bob"}).Controller;
+  const StandIn::Roster world = World().Populate({{}, {{"Bob"}}});
   FString message(QV_WIDE("Mission {disabled}"));
-  ShowNotification(player.Object(), message, Red, 2.0f, 10.0f);
+  ShowNotification(world.FindPlayer("Bob")->Controller->Object(), message, Red, 2.0f, 10.0f);
 
-  EXPECT_EQ(Matching(Journal(), NotificationTo("Bob")),
-            JournalEntries{RedNotification("Bob", "Mission {disabled}")});
+  EXPECT_EQ(NoticesIn(world), (std::vector<Notice>{{"Bob", "Mission {disabled}", kRed, 2, 10}}));
   EXPECT_EQ(message.ToUtf8(), "Mission {disabled}") << "the caller keeps the message";
 }
 

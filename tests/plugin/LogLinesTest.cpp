@@ -684,13 +684,16 @@ TEST_F(LogLinesTest, StartWhoseDecisionFailsReachesTheGame) {
     for (const HostFailure how : {HostFailure::BadAlloc, HostFailure::Foreign}) {
       SCOPED_TRACE(crossing);
       uintptr_t result = 1;
+      StandIn::MissionClass* hunt = nullptr;
+      StandIn::Character* bob = nullptr;
       const Action start = With(kHuntOff, [&](ServerTest& /*test*/) {
-        result = ServerTest::StartMission(Hunt(), &AddBob());
+        hunt = Hunt();
+        bob = &AddBob();
+        result = ServerTest::StartMission(hunt, bob);
       });
       ASSERT_TRUE(Provoke(*this, start, Fails(crossing, how)));
-      EXPECT_TRUE(IsExactly(Matching(Journal(), kGameStart),
-                            {R"(AMissionDispatcher.StartMission(dispatcher, class "Hunt", )"
-                             "character 1, 7)"}));
+      EXPECT_EQ(GameStarts(),
+                (std::vector<GameStart>{{World().Dispatcher(), hunt->Class(), bob->Object(), 7}}));
       EXPECT_EQ(result, World().LastGameResult());
       EXPECT_TRUE(Recorded<StandIn::Journal::Notification>().empty());
       EXPECT_TRUE(Recorded<StandIn::Journal::MissionDataWrite>().empty());

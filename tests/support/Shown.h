@@ -34,17 +34,6 @@ inline std::string Quoted(const std::string& text) {
   return "\"" + text + "\"";
 }
 
-// A refused mission start's notification to `player`: `text` in red (1, 0, 0, 1) with the
-// numbers 2 and 10 and no texture or sound.
-inline std::string RedNotification(const std::string& player, const std::string& text) {
-  return CallEntry(StandIn::Journal::Notification::kKey,
-                   {ControllerOf(player), Quoted(text), kRed, "2", "10", "null", "null"});
-}
-// Any notification to `player`.
-inline std::string NotificationTo(const std::string& player) {
-  return CallsOf(StandIn::Journal::Notification::kKey, ControllerOf(player));
-}
-
 // A chat message to `player`: `text` in `colour` ("(0, 1, 0, 1)"), flag false.
 inline std::string ChatMessage(const std::string& player, const std::string& text,
                                const std::string& colour) {
