@@ -6,13 +6,15 @@
 // starts that reached it, and the messages of a logger at a level. A view reads the one record,
 // the journal: it keeps nothing of its own.
 //
-// Tests still match the journal's text in three cases, where a view cannot say what they check:
+// Tests still match the journal's text in four cases, where a view cannot say what they check:
 // - the order of calls of different kinds: a whole trace, mission data written before it is
 //   replicated;
 // - the host's own calls, which no view types (function lookups, memory, hooks, commands, log
 //   sinks), and the faults the stand-in injected into them;
 // - log lines compared whole as the host's sinks received them, "log [logger][level] message",
-//   the line an operator reads.
+//   the line an operator reads;
+// - a fault run's record, which the fault harness keeps as text so that a failing run is shown
+//   whole beside the fault that struck it.
 //
 // `From(entry)` is the call `entry` records when it is of the view's key, and none for any other
 // entry. An entry of the key whose arguments do not have the view's types is a fault of the
