@@ -1,7 +1,7 @@
 #include "plugin/CommandRegistry.h"
 
 #include "host-bridge/FString.h"
-#include "plugin/Lifecycle.h"
+#include "plugin/PluginState.h"
 
 void RegisterConsoleCommand(const char* name, ConsoleHandler handler) {
   const FString text(name);

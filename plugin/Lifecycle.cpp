@@ -1,11 +1,9 @@
 #include "plugin/Lifecycle.h"
 
-#include <atomic>
 #include <cstddef>
 #include <iterator>
 #include <optional>
 #include <string>
-#include <type_traits>
 
 #include "host-bridge/Platform.h"
 #include "plugin/Config.h"
@@ -21,11 +19,6 @@
 #include "rules/MissionMatch.h"
 
 namespace {
-
-// Constant-initialised and never destroyed, so that it still answers after the library's static
-// objects are gone.
-std::atomic<bool> active{false};
-static_assert(std::is_trivially_destructible_v<std::atomic<bool>>);
 
 // What a refusal of the host's means for the operator, by the call refused.
 const char* const kHookRefused =
@@ -161,7 +154,7 @@ void KeepLoadedFor(const bool (&kept)[kRemovalCount]) noexcept {
 }  // namespace
 
 void PluginLoad() noexcept {
-  active = true;
+  SetPluginActive(true);
   // Without its logger the plugin places nothing that would write to it.
   if (!Attempt("Creating the log", CreatePluginLogger)) return;
   if (ReadConfigAtLoad()) Attempt("Confirming the config in force", LogConfigInForce);
@@ -178,7 +171,7 @@ void PluginLoad() noexcept {
 }
 
 void PluginUnload() noexcept {
-  active = false;
+  SetPluginActive(false);
   const PlacedWithHost& placed = PlacedAtLoad();
   bool kept[kRemovalCount] = {};
   bool anyKept = false;
@@ -188,8 +181,4 @@ void PluginUnload() noexcept {
     anyKept = anyKept || kept[i];
   }
   if (anyKept) KeepLoadedFor(kept);
-}
-
-bool PluginActive() noexcept {
-  return active;
 }

@@ -14,8 +14,3 @@ void PluginLoad() noexcept;
 // handler: the library is then kept loaded until the process ends, so that the host can still
 // call and drop it, and one line at critical names what was left. Nothing thrown leaves it.
 void PluginUnload() noexcept;
-
-// True from the start of PluginLoad to the start of PluginUnload. A hook or handler that the host
-// still holds after an unload reads it to do nothing: by then the plugin's static objects may be
-// destroyed, and this flag, with the game's own function, is all such a call may touch.
-bool PluginActive() noexcept;

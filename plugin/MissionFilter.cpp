@@ -1,6 +1,6 @@
 #include "host-bridge/GameCalls.h"
 #include "plugin/Config.h"
-#include "plugin/Lifecycle.h"
+#include "plugin/PluginState.h"
 #include "plugin/QuestVeto.h"
 #include "rules/MissionMatch.h"
 

@@ -8,7 +8,6 @@
 #include "host-bridge/HostApi.h"
 #include "plugin/Config.h"
 #include "plugin/Containment.h"
-#include "plugin/Lifecycle.h"
 #include "plugin/Log.h"
 #include "plugin/LogText.h"
 #include "plugin/PluginState.h"

@@ -30,3 +30,10 @@ struct PlacedWithHost {
 
 // The record of what the load placed, kept by PluginLoad.
 PlacedWithHost& PlacedAtLoad();
+
+// True from the start of PluginLoad to the start of PluginUnload. A hook or handler that the host
+// still holds after an unload reads it to do nothing: by then the plugin's static objects may be
+// destroyed, and this flag, with the game's own function, is all such a call may touch.
+bool PluginActive() noexcept;
+// Set by PluginLoad (true) and PluginUnload (false).
+void SetPluginActive(bool active) noexcept;
